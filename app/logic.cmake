@@ -1,0 +1,3 @@
+# Sources of zrnapp_logic: wire forms, schedule rules, profile, command line.
+target_sources(zrnapp_logic PRIVATE
+    protocol/Catalogue.cpp)

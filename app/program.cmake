@@ -1,0 +1,1 @@
+# The Qt platform layer, the dialogs and the ZRNcom executable.

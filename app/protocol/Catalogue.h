@@ -1,0 +1,3 @@
+#pragma once
+// Every text that goes between the program and the device: command builders
+// and reply parsers.

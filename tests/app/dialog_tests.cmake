@@ -1,0 +1,1 @@
+# Offscreen dialog and end-to-end tests of the program.

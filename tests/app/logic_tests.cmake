@@ -1,0 +1,1 @@
+# Unit tests of zrnapp_logic.
