@@ -95,7 +95,7 @@ std::string ScheduleFieldSetCommand(int n, ScheduleField field, const ScheduleEn
 
 // The nine queries of one entry, status first.
 CommandList ScheduleReadSequence(int n);
-// "S%dD", the eight value commands, then the status ('0' for none): eleven.
+// "S%dD", the eight value commands, then the status ('0' for none): ten in all.
 CommandList ScheduleUploadSequence(const ScheduleEntry& entry);
 
 // ---- Fixed blocks of the polling ----------------------------------------------

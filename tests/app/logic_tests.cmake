@@ -1,1 +1,6 @@
 # Unit tests of zrnapp_logic.
+add_executable(test_app_logic
+    logic/test_catalogue_commands.cpp
+    logic/test_catalogue_replies.cpp)
+target_link_libraries(test_app_logic PRIVATE zrnapp_logic GTest::gtest_main)
+gtest_discover_tests(test_app_logic PROPERTIES LABELS unit)
