@@ -2,6 +2,7 @@
 # version block, port list.
 target_sources(zrnapp_logic PRIVATE
     platform/CommandLine.cpp
+    platform/TextUtil.cpp
     platform/Profile.cpp
     platform/VersionInfo.cpp
     ports/PortList.cpp

@@ -1,6 +1,7 @@
 #include "platform/VersionInfo.h"
 
-#include <cctype>
+#include "platform/TextUtil.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -37,16 +38,6 @@ VersionBlock BuildProgramBlock() {
     return block;
 }
 
-bool SameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 // The non-empty parts of a "\\A\\B\\C" path.
 std::vector<std::string_view> PathParts(std::string_view path) {
     std::vector<std::string_view> parts;
@@ -72,8 +63,8 @@ const VersionBlock& ProgramVersionBlock() {
 std::optional<std::vector<VersionTranslation>> QueryTranslations(const VersionBlock& block,
                                                                  std::string_view subBlock) {
     const auto parts = PathParts(subBlock);
-    if (parts.size() != 2 || !SameText(parts[0], "VarFileInfo") ||
-        !SameText(parts[1], "Translation"))
+    if (parts.size() != 2 || !EqualsIgnoreCase(parts[0], "VarFileInfo") ||
+        !EqualsIgnoreCase(parts[1], "Translation"))
         return std::nullopt;
     return block.translations;
 }
@@ -81,13 +72,13 @@ std::optional<std::vector<VersionTranslation>> QueryTranslations(const VersionBl
 std::optional<std::string> QueryVersionString(const VersionBlock& block,
                                               std::string_view subBlock) {
     const auto parts = PathParts(subBlock);
-    if (parts.size() != 3 || !SameText(parts[0], "StringFileInfo"))
+    if (parts.size() != 3 || !EqualsIgnoreCase(parts[0], "StringFileInfo"))
         return std::nullopt;
     for (const VersionStringTable& table : block.stringTables) {
-        if (!SameText(table.key, parts[1]))
+        if (!EqualsIgnoreCase(table.key, parts[1]))
             continue;
         for (const VersionString& s : table.strings)
-            if (SameText(s.name, parts[2]))
+            if (EqualsIgnoreCase(s.name, parts[2]))
                 return std::string(s.value);
     }
     return std::nullopt;

@@ -1,5 +1,7 @@
 #include "ports/PortList.h"
 
+#include "platform/TextUtil.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -113,10 +115,7 @@ std::vector<std::string> SystemSerialPorts() {
 }
 
 bool PortListBoxLess(std::string_view a, std::string_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) <
-               std::tolower(static_cast<unsigned char>(y));
-    });
+    return LessIgnoreCase(a, b);
 }
 
 std::string PortDefinition(std::string_view device) {

@@ -1,6 +1,8 @@
 // Reply parsers: fixed positions, the two scan formats and the "|" split.
 #include "protocol/Catalogue.h"
 
+#include "platform/TextUtil.h"
+
 #include <charconv>
 #include <limits>
 
@@ -40,20 +42,9 @@ std::string_view NumberStart(std::string_view text) {
     return text;
 }
 
-// One "%d" of a formatted scan: blanks, optional sign, digits. A number out of
-// the int range does not convert (the C scan's result would be undefined).
-bool ScanInt(std::string_view& text, int& value) {
-    SkipBlanks(text);
-    const std::string_view number = NumberStart(text);
-    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (ec != std::errc{})
-        return false;
-    text.remove_prefix(static_cast<std::size_t>(end - text.data()));
-    return true;
-}
-
-// One "%f": blanks, optional sign, a decimal number.
-bool ScanFloat(std::string_view& text, float& value) {
+// One "%d" or "%f" of a formatted scan: blanks, optional sign, a number. A
+// number out of range does not convert (the C scan's result would be undefined).
+template <typename Number> bool ScanNumber(std::string_view& text, Number& value) {
     SkipBlanks(text);
     const std::string_view number = NumberStart(text);
     const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
@@ -73,21 +64,7 @@ bool ScanLiteral(std::string_view& text, char ch) {
 } // namespace
 
 int DecimalValue(std::string_view text) {
-    SkipBlanks(text);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    long long value = 0;
-    for (char ch : text) {
-        if (ch < '0' || ch > '9')
-            break;
-        value = value * 10 + (ch - '0');
-        if (value > std::numeric_limits<int>::max())
-            return negative ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
-    }
-    return static_cast<int>(negative ? -value : value);
+    return LeadingInteger(TrimBlanks(text));
 }
 
 std::string ParseAddressReply(std::string_view reply) {
@@ -98,11 +75,11 @@ Voltages ParseVoltageReply(std::string_view reply, Voltages previous) {
     // "B|%f|%f|": each field is stored as soon as it converts, as the C scan does.
     Voltages out = previous;
     std::string_view rest = reply;
-    if (!ScanLiteral(rest, 'B') || !ScanLiteral(rest, '|') || !ScanFloat(rest, out.fExternalVolts))
+    if (!ScanLiteral(rest, 'B') || !ScanLiteral(rest, '|') || !ScanNumber(rest, out.fExternalVolts))
         return out;
     if (!ScanLiteral(rest, '|'))
         return out;
-    ScanFloat(rest, out.fInternalVolts);
+    ScanNumber(rest, out.fInternalVolts);
     return out;
 }
 
@@ -116,11 +93,12 @@ std::string_view VoltageTraceInternal(std::string_view reply) {
 std::optional<LocalDateTime> ParseClockReply(std::string_view reply) {
     LocalDateTime f;
     std::string_view rest = reply;
-    const bool all = ScanLiteral(rest, 'C') && ScanLiteral(rest, '|') && ScanInt(rest, f.month) &&
-                     ScanLiteral(rest, '/') && ScanInt(rest, f.day) && ScanLiteral(rest, '/') &&
-                     ScanInt(rest, f.year) && ScanLiteral(rest, '|') && ScanInt(rest, f.hour) &&
-                     ScanLiteral(rest, ':') && ScanInt(rest, f.minute) && ScanLiteral(rest, ':') &&
-                     ScanInt(rest, f.second);
+    const bool all =
+        ScanLiteral(rest, 'C') && ScanLiteral(rest, '|') && ScanNumber(rest, f.month) &&
+        ScanLiteral(rest, '/') && ScanNumber(rest, f.day) && ScanLiteral(rest, '/') &&
+        ScanNumber(rest, f.year) && ScanLiteral(rest, '|') && ScanNumber(rest, f.hour) &&
+        ScanLiteral(rest, ':') && ScanNumber(rest, f.minute) && ScanLiteral(rest, ':') &&
+        ScanNumber(rest, f.second);
     if (!all || f.year > std::numeric_limits<int>::max() - 2000)
         return std::nullopt;
     f.year += 2000;

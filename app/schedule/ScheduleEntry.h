@@ -45,16 +45,20 @@ static_assert(sizeof(ScheduleEntry) == 23, "ScheduleEntry mirrors the device's 2
 
 using ScheduleTable = std::array<ScheduleEntry, SCHEDULE_ENTRY_COUNT>;
 
-// Copies taken when an entry is selected (or proposed by Add); read by the
-// details dialog and used as the base time of the interval presets.
-struct SelectedEntryView {
-    int bActive = 0;
+// An entry's instants and spans, converted from its fields.
+struct EntryTimes {
     std::int64_t tStart = 0;
     std::int64_t tStop = 0;
     std::int64_t tsInterval = 0;
     std::int64_t tsOpenValve = 0;
     std::int64_t tsSampleHolding = 0;
     std::int64_t tsPumpOn = 0;
+};
+
+// Copies taken when an entry is selected (or proposed by Add); read by the
+// details dialog and used as the base time of the interval presets.
+struct SelectedEntryView : EntryTimes {
+    int bActive = 0;
 };
 
 // The table and the state the dialog keeps beside it.

@@ -27,13 +27,7 @@ bool CheckTimeSpan(int& days, int& hours, int& minutes, int& seconds, const Line
 
 // An entry's times after the range checks, as the list and the selection use
 // them. bCorrected: some check replaced a value.
-struct CheckedEntry {
-    std::int64_t tStart = 0;
-    std::int64_t tStop = 0;
-    std::int64_t tsInterval = 0;
-    std::int64_t tsOpenValve = 0;
-    std::int64_t tsSampleHolding = 0;
-    std::int64_t tsPumpOn = 0;
+struct CheckedEntry : EntryTimes {
     bool bCorrected = false;
 };
 CheckedEntry CheckEntry(const ScheduleEntry& entry, int nDaylightFlag, const LineSink& trace);
