@@ -71,12 +71,19 @@ std::int64_t CheckedSpan(int hours, int minutes, int seconds, const LineSink& tr
 
 } // namespace
 
-CheckedEntry CheckEntry(const ScheduleEntry& e, int nDaylightFlag, const LineSink& trace) {
+CheckedEntry CheckEntry(const ScheduleEntry& e, int nDaylightFlag, const LineSink& trace,
+                        EntryCheck check) {
     CheckedEntry out;
     out.tStart = CheckedTime(EntryStartFields(e), nDaylightFlag, trace, out.bCorrected);
     out.tStop = CheckedTime(EntryStopFields(e), nDaylightFlag, trace, out.bCorrected);
     out.tsInterval = CheckedSpan(e.nIntervalHours, e.nIntervalMinutes, e.nIntervalSeconds, trace,
                                  out.bCorrected);
+    if (check == EntryCheck::Times) {
+        out.tsOpenValve = EntryOpenValve(e);
+        out.tsSampleHolding = EntrySampleHolding(e);
+        out.tsPumpOn = EntryPumpOn(e);
+        return out;
+    }
     out.tsOpenValve = CheckedSpan(0, e.nValveMinutes, e.nValveSeconds, trace, out.bCorrected);
     out.tsSampleHolding = CheckedSpan(0, e.nHoldMinutes, e.nHoldSeconds, trace, out.bCorrected);
     out.tsPumpOn = CheckedSpan(0, e.nPumpMinutes, e.nPumpSeconds, trace, out.bCorrected);

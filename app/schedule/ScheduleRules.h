@@ -25,12 +25,15 @@ bool CheckDateTime(int& year, int& month, int& day, int& hour, int& minute, int&
 // anything changed. Traces "CZRNcomDlg/CheckTimeSpan; Error %d %d:%d:%d\n".
 bool CheckTimeSpan(int& days, int& hours, int& minutes, int& seconds, const LineSink& trace);
 
-// An entry's times after the range checks, as the list and the selection use
-// them. bCorrected: some check replaced a value.
+// An entry's times after the range checks. The list checks start, stop and
+// interval; the selection also passes valve, hold and pump through
+// CheckTimeSpan. Unchecked durations are taken as stored.
+enum class EntryCheck { Times, TimesAndDurations };
 struct CheckedEntry : EntryTimes {
-    bool bCorrected = false;
+    bool bCorrected = false; // some check replaced a value
 };
-CheckedEntry CheckEntry(const ScheduleEntry& entry, int nDaylightFlag, const LineSink& trace);
+CheckedEntry CheckEntry(const ScheduleEntry& entry, int nDaylightFlag, const LineSink& trace,
+                        EntryCheck check = EntryCheck::Times);
 
 // The list-refresh rule for entry index i: when a check corrects a value, log
 // "Schedule Entry %d has invalid value" and empty the entry. True when valid.

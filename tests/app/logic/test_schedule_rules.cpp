@@ -157,18 +157,25 @@ TEST_F(ScheduleRules, InvalidStoredEntryIsLoggedAndEmptied) {
     EXPECT_EQ(table[0].nStartMonth, 13);
 }
 
-TEST_F(ScheduleRules, CheckedEntryGivesTimesAndSpans) {
+TEST_F(ScheduleRules, ListChecksTimesSelectionAlsoDurations) {
     ScheduleEntry e = Entry(1, 'D', At(2026, 4, 30, 10, 0), At(2026, 7, 1, 8, 30));
     e.nStartDay = 31;
     e.nValveMinutes = 1, e.nValveSeconds = 30;
-    e.nPumpMinutes = 60; // out of range: corrected to 0
-    const CheckedEntry checked = CheckEntry(e, -1, TraceSink());
-    EXPECT_EQ(checked.tStart, At(2026, 5, 1, 10, 0));
-    EXPECT_EQ(checked.tStop, At(2026, 7, 1, 8, 30));
-    EXPECT_EQ(checked.tsInterval, 900);
-    EXPECT_EQ(checked.tsOpenValve, 90);
-    EXPECT_EQ(checked.tsPumpOn, 0);
-    EXPECT_TRUE(checked.bCorrected);
+    e.nPumpMinutes = 60; // out of range for the selection only
+
+    const CheckedEntry listed = CheckEntry(e, -1, TraceSink());
+    EXPECT_EQ(listed.tStart, At(2026, 5, 1, 10, 0));
+    EXPECT_EQ(listed.tStop, At(2026, 7, 1, 8, 30));
+    EXPECT_EQ(listed.tsInterval, 900);
+    EXPECT_EQ(listed.tsOpenValve, 90);
+    EXPECT_EQ(listed.tsPumpOn, 3600);
+    EXPECT_FALSE(listed.bCorrected);
+    EXPECT_TRUE(trace.empty());
+
+    const CheckedEntry selected = CheckEntry(e, -1, TraceSink(), EntryCheck::TimesAndDurations);
+    EXPECT_EQ(selected.tsOpenValve, 90);
+    EXPECT_EQ(selected.tsPumpOn, 0);
+    EXPECT_TRUE(selected.bCorrected);
     EXPECT_EQ(trace, std::vector<std::string>{"CZRNcomDlg/CheckTimeSpan; Error 0 0:0:0\n"});
 }
 
