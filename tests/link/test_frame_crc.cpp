@@ -8,7 +8,9 @@ TEST(FrameCrc, CheckValueAndEmptyInput) {
 }
 
 TEST(FrameCrc, ClockQueryFrameIsTheDocumentedEightBytes) {
-    EXPECT_EQ(zrn::BuildFrame("C"), std::string("\x02" "C\x03" "CA00\r"));
+    EXPECT_EQ(zrn::BuildFrame("C"), std::string("\x02"
+                                                "C\x03"
+                                                "CA00\r"));
 }
 
 TEST(FrameCrc, EmptyTextStillFramed) {
