@@ -80,4 +80,9 @@ private:
 
 std::string Frame(const std::string& text);
 
+// Link workers alive in this process (threads named ZRNComDllThread).
+int WorkerCount();
+// Waits (bounded) until every worker has ended; after that no window is called.
+bool WaitForNoWorkers(std::chrono::milliseconds bound = kWait);
+
 } // namespace zrntest
