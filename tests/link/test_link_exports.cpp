@@ -168,6 +168,29 @@ TEST_F(LinkExports, CloseStopsTheWorkerAndTheNextOpenWorks) {
     EXPECT_EQ(pty.ReadUntilCrs(1, 100ms), "");
 }
 
+// The worker's own notification closes the link: close must not wait for the
+// worker, or this never returns.
+struct ClosingWindow : RecordingWindow {
+    ClosingWindow() { sendMessage = &ClosingWindow::CloseThenRecord; }
+    static intptr_t CloseThenRecord(ZrnWindow* self, unsigned msg, uintptr_t w, intptr_t l) {
+        fnZrnClose();
+        return Record(self, msg, w, l);
+    }
+};
+
+TEST_F(LinkExports, CloseFromInsideANotification) {
+    ClosingWindow closing;
+    ASSERT_EQ(fnZrnOpen(&closing, pty.Definition().c_str()), 1);
+    pty.Write(kAck + kAck + Frame("D|1"));
+    EXPECT_EQ(closing.WaitFor(1).size(), 1u);
+    ASSERT_TRUE(WaitForNoWorkers());
+    // Closed after the first: the rest of that read is told to nobody.
+    EXPECT_EQ(closing.Notices().size(), 1u);
+    ASSERT_EQ(fnZrnOpen(&window, pty.Definition().c_str()), 1);
+    pty.Write(kAck);
+    EXPECT_EQ(window.WaitFor(1), (std::vector<Notice>{{LINK_ACK, std::nullopt}}));
+}
+
 TEST_F(LinkExports, OnlyTheFourFunctionsAreExported) {
     // Checked by name lookup in the loaded library; internals stay hidden.
     EXPECT_NE(dlsym(RTLD_DEFAULT, "fnZrnOpen"), nullptr);
