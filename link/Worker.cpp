@@ -31,7 +31,11 @@ public:
         return true;
     }
 
-    void Log(std::string_view line) override { link.log.WriteLine(line); }
+    // What a closed open still had in hand goes nowhere, the log included.
+    void Log(std::string_view line) override {
+        if (!session->Stopped())
+            link.log.WriteLine(line);
+    }
 
 private:
     ZrnLink& link;
