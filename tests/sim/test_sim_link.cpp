@@ -158,8 +158,9 @@ TEST_F(ThroughLibrary, ValuesTheDeviceCannotHoldAreRefused) {
     for (const auto& [command, query] : refused) {
         const std::string before = Ask(query, true).second;
         EXPECT_EQ(Ask(command, false).first, LINK_NAK) << command;
-        if (std::string(query) != "C")
+        if (std::string(query) != "C") {
             EXPECT_EQ(Ask(query, true).second, before) << command;
+        }
     }
     EXPECT_EQ(Ask("X", true).first, LINK_NAK);
     EXPECT_EQ(Ask("S6?", true).first, LINK_NAK);
