@@ -34,8 +34,9 @@ std::optional<Pty> Pty::Open(std::string& error) {
     pty.path_ = name;
 
     // Raw from the start, so nothing is echoed or translated before the PC sets its own mode.
-    // The terminal side is not kept open here: holding it would keep an exclusive flag set by
-    // the PC alive after it closes, and a non-root reopen would then fail with EBUSY.
+    // The terminal side is not kept open here: the master then reads EIO once the PC closes,
+    // which tells the device to forget a half-received frame, and an answer cut off by the
+    // close is thrown away instead of waiting for the next program that opens the port.
     const UniqueFd terminal(::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
     termios mode{};
     if (!terminal || ::tcgetattr(terminal.Get(), &mode) != 0) {
