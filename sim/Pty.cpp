@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -52,9 +53,14 @@ std::optional<Pty> Pty::Open(std::string& error) {
 }
 
 bool SymlinkKeeper::PointAt(const std::string& target, std::string& error) {
+    // Only ever replaces a symbolic link: a mistyped --link must not clobber a file.
+    struct stat existing {};
+    if (::lstat(path_.c_str(), &existing) == 0 && !S_ISLNK(existing.st_mode)) {
+        error = path_ + " exists and is not a symbolic link";
+        return false;
+    }
     // Built beside and renamed over, so the path never names nothing or a half-made link.
-    const std::string temporary = path_ + ".new";
-    ::unlink(temporary.c_str());
+    const std::string temporary = path_ + ".zrnsim-" + std::to_string(::getpid());
     if (::symlink(target.c_str(), temporary.c_str()) != 0) {
         error = Reason(temporary.c_str());
         return false;

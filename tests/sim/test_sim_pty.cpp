@@ -133,6 +133,15 @@ TEST(SimPty, TraceShowsBothDirectionsOneElementALine) {
     EXPECT_EQ(lines[4], "< NAK");
 }
 
+TEST(SimPty, LinkNeverReplacesAFile) {
+    const std::string file = LinkPath("file");
+    std::ofstream(file) << "keep me";
+    SimProcess sim(ZRNSIM_PROGRAM, {"--link", file});
+    EXPECT_EQ(sim.Wait(5s), 1);
+    EXPECT_FALSE(std::filesystem::is_symlink(file));
+    std::filesystem::remove(file);
+}
+
 TEST(SimPty, HelpAndBadArguments) {
     SimProcess help(ZRNSIM_PROGRAM, {"--help"});
     EXPECT_EQ(help.TerminalPath().rfind("Usage: zrnsim", 0), 0u);
