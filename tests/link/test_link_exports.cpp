@@ -3,7 +3,6 @@
 #include "PtyHarness.h"
 #include "ZRNComDll.h"
 
-#include <dirent.h>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <termios.h>
@@ -17,22 +16,17 @@ const std::string kNak = "\x15";
 
 class LinkExports : public ::testing::Test {
 protected:
-    void TearDown() override { fnZrnClose(); }
+    // A notification begun before close may still run: the window must live
+    // until the worker has ended.
+    void TearDown() override {
+        fnZrnClose();
+        EXPECT_TRUE(WaitForNoWorkers());
+    }
 
     DebugCapture debug;
     Pty pty;
     RecordingWindow window;
 };
-
-int TaskCount() {
-    int count = 0;
-    if (DIR* dir = ::opendir("/proc/self/task")) {
-        while (const dirent* entry = ::readdir(dir))
-            count += entry->d_name[0] != '.';
-        ::closedir(dir);
-    }
-    return count;
-}
 
 TEST_F(LinkExports, CommandGoesOutAsTheDocumentedFrame) {
     ASSERT_EQ(fnZrnOpen(&window, pty.Definition().c_str()), 1);
@@ -124,12 +118,11 @@ TEST_F(LinkExports, OpenFailureThenSuccess) {
 }
 
 TEST_F(LinkExports, OpenTwiceKeepsOneWorkerAndTellsTheNewWindow) {
-    const int before = TaskCount();
     ASSERT_EQ(fnZrnOpen(&window, pty.Definition().c_str()), 1);
-    EXPECT_EQ(TaskCount(), before + 1);
+    EXPECT_EQ(WorkerCount(), 1);
     RecordingWindow second;
     ASSERT_EQ(fnZrnOpen(&second, pty.Definition().c_str()), 1);
-    EXPECT_EQ(TaskCount(), before + 1);
+    EXPECT_EQ(WorkerCount(), 1);
     pty.Write(kAck);
     EXPECT_EQ(second.WaitFor(1), (std::vector<Notice>{{LINK_ACK, std::nullopt}}));
     EXPECT_TRUE(window.Notices().empty());
@@ -173,6 +166,29 @@ TEST_F(LinkExports, CloseStopsTheWorkerAndTheNextOpenWorks) {
     // One worker only: the frame arrives once.
     EXPECT_EQ(pty.ReadUntilCrs(1), Frame("C"));
     EXPECT_EQ(pty.ReadUntilCrs(1, 100ms), "");
+}
+
+// The worker's own notification closes the link: close must not wait for the
+// worker, or this never returns.
+struct ClosingWindow : RecordingWindow {
+    ClosingWindow() { sendMessage = &ClosingWindow::CloseThenRecord; }
+    static intptr_t CloseThenRecord(ZrnWindow* self, unsigned msg, uintptr_t w, intptr_t l) {
+        fnZrnClose();
+        return Record(self, msg, w, l);
+    }
+};
+
+TEST_F(LinkExports, CloseFromInsideANotification) {
+    ClosingWindow closing;
+    ASSERT_EQ(fnZrnOpen(&closing, pty.Definition().c_str()), 1);
+    pty.Write(kAck + kAck + Frame("D|1"));
+    EXPECT_EQ(closing.WaitFor(1).size(), 1u);
+    ASSERT_TRUE(WaitForNoWorkers());
+    // Closed after the first: the rest of that read is told to nobody.
+    EXPECT_EQ(closing.Notices().size(), 1u);
+    ASSERT_EQ(fnZrnOpen(&window, pty.Definition().c_str()), 1);
+    pty.Write(kAck);
+    EXPECT_EQ(window.WaitFor(1), (std::vector<Notice>{{LINK_ACK, std::nullopt}}));
 }
 
 TEST_F(LinkExports, OnlyTheFourFunctionsAreExported) {
