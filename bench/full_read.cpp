@@ -2,6 +2,8 @@
 // each of the four schedules) through libZRNComDll.so against zrnsim at 9600 baud.
 // Prints the time taken, the bytes each way and the ratio to the design bound:
 // those bytes at 960 bytes/s plus one 20 ms idle read per command.
+//
+//   full_read [runs] [more zrnsim switches, e.g. --turnaround 0]
 #include "LinkProbe.h"
 #include "SimProcess.h"
 
@@ -61,7 +63,9 @@ bool ReadEverything(const std::vector<std::string>& commands, Run& run) {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    zrnsim::SimProcess sim(ZRNSIM_PROGRAM, {"--baud", "9600"});
+    std::vector<std::string> switches{"--baud", "9600"};
+    switches.insert(switches.end(), argv + std::min(argc, 2), argv + argc);
+    zrnsim::SimProcess sim(ZRNSIM_PROGRAM, switches);
     if (sim.TerminalPath().empty() || !zrnsim::LinkProbe::Instance().Open(sim.TerminalPath())) {
         std::fprintf(stderr, "full_read: could not start zrnsim or open its terminal\n");
         return 1;
@@ -82,8 +86,11 @@ int main(int argc, char** argv) {
     const double median = times[times.size() / 2];
     const std::size_t bytes = run.toDevice + run.fromDevice;
     const double bound = static_cast<double>(bytes) / 960.0 + 0.020 * commands.size();
-    std::printf("full read: %zu commands, %zu replies, %d runs\n", commands.size(), run.replies,
-                runs);
+    std::printf("full read: %zu commands, %zu replies, %d runs; zrnsim", commands.size(),
+                run.replies, runs);
+    for (const std::string& s : switches)
+        std::printf(" %s", s.c_str());
+    std::printf("\n");
     std::printf("bytes to device   %zu\nbytes from device %zu\n", run.toDevice, run.fromDevice);
     std::printf("time              median %.3f s (min %.3f, max %.3f)\n", median, times.front(),
                 times.back());
