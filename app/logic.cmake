@@ -1,3 +1,20 @@
-# Sources of zrnapp_logic: wire forms, schedule rules, profile, command line.
+# Sources of zrnapp_logic: wire forms, schedule rules, profile, command line,
+# version block, port list.
 target_sources(zrnapp_logic PRIVATE
-    protocol/Catalogue.cpp)
+    platform/CommandLine.cpp
+    platform/TextUtil.cpp
+    platform/Profile.cpp
+    platform/VersionInfo.cpp
+    ports/PortList.cpp
+    protocol/Catalogue.cpp
+    protocol/CatalogueReplies.cpp
+    schedule/CalendarTime.cpp
+    schedule/ScheduleEntry.cpp
+    schedule/ScheduleRules.cpp)
+
+# The version block takes its numbers from project(ZRNcom VERSION ...).
+set_property(SOURCE platform/VersionInfo.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+    ZRN_VERSION_MAJOR=${ZRNcom_VERSION_MAJOR}
+    ZRN_VERSION_MINOR=${ZRNcom_VERSION_MINOR}
+    ZRN_VERSION_PATCH=${ZRNcom_VERSION_PATCH}
+    ZRN_VERSION_TWEAK=${ZRNcom_VERSION_TWEAK})

@@ -1,0 +1,11 @@
+#include "schedule/ScheduleEntry.h"
+
+namespace zrn {
+
+int SelectedEntryIndex(const ScheduleState& state) {
+    if (state.nSelectedRow < 0 || state.nSelectedRow >= SCHEDULE_ENTRY_COUNT)
+        return NO_SELECTABLE_ACTIVE_ENTRY;
+    return state.nRowEntry[static_cast<std::size_t>(state.nSelectedRow)];
+}
+
+} // namespace zrn

@@ -1,0 +1,85 @@
+#pragma once
+// The device's schedule record as the program mirrors it, and the state the
+// main dialog keeps beside the four-entry table.
+
+#include <array>
+#include <cstdint>
+
+namespace zrn {
+
+inline constexpr int SCHEDULE_ENTRY_COUNT = 4;
+inline constexpr int NO_SELECTABLE_ACTIVE_ENTRY = -1;
+
+inline constexpr char STATUS_ACTIVE = 'A';
+inline constexpr char STATUS_INACTIVE = 'D';
+inline constexpr char STATUS_EMPTY = '0';
+
+// Byte fields in the device's order; year fields count from 2000. Valve, hold
+// and pump have no hours: the wire always sends "00" for them.
+struct ScheduleEntry {
+    std::uint8_t nNumber; // 1..4, entry index + 1
+    std::uint8_t nStartYear;
+    std::uint8_t nStartMonth;
+    std::uint8_t nStartDay;
+    std::uint8_t nStartHour;
+    std::uint8_t nStartMinute;
+    std::uint8_t nStartSecond;
+    std::uint8_t nStopYear;
+    std::uint8_t nStopMonth;
+    std::uint8_t nStopDay;
+    std::uint8_t nStopHour;
+    std::uint8_t nStopMinute;
+    std::uint8_t nStopSecond;
+    std::uint8_t nIntervalHours;
+    std::uint8_t nIntervalMinutes;
+    std::uint8_t nIntervalSeconds;
+    std::uint8_t nValveMinutes;
+    std::uint8_t nValveSeconds;
+    std::uint8_t nHoldMinutes;
+    std::uint8_t nHoldSeconds;
+    std::uint8_t nPumpMinutes;
+    std::uint8_t nPumpSeconds;
+    std::uint8_t chStatus; // STATUS_ACTIVE, STATUS_INACTIVE or STATUS_EMPTY
+};
+static_assert(sizeof(ScheduleEntry) == 23, "ScheduleEntry mirrors the device's 23-byte record");
+
+using ScheduleTable = std::array<ScheduleEntry, SCHEDULE_ENTRY_COUNT>;
+
+// An entry's instants and spans, converted from its fields.
+struct EntryTimes {
+    std::int64_t tStart = 0;
+    std::int64_t tStop = 0;
+    std::int64_t tsInterval = 0;
+    std::int64_t tsOpenValve = 0;
+    std::int64_t tsSampleHolding = 0;
+    std::int64_t tsPumpOn = 0;
+};
+
+// Copies taken when an entry is selected (or proposed by Add); read by the
+// details dialog and used as the base time of the interval presets.
+struct SelectedEntryView : EntryTimes {
+    int bActive = 0;
+};
+
+// The table and the state the dialog keeps beside it.
+struct ScheduleState {
+    ScheduleTable table{};
+    std::array<int, SCHEDULE_ENTRY_COUNT> nRowEntry{-1, -1, -1, -1}; // list row -> entry index
+    int nSelectedRow = NO_SELECTABLE_ACTIVE_ENTRY;
+    int bEditPending = 0;
+    int bScheduleReady = 0;
+    int nDaylightFlag = -1; // -1: the local-time rules decide about daylight saving
+    std::int64_t tEditStart = 0;
+    std::int64_t tEditStop = 0;
+    std::int64_t tsEditInterval = 0;
+    std::int64_t tsEditOpenValve = 0;
+    std::int64_t tsEditSampleHolding = 0;
+    std::int64_t tsEditPumpOn = 0;
+    SelectedEntryView selected;
+};
+
+// Entry index of the selected row, or -1 when no row (or a row without an
+// entry) is selected.
+int SelectedEntryIndex(const ScheduleState& state);
+
+} // namespace zrn

@@ -1,0 +1,74 @@
+#include "ports/PortList.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+using namespace zrn;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fake /sys/class/tty.
+class PortList : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::temp_directory_path() / ("zrn_tty_" + std::to_string(::getpid()));
+        fs::create_directories(root_);
+    }
+    void TearDown() override { fs::remove_all(root_); }
+    void Tty(const std::string& name, bool device, bool driver = false,
+             const char* type = nullptr) {
+        fs::create_directories(root_ / name);
+        if (device)
+            fs::create_directories(root_ / name / "device");
+        if (driver)
+            fs::create_directories(root_ / name / "device" / "driver");
+        if (type)
+            std::ofstream(root_ / name / "type") << type << "\n";
+    }
+    fs::path root_;
+};
+
+} // namespace
+
+TEST_F(PortList, RealPortsInNameOrder) {
+    Tty("ttyS0", true, true, "4");
+    Tty("ttyS1", true, true, "0");   // placeholder 8250 port
+    Tty("ttyS2", false, false, "4"); // no device behind it
+    Tty("ttyUSB10", true);
+    Tty("ttyUSB2", true);
+    Tty("ttyUSB0", true);
+    Tty("ttyACM0", true);
+    Tty("ttyAMA0", true);
+    Tty("ttyUSB3", false);
+    Tty("tty1", false);
+    Tty("console", false);
+    Tty("ptmx", false);
+    Tty("ttyprintk", false);
+    EXPECT_EQ(ListSerialPorts(root_.string()),
+              (std::vector<std::string>{"/dev/ttyACM0", "/dev/ttyAMA0", "/dev/ttyS0",
+                                        "/dev/ttyUSB0", "/dev/ttyUSB2", "/dev/ttyUSB10"}));
+    EXPECT_TRUE(ListSerialPorts((root_ / "missing").string()).empty());
+}
+
+TEST_F(PortList, EnvironmentReplacesTheSystemList) {
+    const char* old = std::getenv("ZRNCOM_PORTS");
+    const std::string saved = old ? old : "";
+    setenv("ZRNCOM_PORTS", "/dev/pts/7::/dev/pts/3:", 1);
+    EXPECT_EQ(SystemSerialPorts(), (std::vector<std::string>{"/dev/pts/7", "/dev/pts/3"}));
+    setenv("ZRNCOM_PORTS", "", 1);
+    EXPECT_TRUE(SystemSerialPorts().empty());
+    old ? setenv("ZRNCOM_PORTS", saved.c_str(), 1) : unsetenv("ZRNCOM_PORTS");
+}
+
+TEST(PortListBox, SortsLikeTheConnectDialog) {
+    std::vector<std::string> ports = {"COM3", "COM10", "com2", "COM1"};
+    std::sort(ports.begin(), ports.end(), PortListBoxLess);
+    EXPECT_EQ(ports, (std::vector<std::string>{"COM1", "COM10", "com2", "COM3"}));
+    EXPECT_EQ(PortDefinition("/dev/ttyUSB0"), "/dev/ttyUSB0:9600,N,8,1");
+}
