@@ -84,7 +84,7 @@ constexpr ControlTemplate kMainControls[] = {
     {IDC_BUTTON_VOLTAGES, Button, "Voltages", 110, 334, 45, 14},
     {IDC_BUTTON_VERSION, Button, "Version", 160, 334, 45, 14},
     {IDC_BUTTON_PROPERTIES, Button, "Properties", 210, 334, 45, 14},
-    {IDC_CHECK, CheckBox, "Check", 262, 336, 40, 10},
+    {IDC_CHECK, CheckBox, "Check", 262, 334, 40, 10},
     {IDC_UNUSED_EDIT, Edit, "", 310, 334, 40, 14, RO},
     {IDC_TAB, Tab, "", 10, 352, 120, 14, NOT_VISIBLE},
     {IDC_STATIC, Static, "Select Item:", 138, 355, 42, 8},
