@@ -25,17 +25,8 @@ add_library(zrnapp_qt STATIC
     schedule/ScheduleDialog.cpp
     settings/SdiSettings.cpp
     ports/PortConnect.cpp)
-target_include_directories(zrnapp_qt PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/link/include)
-target_link_libraries(zrnapp_qt PUBLIC zrnapp_logic Qt6::Widgets)
-
-if(TARGET ZRNComDll)
-    target_link_libraries(zrnapp_qt PUBLIC ZRNComDll)
-else()
-    # Until the link library lands: exports that open nothing.
-    add_library(zrnlink_placeholder STATIC ${PROJECT_SOURCE_DIR}/app/protocol/LinkPlaceholder.cpp)
-    target_include_directories(zrnlink_placeholder PUBLIC ${PROJECT_SOURCE_DIR}/link/include)
-    target_link_libraries(zrnapp_qt PUBLIC zrnlink_placeholder)
-endif()
+target_include_directories(zrnapp_qt PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(zrnapp_qt PUBLIC zrnapp_logic ZRNComDll Qt6::Widgets)
 
 add_executable(ZRNcom shell/main.cpp)
 target_link_libraries(ZRNcom PRIVATE zrnapp_qt)
