@@ -1,5 +1,6 @@
 # Offscreen dialog and end-to-end tests of the program.
 find_package(Qt6 REQUIRED COMPONENTS Test)
+
 add_executable(test_dialog
     dialog/QtMain.cpp
     dialog/test_platform.cpp
@@ -9,3 +10,16 @@ add_executable(test_dialog
 target_link_libraries(test_dialog PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
 gtest_discover_tests(test_dialog
     PROPERTIES LABELS dialog ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+# The real link library on pseudo-terminals, with the real dialog.
+add_executable(test_dialog_pty dialog/QtMain.cpp dialog/test_link_pty.cpp)
+target_link_libraries(test_dialog_pty PRIVATE zrnapp_qt zrnlink_core Qt6::Test GTest::gtest util)
+gtest_discover_tests(test_dialog_pty
+    PROPERTIES LABELS pty TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+# The program as a process.
+add_executable(test_program dialog/test_program.cpp)
+target_link_libraries(test_program PRIVATE Qt6::Core GTest::gtest_main)
+target_compile_definitions(test_program PRIVATE ZRNCOM_PROGRAM="$<TARGET_FILE:ZRNcom>")
+add_dependencies(test_program ZRNcom)
+gtest_discover_tests(test_program PROPERTIES LABELS e2e TIMEOUT 60)
