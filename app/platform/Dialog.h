@@ -173,4 +173,5 @@ private:
     std::vector<int> refusingFocus;
     WindowMenu systemMenu;
     QToolButton* systemMenuButton = nullptr;
+    QMetaObject::Connection focusConnection;
 };
