@@ -1,5 +1,6 @@
 # The Qt platform layer, the dialogs and the ZRNcom executable.
 set(CMAKE_AUTOMOC ON)
+find_package(Qt6 REQUIRED COMPONENTS DBus)
 
 # Everything of the program except main(), so the dialog tests build the real dialogs.
 add_library(zrnapp_qt STATIC
@@ -8,6 +9,7 @@ add_library(zrnapp_qt STATIC
     platform/Dialog.cpp
     platform/LinkWindow.cpp
     platform/Menu.cpp
+    platform/MessageBus.cpp
     platform/MessageBox.cpp
     platform/Shell.cpp
     shell/AboutBox.cpp
@@ -26,7 +28,7 @@ add_library(zrnapp_qt STATIC
     settings/SdiSettings.cpp
     ports/PortConnect.cpp)
 target_include_directories(zrnapp_qt PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(zrnapp_qt PUBLIC zrnapp_logic ZRNComDll Qt6::Widgets)
+target_link_libraries(zrnapp_qt PUBLIC zrnapp_logic ZRNComDll Qt6::Widgets Qt6::DBus)
 
 add_executable(ZRNcom shell/main.cpp)
 target_link_libraries(ZRNcom PRIVATE zrnapp_qt)

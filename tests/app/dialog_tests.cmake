@@ -6,7 +6,8 @@ add_executable(test_dialog
     dialog/test_platform.cpp
     dialog/test_main_dialog.cpp
     dialog/test_link_dispatch.cpp
-    dialog/test_button_rule.cpp)
+    dialog/test_button_rule.cpp
+    dialog/test_about.cpp)
 target_link_libraries(test_dialog PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
 gtest_discover_tests(test_dialog
     PROPERTIES LABELS dialog ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
@@ -23,3 +24,11 @@ target_link_libraries(test_program PRIVATE Qt6::Core GTest::gtest_main)
 target_compile_definitions(test_program PRIVATE ZRNCOM_PROGRAM="$<TARGET_FILE:ZRNcom>")
 add_dependencies(test_program ZRNcom)
 gtest_discover_tests(test_program PROPERTIES LABELS e2e TIMEOUT 60)
+
+# The registered message from another process, on a private session bus.
+add_executable(test_dialog_bus dialog/QtMain.cpp dialog/test_message_bus.cpp)
+target_link_libraries(test_dialog_bus PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
+add_test(NAME DialogTest.RegisteredMessageOverTheSessionBus
+         COMMAND dbus-run-session -- $<TARGET_FILE:test_dialog_bus>)
+set_tests_properties(DialogTest.RegisteredMessageOverTheSessionBus PROPERTIES
+    LABELS dialog TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

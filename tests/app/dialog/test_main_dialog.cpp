@@ -353,6 +353,12 @@ TEST_F(DialogTest, ExitStaysWhileAHiddenIntegerBoxIsInvalid) {
     EXPECT_EQ(dlg.nNumberOfItems, 32567);
 }
 
+TEST_F(DialogTest, TheDialogOpensWithTheFocusOnTheScheduleList) {
+    CZRNcomDlg& dlg = Make();
+    Show();
+    EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(IDC_LIST_CTRL));
+}
+
 TEST_F(DialogTest, ShowingTheWindowChecksFifteenMinutesWithoutUncheckingOthers) {
     CZRNcomDlg& dlg = Make();
     dlg.CheckDlgButton(IDC_RADIO_CUSTOM, 1);
