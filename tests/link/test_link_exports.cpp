@@ -5,7 +5,12 @@
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sys/ioctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <termios.h>
+#include <unistd.h>
 
 using namespace zrntest;
 
@@ -166,6 +171,46 @@ TEST_F(LinkExports, CloseStopsTheWorkerAndTheNextOpenWorks) {
     // One worker only: the frame arrives once.
     EXPECT_EQ(pty.ReadUntilCrs(1), Frame("C"));
     EXPECT_EQ(pty.ReadUntilCrs(1, 100ms), "");
+}
+
+// Exclusive use is only enforced on callers without CAP_SYS_ADMIN, so the
+// checks run in a child that gives it up.
+bool DropSysAdmin() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2] = {};
+    if (::syscall(SYS_capget, &header, data) != 0)
+        return false;
+    data[CAP_SYS_ADMIN / 32].effective &= ~(1u << (CAP_SYS_ADMIN % 32));
+    return ::syscall(SYS_capset, &header, data) == 0;
+}
+
+template <typename Check> int InUnprivilegedChild(Check check) {
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(DropSysAdmin() ? check() : 99);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(LinkExports, BusyPortFailsAndAClosedPortReopensAtOnce) {
+    const std::string definition = pty.Definition();
+    ASSERT_EQ(::ioctl(pty.Slave(), TIOCEXCL), 0);
+    EXPECT_EQ(InUnprivilegedChild([&] { return fnZrnOpen(&window, definition.c_str()); }), 0);
+    EXPECT_NE(debug.Text().find("ZrnOpen " + definition + " Failed\n"), std::string::npos);
+    ASSERT_EQ(::ioctl(pty.Slave(), TIOCNXCL), 0);
+
+    // Close really lets go of the port: the next open, straight after, is not
+    // refused as busy, however often.
+    EXPECT_EQ(InUnprivilegedChild([&] {
+                  for (int i = 0; i < 200; ++i) {
+                      fnZrnClose();
+                      if (fnZrnOpen(&window, definition.c_str()) != 1)
+                          return 1;
+                  }
+                  return 0;
+              }),
+              0);
 }
 
 // The worker's own notification closes the link: close must not wait for the
