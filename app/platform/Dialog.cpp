@@ -504,6 +504,16 @@ int CDialog::IsDlgButtonChecked(int id) const {
     return button != nullptr && button->isChecked() ? 1 : 0;
 }
 
+void CDialog::AppendLine(int id, std::string_view text) {
+    auto* box = qobject_cast<QPlainTextEdit*>(GetDlgItem(id));
+    if (box == nullptr)
+        return;
+    if (box->document()->isEmpty())
+        box->setPlainText(ToWidgetText(text));
+    else
+        box->appendPlainText(ToWidgetText(text));
+}
+
 int CDialog::GetLineCount(int id) const {
     const auto* box = qobject_cast<QPlainTextEdit*>(GetDlgItem(id));
     return box ? box->document()->blockCount() : 1;

@@ -377,6 +377,10 @@ TEST_F(DialogTest, AppendLogJoinsLinesEchoesThemAndScrollsToTheNewest) {
     dlg.AppendLog("second");
     EXPECT_EQ(Text(IDC_LOG), "first\r\nsecond");
     EXPECT_EQ(debug.Text(), "first\nsecond\n");
+    dlg.AppendLog("");
+    EXPECT_EQ(Text(IDC_LOG), "first\r\nsecond\r\n");
+    dlg.AppendLog("two\r\nlines");
+    EXPECT_EQ(Text(IDC_LOG), "first\r\nsecond\r\n\r\ntwo\r\nlines");
     for (int i = 0; i < 40; ++i)
         dlg.AppendLog("line " + std::to_string(i));
     auto* box = dlg.Item<QPlainTextEdit>(IDC_LOG);
