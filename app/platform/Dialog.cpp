@@ -573,6 +573,14 @@ int CDialog::TimerInterval(uintptr_t id) const {
     return found != timers.end() && found->second->isActive() ? found->second->interval() : -1;
 }
 
+void CDialog::TrackMenu(const MenuTemplate& menu, QPoint screenPos) {
+    const auto first = std::find_if(menu.items.begin(), menu.items.end(),
+                                    [](const MenuItem& item) { return item.id != 0; });
+    const unsigned defaultId = first == menu.items.end() ? 0 : first->id;
+    if (const unsigned command = TrackPopupMenu(this, menu.items, defaultId, screenPos))
+        SendMessage(static_cast<int>(command), win::BN_CLICKED);
+}
+
 void CDialog::ShowSystemMenu(QPoint screenPos) {
     if (const unsigned command = TrackPopupMenu(this, systemMenu.Items(), 0, screenPos))
         SendMessage(kWindow, win::WM_SYSCOMMAND, command);

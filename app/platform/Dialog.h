@@ -140,6 +140,10 @@ public:
     bool KillTimer(uintptr_t id);
     int TimerInterval(uintptr_t id) const; // -1 when not running
 
+    // Shows a menu resource's popup with its first command as the default item; the
+    // chosen command reaches the event table as a click on that identifier.
+    void TrackMenu(const MenuTemplate& menu, QPoint screenPos);
+
     WindowMenu& GetSystemMenu() { return systemMenu; }
     void ShowSystemMenu(QPoint screenPos);
 

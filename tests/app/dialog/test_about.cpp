@@ -112,3 +112,29 @@ TEST_F(DialogTest, MenuCommandsReachTheSameHandlersAsTheButtons) {
         }
     }
 }
+
+TEST_F(DialogTest, EntryMenusShowTheirFirstCommandInBoldAndDeliverTheChoice) {
+    CZRNcomDlg& dlg = Make();
+    struct Case {
+        int menu;
+        unsigned defaultId, chosen;
+        const char* handler;
+    } cases[] = {
+        {IDR_MENU_ENTRY_ADD, 32792, 32792, "OnBnClickedButtonAdd"},
+        {IDR_MENU_ENTRY_DISABLED, 32793, 32798, "OnEntryTest"},
+        {IDR_MENU_ENTRY_ENABLED, 32796, 32795, "OnBnClickedButtonProperties"},
+    };
+    for (const Case& c : cases) {
+        PopupMenuAnswer choose(c.chosen);
+        debug.Clear();
+        dlg.TrackMenu(*LoadMenu(c.menu), QPoint(10, 20));
+        ASSERT_EQ(choose.shown.size(), 1u);
+        EXPECT_EQ(choose.shown[0].defaultId, c.defaultId);
+        EXPECT_EQ(choose.shown[0].screenPos, QPoint(10, 20));
+        EXPECT_TRUE(debug.Contains(std::string("ZRNcom/") + c.handler + ";")) << c.menu;
+    }
+    PopupMenuAnswer dismiss(0);
+    debug.Clear();
+    dlg.TrackMenu(*LoadMenu(IDR_MENU_ENTRY_ADD), QPoint());
+    EXPECT_EQ(debug.Text(), "") << "a dismissed menu sends nothing";
+}
