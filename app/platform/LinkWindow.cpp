@@ -92,25 +92,31 @@ LinkWindow& LinkWindow::Instance() {
     return *window;
 }
 
-void LinkWindow::Attach(QObject* receiver, Handler handler) {
-    Detach();
+void LinkWindow::Attach(QObject* owner, Handler handler) {
     State& state = TheState();
-    auto* target = new Receiver(receiver);
-    std::lock_guard lock(state.mutex);
-    state.handler = std::move(handler);
-    state.receiver = target;
-    state.receiverThread = std::this_thread::get_id();
+    Receiver* old = nullptr;
+    auto* target = new Receiver(owner);
+    {
+        std::lock_guard lock(state.mutex);
+        old = state.receiver;
+        state.handler = std::move(handler);
+        state.receiver = target;
+        state.receiverThread = std::this_thread::get_id();
+    }
+    // Deleting a receiver drops its undelivered calls, which frees their workers.
+    delete old;
 }
 
-void LinkWindow::Detach() {
+void LinkWindow::Detach(QObject* owner) {
     State& state = TheState();
     Receiver* old = nullptr;
     {
         std::lock_guard lock(state.mutex);
+        if (state.receiver == nullptr || state.receiver->parent() != owner)
+            return;
         old = state.receiver;
         state.receiver = nullptr;
     }
-    // Deleting the receiver drops its undelivered calls, which frees their workers.
     delete old;
 }
 

@@ -19,9 +19,10 @@ public:
     // The one window of the process; it is never destroyed.
     static LinkWindow& Instance();
 
-    // handler runs in receiver's thread; detaching is automatic when receiver is destroyed.
-    void Attach(QObject* receiver, Handler handler);
-    void Detach();
+    // The handler runs on the owner's thread; detaching is automatic when the owner is destroyed.
+    void Attach(QObject* owner, Handler handler);
+    // Detaches the owner's handler; another owner's stays.
+    void Detach(QObject* owner);
 
     // Calls posted to the GUI thread and not yet finished (diagnostics, tests).
     static int PendingCalls();

@@ -157,7 +157,7 @@ CZRNcomDlg::CZRNcomDlg(std::string_view commandLine, QWidget* parent)
 
 CZRNcomDlg::~CZRNcomDlg() {
     // From here on the link's worker gets its answer at once.
-    LinkWindow::Instance().Detach();
+    LinkWindow::Instance().Detach(this);
 }
 
 void CZRNcomDlg::DoDataExchange(DataExchange& dx) {

@@ -371,7 +371,6 @@ TEST(DebugOutput, TracesReachTheInstalledSink) {
 namespace {
 
 struct LinkFixture : ::testing::Test {
-    void TearDown() override { LinkWindow::Instance().Detach(); }
     static intptr_t SendFromWorker(unsigned msg) {
         ZrnWindow& window = LinkWindow::Instance();
         std::atomic<intptr_t> result{-1};
@@ -412,6 +411,19 @@ TEST_F(LinkFixture, AfterDetachOrTheReceiversEndCallsReturnAtOnce) {
     EXPECT_EQ(SendFromWorker(1025), 0);
     ZrnWindow& window = LinkWindow::Instance();
     EXPECT_EQ(window.sendMessage(&window, 1, 2, 0), 0);
+}
+
+TEST_F(LinkFixture, DetachingAnOwnerThatIsNoLongerAttachedLeavesTheNewOne) {
+    QObject first;
+    QObject second;
+    LinkWindow::Instance().Attach(&first,
+                                  [](unsigned, uintptr_t, intptr_t) { return intptr_t{1}; });
+    LinkWindow::Instance().Attach(&second,
+                                  [](unsigned, uintptr_t, intptr_t) { return intptr_t{2}; });
+    LinkWindow::Instance().Detach(&first);
+    EXPECT_EQ(SendFromWorker(1025), 2);
+    LinkWindow::Instance().Detach(&second);
+    EXPECT_EQ(SendFromWorker(1025), 0);
 }
 
 TEST_F(LinkFixture, CallPendingWhenTheReceiverEndsIsReleased) {
