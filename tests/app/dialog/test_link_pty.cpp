@@ -95,13 +95,13 @@ TEST_F(LinkPtyTest, ReplyArrivingWhileAMessageBoxIsOpenIsHandled) {
     CZRNcomDlg& dlg = Make();
     Open(dlg);
     bool handledWhileOpen = false;
+    bool written = false;
     QTimer watcher;
     const auto start = std::chrono::steady_clock::now();
     QObject::connect(&watcher, &QTimer::timeout, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr)
             return;
-        static bool written = false;
         if (!written) {
             written = true;
             DeviceReplies("F|10.12|");
