@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTabBar>
@@ -305,6 +306,10 @@ QWidget* CDialog::BuildControl(const ControlTemplate& control) {
         }
         auto* edit = new QLineEdit(caption, this);
         edit->setReadOnly((control.style & win::ES_READONLY) != 0);
+        if (control.style &
+            win::ES_NUMBER) // the user types digits only; the program may set anything
+            edit->setValidator(new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral("[0-9]*")), edit));
         return edit;
     }
     case ControlKind::DateTime:
