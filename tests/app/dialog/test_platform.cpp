@@ -9,9 +9,11 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
@@ -35,6 +37,7 @@ constexpr ControlTemplate kControls[] = {
     {110, ControlKind::Button, "Hidden", 10, 170, 50, 14, NOT_VISIBLE | WS_DISABLED},
     {111, ControlKind::Edit, "", 80, 30, 40, 14},
     {112, ControlKind::Edit, "", 130, 70, 40, 14},
+    {113, ControlKind::ListBox, "", 130, 100, 60, 40, LBS_SORT | LBS_NOTIFY},
     {IDC_STATIC, ControlKind::Static, "Label", 180, 10, 40, 8},
 };
 constexpr DialogTemplate kTemplate{1, "Test", 200, 200, "MS Sans Serif", 8, kControls};
@@ -65,7 +68,7 @@ const EventEntry<TestDialog> kEvents[] = {
     {107, DTN_DATETIMECHANGE, &TestDialog::OnAny}, {107, DTN_DROPDOWN, &TestDialog::OnAny},
     {107, DTN_CLOSEUP, &TestDialog::OnAny},        {109, NM_CLICK, &TestDialog::OnAny},
     {109, NM_RCLICK, &TestDialog::OnAny},          {kWindow, WM_TIMER, &TestDialog::OnAny},
-    {kWindow, WM_USER + 1, &TestDialog::OnAny},
+    {113, LBN_SELCHANGE, &TestDialog::OnAny},      {kWindow, WM_USER + 1, &TestDialog::OnAny},
 };
 
 bool TestDialog::OnMessage(Notify& n) {
@@ -264,6 +267,38 @@ TEST(Menus, WindowMenuSendsItsCommandsAsSystemCommands) {
     EXPECT_EQ(choose.shown[0].items.size(), 3u);
     ASSERT_EQ(dialog.commands.size(), 1u);
     EXPECT_EQ(dialog.commands[0], 16u);
+}
+
+TEST(Menus, WindowMenuOpensFromItsButtonAndWithAltSpace) {
+    TestDialog dialog;
+    dialog.Create();
+    ShowActive(dialog);
+    PopupMenuAnswer dismiss(0);
+    QTest::keyClick(&dialog, Qt::Key_Space, Qt::AltModifier);
+    auto* button = dialog.findChild<QToolButton*>();
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->geometry().topLeft(), QPoint(1, 1));
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(dismiss.shown.size(), 2u);
+    EXPECT_EQ(dialog.seen.size(), 0u) << "a dismissed menu sends no command";
+}
+
+TEST(ListBoxes, SortedItemsAndOnlyTheUsersChoiceNotifies) {
+    TestDialog dialog;
+    dialog.Create();
+    ShowActive(dialog);
+    auto* list = dialog.Item<QListWidget>(113);
+    for (const char* port : {"COM2", "COM10", "COM1"})
+        list->addItem(port);
+    EXPECT_EQ(list->item(0)->text(), "COM1");
+    EXPECT_EQ(list->item(1)->text(), "COM10");
+    list->setCurrentRow(2);
+    EXPECT_TRUE(dialog.seen.empty());
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Up);
+    ASSERT_EQ(dialog.seen.size(), 1u);
+    EXPECT_EQ(dialog.seen[0], std::make_pair(113, LBN_SELCHANGE));
+    EXPECT_EQ(list->currentRow(), 1);
 }
 
 TEST(Pickers, DayCountsFromTheZeroDate) {
