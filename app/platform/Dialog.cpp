@@ -635,6 +635,12 @@ void CDialog::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // A push button with the focus is the default button while it has it, as on Windows.
+        if (auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
+            button != nullptr && button->window() == this && button->isEnabled()) {
+            button->click();
+            return;
+        }
         SendMessage(win::IDOK, win::BN_CLICKED);
         return;
     case Qt::Key_Escape:

@@ -144,6 +144,7 @@ TEST(EventTable, EnterEndsWithIdOkAfterDataExchangeAndEscapeWithIdCancel) {
     EXPECT_EQ(dialog.result(), IDCANCEL);
 
     ShowActive(dialog);
+    dialog.GotoDlgCtrl(111); // not a push button, which would take Enter itself
     dialog.SetDlgItemText(112, "11");
     {
         MessageBoxAnswer ok(IDOK);
@@ -162,6 +163,17 @@ TEST(EventTable, EnterEndsWithIdOkAfterDataExchangeAndEscapeWithIdCancel) {
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), IDOK);
     EXPECT_EQ(dialog.number, 9);
+}
+
+TEST(EventTable, EnterOnAFocusedPushButtonClicksIt) {
+    TestDialog dialog;
+    dialog.Create();
+    ShowActive(dialog);
+    dialog.GotoDlgCtrl(100);
+    QTest::keyClick(dialog.GetDlgItem(100), Qt::Key_Return);
+    ASSERT_EQ(dialog.seen.size(), 1u);
+    EXPECT_EQ(dialog.seen[0], std::make_pair(100, BN_CLICKED));
+    EXPECT_TRUE(dialog.isVisible());
 }
 
 TEST(EventTable, CloseFromTheWindowManagerIsTheCloseCommand) {
