@@ -1,6 +1,7 @@
 #include "platform/Controls.h"
 
 #include "platform/EventTable.h"
+#include "platform/QtText.h"
 #include "platform/Win.h"
 
 #include <QCalendarWidget>
@@ -15,8 +16,7 @@ const QDate kOleZeroDate(1899, 12, 30);
 
 // Windows picker formats differ from Qt's only in the AM/PM marker.
 QString QtFormat(std::string_view windowsFormat) {
-    QString format =
-        QString::fromUtf8(windowsFormat.data(), static_cast<qsizetype>(windowsFormat.size()));
+    QString format = ToQString(windowsFormat);
     format.replace(QStringLiteral("tt"), QStringLiteral("AP"));
     return format;
 }

@@ -1,6 +1,7 @@
 #include "platform/Dialog.h"
 
 #include "platform/MessageBox.h"
+#include "platform/QtText.h"
 #include "platform/Win.h"
 
 #include <QApplication>
@@ -27,13 +28,9 @@
 
 namespace {
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Windows edits separate lines with CR LF; Qt's text widgets with LF.
 QString ToWidgetText(std::string_view text) {
-    return Q(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 std::string FromWidgetText(const QString& text) {
@@ -70,7 +67,7 @@ QFont DialogFont(std::string_view face, int pointSize) {
     // about the same base units (6 x 13 pixels at 8 points).
     QFont font(face == "MS Sans Serif" || face == "MS Shell Dlg"
                    ? QStringLiteral("DejaVu Sans Condensed")
-                   : Q(face));
+                   : ToQString(face));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(static_cast<int>(std::lround(pointSize * 4.0 / 3.0)));
     return font;
@@ -198,7 +195,7 @@ void CDialog::Build() {
     const QFont font = DialogFont(dialogTemplate.font, dialogTemplate.pointSize);
     setFont(font);
     baseUnits = DialogBaseUnits(font);
-    setWindowTitle(Q(dialogTemplate.caption));
+    setWindowTitle(ToQString(dialogTemplate.caption));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(MapDialogRect(QRect(0, 0, dialogTemplate.cx, dialogTemplate.cy)).size());
@@ -257,7 +254,7 @@ void CDialog::Build() {
 }
 
 QWidget* CDialog::BuildControl(const ControlTemplate& control) {
-    const QString caption = Q(control.caption);
+    const QString caption = ToQString(control.caption);
     const QSize size = MapDialogRect(QRect(0, 0, control.cx, control.cy)).size();
     switch (control.kind) {
     case ControlKind::Static: {
@@ -425,19 +422,19 @@ QRect CDialog::TemplateRect(int id) const {
 void CDialog::SetDlgItemText(int id, std::string_view text) {
     QWidget* widget = GetDlgItem(id);
     if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        edit->setText(Q(text));
+        edit->setText(ToQString(text));
     else if (auto* box = qobject_cast<QPlainTextEdit*>(widget))
         box->setPlainText(ToWidgetText(text));
     else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        button->setText(Q(text));
+        button->setText(ToQString(text));
     else if (auto* group = qobject_cast<QGroupBox*>(widget))
-        group->setTitle(Q(text));
+        group->setTitle(ToQString(text));
     else if (auto* picker = dynamic_cast<DateTimePicker*>(widget)) {
-        const QDateTime parsed = QDateTime::fromString(Q(text), picker->displayFormat());
+        const QDateTime parsed = QDateTime::fromString(ToQString(text), picker->displayFormat());
         if (parsed.isValid())
             picker->SetValue(parsed);
     } else if (auto* label = qobject_cast<QLabel*>(widget))
-        label->setText(Q(text));
+        label->setText(ToQString(text));
 }
 
 std::string CDialog::GetDlgItemText(int id) const {

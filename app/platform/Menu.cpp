@@ -1,5 +1,7 @@
 #include "platform/Menu.h"
 
+#include "platform/QtText.h"
+
 #include <QAction>
 #include <QMenu>
 #include <utility>
@@ -23,8 +25,7 @@ unsigned TrackPopupMenu(QWidget* owner, std::span<const MenuItem> items, unsigne
             menu.addSeparator();
             continue;
         }
-        QAction* action = menu.addAction(
-            QString::fromUtf8(item.text.data(), static_cast<qsizetype>(item.text.size())));
+        QAction* action = menu.addAction(ToQString(item.text));
         action->setData(item.id);
         if (item.id == defaultId) {
             QFont bold = action->font();

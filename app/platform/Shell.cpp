@@ -1,5 +1,7 @@
 #include "platform/Shell.h"
 
+#include "platform/QtText.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -11,19 +13,16 @@ constexpr int SHELL_STARTED = 42;
 constexpr int ERROR_FILE_NOT_FOUND = 2;
 constexpr int WINEXEC_STARTED = 33;
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 } // namespace
 
 int ShellExecuteOpen(std::string_view address, int) {
-    return QProcess::startDetached(QStringLiteral("xdg-open"), {Q(address)}) ? SHELL_STARTED
-                                                                             : SE_ERR_NOASSOC;
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {ToQString(address)})
+               ? SHELL_STARTED
+               : SE_ERR_NOASSOC;
 }
 
 int WinExec(std::string_view commandLine, int) {
-    QStringList words = QProcess::splitCommand(Q(commandLine));
+    QStringList words = QProcess::splitCommand(ToQString(commandLine));
     if (words.isEmpty())
         return ERROR_FILE_NOT_FOUND;
     const QString program = words.takeFirst();
