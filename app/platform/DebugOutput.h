@@ -1,0 +1,14 @@
+#pragma once
+// The debugger output: one line sink for the program's traces. Lines go to
+// standard error when ZRNCOM_DEBUG is set and not empty, otherwise nowhere;
+// tests install their own sink to read them.
+#include <functional>
+#include <string_view>
+
+using DebugSink = std::function<void(std::string_view)>;
+
+void OutputDebugString(std::string_view text);
+// printf-style; the format is always a literal of the program.
+void DebugTrace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Replaces the sink (an empty function restores the default); returns the previous one.
+DebugSink SetDebugSink(DebugSink sink);

@@ -1,0 +1,30 @@
+#include "platform/Shell.h"
+
+#include "platform/QtText.h"
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace {
+
+constexpr int SE_ERR_NOASSOC = 31;
+constexpr int SHELL_STARTED = 42;
+constexpr int ERROR_FILE_NOT_FOUND = 2;
+constexpr int WINEXEC_STARTED = 33;
+
+} // namespace
+
+int ShellExecuteOpen(std::string_view address, int) {
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {ToQString(address)})
+               ? SHELL_STARTED
+               : SE_ERR_NOASSOC;
+}
+
+int WinExec(std::string_view commandLine, int) {
+    QStringList words = QProcess::splitCommand(ToQString(commandLine));
+    if (words.isEmpty())
+        return ERROR_FILE_NOT_FOUND;
+    const QString program = words.takeFirst();
+    return QProcess::startDetached(program, words) ? WINEXEC_STARTED : ERROR_FILE_NOT_FOUND;
+}
