@@ -25,6 +25,10 @@ std::uint16_t StepNibble(std::uint16_t crc, unsigned nibble) {
 
 } // namespace
 
+const std::array<std::uint16_t, 16>& FrameCrcTable() {
+    return kNibbleTable;
+}
+
 std::uint16_t FrameCrc(const unsigned char* bytes, std::size_t length) {
     std::uint16_t crc = 0xFFFF;
     for (std::size_t i = 0; i < length; ++i) {

@@ -1,6 +1,7 @@
 #pragma once
 // Wire framing shared by the link worker and the simulated device.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,6 +14,9 @@ inline constexpr unsigned char ETX = 0x03;
 inline constexpr unsigned char ACK = 0x06;
 inline constexpr unsigned char NAK = 0x15;
 inline constexpr unsigned char CR = 0x0D;
+
+// Entry i is i times the polynomial 0x1021, carry-less: 0x0000, 0x1021, ... 0xF1EF.
+const std::array<std::uint16_t, 16>& FrameCrcTable();
 
 // CRC-16/CCITT-FALSE, a nibble at a time; length 0 gives 0xFFFF.
 std::uint16_t FrameCrc(const unsigned char* bytes, std::size_t length);

@@ -1,0 +1,49 @@
+#include "TrafficLog.h"
+
+#include "LogName.h"
+
+#include <cerrno>
+#include <ctime>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+
+namespace zrn {
+
+bool TrafficLog::Switch(bool enable) {
+    const std::lock_guard lock(mutex);
+    file.reset();
+    if (!enable)
+        return false;
+    const auto directory = ProgramDirectory();
+    const auto name = LogFileName(std::time(nullptr));
+    if (!directory || !name)
+        return false;
+    const std::string path = *directory + *name;
+    file = UniqueFd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    return file.valid();
+}
+
+void TrafficLog::WriteLine(std::string_view text) {
+    std::string line;
+    try {
+        line.reserve(text.size() + 2);
+        line.append(text).append("\r\n");
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    const std::lock_guard lock(mutex);
+    if (!file.valid())
+        return;
+    std::string_view rest = line;
+    while (!rest.empty()) {
+        const ssize_t n = ::write(file.get(), rest.data(), rest.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        rest.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+} // namespace zrn

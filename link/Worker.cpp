@@ -1,0 +1,94 @@
+// ZRNComDllThread: the only code that reads and writes an open port.
+
+#include "DebugOutput.h"
+#include "FrameCrc.h"
+#include "LinkReceiver.h"
+#include "ZrnLink.h"
+
+#include <array>
+#include <chrono>
+#include <pthread.h>
+#include <thread>
+
+namespace zrn {
+namespace {
+
+constexpr auto kReadTimeout = std::chrono::milliseconds(20);
+
+// Notifications and log entries of one worker, for its own open only.
+class WorkerEvents final : public LinkEvents {
+public:
+    WorkerEvents(ZrnLink& link, const PortSession* session) : link(link), session(session) {}
+
+    bool Notify(unsigned wParam, const char* lParam) override {
+        // Once close has taken the session away no new notification starts;
+        // one that got its window before close may still be delivered.
+        HWND window = link.WindowFor(session);
+        if (window == nullptr)
+            return false;
+        if (window->sendMessage != nullptr)
+            window->sendMessage(window, WM_ZRN_LINK, wParam, reinterpret_cast<intptr_t>(lParam));
+        return true;
+    }
+
+    void Log(std::string_view line) override { link.log.WriteLine(line); }
+
+private:
+    ZrnLink& link;
+    const PortSession* session;
+};
+
+// On an idle read only: at most one command per read time-out, never while
+// the device is talking.
+void Transmit(ZrnLink& link, PortSession& session, LinkReceiver& receiver) {
+    auto text = link.PopCommandFor(&session);
+    if (!text)
+        return;
+    const std::string& command = receiver.TakeCommand(std::move(*text));
+    std::string frame;
+    try {
+        frame = BuildFrame(command);
+    } catch (const std::bad_alloc&) {
+        return; // not written, not logged; it stays pending
+    }
+    link.log.WriteLine(command);
+    session.WriteAll(frame);
+}
+
+void ZRNComDllThread(std::shared_ptr<PortSession> session) {
+    ZrnLink& link = TheLink();
+    LinkReceiver receiver;
+    WorkerEvents events(link, session.get());
+    std::array<unsigned char, 256> chunk{};
+    for (;;) {
+        const auto started = std::chrono::steady_clock::now();
+        const bool signalled = session->WaitReadable(kReadTimeout);
+        const auto read = session->Read(chunk.data(), chunk.size());
+        if (read.stopped)
+            return;
+        try {
+            if (read.count > 0) {
+                receiver.Receive(chunk.data(), static_cast<std::size_t>(read.count), events);
+                continue;
+            }
+            // A hung-up or failing port signals at once without data: keep the
+            // read pace rather than spin.
+            if (signalled)
+                std::this_thread::sleep_until(started + kReadTimeout);
+            Transmit(link, *session, receiver);
+        } catch (const std::bad_alloc&) {
+            // Out of memory loses what this read brought; the link goes on.
+        }
+    }
+}
+
+} // namespace
+
+void StartWorker(std::shared_ptr<PortSession> session) {
+    std::thread worker(ZRNComDllThread, std::move(session));
+    ::pthread_setname_np(worker.native_handle(), "ZRNComDllThread");
+    // Nobody waits for a worker: it ends by itself once its port is closed.
+    worker.detach();
+}
+
+} // namespace zrn

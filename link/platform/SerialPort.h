@@ -1,0 +1,60 @@
+#pragma once
+// The termios serial port under the link.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <termios.h>
+
+namespace zrn {
+
+// A file descriptor that closes itself.
+class UniqueFd {
+public:
+    UniqueFd() = default;
+    explicit UniqueFd(int fd) : fd(fd) {}
+    UniqueFd(UniqueFd&& other) noexcept : fd(other.release()) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept;
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    ~UniqueFd() { reset(); }
+
+    int get() const { return fd; }
+    bool valid() const { return fd >= 0; }
+    int release();
+    void reset();
+
+private:
+    int fd = -1;
+};
+
+enum class StopBits { One, OneAndHalf, Two };
+enum class Parity { None, Even, Odd, Mark, Space };
+
+struct LineSettings {
+    speed_t speed;
+    Parity parity;
+    int dataBits;
+    StopBits stopBits;
+};
+
+// The device path: the text before the first ":" of a definition.
+std::string DeviceName(std::string_view definition);
+
+// "9600,N,8,1" (the text after the first ":"); nothing when any part is bad.
+std::optional<LineSettings> ParseLineSettings(std::string_view text);
+
+// Opens the device for exclusive non-blocking raw use, DTR and RTS off.
+// Invalid when the device is missing or busy.
+UniqueFd OpenSerialPort(const std::string& device);
+
+// Sets baud rate and frame format in `tio`; false for a speed termios refuses.
+bool SetLineFormat(termios& tio, const LineSettings& settings);
+
+// Applies baud rate and frame format; false leaves the port as it was.
+bool ApplyLineSettings(int fd, const LineSettings& settings);
+
+// Gives up exclusive use, so the port can be opened again at once, and closes.
+void CloseSerialPort(UniqueFd& port);
+
+} // namespace zrn

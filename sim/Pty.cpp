@@ -1,0 +1,76 @@
+#include "Pty.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace zrnsim {
+namespace {
+
+std::string Reason(const char* what) {
+    return std::string(what) + ": " + std::strerror(errno);
+}
+
+} // namespace
+
+std::optional<Pty> Pty::Open(std::string& error) {
+    Pty pty;
+    pty.master_.Reset(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
+    if (!pty.master_) {
+        error = Reason("posix_openpt");
+        return std::nullopt;
+    }
+    char name[PATH_MAX];
+    if (::grantpt(pty.Master()) != 0 || ::unlockpt(pty.Master()) != 0 ||
+        ::ptsname_r(pty.Master(), name, sizeof name) != 0) {
+        error = Reason("pseudo-terminal setup");
+        return std::nullopt;
+    }
+    pty.path_ = name;
+
+    // Raw from the start, so nothing is echoed or translated before the PC sets its own mode.
+    // The terminal side is not kept open here: holding it would keep an exclusive flag set by
+    // the PC alive after it closes, and a non-root reopen would then fail with EBUSY.
+    const UniqueFd terminal(::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
+    termios mode{};
+    if (!terminal || ::tcgetattr(terminal.Get(), &mode) != 0) {
+        error = Reason(name);
+        return std::nullopt;
+    }
+    ::cfmakeraw(&mode);
+    if (::tcsetattr(terminal.Get(), TCSANOW, &mode) != 0) {
+        error = Reason("tcsetattr");
+        return std::nullopt;
+    }
+    return pty;
+}
+
+bool SymlinkKeeper::PointAt(const std::string& target, std::string& error) {
+    // Built beside and renamed over, so the path never names nothing or a half-made link.
+    const std::string temporary = path_ + ".new";
+    ::unlink(temporary.c_str());
+    if (::symlink(target.c_str(), temporary.c_str()) != 0) {
+        error = Reason(temporary.c_str());
+        return false;
+    }
+    if (::rename(temporary.c_str(), path_.c_str()) != 0) {
+        error = Reason(path_.c_str());
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    placed_ = true;
+    return true;
+}
+
+void SymlinkKeeper::Remove() {
+    if (placed_)
+        ::unlink(path_.c_str());
+    placed_ = false;
+}
+
+} // namespace zrnsim
