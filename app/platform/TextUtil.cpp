@@ -56,6 +56,19 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
+std::vector<std::string_view> SplitNonEmpty(std::string_view text, char separator) {
+    std::vector<std::string_view> pieces;
+    while (true) {
+        const std::size_t sep = text.find(separator);
+        const std::string_view piece = text.substr(0, sep);
+        if (!piece.empty())
+            pieces.push_back(piece);
+        if (sep == std::string_view::npos)
+            return pieces;
+        text.remove_prefix(sep + 1);
+    }
+}
+
 int LeadingInteger(std::string_view text, bool bBasePrefix) {
     bool negative = false;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {

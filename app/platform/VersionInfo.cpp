@@ -38,21 +38,6 @@ VersionBlock BuildProgramBlock() {
     return block;
 }
 
-// The non-empty parts of a "\\A\\B\\C" path.
-std::vector<std::string_view> PathParts(std::string_view path) {
-    std::vector<std::string_view> parts;
-    while (!path.empty()) {
-        const std::size_t sep = path.find('\\');
-        const std::string_view part = path.substr(0, sep);
-        if (!part.empty())
-            parts.push_back(part);
-        if (sep == std::string_view::npos)
-            break;
-        path.remove_prefix(sep + 1);
-    }
-    return parts;
-}
-
 } // namespace
 
 const VersionBlock& ProgramVersionBlock() {
@@ -62,7 +47,7 @@ const VersionBlock& ProgramVersionBlock() {
 
 std::optional<std::vector<VersionTranslation>> QueryTranslations(const VersionBlock& block,
                                                                  std::string_view subBlock) {
-    const auto parts = PathParts(subBlock);
+    const auto parts = SplitNonEmpty(subBlock, '\\');
     if (parts.size() != 2 || !EqualsIgnoreCase(parts[0], "VarFileInfo") ||
         !EqualsIgnoreCase(parts[1], "Translation"))
         return std::nullopt;
@@ -71,7 +56,7 @@ std::optional<std::vector<VersionTranslation>> QueryTranslations(const VersionBl
 
 std::optional<std::string> QueryVersionString(const VersionBlock& block,
                                               std::string_view subBlock) {
-    const auto parts = PathParts(subBlock);
+    const auto parts = SplitNonEmpty(subBlock, '\\');
     if (parts.size() != 3 || !EqualsIgnoreCase(parts[0], "StringFileInfo"))
         return std::nullopt;
     for (const VersionStringTable& table : block.stringTables) {

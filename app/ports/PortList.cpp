@@ -95,17 +95,8 @@ std::vector<std::string> ListSerialPorts(const std::string& sysfsRoot) {
 }
 
 std::vector<std::string> SplitPortList(std::string_view value) {
-    std::vector<std::string> ports;
-    while (true) {
-        const std::size_t sep = value.find(':');
-        const std::string_view item = value.substr(0, sep);
-        if (!item.empty())
-            ports.emplace_back(item);
-        if (sep == std::string_view::npos)
-            break;
-        value.remove_prefix(sep + 1);
-    }
-    return ports;
+    const auto pieces = SplitNonEmpty(value, ':');
+    return {pieces.begin(), pieces.end()};
 }
 
 std::vector<std::string> SystemSerialPorts() {

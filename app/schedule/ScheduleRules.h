@@ -35,7 +35,7 @@ struct CheckedEntry : EntryTimes {
 CheckedEntry CheckEntry(const ScheduleEntry& entry, int nDaylightFlag, const LineSink& trace,
                         EntryCheck check = EntryCheck::Times);
 
-// The list-refresh rule for entry index i: when a check corrects a value, log
+// The list-refresh rule for entry index nEntry: when a check corrects a value, log
 // "Schedule Entry %d has invalid value" and empty the entry. True when valid.
 bool ValidateTableEntry(ScheduleTable& table, int nEntry, int nDaylightFlag,
                         const LineSink& appendLog, const LineSink& trace);
