@@ -12,3 +12,4 @@ add_library(zrnapp_qt STATIC
     platform/MessageBox.cpp)
 target_include_directories(zrnapp_qt PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/link/include)
 target_link_libraries(zrnapp_qt PUBLIC zrnapp_logic Qt6::Widgets)
+include(panels.cmake)
