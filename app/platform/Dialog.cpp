@@ -217,6 +217,10 @@ void CDialog::Build() {
     for (QGroupBox* group : findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly)) {
         group->lower();
         group->setAttribute(Qt::WA_TransparentForMouseEvents);
+        // The caption sits on the frame's top line, as on Windows, not above it.
+        group->setStyleSheet(QStringLiteral(
+            "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+            "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
     }
 
     systemMenuButton = new QToolButton(this);

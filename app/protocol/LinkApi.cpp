@@ -1,0 +1,6 @@
+#include "protocol/LinkApi.h"
+
+LinkApi& Link() {
+    static LinkApi api{&fnZrnOpen, &fnZrnSend, &fnZrnClose, &fnZrnLog};
+    return api;
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The four exports of the link library, called through one table so tests
+// can watch what the dialog hands to the link.
+#include "ZRNComDll.h"
+
+struct LinkApi {
+    int (*open)(HWND hwnd, const char* definition);
+    int (*send)(const char* text);
+    int (*close)();
+    int (*log)(bool enable);
+};
+
+// The real library unless a test has replaced it.
+LinkApi& Link();

@@ -1,0 +1,84 @@
+// The program's end of the link: sending, the link notification, dispatch of
+// replies by their first letter, and the log box.
+#include "platform/DebugOutput.h"
+#include "protocol/LinkApi.h"
+#include "shell/Resource.h"
+#include "shell/ZRNcomDlg.h"
+
+#include <ctime>
+#include <string>
+
+void CZRNcomDlg::SendCommand(std::string_view text) {
+    // Without an open port the command is dropped: polling asks again later.
+    if (bLinkOpen)
+        Link().send(std::string(text).c_str());
+}
+
+void CZRNcomDlg::OnLinkNotify(Notify& n) {
+    // Any notification proves that a device answers on the open port.
+    tLastLinkMessage = std::time(nullptr);
+    bPortScanning = false;
+
+    // The text belongs to the library and is freed when this returns: copy what is kept.
+    const auto* text = reinterpret_cast<const char*>(n.lParam);
+    switch (n.wParam) {
+    case LINK_ACK:
+        if (text)
+            DebugTrace("ACK %s\r\n", text);
+        break;
+    case LINK_NAK:
+        if (text)
+            DebugTrace("NAK %s\r\n", text);
+        break;
+    case LINK_REPLY:
+        if (text) {
+            DebugTrace("RES %s\r\n", text);
+            strResponse = text;
+            ProcessResponse();
+        } else {
+            strResponse.clear();
+        }
+        break;
+    default: // LINK_DATA and anything else
+        break;
+    }
+}
+
+void CZRNcomDlg::ProcessResponse() {
+    DebugTrace("Processing Response: %.1s\r\n", strResponse.c_str());
+    switch (strResponse.empty() ? '\0' : strResponse.front()) {
+    case 'A':
+        ProcessSDIAddress();
+        break;
+    case 'B':
+        ProcessVoltageResponse();
+        break;
+    case 'C':
+        ProcessReadClockResponse();
+        break;
+    case 'F':
+        ProcessVersionResponse();
+        break;
+    case 'I':
+        ProcessSDIResponse();
+        break;
+    case 'L':
+        ProcessDelayResponse();
+        break;
+    case 'S':
+        ProcessScheduleResponse();
+        break;
+    default:
+        break;
+    }
+}
+
+void CZRNcomDlg::AppendLog(std::string_view text) {
+    DebugTrace("%.*s\n", static_cast<int>(text.size()), text.data());
+    std::string log = GetDlgItemText(IDC_LOG);
+    if (!log.empty())
+        log += "\r\n";
+    log += text;
+    SetDlgItemText(IDC_LOG, log);
+    LineScroll(IDC_LOG, GetLineCount(IDC_LOG)); // keep the newest line in view
+}

@@ -1,0 +1,47 @@
+// The About box, the program's version and the maker's web page.
+#include "shell/AboutBox.h"
+#include "platform/Shell.h"
+#include "platform/VersionInfo.h"
+#include "platform/Win.h"
+#include "shell/Resource.h"
+#include "shell/Resources.h"
+#include "shell/ZRNcomDlg.h"
+
+#include <cstdlib>
+
+CZRNcomAbout::CZRNcomAbout(QWidget* parent) : CDialog(kAboutDialogTemplate, parent) {}
+
+void CZRNcomAbout::DoDataExchange(DataExchange& dx) {
+    dx.Text(IDC_ABOUT_VERSION, strVersion);
+}
+
+QPixmap CZRNcomAbout::LoadImageResource(int id, QSize size) const {
+    return LoadIconPixmap(id, size);
+}
+
+int OpenUrl(std::string_view address, int show) {
+    const int shellResult = ShellExecuteOpen(address, show);
+    if (shellResult > 32)
+        return shellResult;
+    // The fallback stands in for the registered browser of web pages.
+    const char* browser = std::getenv("BROWSER");
+    if (browser == nullptr || *browser == '\0')
+        return shellResult;
+    return WinExec(zrn::BrowserCommand(browser, address), show);
+}
+
+void CZRNcomDlg::ReadFileVersion() {
+    if (!strFileVersion.empty())
+        return;
+    strFileVersion = zrn::ReadFileVersion(zrn::ProgramVersionBlock(), zrn::UserDefaultLangId());
+}
+
+void CZRNcomDlg::OnAboutBox() {
+    CZRNcomAbout about(this);
+    about.strVersion = "QUORVANEX ZRNcom Version " + strFileVersion;
+    about.DoModal();
+}
+
+void CZRNcomDlg::OnStnClickedBanner() {
+    OpenUrl(kMakerWebPage, win::SW_SHOW);
+}

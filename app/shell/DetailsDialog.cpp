@@ -1,0 +1,6 @@
+// The schedule details dialog.
+#include "shell/ZRNcomDlg.h"
+
+void CZRNcomDlg::OnBnClickedButtonProperties() {
+    TraceNotYet("OnBnClickedButtonProperties");
+}

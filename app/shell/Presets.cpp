@@ -1,0 +1,96 @@
+// Interval presets and the custom timing panel.
+#include "platform/DebugOutput.h"
+#include "platform/Profile.h"
+#include "shell/Resource.h"
+#include "shell/ZRNcomDlg.h"
+
+#include <array>
+#include <string>
+
+namespace {
+
+struct Preset {
+    const char* section;
+    int hours, minutes, seconds; // interval
+};
+
+// Index 2 (45 minutes) has no radio button; 5 (custom) has no section.
+constexpr std::array<Preset, 5> kPresets{{
+    {"Interval15Min", 0, 15, 0},
+    {"Interval30Min", 0, 30, 0},
+    {"Interval45Min", 0, 45, 0},
+    {"Interval1Hr", 1, 0, 0},
+    {"Interval24Hr", 23, 59, 59}, // a day less one second: the interval picker shows no days
+}};
+
+double OleTimeOfDay(int64_t seconds) {
+    return static_cast<double>(seconds) / 86400.0;
+}
+
+} // namespace
+
+void CZRNcomDlg::SetRadioBoxParameters() {
+    if (nIntervalPreset < 0 || nIntervalPreset >= static_cast<int>(kPresets.size())) {
+        DebugTrace("ZRNcom/SetRadioBoxParameters; Invalid Radio Box Parameters\n");
+        return;
+    }
+    const Preset& preset = kPresets[static_cast<size_t>(nIntervalPreset)];
+    AppendLog(std::string("SetRadioBoxParameters: ") + preset.section);
+    for (int id : {IDC_INTERVAL, IDC_SAMPLE_HOLDING, IDC_OPEN_VALVE, IDC_PUMP_ON})
+        EnableItem(id, false);
+
+    sched.tsEditInterval = preset.hours * 3600 + preset.minutes * 60 + preset.seconds;
+    odtInterval = OleTimeOfDay(sched.tsEditInterval);
+
+    // The file is read afresh every time, so an edited file counts at the next preset.
+    // Minutes and seconds outside 0..59 cannot show in an "mm:ss" picker: such a value
+    // falls back to the key's default.
+    auto duration = [&](const char* minKey, int minDefault, const char* secKey) {
+        auto read = [&](const char* key, int fallback) {
+            const int value = zrn::GetPrivateProfileInt(preset.section, key, fallback, strIniFile);
+            if (value >= 0 && value <= 59)
+                return value;
+            DebugTrace("ZRNcom/SetRadioBoxParameters; %s=%d out of range\n", key, value);
+            return fallback;
+        };
+        const int minutes = read(minKey, minDefault);
+        return int64_t{minutes} * 60 + read(secKey, 0);
+    };
+    sched.tsEditOpenValve = duration("OpenValveMin", 2, "OpenValveSec");
+    odtOpenValve = OleTimeOfDay(sched.tsEditOpenValve);
+    sched.tsEditSampleHolding = duration("SampleHoldingMin", 1, "SampleHoldingSec");
+    odtSampleHolding = OleTimeOfDay(sched.tsEditSampleHolding);
+    sched.tsEditPumpOn = duration("PumpOnMin", 1, "PumpOnSec");
+    odtPumpOn = OleTimeOfDay(sched.tsEditPumpOn);
+
+    UpdateData(false);
+}
+
+void CZRNcomDlg::OnShowWindow(Notify&) {
+    // Checks "15 min" without unchecking the others.
+    CheckDlgButton(IDC_RADIO_15MIN, 1);
+}
+
+void CZRNcomDlg::OnSetIntervals(Notify& n) {
+    SetRadioBoxParameters();
+    n.result = 0;
+}
+
+void CZRNcomDlg::OnBnClickedRadio15Min() {
+    TraceNotYet("OnBnClickedRadio15Min");
+}
+void CZRNcomDlg::OnBnClickedRadio30Min() {
+    TraceNotYet("OnBnClickedRadio30Min");
+}
+void CZRNcomDlg::OnBnClickedRadio1Hour() {
+    TraceNotYet("OnBnClickedRadio1Hour");
+}
+void CZRNcomDlg::OnBnClickedRadio24Hours() {
+    TraceNotYet("OnBnClickedRadio24Hours");
+}
+void CZRNcomDlg::OnBnClickedRadioCustom() {
+    TraceNotYet("OnBnClickedRadioCustom");
+}
+void CZRNcomDlg::OnCustomTimingChange(Notify&) {
+    TraceNotYet("OnCustomTimingChange");
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The application object: starts the program, runs the main dialog modally
+// and ends when it closes.
+#include <string>
+
+class CZRNcomApp {
+public:
+    CZRNcomApp(int& argc, char** argv);
+    int Run(); // the process's exit status
+
+    // Whether the windowing system can start (stands in for OleInitialize).
+    static bool DisplayAvailable(int argc, char** argv);
+
+private:
+    bool RunApplication();
+
+    int& argc;
+    char** argv;
+    std::string commandLine;
+};

@@ -1,0 +1,180 @@
+#pragma once
+// The main dialog: every panel of the program is a group of its handlers,
+// each group in its subsystem's folder.
+#include "platform/Dialog.h"
+#include "schedule/ScheduleEntry.h"
+
+#include <QIcon>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The registered message "ZRNCOMDLGSETINTERVALS" (re-apply the current preset).
+inline constexpr int WM_ZRNCOMDLGSETINTERVALS = 0xC000;
+
+class CZRNcomDlg : public CDialog {
+public:
+    explicit CZRNcomDlg(std::string_view commandLine, QWidget* parent = nullptr);
+    ~CZRNcomDlg() override;
+
+    // Shell
+    int SetZrnButtonProperly();
+    // Link
+    void SendCommand(std::string_view text);
+    void AppendLog(std::string_view text);
+    // Status replies
+    void ShowVoltages();
+    void ShowVersion();
+    // Presets
+    void SetRadioBoxParameters();
+    // Clock
+    void ShowPcClock();
+    // Schedules
+    void InitScheduleTable();
+    // About box
+    void ReadFileVersion();
+
+    // Start-up settings
+    bool bEditSdiInfo = false; // handed to the SDI identification dialog
+    bool bLogComm = false;
+    bool bNoScanCommPorts = false;
+    std::string strIniFile;
+    std::string strFileVersion;
+
+    // Link
+    int bLinkOpen = 0;
+    int64_t tLastLinkMessage = 0;
+    bool bPortScanning = false;
+    std::string strResponse;
+
+    // Status replies
+    float fExternalVolts = 0;
+    float fInternalVolts = 0;
+    int nVersionMajor = 0;
+    int nVersionMinor = 0;
+
+    // Clock panel
+    int64_t tZrnClock = 0;
+    int64_t tPendingClock = 0;
+    int bFollowZrnClock = 0;
+    int bDateDropDown = 0;
+    int bSyncToPc = 0;
+
+    // Schedule table and editing state; sched.nDaylightFlag is the daylight-saving flag.
+    zrn::ScheduleState sched;
+    int bStartDropDown = 0;
+    int bStopDropDown = 0;
+    int nIntervalPreset = 0;
+
+    // Values bound to controls
+    std::string strSdiAddress;
+    std::string strSdiDelay;
+    int64_t tZrnDatePicker = 0, tZrnTimePicker = 0;
+    int64_t tStartDatePicker = 0, tStartTimePicker = 0;
+    int64_t tStopDatePicker = 0, tStopTimePicker = 0;
+    double odtInterval = 0, odtOpenValve = 0, odtSampleHolding = 0, odtPumpOn = 0;
+    int nCheck = 0;
+    int nSelectItem = 10;
+    int nNumberOfItems = 0;
+
+    ImageList imageListNormal{QSize(32, 32)};
+    ImageList imageListSmall{QSize(16, 16)};
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(DataExchange& dx) override;
+    bool OnMessage(Notify& n) override;
+    QPixmap LoadImageResource(int id, QSize size) const override;
+
+private:
+    friend struct CZRNcomDlgEvents;
+
+    // Shell
+    void OnOK() override {}     // Enter does not end the dialog
+    void OnCancel() override {} // nor does Escape
+    void OnSysCommand(Notify& n);
+    void OnNotifyHandled(Notify& n);
+    void OnBnClickedExit();
+    void OnBnClickedCheck();
+    void OnBnClickedClearLog();
+    void OnBnClickedGetSelected();
+    // Link
+    void OnLinkNotify(Notify& n);
+    void ProcessResponse();
+    // Polling
+    void OnStartPollingTimer();
+    void OnTimer(Notify& n);
+    void OnTimerTick(uintptr_t timerId);
+    // Status replies
+    void ProcessVersionResponse();
+    void ProcessVoltageResponse();
+    void OnBnClickedButtonVoltages();
+    void OnBnClickedButtonVersion();
+    // Clock panel
+    void ProcessReadClockResponse();
+    void OnBnClickedButtonClock();
+    void OnSetfocusZrnDateText();
+    void OnSetfocusZrnTimeText();
+    void OnSetfocusZrnPicker(Notify& n);
+    void OnKillfocusZrnDate(Notify& n);
+    void OnKillfocusZrnTime(Notify& n);
+    void OnDropdownZrnDate(Notify& n);
+    void OnCloseupZrnDate(Notify& n);
+    void OnDatetimechangeZrnDate(Notify& n);
+    void OnDatetimechangeZrnTime(Notify& n);
+    void OnBnClickedCancelClockEdit();
+    void OnBnClickedUpdateZrnClock();
+    void OnBnClickedSyncZrnClock();
+    // Schedules
+    void ProcessScheduleResponse();
+    void OnBnClickedScheduleRefresh();
+    void OnBnClickedButtonSchedule();
+    void OnClickListCtrl(Notify& n);
+    void OnRclickListCtrl(Notify& n);
+    void OnNmDoubleClickListCtrl(Notify& n);
+    void OnLvnItemActivateListCtrl(Notify& n);
+    void OnBnClickedButtonAdd();
+    void OnBnClickedButtonDelete();
+    void OnBnClickedButtonEnable();
+    void OnBnClickedButtonDisable();
+    void OnBnClickedButtonSave();
+    void OnBnClickedButtonClearAll();
+    void OnEntryTest();
+    void OnStartDateChange(Notify& n);
+    void OnStopDateChange(Notify& n);
+    void OnStartDateDropdown(Notify& n);
+    void OnStopDateDropdown(Notify& n);
+    void OnStartDateCloseup(Notify& n);
+    void OnStopDateCloseup(Notify& n);
+    void OnStartDateSetfocus(Notify& n);
+    void OnStartTimeChange(Notify& n);
+    void OnStopTimeChange(Notify& n);
+    // Presets and custom timing
+    void OnShowWindow(Notify& n);
+    void OnSetIntervals(Notify& n);
+    void OnBnClickedRadio15Min();
+    void OnBnClickedRadio30Min();
+    void OnBnClickedRadio1Hour();
+    void OnBnClickedRadio24Hours();
+    void OnBnClickedRadioCustom();
+    void OnCustomTimingChange(Notify& n);
+    // Schedule details
+    void OnBnClickedButtonProperties();
+    // SDI settings and identification
+    void ProcessSDIAddress();
+    void ProcessDelayResponse();
+    void ProcessSDIResponse();
+    void OnSetfocusSdiSetting(Notify& n);
+    void OnKillfocusSdiSetting(Notify& n);
+    void OnSdiInformation();
+    // Ports
+    void OnZrnConnect();
+    // About box
+    void OnAboutBox();
+    void OnStnClickedBanner();
+
+    QIcon hIcon;
+};
+
+// Trace of a handler whose panel comes later.
+void TraceNotYet(const char* handler);
