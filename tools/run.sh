@@ -71,8 +71,10 @@ echo "ZRNcom started (PID $zrncom); its debug output goes to $debug"
 traffic_log() { find "$bin" -maxdepth 1 -name '*.LOG' -newer "$marker" -printf '%T@ %p\n' | sort -n | tail -n 1 | cut -d' ' -f2-; }
 
 if [ "$headless" -eq 1 ]; then
-    # The full read ends with the last field of the fourth schedule.
-    if timeout 60 tail -n +1 -f --pid="$zrncom" "$debug" | grep -q -m 1 '^RES S4P'; then
+    # The full read's own clock reply leaves the device texts alone (as after an
+    # edit); the next one, queued behind the whole read, fills them.
+    replies=$(grep -c -m 2 'ProcessReadClockResponse' < <(timeout 60 tail -n +1 -f --pid="$zrncom" "$debug") || true)
+    if [ "$replies" = 2 ]; then
         import -window root -trim +repage "$shot"
         echo "screenshot: $shot"
     else

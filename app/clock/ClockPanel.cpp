@@ -87,14 +87,14 @@ void CZRNcomDlg::ProcessReadClockResponse() {
 
 void CZRNcomDlg::OnSetfocusZrnDateText() {
     ShowItem(IDC_ZRN_DATE_TEXT, false);
-    Item<DateTimePicker>(IDC_ZRN_DATE)->SetValue(QDateTime::fromSecsSinceEpoch(tZrnClock));
+    Item<DateTimePicker>(IDC_ZRN_DATE)->SetValue(QDateTime::fromSecsSinceEpoch(DeviceClockOrPc()));
     ShowItem(IDC_ZRN_DATE, true);
     GotoDlgCtrl(IDC_ZRN_DATE);
 }
 
 void CZRNcomDlg::OnSetfocusZrnTimeText() {
     ShowItem(IDC_ZRN_TIME_TEXT, false);
-    Item<DateTimePicker>(IDC_ZRN_TIME)->SetValue(QDateTime::fromSecsSinceEpoch(tZrnClock));
+    Item<DateTimePicker>(IDC_ZRN_TIME)->SetValue(QDateTime::fromSecsSinceEpoch(DeviceClockOrPc()));
     ShowItem(IDC_ZRN_TIME, true);
     GotoDlgCtrl(IDC_ZRN_TIME);
 }
@@ -119,7 +119,7 @@ void CZRNcomDlg::OnDropdownZrnDate(Notify&) {
 }
 
 void CZRNcomDlg::OnDatetimechangeZrnDate(Notify& n) {
-    const zrn::LocalDateTime clock = Fields(tZrnClock);
+    const zrn::LocalDateTime clock = Fields(DeviceClockOrPc());
     if (bDateDropDown) {
         // 1. Browsing the calendar picks nothing yet; the close-up does.
         AppendLog(FieldsText(
@@ -163,7 +163,7 @@ void CZRNcomDlg::OnDatetimechangeZrnTime(Notify& n) {
     // 1-2.
     AppendLog(
         FieldsText("OnChange/ZRN Time: ", {n.year, n.month, n.day, n.hour, n.minute, n.second}));
-    const zrn::LocalDateTime clock = Fields(tZrnClock);
+    const zrn::LocalDateTime clock = Fields(DeviceClockOrPc());
     AppendLog(FieldsText("OnChange/ZRN Time: Before= ", clock));
     // 3. The new time of day on the device clock's date.
     SetPendingClock({clock.year, clock.month, clock.day, n.hour, n.minute, n.second});
@@ -213,6 +213,11 @@ void CZRNcomDlg::SetPendingClock(const zrn::LocalDateTime& fields) {
     }
 }
 
+int64_t CZRNcomDlg::DeviceClockOrPc() const {
+    // Before the first clock reply there is no device clock to build on: 1970 is nobody's choice.
+    return tZrnClock != 0 ? tZrnClock : PcTime();
+}
+
 int64_t CZRNcomDlg::PendingOrDeviceClock() const {
-    return bPendingClockChosen ? tPendingClock : tZrnClock;
+    return bPendingClockChosen ? tPendingClock : DeviceClockOrPc();
 }

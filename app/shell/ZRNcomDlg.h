@@ -142,6 +142,7 @@ private:
     void OnBnClickedUpdateZrnClock();
     void OnBnClickedSyncZrnClock();
     void SetPendingClock(const zrn::LocalDateTime& fields);
+    int64_t DeviceClockOrPc() const;
     int64_t PendingOrDeviceClock() const;
     // Schedules
     void ProcessScheduleResponse();

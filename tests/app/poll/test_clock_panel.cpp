@@ -240,3 +240,13 @@ TEST_F(ClockPanel, ClockButtonAsksTheDeviceOnlyOverAnOpenLink) {
     Click(IDC_BUTTON_CLOCK);
     EXPECT_EQ(h.Take(), (Calls{"C"}));
 }
+
+TEST_F(ClockPanel, BeforeTheDeviceIsReadEditsBuildOnThePcClockNot1970) {
+    h.dlg().SendMessage(IDC_ZRN_DATE_TEXT, EN_SETFOCUS);
+    EXPECT_EQ(h.dlg().Item<DateTimePicker>(IDC_ZRN_DATE)->Value().toSecsSinceEpoch(), h.now);
+    PickTime(22, 15, 0);
+    EXPECT_EQ(h.dlg().tPendingClock, Local(2026, 12, 7, 22, 15, 0));
+    MessageBoxAnswer answer(IDOK);
+    Click(IDC_UPDATE_ZRN_CLOCK);
+    EXPECT_EQ(answer.asked.at(0).text, "Change ZRN Clock to 12/07/2026 10:15:00 PM ?");
+}

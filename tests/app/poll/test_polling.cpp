@@ -2,6 +2,8 @@
 #include "DialogHarness.h"
 #include "TestSupport.h"
 
+#include <QListWidget>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using Calls = std::vector<std::string>;
@@ -176,4 +178,50 @@ TEST(PollingTimer, MissingSettingGivesAFiveSecondTimerBesideTheOneSecondOne) {
     EXPECT_EQ(dialog.TimerInterval(TIMER_POLLING), 5000);
     EXPECT_EQ(dialog.TimerInterval(TIMER_ONE_SEC), 1000);
     EXPECT_TRUE(debug.Contains("ZRNcom/OnStartPollingTimer; 5000\n"));
+}
+
+namespace {
+
+// Answers the connect dialog once it is up: picks a row (or none) and presses a button.
+void AnswerConnect(DialogHarness& h, int row, int button) {
+    QTimer::singleShot(0, &h.dlg(), [&h, row, button] {
+        COpenZrn& open = h.dlg().openZrn;
+        if (row >= 0) {
+            open.Item<QListWidget>(IDC_PORT_LIST)->setCurrentRow(row);
+            open.SendMessage(IDC_PORT_LIST, win::LBN_SELCHANGE);
+        }
+        open.SendMessage(button, win::BN_CLICKED);
+    });
+    h.dlg().SendMessage(kWindow, win::WM_SYSCOMMAND, IDM_ZRN_CONNECT);
+}
+
+} // namespace
+
+TEST(ZrnConnect, ChosenPortIsReopenedAndAskedForEveryStatusValue) {
+    DialogHarness h;
+    EnvGuard ports("ZRNCOM_PORTS", "COM1:COM3:COM10");
+    AnswerConnect(h, 2, win::IDOK); // COM1, COM10, COM3
+    EXPECT_EQ(h.Take(), (Calls{"close", "open COM3:9600,N,8,1", "F", "B", "I", "L", "A", "S5V",
+                               "S5H", "S5P", "C"}));
+    EXPECT_EQ(h.dlg().bLinkOpen, 1);
+}
+
+TEST(ZrnConnect, CancelLeavesTheLinkAloneAndAFailedOpenSendsNothing) {
+    DialogHarness h;
+    AnswerConnect(h, -1, win::IDCANCEL);
+    EXPECT_TRUE(h.Take().empty());
+    LinkRecorder::openResult = 0;
+    AnswerConnect(h, -1, win::IDOK);
+    EXPECT_EQ(h.Take(), (Calls{"close", "open /dev/zrnA:9600,N,8,1"}));
+    EXPECT_EQ(h.dlg().bLinkOpen, 0);
+}
+
+TEST(ZrnConnect, WithoutScanningAManualConnectionIsPolledAndNeverLeft) {
+    DialogHarness h("ZRNcom -NO_SCAN_COMM_PORTS");
+    AnswerConnect(h, 1, win::IDOK);
+    h.Take();
+    h.now += 10; // a silent device is not left: there is no scan
+    h.Tick();
+    h.Tick();
+    EXPECT_EQ(h.Take(), (Calls{"C", "L", "C", "A"}));
 }
