@@ -1,5 +1,4 @@
 // The clock panel: the device clock, the PC clock, setting the device clock.
-#include "platform/DebugOutput.h"
 #include "platform/MessageBox.h"
 #include "platform/PcClock.h"
 #include "platform/Win.h"
@@ -9,7 +8,6 @@
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
-#include <cstdarg>
 #include <cstdio>
 
 using namespace win;
@@ -23,20 +21,12 @@ zrn::LocalDateTime Fields(int64_t t) {
     return zrn::BreakLocalTime(t).value_or(zrn::LocalDateTime{});
 }
 
-// printf-style text for the log box; the format is always a literal here.
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...) {
-    char text[256];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
-}
-
+// "<lead>M-D-YYYY H:MM:SS<tail>", the form of the edit log lines.
 std::string FieldsText(const char* lead, const zrn::LocalDateTime& f, const char* tail = "") {
-    return Format("%s%d-%d-%d %d:%02d:%02d%s", lead, f.month, f.day, f.year, f.hour, f.minute,
-                  f.second, tail);
+    char text[160];
+    std::snprintf(text, sizeof text, "%s%d-%d-%d %d:%02d:%02d%s", lead, f.month, f.day, f.year,
+                  f.hour, f.minute, f.second, tail);
+    return text;
 }
 
 } // namespace
