@@ -91,7 +91,7 @@ bool PortSession::WaitWritable(std::chrono::milliseconds timeout) {
 
 void PortSession::Stop() {
     const std::lock_guard lock(ioMutex);
-    stopped = true;
+    stopped.store(true, std::memory_order_release);
     CloseSerialPort(port);
 }
 

@@ -15,6 +15,7 @@
 
 #include "SerialPort.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <memory>
@@ -45,14 +46,16 @@ public:
     bool WriteAll(std::string_view bytes);
 
     void Stop();
+    // For the worker's loop test; port access checks again under ioMutex.
+    bool Stopped() const { return stopped.load(std::memory_order_acquire); }
 
 private:
     bool WaitWritable(std::chrono::milliseconds timeout);
 
     std::mutex ioMutex;
-    bool stopped = false; // guarded by ioMutex
-    UniqueFd port;        // guarded by ioMutex
-    UniqueFd waitSet;     // epoll on the port; closed with the session
+    std::atomic<bool> stopped{false}; // written under ioMutex
+    UniqueFd port;                    // guarded by ioMutex
+    UniqueFd waitSet;                 // epoll on the port; closed with the session
 };
 
 } // namespace zrn

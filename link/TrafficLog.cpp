@@ -25,6 +25,10 @@ bool TrafficLog::Switch(bool enable) {
 }
 
 void TrafficLog::WriteLine(std::string_view text) {
+    const std::lock_guard lock(mutex);
+    if (!file.valid())
+        return;
+    // One write per entry, so an entry is never split by a switch.
     std::string line;
     try {
         line.reserve(text.size() + 2);
@@ -32,9 +36,6 @@ void TrafficLog::WriteLine(std::string_view text) {
     } catch (const std::bad_alloc&) {
         return;
     }
-    const std::lock_guard lock(mutex);
-    if (!file.valid())
-        return;
     std::string_view rest = line;
     while (!rest.empty()) {
         const ssize_t n = ::write(file.get(), rest.data(), rest.size());

@@ -31,7 +31,11 @@ public:
         return true;
     }
 
-    void Log(std::string_view line) override { link.log.WriteLine(line); }
+    // What a closed open still had in hand goes nowhere, the log included.
+    void Log(std::string_view line) override {
+        if (!session->Stopped())
+            link.log.WriteLine(line);
+    }
 
 private:
     ZrnLink& link;
@@ -62,19 +66,23 @@ void ZRNComDllThread(std::shared_ptr<PortSession> session) {
     std::array<unsigned char, 256> chunk{};
     for (;;) {
         const auto started = std::chrono::steady_clock::now();
+        // An empty wait is the idle read: no read call needed to know it.
         const bool signalled = session->WaitReadable(kReadTimeout);
-        const auto read = session->Read(chunk.data(), chunk.size());
-        if (read.stopped)
-            return;
         try {
-            if (read.count > 0) {
-                receiver.Receive(chunk.data(), static_cast<std::size_t>(read.count), events);
-                continue;
-            }
-            // A hung-up or failing port signals at once without data: keep the
-            // read pace rather than spin.
-            if (signalled)
+            if (signalled) {
+                const auto read = session->Read(chunk.data(), chunk.size());
+                if (read.stopped)
+                    return;
+                if (read.count > 0) {
+                    receiver.Receive(chunk.data(), static_cast<std::size_t>(read.count), events);
+                    continue;
+                }
+                // A hung-up or failing port signals at once without data: keep
+                // the read pace rather than spin.
                 std::this_thread::sleep_until(started + kReadTimeout);
+            }
+            if (session->Stopped())
+                return;
             Transmit(link, *session, receiver);
         } catch (const std::bad_alloc&) {
             // Out of memory loses what this read brought; the link goes on.

@@ -10,6 +10,10 @@
  * been handled. A notification handler may call fnZrnSend, fnZrnOpen and
  * fnZrnClose; it must never wait for the worker.
  *
+ * fnZrnClose never waits for the worker. Once it has returned no new
+ * notification starts, but one that had already begun may still complete, so
+ * a window must stay valid until any such call has returned.
+ *
  * Ownership: fnZrnSend copies its text. The text in a notification's lParam
  * belongs to the library and is freed as soon as sendMessage returns.
  */

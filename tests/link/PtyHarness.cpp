@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <fstream>
 #include <poll.h>
 #include <pty.h>
 #include <stdexcept>
@@ -79,10 +81,10 @@ intptr_t RecordingWindow::Record(ZrnWindow* self, unsigned msg, uintptr_t wParam
     Notice notice{wParam, std::nullopt};
     if (lParam != 0)
         notice.lParam = reinterpret_cast<const char*>(lParam);
-    {
-        const std::lock_guard lock(window->mutex);
-        window->notices.push_back(std::move(notice));
-    }
+    // Notified under the lock: once a waiter has seen the notice, this call no
+    // longer touches the window, so the test may destroy it.
+    const std::lock_guard lock(window->mutex);
+    window->notices.push_back(std::move(notice));
     window->arrived.notify_all();
     return 0;
 }
@@ -139,6 +141,33 @@ bool DebugCapture::WaitForLine(const std::string& line, std::chrono::millisecond
 
 std::string Frame(const std::string& text) {
     return zrn::BuildFrame(text);
+}
+
+int WorkerCount() {
+    int count = 0;
+    if (DIR* dir = ::opendir("/proc/self/task")) {
+        while (const dirent* entry = ::readdir(dir)) {
+            if (entry->d_name[0] == '.')
+                continue;
+            std::ifstream comm(std::string("/proc/self/task/") + entry->d_name + "/comm");
+            std::string name;
+            std::getline(comm, name);
+            count += name == "ZRNComDllThread";
+        }
+        ::closedir(dir);
+    }
+    return count;
+}
+
+bool WaitForNoWorkers(std::chrono::milliseconds bound) {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    // A worker ends within one read time-out of its close.
+    while (WorkerCount() > 0) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
 }
 
 } // namespace zrntest

@@ -53,9 +53,10 @@ public:
     std::vector<Notice> WaitFor(std::size_t count, std::chrono::milliseconds bound = kWait);
     std::vector<Notice> Notices();
 
-private:
+protected:
     static intptr_t Record(ZrnWindow* self, unsigned msg, uintptr_t wParam, intptr_t lParam);
 
+private:
     std::mutex mutex;
     std::condition_variable arrived;
     std::vector<Notice> notices;
@@ -79,5 +80,10 @@ private:
 };
 
 std::string Frame(const std::string& text);
+
+// Link workers alive in this process (threads named ZRNComDllThread).
+int WorkerCount();
+// Waits (bounded) until every worker has ended; after that no window is called.
+bool WaitForNoWorkers(std::chrono::milliseconds bound = kWait);
 
 } // namespace zrntest

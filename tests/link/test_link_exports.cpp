@@ -3,10 +3,14 @@
 #include "PtyHarness.h"
 #include "ZRNComDll.h"
 
-#include <dirent.h>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sys/ioctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <termios.h>
+#include <unistd.h>
 
 using namespace zrntest;
 
@@ -17,22 +21,17 @@ const std::string kNak = "\x15";
 
 class LinkExports : public ::testing::Test {
 protected:
-    void TearDown() override { fnZrnClose(); }
+    // A notification begun before close may still run: the window must live
+    // until the worker has ended.
+    void TearDown() override {
+        fnZrnClose();
+        EXPECT_TRUE(WaitForNoWorkers());
+    }
 
     DebugCapture debug;
     Pty pty;
     RecordingWindow window;
 };
-
-int TaskCount() {
-    int count = 0;
-    if (DIR* dir = ::opendir("/proc/self/task")) {
-        while (const dirent* entry = ::readdir(dir))
-            count += entry->d_name[0] != '.';
-        ::closedir(dir);
-    }
-    return count;
-}
 
 TEST_F(LinkExports, CommandGoesOutAsTheDocumentedFrame) {
     ASSERT_EQ(fnZrnOpen(&window, pty.Definition().c_str()), 1);
@@ -124,12 +123,11 @@ TEST_F(LinkExports, OpenFailureThenSuccess) {
 }
 
 TEST_F(LinkExports, OpenTwiceKeepsOneWorkerAndTellsTheNewWindow) {
-    const int before = TaskCount();
     ASSERT_EQ(fnZrnOpen(&window, pty.Definition().c_str()), 1);
-    EXPECT_EQ(TaskCount(), before + 1);
+    EXPECT_EQ(WorkerCount(), 1);
     RecordingWindow second;
     ASSERT_EQ(fnZrnOpen(&second, pty.Definition().c_str()), 1);
-    EXPECT_EQ(TaskCount(), before + 1);
+    EXPECT_EQ(WorkerCount(), 1);
     pty.Write(kAck);
     EXPECT_EQ(second.WaitFor(1), (std::vector<Notice>{{LINK_ACK, std::nullopt}}));
     EXPECT_TRUE(window.Notices().empty());
@@ -173,6 +171,69 @@ TEST_F(LinkExports, CloseStopsTheWorkerAndTheNextOpenWorks) {
     // One worker only: the frame arrives once.
     EXPECT_EQ(pty.ReadUntilCrs(1), Frame("C"));
     EXPECT_EQ(pty.ReadUntilCrs(1, 100ms), "");
+}
+
+// Exclusive use is only enforced on callers without CAP_SYS_ADMIN, so the
+// checks run in a child that gives it up.
+bool DropSysAdmin() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2] = {};
+    if (::syscall(SYS_capget, &header, data) != 0)
+        return false;
+    data[CAP_SYS_ADMIN / 32].effective &= ~(1u << (CAP_SYS_ADMIN % 32));
+    return ::syscall(SYS_capset, &header, data) == 0;
+}
+
+template <typename Check> int InUnprivilegedChild(Check check) {
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(DropSysAdmin() ? check() : 99);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(LinkExports, BusyPortFailsAndAClosedPortReopensAtOnce) {
+    const std::string definition = pty.Definition();
+    ASSERT_EQ(::ioctl(pty.Slave(), TIOCEXCL), 0);
+    EXPECT_EQ(InUnprivilegedChild([&] { return fnZrnOpen(&window, definition.c_str()); }), 0);
+    EXPECT_NE(debug.Text().find("ZrnOpen " + definition + " Failed\n"), std::string::npos);
+    ASSERT_EQ(::ioctl(pty.Slave(), TIOCNXCL), 0);
+
+    // Close really lets go of the port: the next open, straight after, is not
+    // refused as busy, however often.
+    EXPECT_EQ(InUnprivilegedChild([&] {
+                  for (int i = 0; i < 200; ++i) {
+                      fnZrnClose();
+                      if (fnZrnOpen(&window, definition.c_str()) != 1)
+                          return 1;
+                  }
+                  return 0;
+              }),
+              0);
+}
+
+// The worker's own notification closes the link: close must not wait for the
+// worker, or this never returns.
+struct ClosingWindow : RecordingWindow {
+    ClosingWindow() { sendMessage = &ClosingWindow::CloseThenRecord; }
+    static intptr_t CloseThenRecord(ZrnWindow* self, unsigned msg, uintptr_t w, intptr_t l) {
+        fnZrnClose();
+        return Record(self, msg, w, l);
+    }
+};
+
+TEST_F(LinkExports, CloseFromInsideANotification) {
+    ClosingWindow closing;
+    ASSERT_EQ(fnZrnOpen(&closing, pty.Definition().c_str()), 1);
+    pty.Write(kAck + kAck + Frame("D|1"));
+    EXPECT_EQ(closing.WaitFor(1).size(), 1u);
+    ASSERT_TRUE(WaitForNoWorkers());
+    // Closed after the first: the rest of that read is told to nobody.
+    EXPECT_EQ(closing.Notices().size(), 1u);
+    ASSERT_EQ(fnZrnOpen(&window, pty.Definition().c_str()), 1);
+    pty.Write(kAck);
+    EXPECT_EQ(window.WaitFor(1), (std::vector<Notice>{{LINK_ACK, std::nullopt}}));
 }
 
 TEST_F(LinkExports, OnlyTheFourFunctionsAreExported) {

@@ -41,6 +41,7 @@ protected:
     void SetUp() override { before = LogFiles(); }
     void TearDown() override {
         fnZrnClose();
+        EXPECT_TRUE(WaitForNoWorkers());
         fnZrnLog(false);
         for (const auto& path : NewLogs())
             ::unlink(path.c_str());
