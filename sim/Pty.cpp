@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -34,8 +35,9 @@ std::optional<Pty> Pty::Open(std::string& error) {
     pty.path_ = name;
 
     // Raw from the start, so nothing is echoed or translated before the PC sets its own mode.
-    // The terminal side is not kept open here: holding it would keep an exclusive flag set by
-    // the PC alive after it closes, and a non-root reopen would then fail with EBUSY.
+    // The terminal side is not kept open here: the master then reads EIO once the PC closes,
+    // which tells the device to forget a half-received frame, and an answer cut off by the
+    // close is thrown away instead of waiting for the next program that opens the port.
     const UniqueFd terminal(::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
     termios mode{};
     if (!terminal || ::tcgetattr(terminal.Get(), &mode) != 0) {
@@ -51,9 +53,14 @@ std::optional<Pty> Pty::Open(std::string& error) {
 }
 
 bool SymlinkKeeper::PointAt(const std::string& target, std::string& error) {
+    // Only ever replaces a symbolic link: a mistyped --link must not clobber a file.
+    struct stat existing {};
+    if (::lstat(path_.c_str(), &existing) == 0 && !S_ISLNK(existing.st_mode)) {
+        error = path_ + " exists and is not a symbolic link";
+        return false;
+    }
     // Built beside and renamed over, so the path never names nothing or a half-made link.
-    const std::string temporary = path_ + ".new";
-    ::unlink(temporary.c_str());
+    const std::string temporary = path_ + ".zrnsim-" + std::to_string(::getpid());
     if (::symlink(target.c_str(), temporary.c_str()) != 0) {
         error = Reason(temporary.c_str());
         return false;

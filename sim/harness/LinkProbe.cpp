@@ -1,10 +1,15 @@
 #include "LinkProbe.h"
 
+#include <new>
+
 namespace zrnsim {
 
 LinkProbe& LinkProbe::Instance() {
-    static LinkProbe probe;
-    return probe;
+    // Built in place and never destroyed: a worker that outlives its close may still
+    // notify while the process exits.
+    alignas(LinkProbe) static unsigned char storage[sizeof(LinkProbe)];
+    static LinkProbe* const probe = ::new (storage) LinkProbe;
+    return *probe;
 }
 
 LinkProbe::LinkProbe() {

@@ -11,7 +11,8 @@ extern char** environ;
 
 namespace zrnsim {
 
-SimProcess::SimProcess(const std::string& program, const std::vector<std::string>& args) {
+SimProcess::SimProcess(const std::string& program, const std::vector<std::string>& args,
+                       const std::string& errorPath) {
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0)
         return;
@@ -28,6 +29,9 @@ SimProcess::SimProcess(const std::string& program, const std::vector<std::string
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, writeEnd.Get(), STDOUT_FILENO);
+    if (!errorPath.empty())
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
     // The child must not inherit a blocked mask from a test thread.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);

@@ -14,7 +14,9 @@ namespace zrnsim {
 
 class SimProcess {
 public:
-    SimProcess(const std::string& program, const std::vector<std::string>& args);
+    // Standard error goes to errorPath when one is given.
+    SimProcess(const std::string& program, const std::vector<std::string>& args,
+               const std::string& errorPath = {});
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
     ~SimProcess();

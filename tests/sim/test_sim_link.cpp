@@ -135,6 +135,31 @@ TEST_F(ThroughLibrary, SettingsAreReadBack) {
     }
 }
 
+// An upload and the read-back queued at once, as the program hands them over: the
+// library paces them out and the device answers each in turn.
+TEST_F(ThroughLibrary, QueuedUploadAndReadBack) {
+    Start();
+    const std::vector<std::string> upload{
+        "S4D",           "S4BD|03/03/06|", "S4BT|07:05:00|", "S4ED|03/04/06|", "S4ET|07:05:00|",
+        "S4I|00:30:00|", "S4V|00:01:30|",  "S4H|00:00:45|",  "S4P|00:02:00|",  "S4D"};
+    const std::vector<std::string> expected{
+        "S4D",           "S4BD|03/03/06|", "S4BT|07:05:00|", "S4ED|03/04/06|", "S4ET|07:05:00|",
+        "S4I|00:30:00|", "S4V|00:01:30|",  "S4H|00:00:45|",  "S4P|00:02:00|"};
+    for (const std::string& command : upload)
+        link().Send(command);
+    for (const char* query : {"?", "BD", "BT", "ED", "ET", "I", "V", "H", "P"})
+        link().Send(std::string("S4") + query);
+    std::vector<std::string> acknowledged, replies;
+    while (acknowledged.size() < upload.size() + expected.size() ||
+           replies.size() < expected.size()) {
+        const auto event = link().Next(5s);
+        ASSERT_TRUE(event.has_value()) << acknowledged.size() << " answers so far";
+        ASSERT_NE(event->code, LINK_NAK) << event->text.value_or("");
+        (event->code == LINK_ACK ? acknowledged : replies).push_back(event->text.value_or(""));
+    }
+    EXPECT_EQ(replies, expected);
+}
+
 TEST_F(ThroughLibrary, ClockSetBetweenHoldAndReleaseIsReadBack) {
     Start();
     for (const char* command : {"S0D", "C|12/06/26|14:05:09|", "S0A"})

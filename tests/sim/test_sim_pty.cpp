@@ -7,6 +7,7 @@
 #include <climits>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
 
 namespace zrnsim {
@@ -106,6 +107,39 @@ TEST(SimPty, UnplugAfterATime) {
     const auto second = sim.ReadLine(5s);
     ASSERT_TRUE(second.has_value());
     EXPECT_TRUE(WaitFor([&] { return Target(link) == *second; }, 5s));
+}
+
+TEST(SimPty, TraceShowsBothDirectionsOneElementALine) {
+    const std::string tracePath = LinkPath("trace");
+    {
+        SimProcess sim(ZRNSIM_PROGRAM, {"--trace"}, tracePath);
+        RawPort port(sim.TerminalPath());
+        port.Exchange("F", true);
+        port.Exchange("X", true);
+        sim.Signal(SIGTERM);
+        ASSERT_EQ(sim.Wait(5s), 0);
+    }
+    std::ifstream in(tracePath);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("#", 0) != 0)
+            lines.push_back(line);
+    std::filesystem::remove(tracePath);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "> F");
+    EXPECT_EQ(lines[1], "< ACK");
+    EXPECT_EQ(lines[2].rfind("< F|02.07|", 0), 0u) << lines[2];
+    EXPECT_EQ(lines[3], "> X");
+    EXPECT_EQ(lines[4], "< NAK");
+}
+
+TEST(SimPty, LinkNeverReplacesAFile) {
+    const std::string file = LinkPath("file");
+    std::ofstream(file) << "keep me";
+    SimProcess sim(ZRNSIM_PROGRAM, {"--link", file});
+    EXPECT_EQ(sim.Wait(5s), 1);
+    EXPECT_FALSE(std::filesystem::is_symlink(file));
+    std::filesystem::remove(file);
 }
 
 TEST(SimPty, HelpAndBadArguments) {

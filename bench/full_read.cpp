@@ -1,0 +1,101 @@
+// The full read after a connection (nine status queries, then the nine queries of
+// each of the four schedules) through libZRNComDll.so against zrnsim at 9600 baud.
+// Prints the time taken, the bytes each way and the ratio to the design bound:
+// those bytes at 960 bytes/s plus one 20 ms idle read per command.
+//
+//   full_read [runs] [more zrnsim switches, e.g. --turnaround 0]
+#include "LinkProbe.h"
+#include "SimProcess.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr std::size_t kFrameOverhead = 7; // STX, ETX, four check digits, CR
+
+std::vector<std::string> FullRead() {
+    std::vector<std::string> commands{"F", "B", "I", "L", "A", "S5V", "S5H", "S5P", "C"};
+    for (int n = 1; n <= 4; ++n)
+        for (const char* query : {"?", "BD", "BT", "ED", "ET", "I", "V", "H", "P"})
+            commands.push_back("S" + std::to_string(n) + query);
+    return commands;
+}
+
+struct Run {
+    double seconds = 0;
+    std::size_t toDevice = 0, fromDevice = 0;
+    std::size_t replies = 0;
+};
+
+// Queues every command at once, as the program does, and waits for every answer.
+bool ReadEverything(const std::vector<std::string>& commands, Run& run) {
+    auto& link = zrnsim::LinkProbe::Instance();
+    const auto start = Clock::now();
+    for (const std::string& command : commands) {
+        link.Send(command);
+        run.toDevice += command.size() + kFrameOverhead;
+    }
+    std::size_t answers = 0;
+    while (answers < commands.size() || run.replies < commands.size()) {
+        const auto event = link.Next(10s);
+        if (!event)
+            return false;
+        if (event->code == LINK_ACK || event->code == LINK_NAK) {
+            ++answers;
+            run.fromDevice += 1;
+        } else {
+            ++run.replies;
+            run.fromDevice += event->text.value_or("").size() + kFrameOverhead;
+        }
+    }
+    run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    std::vector<std::string> switches{"--baud", "9600"};
+    switches.insert(switches.end(), argv + std::min(argc, 2), argv + argc);
+    zrnsim::SimProcess sim(ZRNSIM_PROGRAM, switches);
+    if (sim.TerminalPath().empty() || !zrnsim::LinkProbe::Instance().Open(sim.TerminalPath())) {
+        std::fprintf(stderr, "full_read: could not start zrnsim or open its terminal\n");
+        return 1;
+    }
+    const std::vector<std::string> commands = FullRead();
+    std::vector<double> times;
+    Run run;
+    for (int i = 0; i < runs; ++i) {
+        run = Run{};
+        if (!ReadEverything(commands, run)) {
+            std::fprintf(stderr, "full_read: the device stopped answering\n");
+            return 1;
+        }
+        times.push_back(run.seconds);
+    }
+    zrnsim::LinkProbe::Instance().Close();
+    std::sort(times.begin(), times.end());
+    const double median = times[times.size() / 2];
+    const std::size_t bytes = run.toDevice + run.fromDevice;
+    const double bound = static_cast<double>(bytes) / 960.0 + 0.020 * commands.size();
+    std::printf("full read: %zu commands, %zu replies, %d runs; zrnsim", commands.size(),
+                run.replies, runs);
+    for (const std::string& s : switches)
+        std::printf(" %s", s.c_str());
+    std::printf("\n");
+    std::printf("bytes to device   %zu\nbytes from device %zu\n", run.toDevice, run.fromDevice);
+    std::printf("time              median %.3f s (min %.3f, max %.3f)\n", median, times.front(),
+                times.back());
+    std::printf("design bound      %.3f s (%zu bytes at 960 bytes/s + %zu x 20 ms)\n", bound, bytes,
+                commands.size());
+    std::printf("ratio             %.2f\n", median / bound);
+    return 0;
+}
