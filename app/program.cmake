@@ -1,5 +1,6 @@
 # The Qt platform layer, the dialogs and the ZRNcom executable.
 set(CMAKE_AUTOMOC ON)
+find_package(Qt6 REQUIRED COMPONENTS DBus)
 
 # Everything of the program except main(), so the dialog tests build the real dialogs.
 add_library(zrnapp_qt STATIC
@@ -8,6 +9,7 @@ add_library(zrnapp_qt STATIC
     platform/Dialog.cpp
     platform/LinkWindow.cpp
     platform/Menu.cpp
+    platform/MessageBus.cpp
     platform/MessageBox.cpp
     platform/Shell.cpp
     shell/AboutBox.cpp
@@ -25,18 +27,9 @@ add_library(zrnapp_qt STATIC
     schedule/ScheduleDialog.cpp
     settings/SdiSettings.cpp
     ports/PortConnect.cpp)
-target_include_directories(zrnapp_qt PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/link/include)
-target_link_libraries(zrnapp_qt PUBLIC zrnapp_logic Qt6::Widgets)
+target_include_directories(zrnapp_qt PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(zrnapp_qt PUBLIC zrnapp_logic ZRNComDll Qt6::Widgets Qt6::DBus)
 include(panels.cmake)
-
-if(TARGET ZRNComDll)
-    target_link_libraries(zrnapp_qt PUBLIC ZRNComDll)
-else()
-    # Until the link library lands: exports that open nothing.
-    add_library(zrnlink_placeholder STATIC ${PROJECT_SOURCE_DIR}/app/protocol/LinkPlaceholder.cpp)
-    target_include_directories(zrnlink_placeholder PUBLIC ${PROJECT_SOURCE_DIR}/link/include)
-    target_link_libraries(zrnapp_qt PUBLIC zrnlink_placeholder)
-endif()
 
 add_executable(ZRNcom shell/main.cpp)
 target_link_libraries(ZRNcom PRIVATE zrnapp_qt)

@@ -165,10 +165,13 @@ CDialog::CDialog(const DialogTemplate& dialogTemplate, QWidget* parent)
 
 CDialog::~CDialog() {
     // Hiding and focus changes during destruction must not reach handlers of a dialog
-    // that is already half gone.
+    // that is already half gone: the controls go while this is still a CDialog.
     destroying = true;
+    disconnect(focusConnection);
     for (QTimer* timer : std::views::values(timers))
         timer->stop();
+    hide();
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
 
 bool CDialog::Create() {
@@ -238,17 +241,18 @@ void CDialog::Build() {
     connect(this, &QWidget::windowIconChanged, systemMenuButton, &QToolButton::setIcon);
     systemMenuButton->setIcon(windowIcon());
 
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        for (int id : refusingFocus) {
-            QWidget* refusing = GetDlgItem(id);
-            if (refusing == nullptr || now != refusing)
-                continue;
-            if (old != nullptr && old != refusing && old->window() == this)
-                old->setFocus(Qt::OtherFocusReason);
-            else
-                refusing->clearFocus();
-        }
-    });
+    focusConnection =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            for (int id : refusingFocus) {
+                QWidget* refusing = GetDlgItem(id);
+                if (refusing == nullptr || now != refusing)
+                    continue;
+                if (old != nullptr && old != refusing && old->window() == this)
+                    old->setFocus(Qt::OtherFocusReason);
+                else
+                    refusing->clearFocus();
+            }
+        });
 }
 
 QWidget* CDialog::BuildControl(const ControlTemplate& control) {
@@ -498,6 +502,16 @@ void CDialog::CheckDlgButton(int id, int check) {
 int CDialog::IsDlgButtonChecked(int id) const {
     const auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id));
     return button != nullptr && button->isChecked() ? 1 : 0;
+}
+
+void CDialog::AppendLine(int id, std::string_view text) {
+    auto* box = qobject_cast<QPlainTextEdit*>(GetDlgItem(id));
+    if (box == nullptr)
+        return;
+    if (box->document()->isEmpty())
+        box->setPlainText(ToWidgetText(text));
+    else
+        box->appendPlainText(ToWidgetText(text));
 }
 
 int CDialog::GetLineCount(int id) const {

@@ -123,6 +123,8 @@ public:
     void CheckDlgButton(int id, int check);
     int IsDlgButtonChecked(int id) const;
     // Multi-line edits.
+    // Adds text on a line of its own (no line break when the box is empty).
+    void AppendLine(int id, std::string_view text);
     int GetLineCount(int id) const;
     void LineScroll(int id, int lines);
     int FirstVisibleLine(int id) const;
@@ -173,4 +175,5 @@ private:
     std::vector<int> refusingFocus;
     WindowMenu systemMenu;
     QToolButton* systemMenuButton = nullptr;
+    QMetaObject::Connection focusConnection;
 };

@@ -21,6 +21,7 @@ void CZRNcomDlg::ScanNextPort() {
 }
 
 void CZRNcomDlg::OnZrnConnect() {
+    DebugTrace("ZRNcom/OnZrnConnect; Entry\n");
     // 1.
     if (openZrn.DoModal() != win::IDOK)
         return;

@@ -75,10 +75,8 @@ void CZRNcomDlg::ProcessResponse() {
 
 void CZRNcomDlg::AppendLog(std::string_view text) {
     DebugTrace("%.*s\n", static_cast<int>(text.size()), text.data());
-    std::string log = GetDlgItemText(IDC_LOG);
-    if (!log.empty())
-        log += "\r\n";
-    log += text;
-    SetDlgItemText(IDC_LOG, log);
+    // The same text as reading the box, adding "\r\n" and the line, and writing it
+    // back, without copying a log that grows all day on every line.
+    AppendLine(IDC_LOG, text);
     LineScroll(IDC_LOG, GetLineCount(IDC_LOG)); // keep the newest line in view
 }

@@ -12,6 +12,9 @@ constexpr unsigned RO = ES_READONLY;
 
 constexpr ControlTemplate kMainControls[] = {
     {IDC_BANNER, Picture, "", 194, 10, 246, 31, SS_NOTIFY, IDB_BANNER},
+    // First in the tab order, so the dialog opens with the focus on the list: the clock
+    // boxes turn into pickers when they take the focus.
+    {IDC_LIST_CTRL, ListView, "", 10, 100, 430, 53, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS},
     // Device clock
     {IDC_STATIC, Static, "ZRN:", 10, 51, 22, 8},
     {IDC_ZRN_DATE, DateTime, "", 35, 48, 60, 15, DTS_SHORTDATEFORMAT | NOT_VISIBLE},
@@ -41,7 +44,6 @@ constexpr ControlTemplate kMainControls[] = {
     {IDC_STATIC, Static, "Pump secs:", 362, 86, 41, 8},
     {IDC_PUMP_SECS, Edit, "", 404, 84, 25, 12, RO},
     // Schedule list and editor
-    {IDC_LIST_CTRL, ListView, "", 10, 100, 430, 53, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS},
     {IDC_STATIC, GroupBox, "Schedule", 10, 160, 430, 72},
     {IDC_STATIC, Static, "Start Date:", 18, 186, 44, 8},
     {IDC_START_DATE, DateTime, "", 63, 183, 60, 15, DTS_SHORTDATEFORMAT | WS_DISABLED},
@@ -84,7 +86,7 @@ constexpr ControlTemplate kMainControls[] = {
     {IDC_BUTTON_VOLTAGES, Button, "Voltages", 110, 334, 45, 14},
     {IDC_BUTTON_VERSION, Button, "Version", 160, 334, 45, 14},
     {IDC_BUTTON_PROPERTIES, Button, "Properties", 210, 334, 45, 14},
-    {IDC_CHECK, CheckBox, "Check", 262, 336, 40, 10},
+    {IDC_CHECK, CheckBox, "Check", 262, 334, 40, 10},
     {IDC_UNUSED_EDIT, Edit, "", 310, 334, 40, 14, RO},
     {IDC_TAB, Tab, "", 10, 352, 120, 14, NOT_VISIBLE},
     {IDC_STATIC, Static, "Select Item:", 138, 355, 42, 8},

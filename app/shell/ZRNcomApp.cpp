@@ -2,6 +2,7 @@
 
 #include "platform/CommandLine.h"
 #include "platform/Dialog.h"
+#include "platform/MessageBus.h"
 #include "shell/ZRNcomDlg.h"
 
 #include <QApplication>
@@ -70,6 +71,9 @@ int CZRNcomApp::Run() {
 
 bool CZRNcomApp::RunApplication() {
     CZRNcomDlg dialog(commandLine);
+    // Other processes ask for the presets to be applied again through this message.
+    WindowMessageBus bus(dialog);
+    bus.Register("ZRNCOMDLGSETINTERVALS", WM_ZRNCOMDLGSETINTERVALS);
     dialog.DoModal(); // IDOK or IDCANCEL: the program ends either way
     // The link is left as it is: its worker finds the window gone and is told nothing more.
     return false;

@@ -1,8 +1,34 @@
 # Offscreen dialog and end-to-end tests of the program.
 find_package(Qt6 REQUIRED COMPONENTS Test)
+
 add_executable(test_dialog
     dialog/QtMain.cpp
-    dialog/test_platform.cpp)
+    dialog/test_platform.cpp
+    dialog/test_main_dialog.cpp
+    dialog/test_link_dispatch.cpp
+    dialog/test_button_rule.cpp
+    dialog/test_about.cpp)
 target_link_libraries(test_dialog PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
 gtest_discover_tests(test_dialog
     PROPERTIES LABELS dialog ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+# The real link library on pseudo-terminals, with the real dialog.
+add_executable(test_dialog_pty dialog/QtMain.cpp dialog/test_link_pty.cpp)
+target_link_libraries(test_dialog_pty PRIVATE zrnapp_qt zrnlink_core Qt6::Test GTest::gtest util)
+gtest_discover_tests(test_dialog_pty
+    PROPERTIES LABELS pty TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+# The program as a process.
+add_executable(test_program dialog/test_program.cpp)
+target_link_libraries(test_program PRIVATE Qt6::Core GTest::gtest_main)
+target_compile_definitions(test_program PRIVATE ZRNCOM_PROGRAM="$<TARGET_FILE:ZRNcom>")
+add_dependencies(test_program ZRNcom)
+gtest_discover_tests(test_program PROPERTIES LABELS e2e TIMEOUT 60)
+
+# The registered message from another process, on a private session bus.
+add_executable(test_dialog_bus dialog/QtMain.cpp dialog/test_message_bus.cpp)
+target_link_libraries(test_dialog_bus PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
+add_test(NAME DialogTest.RegisteredMessageOverTheSessionBus
+         COMMAND dbus-run-session -- $<TARGET_FILE:test_dialog_bus>)
+set_tests_properties(DialogTest.RegisteredMessageOverTheSessionBus PROPERTIES
+    LABELS dialog TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

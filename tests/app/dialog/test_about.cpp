@@ -1,0 +1,114 @@
+// The maker's web page: the desktop opener, else the BROWSER command; the popup menus.
+#include "DialogFixture.h"
+
+#include "shell/AboutBox.h"
+#include "shell/Resources.h"
+
+#include <QFile>
+
+namespace {
+
+class WebPageTest : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        savedPath = qgetenv("PATH");
+        savedBrowser = qgetenv("BROWSER");
+        hadBrowser = qEnvironmentVariableIsSet("BROWSER");
+        QDir(scratch.path()).mkdir("bin");
+        qputenv("PATH",
+                scratch.filePath("bin").toLocal8Bit()); // no xdg-open unless a test puts one
+        qunsetenv("BROWSER");
+    }
+    void TearDown() override {
+        qputenv("PATH", savedPath);
+        if (hadBrowser)
+            qputenv("BROWSER", savedBrowser);
+        DialogTest::TearDown();
+    }
+    // A program that writes its arguments, one a line, to `out`.
+    QString Script(const QString& name, const QString& out) {
+        const QString path = scratch.filePath("bin/" + name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(("#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > '" + out +
+                    ".tmp'\n/bin/mv '" + out + ".tmp' '" + out + "'\n")
+                       .toLocal8Bit());
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    }
+    QString WaitFor(const QString& out) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(out); }, 10000));
+        QFile file(out);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+    QByteArray savedPath, savedBrowser;
+    bool hadBrowser = false;
+};
+
+} // namespace
+
+TEST_F(WebPageTest, BannerClickHandsTheAddressToTheDesktopOpener) {
+    CZRNcomDlg& dlg = Make();
+    const QString out = scratch.filePath("opened");
+    Script("xdg-open", out);
+    QTest::mouseClick(dlg.GetDlgItem(IDC_BANNER), Qt::LeftButton);
+    EXPECT_EQ(WaitFor(out), QString::fromUtf8(kMakerWebPage.data(), kMakerWebPage.size()) + "\n");
+}
+
+TEST_F(WebPageTest, WithoutAnOpenerTheBrowserCommandGetsTheAddressInPlaceOfItsPlaceholder) {
+    Make();
+    const QString out = scratch.filePath("browsed");
+    const QString browser = Script("browser", out);
+    qputenv("BROWSER", (browser + " --new-window \"%1\"").toLocal8Bit());
+    EXPECT_GT(OpenUrl("https://example.org/a b", 5), 31);
+    EXPECT_EQ(WaitFor(out), "--new-window\nhttps://example.org/a\nb\n");
+}
+
+TEST_F(WebPageTest, WithNeitherNothingStartsAndTheOpenersFailureIsReturned) {
+    Make();
+    EXPECT_LE(OpenUrl("https://example.org/", 5), 32);
+}
+
+TEST(PopupMenus, EntryMenusHoldTheirItemsInOrder) {
+    struct Expected {
+        int id;
+        std::vector<unsigned> items;
+    } menus[] = {
+        {IDR_MENU_ENTRY_ADD, {32792}},
+        {IDR_MENU_ENTRY_DISABLED, {32793, 32794, 32795, 0, 32798, 0, 32792}},
+        {IDR_MENU_ENTRY_ENABLED, {32796, 32794, 32795, 0, 32799, 0, 32792}},
+    };
+    for (const Expected& expected : menus) {
+        const MenuTemplate* menu = LoadMenu(expected.id);
+        ASSERT_NE(menu, nullptr);
+        std::vector<unsigned> ids;
+        for (const MenuItem& item : menu->items)
+            ids.push_back(item.id);
+        EXPECT_EQ(ids, expected.items) << expected.id;
+    }
+    EXPECT_EQ(LoadMenu(IDR_MENU_ENTRY_ENABLED)->items[0].text, "&Deactivate");
+    EXPECT_EQ(LoadMenu(IDR_MENU_ENTRY_DISABLED)->items[1].text, "D&elete");
+    EXPECT_EQ(LoadMenu(IDR_MENU_ENTRY_DISABLED)->popup, "EntryDisabled");
+    EXPECT_EQ(LoadMenu(158), nullptr);
+}
+
+TEST_F(DialogTest, MenuCommandsReachTheSameHandlersAsTheButtons) {
+    CZRNcomDlg& dlg = Make();
+    struct Pair {
+        int command, button;
+        const char* handler;
+    } pairs[] = {
+        {32792, 1055, "OnBnClickedButtonAdd"},        {32794, 1056, "OnBnClickedButtonDelete"},
+        {32793, 1043, "OnBnClickedButtonEnable"},     {32796, 1047, "OnBnClickedButtonDisable"},
+        {32795, 1057, "OnBnClickedButtonProperties"}, {1042, 1046, "RefreshSchedules"},
+    };
+    for (const Pair& p : pairs) {
+        for (int id : {p.command, p.button}) {
+            debug.Clear();
+            dlg.SendMessage(id, win::BN_CLICKED);
+            EXPECT_TRUE(debug.Contains(std::string("ZRNcom/") + p.handler + ";")) << id;
+        }
+    }
+}

@@ -1,0 +1,140 @@
+// The program's end of the link: notifications, dispatch by first letter,
+// the status replies and the commands of the buttons below the visible area.
+#include "DialogFixture.h"
+
+#include <cstring>
+#include <ctime>
+
+using namespace win;
+
+TEST_F(DialogTest, AcknowledgementsAreTracedAndEveryNotificationRefreshesTheLiveness) {
+    CZRNcomDlg& dlg = Make();
+    struct Case {
+        uintptr_t code;
+        const char* text;
+        const char* trace; // "" for none
+    } cases[] = {
+        {LINK_ACK, "S1?", "ACK S1?\r\n"}, {LINK_ACK, nullptr, ""}, {LINK_NAK, "C", "NAK C\r\n"},
+        {LINK_NAK, nullptr, ""},          {LINK_DATA, "D|1|", ""}, {LINK_DATA, nullptr, ""},
+        {LINK_REPLY, nullptr, ""},        {99, "F|01.02|", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.trace);
+        dlg.tLastLinkMessage = 0;
+        dlg.bPortScanning = true;
+        dlg.strResponse = "old";
+        debug.Clear();
+        const int64_t before = std::time(nullptr);
+        Notify(c.code, c.text);
+        EXPECT_GE(dlg.tLastLinkMessage, before);
+        EXPECT_FALSE(dlg.bPortScanning);
+        EXPECT_EQ(debug.Text(), c.trace);
+        EXPECT_EQ(dlg.strResponse, c.code == LINK_REPLY ? "" : "old");
+    }
+    EXPECT_EQ(Text(IDC_VERSION), "") << "only replies are dispatched";
+}
+
+TEST_F(DialogTest, RepliesGoToTheHandlerOfTheirFirstLetter) {
+    CZRNcomDlg& dlg = Make();
+    struct Case {
+        const char* reply;
+        const char* handlerTrace; // nullptr: no handler
+    } cases[] = {
+        {"A0", "ZRNcom/ProcessSDIAddress;"},
+        {"B|12.6|3.55|", "CZRNcomDlg/ProcessVoltageResponse: 12.6.3.55\r\n"},
+        {"C|12/06/26|14:05:09|", "CZRNcomDlg/ProcessReadClockResponse: C|12/06/26|14:05:09|"},
+        {"F|02.07|", "CZRNcomDlg/ProcessVersionResponse: 02.07\r\n"},
+        {"I|13QUORVANXZRN001001OPTIONALFIELD|", "ZRNcom/ProcessSDIResponse;"},
+        {"L|007|", "ZRNcom/ProcessDelayResponse;"},
+        {"S1A", "ZRNcom/ProcessScheduleResponse;"},
+        {"S5V|00:16:39|", "ZRNcom/ProcessScheduleResponse;"},
+        {"X", nullptr},
+        {"f|02.07|", nullptr},
+        {"?", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply);
+        debug.Clear();
+        Notify(LINK_REPLY, c.reply);
+        const std::vector<std::string> lines = debug.Lines();
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines[0], std::string("RES ") + c.reply + "\r\n");
+        EXPECT_EQ(lines[1], std::string("Processing Response: ") + c.reply[0] + "\r\n");
+        if (c.handlerTrace == nullptr) {
+            EXPECT_EQ(lines.size(), 2u) << "an unknown letter changes nothing";
+        } else {
+            ASSERT_GE(lines.size(), 3u);
+            EXPECT_TRUE(lines[2].starts_with(c.handlerTrace)) << lines[2];
+        }
+        EXPECT_EQ(dlg.strResponse, c.reply);
+    }
+}
+
+TEST_F(DialogTest, ReplyTextIsCopiedBeforeTheLibraryFreesIt) {
+    CZRNcomDlg& dlg = Make();
+    char buffer[] = "F|03.04|";
+    Notify(LINK_REPLY, buffer);
+    std::memset(buffer, 'Z', sizeof buffer - 1);
+    EXPECT_EQ(dlg.strResponse, "F|03.04|");
+    EXPECT_EQ(Text(IDC_VERSION), "3:04");
+}
+
+TEST_F(DialogTest, VersionRepliesShowMajorAndTwoDigitMinor) {
+    Make();
+    struct Step {
+        const char* reply;
+        const char* shown;
+    } steps[] = {
+        {"F", ""}, // one character: nothing changes
+        {"F|02.07|", "2:07"},
+        {"F|10.12|", "10:12"},
+        {"F", "10:12"},
+        {"F|1x-5|", "1:05"}, // any separator; leading digits only
+        {"F|ab.cd|", "0:00"},
+        {"F|", "0:00"}, // longer than one character: the empty pieces read 0
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.reply);
+        Notify(LINK_REPLY, step.reply);
+        EXPECT_EQ(Text(IDC_VERSION), step.shown);
+    }
+}
+
+TEST_F(DialogTest, VoltageRepliesKeepAMissingValueAndAlwaysRedraw) {
+    CZRNcomDlg& dlg = Make();
+    struct Step {
+        const char* reply;
+        const char* external;
+        const char* internal;
+    } steps[] = {
+        {"B|12.6|3.55|", "12.60", "3.55"},
+        {"B|12.6", "12.60", "3.55"},
+        {"B|11.9|", "11.90", "3.55"},
+        {"B|junk|", "11.90", "3.55"},
+        {"B", "11.90", "3.55"},
+        {"B|0|-1.5|", "0.00", "-1.50"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.reply);
+        // A stale text in the boxes shows that they are rewritten every time.
+        dlg.SetDlgItemText(IDC_EXTERNAL_VOLTS, "stale");
+        Notify(LINK_REPLY, step.reply);
+        EXPECT_EQ(Text(IDC_EXTERNAL_VOLTS), step.external);
+        EXPECT_EQ(Text(IDC_INTERNAL_VOLTS), step.internal);
+    }
+    debug.Clear();
+    Notify(LINK_REPLY, "B|12.6|03.5|");
+    EXPECT_TRUE(debug.Contains("CZRNcomDlg/ProcessVoltageResponse: 12.6.03.5\r\n"));
+}
+
+TEST_F(DialogTest, StatusButtonsSendTheirQueryOnlyWhileALinkIsOpen) {
+    CZRNcomDlg& dlg = Make();
+    for (int id : {IDC_BUTTON_CLOCK, IDC_BUTTON_VOLTAGES, IDC_BUTTON_VERSION})
+        dlg.SendMessage(id, BN_CLICKED);
+    EXPECT_TRUE(LinkRecord::Get().sent.empty());
+
+    dlg.bLinkOpen = 1;
+    for (int id : {IDC_BUTTON_CLOCK, IDC_BUTTON_VOLTAGES, IDC_BUTTON_VERSION})
+        QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton); // clipped, but still a button
+    EXPECT_EQ(LinkRecord::Get().sent, (std::vector<std::string>{"C", "B", "F"}));
+}
