@@ -29,6 +29,7 @@ add_library(zrnapp_qt STATIC
     ports/PortConnect.cpp)
 target_include_directories(zrnapp_qt PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(zrnapp_qt PUBLIC zrnapp_logic ZRNComDll Qt6::Widgets Qt6::DBus)
+include(panels.cmake)
 
 add_executable(ZRNcom shell/main.cpp)
 target_link_libraries(ZRNcom PRIVATE zrnapp_qt)

@@ -1,15 +1,47 @@
 // The clock panel: the device clock, the PC clock, setting the device clock.
+#include "platform/MessageBox.h"
+#include "platform/PcClock.h"
+#include "platform/Win.h"
 #include "protocol/Catalogue.h"
+#include "protocol/LinkApi.h"
 #include "schedule/CalendarTime.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
-#include <ctime>
+#include <cstdio>
+
+using namespace win;
+using zrn::FormatLocalTime;
+using zrn::TimeText;
+
+namespace {
+
+// Local fields of t; all zero when t cannot be broken down.
+zrn::LocalDateTime Fields(int64_t t) {
+    return zrn::BreakLocalTime(t).value_or(zrn::LocalDateTime{});
+}
+
+// "<lead>M-D-YYYY H:MM:SS<tail>", the form of the edit log lines.
+std::string FieldsText(const char* lead, const zrn::LocalDateTime& f, const char* tail = "") {
+    char text[160];
+    std::snprintf(text, sizeof text, "%s%d-%d-%d %d:%02d:%02d%s", lead, f.month, f.day, f.year,
+                  f.hour, f.minute, f.second, tail);
+    return text;
+}
+
+} // namespace
 
 void CZRNcomDlg::ShowPcClock() {
-    const int64_t now = std::time(nullptr);
-    SetDlgItemText(IDC_PC_DATE, zrn::FormatLocalTime(now, zrn::TimeText::Date));
-    SetDlgItemText(IDC_PC_TIME, zrn::FormatLocalTime(now, zrn::TimeText::Time));
+    const int64_t now = PcTime();
+    SetDlgItemText(IDC_PC_DATE, FormatLocalTime(now, TimeText::Date));
+    SetDlgItemText(IDC_PC_TIME, FormatLocalTime(now, TimeText::Time));
+}
+
+void CZRNcomDlg::SendClockCommand(int64_t t) {
+    // Straight to the library, not through SendCommand: a clock change is
+    // queued even while no port is open.
+    for (const std::string& command : zrn::ClockSetSequence(t))
+        Link().send(command.c_str());
 }
 
 void CZRNcomDlg::OnBnClickedButtonClock() {
@@ -17,41 +49,165 @@ void CZRNcomDlg::OnBnClickedButtonClock() {
 }
 
 void CZRNcomDlg::ProcessReadClockResponse() {
-    TraceNotYet("ProcessReadClockResponse");
+    // 1-2. A reply that does not give all six numbers changes nothing.
+    const auto fields = zrn::ParseClockReply(strResponse);
+    if (!fields)
+        return;
+    const auto t = zrn::MakeLocalTime(*fields, sched.nDaylightFlag);
+    if (!t)
+        return;
+    tZrnClock = *t;
+    // 3. An edit in progress keeps its text for this one reply.
+    if (bFollowZrnClock) {
+        SetDlgItemText(IDC_ZRN_DATE_TEXT, FormatLocalTime(tZrnClock, TimeText::Date));
+        SetDlgItemText(IDC_ZRN_TIME_TEXT, FormatLocalTime(tZrnClock, TimeText::Time));
+    }
+    // 4.
+    ShowPcClock();
+    // 5. Synchronising goes on, one set-clock sequence per reply, until the clocks agree.
+    const int64_t now = PcTime();
+    if (now == tZrnClock)
+        bSyncToPc = 0;
+    else if (bSyncToPc)
+        SendClockCommand(now);
+    // 6-7.
+    AppendLog("CZRNcomDlg/ProcessReadClockResponse: " + strResponse + "\r\n");
+    bFollowZrnClock = 1;
 }
+
 void CZRNcomDlg::OnSetfocusZrnDateText() {
-    TraceNotYet("OnSetfocusZrnDateText");
+    ShowItem(IDC_ZRN_DATE_TEXT, false);
+    Item<DateTimePicker>(IDC_ZRN_DATE)->SetValue(QDateTime::fromSecsSinceEpoch(DeviceClockOrPc()));
+    ShowItem(IDC_ZRN_DATE, true);
+    GotoDlgCtrl(IDC_ZRN_DATE);
 }
+
 void CZRNcomDlg::OnSetfocusZrnTimeText() {
-    TraceNotYet("OnSetfocusZrnTimeText");
+    ShowItem(IDC_ZRN_TIME_TEXT, false);
+    Item<DateTimePicker>(IDC_ZRN_TIME)->SetValue(QDateTime::fromSecsSinceEpoch(DeviceClockOrPc()));
+    ShowItem(IDC_ZRN_TIME, true);
+    GotoDlgCtrl(IDC_ZRN_TIME);
 }
+
 void CZRNcomDlg::OnSetfocusZrnPicker(Notify&) {
-    TraceNotYet("OnSetfocusZrnPicker");
+    UpdateData(true);
 }
+
 void CZRNcomDlg::OnKillfocusZrnDate(Notify&) {
-    TraceNotYet("OnKillfocusZrnDate");
+    ShowItem(IDC_ZRN_DATE_TEXT, true);
+    ShowItem(IDC_ZRN_DATE, false);
 }
+
 void CZRNcomDlg::OnKillfocusZrnTime(Notify&) {
-    TraceNotYet("OnKillfocusZrnTime");
+    ShowItem(IDC_ZRN_TIME_TEXT, true);
+    ShowItem(IDC_ZRN_TIME, false);
 }
+
 void CZRNcomDlg::OnDropdownZrnDate(Notify&) {
-    TraceNotYet("OnDropdownZrnDate");
+    AppendLog("DateTimePicker/ZRN Date/DropDown");
+    bDateDropDown = 1;
 }
+
+void CZRNcomDlg::OnDatetimechangeZrnDate(Notify& n) {
+    const zrn::LocalDateTime clock = Fields(DeviceClockOrPc());
+    if (bDateDropDown) {
+        // 1. Browsing the calendar picks nothing yet; the close-up does.
+        AppendLog(FieldsText(
+            "OnChange/ZRN Date: ", {n.year, n.month, n.day, clock.hour, clock.minute, clock.second},
+            ", DROPDOWN active"));
+    } else {
+        // 2. The new date at the device clock's time of day.
+        SetPendingClock({n.year, n.month, n.day, clock.hour, clock.minute, clock.second});
+        AppendLog(FieldsText("OnChange/ZRN Date: ", Fields(tPendingClock), ", New Updated"));
+        bFollowZrnClock = 0;
+    }
+    // 3.
+    ShowItem(IDC_CANCEL_CLOCK_EDIT, true);
+    SetDlgItemText(IDC_ZRN_DATE_TEXT, FormatLocalTime(PendingOrDeviceClock(), TimeText::Date));
+    n.result = 0;
+}
+
 void CZRNcomDlg::OnCloseupZrnDate(Notify&) {
-    TraceNotYet("OnCloseupZrnDate");
+    // 1.
+    AppendLog("DateTimePicker/ZRN Date/CloseUp");
+    bDateDropDown = 0;
+    // 2.
+    const QDateTime picked = Item<DateTimePicker>(IDC_ZRN_DATE)->Value();
+    if (!picked.isValid()) {
+        AppendLog("DateTimePicker/ZRN Date/CloseUp: Not Valid - GDT_VALID");
+        return;
+    }
+    // 3. The picked date keeps the time of day of the value being built.
+    const zrn::LocalDateTime base = Fields(PendingOrDeviceClock());
+    const QDate date = picked.date();
+    SetPendingClock({date.year(), date.month(), date.day(), base.hour, base.minute, base.second});
+    AppendLog("DateTimePicker/ZRN Date/CloseUp: " +
+              FormatLocalTime(tPendingClock, TimeText::DateTime));
+    // 4.
+    ShowItem(IDC_CANCEL_CLOCK_EDIT, true);
+    SetDlgItemText(IDC_ZRN_DATE_TEXT, FormatLocalTime(tPendingClock, TimeText::Date));
+    bFollowZrnClock = 0;
 }
-void CZRNcomDlg::OnDatetimechangeZrnDate(Notify&) {
-    TraceNotYet("OnDatetimechangeZrnDate");
+
+void CZRNcomDlg::OnDatetimechangeZrnTime(Notify& n) {
+    // 1-2.
+    AppendLog(
+        FieldsText("OnChange/ZRN Time: ", {n.year, n.month, n.day, n.hour, n.minute, n.second}));
+    const zrn::LocalDateTime clock = Fields(DeviceClockOrPc());
+    AppendLog(FieldsText("OnChange/ZRN Time: Before= ", clock));
+    // 3. The new time of day on the device clock's date.
+    SetPendingClock({clock.year, clock.month, clock.day, n.hour, n.minute, n.second});
+    // 4-5.
+    UpdateData(true);
+    AppendLog(FieldsText("OnChange/ZRN Time: New= ", Fields(tPendingClock)));
+    // 6.
+    bFollowZrnClock = 0;
+    ShowItem(IDC_CANCEL_CLOCK_EDIT, true);
+    SetDlgItemText(IDC_ZRN_TIME_TEXT, FormatLocalTime(tPendingClock, TimeText::Time));
 }
-void CZRNcomDlg::OnDatetimechangeZrnTime(Notify&) {
-    TraceNotYet("OnDatetimechangeZrnTime");
-}
+
 void CZRNcomDlg::OnBnClickedCancelClockEdit() {
-    TraceNotYet("OnBnClickedCancelClockEdit");
+    ShowItem(IDC_CANCEL_CLOCK_EDIT, false);
+    bFollowZrnClock = 1;
+    bPendingClockChosen = false;
 }
+
 void CZRNcomDlg::OnBnClickedUpdateZrnClock() {
-    TraceNotYet("OnBnClickedUpdateZrnClock");
+    // Only a value the operator picked is ever offered or sent.
+    if (!bPendingClockChosen) {
+        MessageBox(this, "Pick a new date or time for the ZRN clock first.", {},
+                   MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    // 1-2. Clock replies are still handled while the box is open.
+    const std::string text = FormatLocalTime(tPendingClock, TimeText::DateTime);
+    if (MessageBox(this, "Change ZRN Clock to " + text + " ?", {}, MB_OKCANCEL | MB_ICONQUESTION) !=
+        IDOK)
+        return;
+    // 3.
+    SendClockCommand(tPendingClock);
+    AppendLog("OnBnClickedButton/SetZrnClock: " + text + " ?");
+    ShowItem(IDC_CANCEL_CLOCK_EDIT, false);
+    bFollowZrnClock = 1;
+    bPendingClockChosen = false;
 }
+
 void CZRNcomDlg::OnBnClickedSyncZrnClock() {
-    TraceNotYet("OnBnClickedSyncZrnClock");
+    bSyncToPc = 1;
+}
+
+void CZRNcomDlg::SetPendingClock(const zrn::LocalDateTime& fields) {
+    if (const auto t = zrn::MakeLocalTime(fields, sched.nDaylightFlag)) {
+        tPendingClock = *t;
+        bPendingClockChosen = true;
+    }
+}
+
+int64_t CZRNcomDlg::DeviceClockOrPc() const {
+    // Before the first clock reply there is no device clock to build on: 1970 is nobody's choice.
+    return tZrnClock != 0 ? tZrnClock : PcTime();
+}
+
+int64_t CZRNcomDlg::PendingOrDeviceClock() const {
+    return bPendingClockChosen ? tPendingClock : DeviceClockOrPc();
 }

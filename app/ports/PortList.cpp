@@ -113,4 +113,16 @@ std::string PortDefinition(std::string_view device) {
     return std::string(device).append(":9600,N,8,1");
 }
 
+ScanChoice ChoosePortToScan(const std::vector<std::string>& ports, int nPortScanIndex) {
+    const int count = static_cast<int>(ports.size());
+    if (count == 0)
+        return {std::nullopt, nPortScanIndex};
+    ScanChoice choice;
+    if (nPortScanIndex >= 0 && nPortScanIndex < count)
+        choice.port = ports[static_cast<std::size_t>(nPortScanIndex)];
+    // Advance even past a port that could not be read, as the scan always has.
+    choice.nNextIndex = nPortScanIndex + 1 >= count || nPortScanIndex < 0 ? 0 : nPortScanIndex + 1;
+    return choice;
+}
+
 } // namespace zrn

@@ -2,6 +2,7 @@
 // The serial ports the system has, and the forms the port scan and the connect
 // dialog give them.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,5 +27,18 @@ bool PortListBoxLess(std::string_view a, std::string_view b);
 
 // "%s:9600,N,8,1".
 std::string PortDefinition(std::string_view device);
+
+// The connect dialog's choice when the system lists no port: the first serial
+// device the system would name, as "COM1" is on the other platform.
+inline constexpr char FALLBACK_PORT_DEFINITION[] = "/dev/ttyS0:9600,N,8,1";
+
+// One scan step: the port at nPortScanIndex (none when the list has shrunk
+// below it) and the index of the next step, wrapping to 0. An empty list
+// leaves the index where it is.
+struct ScanChoice {
+    std::optional<std::string> port;
+    int nNextIndex = 0;
+};
+ScanChoice ChoosePortToScan(const std::vector<std::string>& ports, int nPortScanIndex);
 
 } // namespace zrn

@@ -1,11 +1,11 @@
 // The program's end of the link: sending, the link notification, dispatch of
 // replies by their first letter, and the log box.
 #include "platform/DebugOutput.h"
+#include "platform/PcClock.h"
 #include "protocol/LinkApi.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
-#include <ctime>
 #include <string>
 
 void CZRNcomDlg::SendCommand(std::string_view text) {
@@ -16,7 +16,7 @@ void CZRNcomDlg::SendCommand(std::string_view text) {
 
 void CZRNcomDlg::OnLinkNotify(Notify& n) {
     // Any notification proves that a device answers on the open port.
-    tLastLinkMessage = std::time(nullptr);
+    tLastLinkMessage = PcTime();
     bPortScanning = false;
 
     // The text belongs to the library and is freed when this returns: copy what is kept.

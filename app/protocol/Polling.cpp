@@ -1,6 +1,9 @@
-// The two periodic timers; both run one tick routine.
+// The two periodic timers; both run one tick routine that looks for the
+// device, reads everything once it is found, then polls it.
 #include "platform/DebugOutput.h"
+#include "platform/PcClock.h"
 #include "platform/Profile.h"
+#include "protocol/Catalogue.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
@@ -21,5 +24,35 @@ void CZRNcomDlg::OnTimer(Notify& n) {
 }
 
 void CZRNcomDlg::OnTimerTick(uintptr_t) {
-    // Port scan, full read and the polling rotation come with the polling work.
+    // 1. Two whole seconds without a notification: try the next port. A clock
+    //    set backwards gives a negative gap, which waits for it to catch up.
+    const int64_t now = PcTime();
+    if (!bNoScanCommPorts && now - tLastLinkMessage > 1) {
+        bPortScanning = true;
+        ScanNextPort();
+        SendCommand(zrn::ProbeCommand());
+        tLastLinkMessage = now;
+    } else if (bPortScanning) {
+        // 2. The probe is not answered yet.
+    } else if (bPrevTickScanning) {
+        // 3. Answered since the last tick: a new device, read everything once.
+        for (const std::string& command : zrn::FullReadSequence())
+            SendCommand(command);
+        for (int index = 0; index < 4; ++index)
+            QueryScheduleEntry(index);
+    } else {
+        // 3. The normal tick: the clock and one value of the rotation.
+        const zrn::PollTick tick = zrn::NormalPollTick(nPollStep);
+        for (const std::string& command : tick.commands)
+            SendCommand(command);
+        nPollStep = tick.nNextPollStep;
+    }
+    // 4.
+    bPrevTickScanning = bPortScanning;
+}
+
+void CZRNcomDlg::QueryScheduleEntry(int index) {
+    // The nine queries of entry index + 1, status first; the schedule handler reads the replies.
+    for (const std::string& command : zrn::ScheduleReadSequence(index + 1))
+        SendCommand(command);
 }

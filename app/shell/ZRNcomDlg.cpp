@@ -5,6 +5,7 @@
 #include "platform/CommandLine.h"
 #include "platform/DebugOutput.h"
 #include "platform/LinkWindow.h"
+#include "platform/PcClock.h"
 #include "platform/Profile.h"
 #include "platform/Win.h"
 #include "protocol/LinkApi.h"
@@ -130,7 +131,7 @@ bool CZRNcomDlg::OnMessage(Notify& n) {
 CZRNcomDlg::CZRNcomDlg(std::string_view commandLine, QWidget* parent)
     : CDialog(kMainDialogTemplate, parent) {
     // The pickers show the current time until the device is read.
-    const int64_t now = std::time(nullptr);
+    const int64_t now = PcTime();
     tZrnDatePicker = tZrnTimePicker = now;
     tStartDatePicker = tStartTimePicker = now;
     tStopDatePicker = tStopTimePicker = now;

@@ -2,12 +2,17 @@
 // The main dialog: every panel of the program is a group of its handlers,
 // each group in its subsystem's folder.
 #include "platform/Dialog.h"
+#include "ports/OpenZrn.h"
 #include "schedule/ScheduleEntry.h"
 
 #include <QIcon>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+namespace zrn {
+struct LocalDateTime;
+}
 
 // The registered message "ZRNCOMDLGSETINTERVALS" (re-apply the current preset).
 inline constexpr int WM_ZRNCOMDLGSETINTERVALS = 0xC000;
@@ -29,6 +34,10 @@ public:
     void SetRadioBoxParameters();
     // Clock
     void ShowPcClock();
+    void SendClockCommand(int64_t t);
+    // Polling and ports
+    void ScanNextPort();
+    void QueryScheduleEntry(int index);
     // Schedules
     void InitScheduleTable();
     // About box
@@ -59,6 +68,13 @@ public:
     int bFollowZrnClock = 0;
     int bDateDropDown = 0;
     int bSyncToPc = 0;
+    bool bPendingClockChosen = false; // a date or time picked since the last send or "X"
+
+    // Polling and ports
+    int nPortScanIndex = 0;
+    bool bPrevTickScanning = false;
+    int nPollStep = 0;
+    COpenZrn openZrn{this};
 
     // Schedule table and editing state; sched.nDaylightFlag is the daylight-saving flag.
     zrn::ScheduleState sched;
@@ -125,6 +141,9 @@ private:
     void OnBnClickedCancelClockEdit();
     void OnBnClickedUpdateZrnClock();
     void OnBnClickedSyncZrnClock();
+    void SetPendingClock(const zrn::LocalDateTime& fields);
+    int64_t DeviceClockOrPc() const;
+    int64_t PendingOrDeviceClock() const;
     // Schedules
     void ProcessScheduleResponse();
     void OnBnClickedScheduleRefresh();

@@ -42,7 +42,7 @@ TEST_F(DialogTest, RepliesGoToTheHandlerOfTheirFirstLetter) {
     } cases[] = {
         {"A0", "ZRNcom/ProcessSDIAddress;"},
         {"B|12.6|3.55|", "CZRNcomDlg/ProcessVoltageResponse: 12.6.3.55\r\n"},
-        {"C|12/06/26|14:05:09|", "ZRNcom/ProcessReadClockResponse;"},
+        {"C|12/06/26|14:05:09|", "CZRNcomDlg/ProcessReadClockResponse: C|12/06/26|14:05:09|"},
         {"F|02.07|", "CZRNcomDlg/ProcessVersionResponse: 02.07\r\n"},
         {"I|13QUORVANXZRN001001OPTIONALFIELD|", "ZRNcom/ProcessSDIResponse;"},
         {"L|007|", "ZRNcom/ProcessDelayResponse;"},

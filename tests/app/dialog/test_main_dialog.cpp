@@ -353,12 +353,6 @@ TEST_F(DialogTest, ExitStaysWhileAHiddenIntegerBoxIsInvalid) {
     EXPECT_EQ(dlg.nNumberOfItems, 32567);
 }
 
-TEST_F(DialogTest, TheDialogOpensWithTheFocusOnTheScheduleList) {
-    CZRNcomDlg& dlg = Make();
-    Show();
-    EXPECT_EQ(QApplication::focusWidget(), dlg.GetDlgItem(IDC_LIST_CTRL));
-}
-
 TEST_F(DialogTest, ShowingTheWindowChecksFifteenMinutesWithoutUncheckingOthers) {
     CZRNcomDlg& dlg = Make();
     dlg.CheckDlgButton(IDC_RADIO_CUSTOM, 1);
@@ -377,10 +371,6 @@ TEST_F(DialogTest, AppendLogJoinsLinesEchoesThemAndScrollsToTheNewest) {
     dlg.AppendLog("second");
     EXPECT_EQ(Text(IDC_LOG), "first\r\nsecond");
     EXPECT_EQ(debug.Text(), "first\nsecond\n");
-    dlg.AppendLog("");
-    EXPECT_EQ(Text(IDC_LOG), "first\r\nsecond\r\n");
-    dlg.AppendLog("two\r\nlines");
-    EXPECT_EQ(Text(IDC_LOG), "first\r\nsecond\r\n\r\ntwo\r\nlines");
     for (int i = 0; i < 40; ++i)
         dlg.AppendLog("line " + std::to_string(i));
     auto* box = dlg.Item<QPlainTextEdit>(IDC_LOG);
@@ -442,6 +432,8 @@ TEST_F(DialogTest, AboutBoxShowsTheVersionEveryTime) {
 TEST_F(DialogTest, WindowMenuCommandsOfLaterPanelsReachTheirHandlers) {
     CZRNcomDlg& dlg = Make();
     PopupMenuAnswer choose(IDM_ZRN_CONNECT);
+    // The port selection dialog is modal: cancel it once it is up.
+    QTimer::singleShot(0, &dlg, [&dlg] { dlg.openZrn.SendMessage(IDCANCEL, BN_CLICKED); });
     dlg.ShowSystemMenu(QPoint(0, 0));
     EXPECT_TRUE(debug.Contains("ZRNcom/OnZrnConnect;"));
     dlg.SendMessage(kWindow, WM_SYSCOMMAND, IDM_SDI_INFO);

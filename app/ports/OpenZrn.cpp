@@ -1,0 +1,74 @@
+#include "ports/OpenZrn.h"
+
+#include "platform/DebugOutput.h"
+#include "platform/Win.h"
+#include "ports/PortList.h"
+
+#include <QListWidget>
+
+using namespace win;
+
+namespace {
+
+constexpr ControlTemplate kControls[] = {
+    {IDOK, ControlKind::Button, "OK", 129, 7, 50, 14},
+    {IDCANCEL, ControlKind::Button, "Cancel", 129, 24, 50, 14},
+    {IDC_STATIC, ControlKind::GroupBox, "Select Comm Port", 15, 14, 102, 72},
+    {IDC_PORT_LIST, ControlKind::ListBox, "", 21, 25, 88, 55, LBS_SORT | LBS_NOTIFY | WS_VSCROLL},
+};
+constexpr DialogTemplate kTemplate{IDD_OPEN_ZRN, "Dialog", 186, 100, "MS Shell Dlg", 8, kControls};
+
+} // namespace
+
+COpenZrn::COpenZrn(QWidget* parent) : CDialog(kTemplate, parent) {}
+
+int COpenZrn::DoModal() {
+    if (bInitialised)
+        OnInitDialog();
+    return CDialog::DoModal();
+}
+
+bool COpenZrn::OnInitDialog() {
+    bInitialised = true;
+    CDialog::OnInitDialog();
+    auto* list = Item<QListWidget>(IDC_PORT_LIST);
+    list->clear();
+    for (const std::string& port : zrn::SystemSerialPorts())
+        AddString(port);
+    list->setCurrentRow(0);
+    TakeSelection();
+    DebugTrace("COpenZrn/OnInitDialog; %d ports, %s\n", list->count(), strPortDefinition.c_str());
+    return true;
+}
+
+void COpenZrn::OnSelchangePortList() {
+    TakeSelection();
+}
+
+void COpenZrn::TakeSelection() {
+    const QListWidgetItem* selected = Item<QListWidget>(IDC_PORT_LIST)->currentItem();
+    strPortDefinition = selected != nullptr ? zrn::PortDefinition(selected->text().toStdString())
+                                            : zrn::FALLBACK_PORT_DEFINITION;
+}
+
+// A sorted list box inserts case-insensitively, so COM10 comes before COM2;
+// Qt's own sorting compares case-sensitively, so the place is found here.
+void COpenZrn::AddString(const std::string& text) {
+    auto* list = Item<QListWidget>(IDC_PORT_LIST);
+    list->setSortingEnabled(false);
+    int row = 0;
+    while (row < list->count() &&
+           !zrn::PortListBoxLess(text, list->item(row)->text().toStdString()))
+        ++row;
+    list->insertItem(row, QString::fromStdString(text));
+}
+
+namespace {
+const EventEntry<COpenZrn> kEvents[] = {
+    {IDC_PORT_LIST, LBN_SELCHANGE, &COpenZrn::OnSelchangePortList},
+};
+} // namespace
+
+bool COpenZrn::OnMessage(Notify& n) {
+    return Dispatch<COpenZrn>(*this, kEvents, n);
+}

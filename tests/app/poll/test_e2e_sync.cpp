@@ -1,0 +1,85 @@
+// "Synchronize ZRN clock to PC" through the real link library against a
+// simulated device in this process, an hour behind: the program keeps setting
+// the device clock until a reply shows it equal to the PC's.
+#include "Device.h"
+#include "EnvGuard.h"
+#include "Options.h"
+#include "Simulator.h"
+#include "platform/Win.h"
+#include "protocol/LinkApi.h"
+#include "shell/Resource.h"
+#include "shell/ZRNcomDlg.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <pthread.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// zrnsim's loop on its own thread; it stops on a signal sent to that thread.
+class InProcessSimulator {
+public:
+    InProcessSimulator(zrnsim::Device& device, const std::string& link) {
+        options.link = link;
+        out = std::tmpfile();
+        thread = std::thread([this, &device] {
+            zrnsim::Simulator simulator(options, device, out); // blocks its signals here
+            self = ::pthread_self();
+            started = true;
+            simulator.Run();
+        });
+    }
+    ~InProcessSimulator() {
+        while (!started) // the thread is a few instructions from setting it
+            std::this_thread::yield();
+        ::pthread_kill(self, SIGTERM);
+        thread.join();
+        std::fclose(out);
+    }
+
+private:
+    zrnsim::Options options;
+    std::FILE* out = nullptr;
+    std::atomic<bool> started{false};
+    pthread_t self{};
+    std::thread thread;
+};
+
+} // namespace
+
+TEST(SynchroniseEndToEnd, DeviceClockIsBroughtToThePcClock) {
+    namespace fs = std::filesystem;
+    const std::string link =
+        (fs::temp_directory_path() / ("zrncom-sync-" + std::to_string(::getpid()))).string();
+    zrnsim::DeviceState state = zrnsim::DefaultState(std::time(nullptr));
+    state.clockOffset = -3600;
+    zrnsim::Device device(state, [] { return std::time(nullptr); });
+    {
+        InProcessSimulator simulator(device, link);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(link); }, 5000));
+        EnvGuard ports("ZRNCOM_PORTS", link.c_str());
+
+        CZRNcomDlg dialog("ZRNcom");
+        dialog.strIniFile = "/nonexistent/ZRNcom.ini";
+        dialog.Create();
+        // The one-second timer finds the device and polls its clock.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.tZrnClock != 0; }, 10000));
+        EXPECT_LE(std::abs(dialog.tZrnClock + 3600 - std::time(nullptr)), 2);
+
+        dialog.SendMessage(IDC_SYNC_ZRN_CLOCK, win::BN_CLICKED);
+        EXPECT_EQ(dialog.bSyncToPc, 1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.bSyncToPc == 0; }, 10000));
+        EXPECT_LE(std::abs(dialog.tZrnClock - std::time(nullptr)), 1);
+        Link().close();
+    }
+    // The simulator has stopped: its clock can be read without a race.
+    EXPECT_LE(std::abs(static_cast<long>(device.DeviceTime() - std::time(nullptr))), 1);
+}

@@ -1,0 +1,227 @@
+// The tick routine as a state machine: searching, probing, found, polling.
+#include "DialogHarness.h"
+#include "TestSupport.h"
+
+#include <QListWidget>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using Calls = std::vector<std::string>;
+
+namespace {
+
+Calls FullRead() {
+    Calls calls{"F", "B", "I", "L", "A", "S5V", "S5H", "S5P", "C"};
+    for (int n = 1; n <= 4; ++n)
+        for (const char* field : {"?", "BD", "BT", "ED", "ET", "I", "V", "H", "P"})
+            calls.push_back("S" + std::to_string(n) + field);
+    return calls;
+}
+
+// Scans port A and lets the device answer the probe.
+void FindDeviceOnFirstPort(DialogHarness& h) {
+    h.Tick();
+    ASSERT_EQ(h.Take(), (Calls{"close", "open /dev/zrnA:9600,N,8,1", "?"}));
+    h.LinkNotify(LINK_ACK, "?");
+}
+
+} // namespace
+
+TEST(Polling, FirstTickOpensTheFirstPortAndProbesIt) {
+    DialogHarness h;
+    h.Tick();
+    EXPECT_EQ(h.Take(), (Calls{"close", "open /dev/zrnA:9600,N,8,1", "?"}));
+    EXPECT_TRUE(h.dlg().bPortScanning);
+    EXPECT_EQ(h.dlg().tLastLinkMessage, h.now);
+}
+
+TEST(Polling, ASilentPortGetsOneToTwoSecondsThenTheNextIsTriedInListOrder) {
+    DialogHarness h;
+    std::vector<std::string> opened;
+    for (int second = 0; second <= 6; ++second) {
+        h.Tick();
+        for (const auto& call : h.Take())
+            if (call.starts_with("open "))
+                opened.push_back(call.substr(5, 9) + "@" + std::to_string(second));
+        ++h.now;
+    }
+    // Steps at 0, 2, 4, 6: a tick one second after a step only waits.
+    EXPECT_EQ(opened, (Calls{"/dev/zrnA@0", "/dev/zrnB@2", "/dev/zrnC@4", "/dev/zrnA@6"}));
+}
+
+TEST(Polling, APortThatDoesNotOpenSendsNoProbeAndTheScanMovesOn) {
+    DialogHarness h;
+    LinkRecorder::openResult = 0;
+    h.Tick();
+    EXPECT_EQ(h.Take(), (Calls{"close", "open /dev/zrnA:9600,N,8,1"}));
+    EXPECT_EQ(h.dlg().bLinkOpen, 0);
+    h.now += 2;
+    LinkRecorder::openResult = 1;
+    h.Tick();
+    EXPECT_EQ(h.Take(), (Calls{"close", "open /dev/zrnB:9600,N,8,1", "?"}));
+}
+
+TEST(Polling, AnsweredProbeGivesOneFullReadThenTheRotation) {
+    DialogHarness h;
+    FindDeviceOnFirstPort(h);
+    ++h.now;
+    h.Tick();
+    EXPECT_EQ(h.Take(), FullRead());
+    // The device keeps answering: every later tick is a normal one.
+    std::vector<Calls> ticks;
+    for (int i = 0; i < 9; ++i) {
+        h.LinkNotify(LINK_ACK, "C");
+        h.Tick();
+        ticks.push_back(h.Take());
+        ++h.now;
+    }
+    EXPECT_EQ(ticks, (std::vector<Calls>{{"C", "L"},
+                                         {"C", "A"},
+                                         {"C", "S5V"},
+                                         {"C", "S5H"},
+                                         {"C", "S5P"},
+                                         {"C", "B"},
+                                         {"C"},
+                                         {"C", "L"},
+                                         {"C", "A"}}));
+}
+
+TEST(Polling, ProbeAnsweredWithinTheSameSecondStillReadsEverythingOnce) {
+    DialogHarness h;
+    FindDeviceOnFirstPort(h); // no time passes at all
+    h.Tick();
+    EXPECT_EQ(h.Take(), FullRead());
+    h.Tick();
+    EXPECT_EQ(h.Take(), (Calls{"C", "L"}));
+}
+
+TEST(Polling, AProbeNotYetAnsweredKeepsTheTickQuiet) {
+    DialogHarness h;
+    h.Tick();
+    h.Take();
+    ++h.now;
+    h.Tick(TIMER_ONE_SEC);
+    h.Tick(TIMER_POLLING);
+    EXPECT_TRUE(h.Take().empty());
+}
+
+TEST(Polling, BothTimersInOneSecondEachAdvanceTheRotation) {
+    DialogHarness h;
+    FindDeviceOnFirstPort(h);
+    h.Tick();
+    h.Take();
+    ++h.now;
+    h.Tick(TIMER_ONE_SEC);
+    h.Tick(TIMER_POLLING);
+    EXPECT_EQ(h.Take(), (Calls{"C", "L", "C", "A"}));
+}
+
+TEST(Polling, SilenceWhilePollingSendsTheProgramBackToScanning) {
+    DialogHarness h;
+    FindDeviceOnFirstPort(h);
+    h.Tick();
+    h.Take();
+    ++h.now; // the last notification is now one second old
+    h.Tick();
+    EXPECT_EQ(h.Take(), (Calls{"C", "L"}));
+    ++h.now; // two seconds
+    h.Tick();
+    EXPECT_EQ(h.Take(), (Calls{"close", "open /dev/zrnB:9600,N,8,1", "?"}));
+    // Found again: a new full read, and the rotation goes on where it was.
+    h.LinkNotify(LINK_REPLY, "C|12/07/26|06:30:00|");
+    h.Tick();
+    EXPECT_EQ(h.Take(), FullRead());
+    h.Tick();
+    EXPECT_EQ(h.Take(), (Calls{"C", "A"}));
+}
+
+TEST(Polling, APcClockSetBackwardsStartsNoScanUntilItCatchesUp) {
+    DialogHarness h;
+    FindDeviceOnFirstPort(h);
+    h.Tick();
+    h.Take();
+    const int64_t lastHeard = h.now;
+    h.now -= 3600;
+    for (int i = 0; i < 3; ++i) {
+        h.Tick();
+        for (const auto& call : h.Take())
+            EXPECT_FALSE(call.starts_with("open")) << call;
+    }
+    h.now = lastHeard + 2;
+    h.Tick();
+    EXPECT_EQ(h.Take().at(1), "open /dev/zrnB:9600,N,8,1");
+}
+
+TEST(Polling, WithoutScanningNothingIsOpenedOrSentUntilTheOperatorConnects) {
+    DialogHarness h("ZRNcom -NO_SCAN_COMM_PORTS");
+    for (int i = 0; i < 5; ++i) {
+        h.Tick();
+        h.now += 3;
+    }
+    EXPECT_TRUE(h.Take().empty());
+    EXPECT_EQ(h.dlg().bLinkOpen, 0);
+}
+
+TEST(Polling, AnEmptyPortListOpensNothingButKeepsProbingState) {
+    DialogHarness h;
+    EnvGuard none("ZRNCOM_PORTS", "");
+    h.Tick();
+    EXPECT_TRUE(h.Take().empty());
+    EXPECT_TRUE(h.dlg().bPortScanning);
+}
+
+TEST(PollingTimer, MissingSettingGivesAFiveSecondTimerBesideTheOneSecondOne) {
+    DebugCapture debug;
+    CZRNcomDlg dialog("ZRNcom");
+    dialog.strIniFile = "/nonexistent/ZRNcom.ini";
+    dialog.Create();
+    EXPECT_EQ(dialog.TimerInterval(TIMER_POLLING), 5000);
+    EXPECT_EQ(dialog.TimerInterval(TIMER_ONE_SEC), 1000);
+    EXPECT_TRUE(debug.Contains("ZRNcom/OnStartPollingTimer; 5000\n"));
+}
+
+namespace {
+
+// Answers the connect dialog once it is up: picks a row (or none) and presses a button.
+void AnswerConnect(DialogHarness& h, int row, int button) {
+    QTimer::singleShot(0, &h.dlg(), [&h, row, button] {
+        COpenZrn& open = h.dlg().openZrn;
+        if (row >= 0) {
+            open.Item<QListWidget>(IDC_PORT_LIST)->setCurrentRow(row);
+            open.SendMessage(IDC_PORT_LIST, win::LBN_SELCHANGE);
+        }
+        open.SendMessage(button, win::BN_CLICKED);
+    });
+    h.dlg().SendMessage(kWindow, win::WM_SYSCOMMAND, IDM_ZRN_CONNECT);
+}
+
+} // namespace
+
+TEST(ZrnConnect, ChosenPortIsReopenedAndAskedForEveryStatusValue) {
+    DialogHarness h;
+    EnvGuard ports("ZRNCOM_PORTS", "COM1:COM3:COM10");
+    AnswerConnect(h, 2, win::IDOK); // COM1, COM10, COM3
+    EXPECT_EQ(h.Take(), (Calls{"close", "open COM3:9600,N,8,1", "F", "B", "I", "L", "A", "S5V",
+                               "S5H", "S5P", "C"}));
+    EXPECT_EQ(h.dlg().bLinkOpen, 1);
+}
+
+TEST(ZrnConnect, CancelLeavesTheLinkAloneAndAFailedOpenSendsNothing) {
+    DialogHarness h;
+    AnswerConnect(h, -1, win::IDCANCEL);
+    EXPECT_TRUE(h.Take().empty());
+    LinkRecorder::openResult = 0;
+    AnswerConnect(h, -1, win::IDOK);
+    EXPECT_EQ(h.Take(), (Calls{"close", "open /dev/zrnA:9600,N,8,1"}));
+    EXPECT_EQ(h.dlg().bLinkOpen, 0);
+}
+
+TEST(ZrnConnect, WithoutScanningAManualConnectionIsPolledAndNeverLeft) {
+    DialogHarness h("ZRNcom -NO_SCAN_COMM_PORTS");
+    AnswerConnect(h, 1, win::IDOK);
+    h.Take();
+    h.now += 10; // a silent device is not left: there is no scan
+    h.Tick();
+    h.Tick();
+    EXPECT_EQ(h.Take(), (Calls{"C", "L", "C", "A"}));
+}

@@ -1,0 +1,39 @@
+# Port selection, polling and the clock panel.
+add_executable(test_poll_unit poll/test_port_scan.cpp)
+target_link_libraries(test_poll_unit PRIVATE zrnapp_logic GTest::gtest_main)
+gtest_discover_tests(test_poll_unit PROPERTIES LABELS unit)
+
+# The connect dialog and the main dialog's ticks and clock panel, with the link
+# replaced by a recorder and the PC clock set by hand.
+add_executable(test_poll_dialog
+    dialog/QtMain.cpp
+    poll/test_open_zrn.cpp
+    poll/test_polling.cpp
+    poll/test_clock_panel.cpp)
+target_include_directories(test_poll_dialog PRIVATE poll dialog)
+target_link_libraries(test_poll_dialog PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
+gtest_discover_tests(test_poll_dialog
+    PROPERTIES LABELS dialog ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+# ZRNcom as a child process, for the end-to-end tests and the benchmarks.
+add_library(zrncom_process STATIC poll/ZrnComProcess.cpp)
+target_include_directories(zrncom_process PUBLIC poll)
+
+# The program and the simulator as processes. The traffic log is named by the
+# second it was opened in, beside the program: no two tests may start one in
+# the same second.
+add_executable(test_poll_e2e poll/test_e2e_scan.cpp)
+target_link_libraries(test_poll_e2e PRIVATE zrncom_process zrnsim_harness GTest::gtest_main)
+target_compile_definitions(test_poll_e2e PRIVATE
+    ZRNCOM_PROGRAM="$<TARGET_FILE:ZRNcom>" ZRNSIM_PROGRAM="$<TARGET_FILE:zrnsim>")
+add_dependencies(test_poll_e2e ZRNcom zrnsim)
+gtest_discover_tests(test_poll_e2e
+    PROPERTIES LABELS e2e TIMEOUT 60 RESOURCE_LOCK zrn_log_dir)
+
+# Synchronising the clock through the real library against a simulator in the
+# same process (one link per process: each test runs alone under CTest).
+add_executable(test_poll_sync dialog/QtMain.cpp poll/test_e2e_sync.cpp)
+target_include_directories(test_poll_sync PRIVATE poll)
+target_link_libraries(test_poll_sync PRIVATE zrnapp_qt zrnsim_core Qt6::Test GTest::gtest)
+gtest_discover_tests(test_poll_sync
+    PROPERTIES LABELS e2e TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
