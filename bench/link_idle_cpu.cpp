@@ -1,5 +1,6 @@
 // CPU time the worker spends on an idle open link, scaled to one minute.
 
+#include "BenchPty.h"
 #include "ZRNComDll.h"
 
 #include <chrono>
@@ -7,9 +8,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fstream>
-#include <pty.h>
 #include <string>
-#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
@@ -39,16 +38,10 @@ long long WorkerCpuNanoseconds() {
 
 int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
-    int master = -1;
-    int slave = -1;
-    char name[256] = {};
-    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0)
+    const BenchPty pty;
+    if (!pty.ok())
         return 1;
-    termios tio{};
-    ::tcgetattr(slave, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(slave, TCSANOW, &tio);
-    if (fnZrnOpen(nullptr, (std::string(name) + ":9600,N,8,1").c_str()) != 1)
+    if (fnZrnOpen(nullptr, pty.definition().c_str()) != 1)
         return 1;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     const long long before = WorkerCpuNanoseconds();

@@ -1,6 +1,7 @@
 // Reply latency: from the far end writing a reply's last byte to the start of
 // its notification, over ~1000 replies on a pseudo-terminal.
 
+#include "BenchPty.h"
 #include "FrameCrc.h"
 #include "ZRNComDll.h"
 
@@ -10,9 +11,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
-#include <pty.h>
 #include <string>
-#include <termios.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -42,28 +41,22 @@ struct TimingWindow : ZrnWindow {
 
 int main(int argc, char** argv) {
     const int replies = argc > 1 ? std::atoi(argv[1]) : 1000;
-    int master = -1;
-    int slave = -1;
-    char name[256] = {};
-    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0)
+    const BenchPty pty;
+    if (!pty.ok())
         return 1;
-    termios tio{};
-    ::tcgetattr(slave, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(slave, TCSANOW, &tio);
 
     TimingWindow window;
-    if (fnZrnOpen(&window, (std::string(name) + ":9600,N,8,1").c_str()) != 1)
+    if (fnZrnOpen(&window, pty.definition().c_str()) != 1)
         return 1;
     std::vector<double> micros;
     for (int i = 0; i < replies; ++i) {
         const std::string frame = zrn::BuildFrame("D|" + std::to_string(i));
         // Let the line go quiet, as between the device's replies.
         std::this_thread::sleep_for(std::chrono::milliseconds(i % 7));
-        if (::write(master, frame.data(), frame.size() - 1) < 0)
+        if (::write(pty.far(), frame.data(), frame.size() - 1) < 0)
             return 1;
         const auto written = Clock::now();
-        if (::write(master, frame.data() + frame.size() - 1, 1) != 1)
+        if (::write(pty.far(), frame.data() + frame.size() - 1, 1) != 1)
             return 1;
         std::unique_lock lock(window.mutex);
         if (!window.told.wait_for(lock, std::chrono::seconds(2), [&] { return window.count > i; }))

@@ -68,10 +68,10 @@ int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, 
 
     QMessageBox box(Icon(flags), QString::fromStdString(request.caption),
                     QString::fromStdString(request.text), QMessageBox::NoButton, owner);
-    const std::vector<ButtonSpec> specs = Buttons(flags & win::MB_TYPEMASK);
+    const std::vector<ButtonSpec> layout = Buttons(flags & win::MB_TYPEMASK);
     std::vector<std::pair<QPushButton*, int>> buttons;
-    for (const ButtonSpec& spec : specs)
-        buttons.emplace_back(box.addButton(QString::fromUtf8(spec.text), spec.role), spec.result);
+    for (const ButtonSpec& item : layout)
+        buttons.emplace_back(box.addButton(QString::fromUtf8(item.text), item.role), item.result);
     const size_t defaultIndex = (flags & win::MB_DEFMASK) >> 8;
     if (defaultIndex < buttons.size())
         box.setDefaultButton(buttons[defaultIndex].first);
@@ -85,5 +85,5 @@ int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, 
         if (box.clickedButton() == button)
             return result;
     }
-    return specs.size() == 1 ? specs.front().result : win::IDCANCEL;
+    return layout.size() == 1 ? layout.front().result : win::IDCANCEL;
 }
