@@ -8,7 +8,7 @@ packages=(
     clang libclang-rt-14-dev
     qt6-base-dev libgl-dev
     xvfb xauth dbus
-    imagemagick
+    imagemagick fonts-dejavu-core fonts-dejavu-extra
 )
 
 missing=()
