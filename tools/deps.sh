@@ -7,7 +7,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     qt6-base-dev libgl-dev
-    xvfb xauth dbus
+    xvfb xauth dbus tzdata
     imagemagick fonts-dejavu-core fonts-dejavu-extra
 )
 
