@@ -21,7 +21,7 @@ std::string Reason(const char* what) {
 
 std::optional<Pty> Pty::Open(std::string& error) {
     Pty pty;
-    pty.master_.Reset(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
+    pty.master_.reset(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
     if (!pty.master_) {
         error = Reason("posix_openpt");
         return std::nullopt;
@@ -38,14 +38,14 @@ std::optional<Pty> Pty::Open(std::string& error) {
     // The terminal side is not kept open here: the master then reads EIO once the PC closes,
     // which tells the device to forget a half-received frame, and an answer cut off by the
     // close is thrown away instead of waiting for the next program that opens the port.
-    const UniqueFd terminal(::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
+    const zrn::UniqueFd terminal(::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK));
     termios mode{};
-    if (!terminal || ::tcgetattr(terminal.Get(), &mode) != 0) {
+    if (!terminal || ::tcgetattr(terminal.get(), &mode) != 0) {
         error = Reason(name);
         return std::nullopt;
     }
     ::cfmakeraw(&mode);
-    if (::tcsetattr(terminal.Get(), TCSANOW, &mode) != 0) {
+    if (::tcsetattr(terminal.get(), TCSANOW, &mode) != 0) {
         error = Reason("tcsetattr");
         return std::nullopt;
     }

@@ -13,11 +13,11 @@ public:
     // A new pair with the terminal side in raw mode; nullopt and a reason on failure.
     static std::optional<Pty> Open(std::string& error);
 
-    int Master() const { return master_.Get(); }
+    int Master() const { return master_.get(); }
     const std::string& TerminalPath() const { return path_; }
 
 private:
-    UniqueFd master_;
+    zrn::UniqueFd master_;
     std::string path_;
 };
 

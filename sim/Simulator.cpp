@@ -17,13 +17,13 @@ namespace {
 // probed at this pace instead of watched.
 constexpr int kPeerProbeMs = 10;
 
-UniqueFd BlockedSignals() {
+zrn::UniqueFd BlockedSignals() {
     sigset_t set;
     sigemptyset(&set);
     for (const int s : {SIGINT, SIGTERM, SIGUSR1})
         sigaddset(&set, s);
     ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
-    return UniqueFd(::signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK));
+    return zrn::UniqueFd(::signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK));
 }
 
 int MsUntil(Line::Clock::time_point when) {
@@ -53,7 +53,7 @@ int Simulator::Run() {
     if (!Plug())
         return 1;
     for (;;) {
-        std::vector<pollfd> fds{{signals_.Get(), POLLIN, 0}};
+        std::vector<pollfd> fds{{signals_.get(), POLLIN, 0}};
         const bool watchTerminal = pty_ && !peerAway_;
         if (watchTerminal)
             fds.push_back({pty_->Master(), POLLIN, 0});
@@ -103,7 +103,7 @@ void Simulator::Unplug() {
 
 bool Simulator::HandleSignals() {
     signalfd_siginfo info{};
-    while (::read(signals_.Get(), &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+    while (::read(signals_.get(), &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
         if (info.ssi_signo == SIGUSR1)
             Unplug();
         else

@@ -38,7 +38,7 @@ private:
     Responder responder_;
     Line line_;
     FrameReader reader_;
-    UniqueFd signals_;
+    zrn::UniqueFd signals_;
     std::optional<Pty> pty_;
     std::optional<SymlinkKeeper> link_;
     bool peerAway_ = true; // nobody holds the terminal side: the master reads EIO

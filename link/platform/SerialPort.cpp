@@ -136,23 +136,6 @@ void MakeRaw(int fd) {
 
 } // namespace
 
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
-    if (this != &other) {
-        reset();
-        fd = other.release();
-    }
-    return *this;
-}
-
-int UniqueFd::release() {
-    return std::exchange(fd, -1);
-}
-
-void UniqueFd::reset() {
-    if (fd >= 0)
-        ::close(std::exchange(fd, -1));
-}
-
 std::string DeviceName(std::string_view definition) {
     return std::string(definition.substr(0, definition.find(':')));
 }

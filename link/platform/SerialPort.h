@@ -6,27 +6,9 @@
 #include <string_view>
 #include <termios.h>
 
+#include "UniqueFd.h"
+
 namespace zrn {
-
-// A file descriptor that closes itself.
-class UniqueFd {
-public:
-    UniqueFd() = default;
-    explicit UniqueFd(int fd) : fd(fd) {}
-    UniqueFd(UniqueFd&& other) noexcept : fd(other.release()) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept;
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() { reset(); }
-
-    int get() const { return fd; }
-    bool valid() const { return fd >= 0; }
-    int release();
-    void reset();
-
-private:
-    int fd = -1;
-};
 
 enum class StopBits { One, OneAndHalf, Two };
 enum class Parity { None, Even, Odd, Mark, Space };

@@ -16,8 +16,8 @@ SimProcess::SimProcess(const std::string& program, const std::vector<std::string
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0)
         return;
-    out_.Reset(pipeFds[0]);
-    UniqueFd writeEnd(pipeFds[1]);
+    out_.reset(pipeFds[0]);
+    zrn::UniqueFd writeEnd(pipeFds[1]);
 
     std::vector<std::string> argvText{program};
     argvText.insert(argvText.end(), args.begin(), args.end());
@@ -28,7 +28,7 @@ SimProcess::SimProcess(const std::string& program, const std::vector<std::string
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, writeEnd.Get(), STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, writeEnd.get(), STDOUT_FILENO);
     if (!errorPath.empty())
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorPath.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -43,7 +43,7 @@ SimProcess::SimProcess(const std::string& program, const std::vector<std::string
         pid_ = -1;
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
-    writeEnd.Reset(); // so that the child's exit reads as end of file
+    writeEnd.reset(); // so that the child's exit reads as end of file
     if (pid_ > 0)
         path_ = ReadLine(std::chrono::seconds(10)).value_or("");
 }
@@ -68,11 +68,11 @@ std::optional<std::string> SimProcess::ReadLine(std::chrono::milliseconds timeou
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        pollfd in{out_.Get(), POLLIN, 0};
+        pollfd in{out_.get(), POLLIN, 0};
         if (left.count() <= 0 || ::poll(&in, 1, static_cast<int>(left.count())) <= 0)
             return std::nullopt;
         char chunk[256];
-        const ssize_t n = ::read(out_.Get(), chunk, sizeof chunk);
+        const ssize_t n = ::read(out_.get(), chunk, sizeof chunk);
         if (n <= 0)
             return std::nullopt;
         buffered_.append(chunk, static_cast<std::size_t>(n));

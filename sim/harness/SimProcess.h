@@ -32,7 +32,7 @@ public:
 
 private:
     pid_t pid_ = -1;
-    UniqueFd out_;
+    zrn::UniqueFd out_;
     std::string buffered_;
     std::string path_;
 };

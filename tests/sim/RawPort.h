@@ -19,9 +19,9 @@ public:
     explicit RawPort(const std::string& path)
         : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
         termios mode{};
-        if (fd_ && ::tcgetattr(fd_.Get(), &mode) == 0) {
+        if (fd_ && ::tcgetattr(fd_.get(), &mode) == 0) {
             ::cfmakeraw(&mode);
-            ::tcsetattr(fd_.Get(), TCSANOW, &mode);
+            ::tcsetattr(fd_.get(), TCSANOW, &mode);
         }
     }
     bool IsOpen() const { return static_cast<bool>(fd_); }
@@ -33,7 +33,7 @@ public:
     }
 
     std::string ExchangeBytes(const std::string& frame, bool query) {
-        if (::write(fd_.Get(), frame.data(), frame.size()) != static_cast<ssize_t>(frame.size()))
+        if (::write(fd_.get(), frame.data(), frame.size()) != static_cast<ssize_t>(frame.size()))
             return {};
         return ReadUntil([query](const std::string& in) {
             return in.find(static_cast<char>(zrn::NAK)) != std::string::npos ||
@@ -49,11 +49,11 @@ public:
         while (!done(in)) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
-            pollfd p{fd_.Get(), POLLIN, 0};
+            pollfd p{fd_.get(), POLLIN, 0};
             if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0)
                 break;
             char chunk[256];
-            const ssize_t n = ::read(fd_.Get(), chunk, sizeof chunk);
+            const ssize_t n = ::read(fd_.get(), chunk, sizeof chunk);
             if (n <= 0)
                 break;
             in.append(chunk, static_cast<std::size_t>(n));
@@ -62,7 +62,7 @@ public:
     }
 
 private:
-    UniqueFd fd_;
+    zrn::UniqueFd fd_;
 };
 
 // The text of the reply frame in an answer, or "" when there is none.
