@@ -10,21 +10,38 @@ export QT_QPA_PLATFORM=offscreen
 
 step() { printf '\n=== %s\n' "$*"; }
 
+# Counts every configuration's results for the closing line.
+passed=0
+failed=0
+run_ctest() {
+    local out
+    out=$(mktemp)
+    ctest "$@" 2>&1 | tee "$out"
+    local status=${PIPESTATUS[0]}
+    local total bad
+    total=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$out" | tail -n 1)
+    bad=$(sed -n 's/.* \([0-9]*\) tests failed out of .*/\1/p' "$out" | tail -n 1)
+    rm -f "$out"
+    passed=$((passed + ${total:-0} - ${bad:-0}))
+    failed=$((failed + ${bad:-0}))
+    return "$status"
+}
+
 step "default build and tests"
 cmake --preset default -DZRN_WERROR=ON >/dev/null
 cmake --build --preset default -j "$jobs"
-ctest --preset default -j "$jobs"
+run_ctest --preset default -j "$jobs"
 
 step "ASan + UBSan"
 cmake --preset asan -DZRN_WERROR=ON >/dev/null
 cmake --build --preset asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --preset asan -j "$jobs"
+    run_ctest --preset asan -j "$jobs"
 
 step "ThreadSanitizer (link and simulator)"
 cmake --preset tsan -DZRN_WERROR=ON >/dev/null
 cmake --build --preset tsan -j "$jobs"
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 ctest --preset tsan -j "$jobs"
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_ctest --preset tsan -j "$jobs"
 
 if [ -f fuzz/CMakeLists.txt ]; then
     step "fuzzers, a short run each"
@@ -39,3 +56,4 @@ if [ -f fuzz/CMakeLists.txt ]; then
     done
 fi
 step "all tests passed"
+echo "tests: $passed passed, $failed failed"
