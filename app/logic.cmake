@@ -10,7 +10,8 @@ target_sources(zrnapp_logic PRIVATE
     protocol/CatalogueReplies.cpp
     schedule/CalendarTime.cpp
     schedule/ScheduleEntry.cpp
-    schedule/ScheduleRules.cpp)
+    schedule/ScheduleRules.cpp
+    shell/ButtonRule.cpp)
 
 # The version block takes its numbers from project(ZRNcom VERSION ...).
 set_property(SOURCE platform/VersionInfo.cpp APPEND PROPERTY COMPILE_DEFINITIONS

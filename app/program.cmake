@@ -14,8 +14,8 @@ add_library(zrnapp_qt STATIC
     platform/Shell.cpp
     shell/AboutBox.cpp
     shell/Art.cpp
-    shell/DetailsDialog.cpp
-    shell/Presets.cpp
+    schedule/DetailsDialog.cpp
+    schedule/IntervalPresets.cpp
     shell/Resources.cpp
     shell/ZRNcomApp.cpp
     shell/ZRNcomDlg.cpp
@@ -25,6 +25,7 @@ add_library(zrnapp_qt STATIC
     protocol/StatusReplies.cpp
     clock/ClockPanel.cpp
     schedule/ScheduleDialog.cpp
+    schedule/ScheduleEvents.cpp
     settings/SdiSettings.cpp
     ports/PortConnect.cpp)
 target_include_directories(zrnapp_qt PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})

@@ -211,3 +211,25 @@ int64_t CZRNcomDlg::DeviceClockOrPc() const {
 int64_t CZRNcomDlg::PendingOrDeviceClock() const {
     return bPendingClockChosen ? tPendingClock : DeviceClockOrPc();
 }
+
+// The device clock: date and time boxes, their pickers, the three buttons.
+CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Clock() {
+    using D = CZRNcomDlg;
+    static constexpr EventEntry<D> rows[] = {
+        {IDC_ZRN_DATE, NM_SETFOCUS, &D::OnSetfocusZrnPicker},
+        {IDC_ZRN_DATE, NM_KILLFOCUS, &D::OnKillfocusZrnDate},
+        {IDC_ZRN_DATE, DTN_DROPDOWN, &D::OnDropdownZrnDate},
+        {IDC_ZRN_DATE, DTN_CLOSEUP, &D::OnCloseupZrnDate},
+        {IDC_ZRN_DATE, DTN_DATETIMECHANGE, &D::OnDatetimechangeZrnDate},
+        {IDC_ZRN_DATE, DTN_WMKEYDOWN, &D::OnNotifyHandled},
+        {IDC_ZRN_TIME, NM_SETFOCUS, &D::OnSetfocusZrnPicker},
+        {IDC_ZRN_TIME, NM_KILLFOCUS, &D::OnKillfocusZrnTime},
+        {IDC_ZRN_TIME, DTN_DATETIMECHANGE, &D::OnDatetimechangeZrnTime},
+        {IDC_ZRN_DATE_TEXT, EN_SETFOCUS, &D::OnSetfocusZrnDateText},
+        {IDC_ZRN_TIME_TEXT, EN_SETFOCUS, &D::OnSetfocusZrnTimeText},
+        {IDC_CANCEL_CLOCK_EDIT, BN_CLICKED, &D::OnBnClickedCancelClockEdit},
+        {IDC_UPDATE_ZRN_CLOCK, BN_CLICKED, &D::OnBnClickedUpdateZrnClock},
+        {IDC_SYNC_ZRN_CLOCK, BN_CLICKED, &D::OnBnClickedSyncZrnClock},
+    };
+    return rows;
+}

@@ -49,3 +49,14 @@ bool Dispatch(Dialog& dialog, std::span<const EventEntry<Dialog>> table, Notify&
     }
     return false;
 }
+
+// A dialog whose rows are spread over several tables (one per panel): the first
+// table with a matching row wins.
+template <class Dialog>
+bool Dispatch(Dialog& dialog, std::span<const std::span<const EventEntry<Dialog>>> tables,
+              Notify& n) {
+    for (const auto& table : tables)
+        if (Dispatch<Dialog>(dialog, table, n))
+            return true;
+    return false;
+}

@@ -2,11 +2,14 @@
 // replies by their first letter, and the log box.
 #include "platform/DebugOutput.h"
 #include "platform/PcClock.h"
+#include "platform/Win.h"
 #include "protocol/LinkApi.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
 #include <string>
+
+using namespace win;
 
 void CZRNcomDlg::SendCommand(std::string_view text) {
     // Without an open port the command is dropped: polling asks again later.
@@ -79,4 +82,17 @@ void CZRNcomDlg::AppendLog(std::string_view text) {
     // back, without copying a log that grows all day on every line.
     AppendLine(IDC_LOG, text);
     LineScroll(IDC_LOG, GetLineCount(IDC_LOG)); // keep the newest line in view
+}
+
+// The link notification, the timers and the status queries below the visible area.
+CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Protocol() {
+    using D = CZRNcomDlg;
+    static constexpr EventEntry<D> rows[] = {
+        {kWindow, WM_TIMER, &D::OnTimer},
+        {kWindow, WM_ZRN_LINK, &D::OnLinkNotify},
+        {IDC_BUTTON_CLOCK, BN_CLICKED, &D::OnBnClickedButtonClock},
+        {IDC_BUTTON_VOLTAGES, BN_CLICKED, &D::OnBnClickedButtonVoltages},
+        {IDC_BUTTON_VERSION, BN_CLICKED, &D::OnBnClickedButtonVersion},
+    };
+    return rows;
 }

@@ -1,11 +1,40 @@
 // The schedule list, its transfer to and from the device, and the editing
 // actions: the dialog's side of the schedule table.
 #include "platform/DebugOutput.h"
+#include "platform/Win.h"
 #include "schedule/ScheduleRules.h"
 #include "shell/Resource.h"
+#include "shell/Resources.h"
 #include "shell/ZRNcomDlg.h"
 
 #include <ctime>
+
+using namespace win;
+
+void CZRNcomDlg::InitScheduleList() {
+    // Schedule list: report view, one row at a time, grid lines, whole rows.
+    ListView* list = Item<ListView>(IDC_LIST_CTRL);
+    list->SetStyle(list->GetStyle() | LVS_REPORT | LVS_SHOWSELALWAYS);
+    list->SetExtendedStyle(list->GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    // The first five columns share the width equally; "Interval" takes the remainder.
+    const int width = list->ClientWidth();
+    int column = 0;
+    for (const char* heading : {"Status", "Start Date", "Start Time", "Stop Date", "Stop Time"})
+        list->InsertColumn(column++, QString::fromLatin1(heading), width / 6);
+    list->InsertColumn(column, QStringLiteral("Interval"), width - 5 * (width / 6));
+
+    for (int id : {IDB_ROW_ACTIVE, IDB_ROW_INACTIVE}) {
+        const QColor magenta(255, 0, 255);
+        imageListNormal.Add(LoadBitmap(id, imageListNormal.Size()), magenta);
+        imageListSmall.Add(LoadBitmap(id, imageListSmall.Size()), magenta);
+    }
+    list->SetImageList(imageListNormal, ListView::Normal);
+    list->SetImageList(imageListSmall, ListView::Small);
+
+    InitScheduleTable();
+    if (sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY)
+        list->SetItemState(sched.nSelectedRow, true, false);
+}
 
 void CZRNcomDlg::InitScheduleTable() {
     Item<ListView>(IDC_LIST_CTRL)->DeleteAllItems();

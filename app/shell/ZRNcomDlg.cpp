@@ -10,6 +10,7 @@
 #include "platform/Win.h"
 #include "protocol/LinkApi.h"
 #include "schedule/ScheduleRules.h"
+#include "shell/ButtonRule.h"
 #include "shell/Resource.h"
 #include "shell/Resources.h"
 
@@ -18,114 +19,34 @@
 
 using namespace win;
 
-struct CZRNcomDlgEvents {
+// The shell's own rows: window menu, Enter and Escape, the log box buttons.
+CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Shell() {
     using D = CZRNcomDlg;
-    // Every window message and control notification the dialog handles.
-    static constexpr EventEntry<D> table[] = {
+    static constexpr EventEntry<D> rows[] = {
         {kWindow, WM_SYSCOMMAND, &D::OnSysCommand},
-        {kWindow, WM_TIMER, &D::OnTimer},
-        {kWindow, WM_SHOWWINDOW, &D::OnShowWindow},
-        {kWindow, WM_ZRN_LINK, &D::OnLinkNotify},
-        {kWindow, WM_ZRNCOMDLGSETINTERVALS, &D::OnSetIntervals},
         {IDOK, BN_CLICKED, &D::OnOK},
         {IDCANCEL, BN_CLICKED, &D::OnCancel},
-        // Schedule list
-        {IDC_LIST_CTRL, NM_CLICK, &D::OnClickListCtrl},
-        {IDC_LIST_CTRL, NM_RCLICK, &D::OnRclickListCtrl},
-        {IDC_LIST_CTRL, NM_DBLCLK, &D::OnNmDoubleClickListCtrl},
-        {IDC_LIST_CTRL, LVN_ITEMACTIVATE, &D::OnLvnItemActivateListCtrl},
-        {IDC_LIST_CTRL, LVN_ITEMCHANGED, &D::OnNotifyHandled},
-        // Device clock
-        {IDC_ZRN_DATE, NM_SETFOCUS, &D::OnSetfocusZrnPicker},
-        {IDC_ZRN_DATE, NM_KILLFOCUS, &D::OnKillfocusZrnDate},
-        {IDC_ZRN_DATE, DTN_DROPDOWN, &D::OnDropdownZrnDate},
-        {IDC_ZRN_DATE, DTN_CLOSEUP, &D::OnCloseupZrnDate},
-        {IDC_ZRN_DATE, DTN_DATETIMECHANGE, &D::OnDatetimechangeZrnDate},
-        {IDC_ZRN_DATE, DTN_WMKEYDOWN, &D::OnNotifyHandled},
-        {IDC_ZRN_TIME, NM_SETFOCUS, &D::OnSetfocusZrnPicker},
-        {IDC_ZRN_TIME, NM_KILLFOCUS, &D::OnKillfocusZrnTime},
-        {IDC_ZRN_TIME, DTN_DATETIMECHANGE, &D::OnDatetimechangeZrnTime},
-        {IDC_ZRN_DATE_TEXT, EN_SETFOCUS, &D::OnSetfocusZrnDateText},
-        {IDC_ZRN_TIME_TEXT, EN_SETFOCUS, &D::OnSetfocusZrnTimeText},
-        {IDC_CANCEL_CLOCK_EDIT, BN_CLICKED, &D::OnBnClickedCancelClockEdit},
-        {IDC_UPDATE_ZRN_CLOCK, BN_CLICKED, &D::OnBnClickedUpdateZrnClock},
-        {IDC_SYNC_ZRN_CLOCK, BN_CLICKED, &D::OnBnClickedSyncZrnClock},
-        // Start and stop of the edited entry
-        {IDC_START_DATE, DTN_DATETIMECHANGE, &D::OnStartDateChange},
-        {IDC_START_DATE, DTN_CLOSEUP, &D::OnStartDateCloseup},
-        {IDC_START_DATE, DTN_DROPDOWN, &D::OnStartDateDropdown},
-        {IDC_START_DATE, NM_SETFOCUS, &D::OnStartDateSetfocus},
-        {IDC_START_TIME, DTN_DATETIMECHANGE, &D::OnStartTimeChange},
-        {IDC_STOP_TIME, DTN_DATETIMECHANGE, &D::OnStopTimeChange},
-        {IDC_STOP_DATE, DTN_DATETIMECHANGE, &D::OnStopDateChange},
-        {IDC_STOP_DATE, DTN_CLOSEUP, &D::OnStopDateCloseup},
-        {IDC_STOP_DATE, DTN_DROPDOWN, &D::OnStopDateDropdown},
-        {IDC_START_DATE, NM_KILLFOCUS, &D::OnNotifyHandled},
-        {IDC_START_TIME, NM_KILLFOCUS, &D::OnNotifyHandled},
-        {IDC_STOP_DATE, NM_KILLFOCUS, &D::OnNotifyHandled},
-        {IDC_STOP_TIME, NM_KILLFOCUS, &D::OnNotifyHandled},
-        {IDC_INTERVAL, NM_KILLFOCUS, &D::OnNotifyHandled},
-        {IDC_SAMPLE_HOLDING, NM_KILLFOCUS, &D::OnNotifyHandled},
-        {IDC_OPEN_VALVE, NM_KILLFOCUS, &D::OnNotifyHandled},
-        {IDC_PUMP_ON, NM_KILLFOCUS, &D::OnNotifyHandled},
-        // Interval presets and custom timing
-        {IDC_RADIO_15MIN, BN_CLICKED, &D::OnBnClickedRadio15Min},
-        {IDC_RADIO_30MIN, BN_CLICKED, &D::OnBnClickedRadio30Min},
-        {IDC_RADIO_1HOUR, BN_CLICKED, &D::OnBnClickedRadio1Hour},
-        {IDC_RADIO_24HOURS, BN_CLICKED, &D::OnBnClickedRadio24Hours},
-        {IDC_RADIO_CUSTOM, BN_CLICKED, &D::OnBnClickedRadioCustom},
-        {IDC_INTERVAL, DTN_DATETIMECHANGE, &D::OnCustomTimingChange},
-        {IDC_SAMPLE_HOLDING, DTN_DATETIMECHANGE, &D::OnCustomTimingChange},
-        {IDC_OPEN_VALVE, DTN_DATETIMECHANGE, &D::OnCustomTimingChange},
-        {IDC_PUMP_ON, DTN_DATETIMECHANGE, &D::OnCustomTimingChange},
-        // Schedule transfer and editing
-        {IDC_SCHEDULE_REFRESH, BN_CLICKED, &D::OnBnClickedScheduleRefresh},
-        {IDC_BUTTON_DISCARD, BN_CLICKED, &D::OnBnClickedScheduleRefresh},
-        {IDC_BUTTON_ADD, BN_CLICKED, &D::OnBnClickedButtonAdd},
-        {ID_ENTRY_ADD, BN_CLICKED, &D::OnBnClickedButtonAdd},
-        {IDC_BUTTON_DELETE, BN_CLICKED, &D::OnBnClickedButtonDelete},
-        {ID_ENTRY_DELETE, BN_CLICKED, &D::OnBnClickedButtonDelete},
-        {IDC_BUTTON_ENABLE, BN_CLICKED, &D::OnBnClickedButtonEnable},
-        {ID_ENTRY_ACTIVATE, BN_CLICKED, &D::OnBnClickedButtonEnable},
-        {IDC_BUTTON_DISABLE, BN_CLICKED, &D::OnBnClickedButtonDisable},
-        {ID_ENTRY_DEACTIVATE, BN_CLICKED, &D::OnBnClickedButtonDisable},
-        {IDC_BUTTON_SAVE, BN_CLICKED, &D::OnBnClickedButtonSave},
-        {IDC_BUTTON_CLEAR_ALL, BN_CLICKED, &D::OnBnClickedButtonClearAll},
-        {IDC_BUTTON_PROPERTIES, BN_CLICKED, &D::OnBnClickedButtonProperties},
-        {ID_ENTRY_PROPERTIES, BN_CLICKED, &D::OnBnClickedButtonProperties},
-        {ID_ENTRY_TEST_DISABLED, BN_CLICKED, &D::OnEntryTest},
-        {ID_ENTRY_TEST_ENABLED, BN_CLICKED, &D::OnEntryTest},
-        {IDC_BUTTON_SCHEDULE, BN_CLICKED, &D::OnBnClickedButtonSchedule},
-        // Status queries below the visible area
-        {IDC_BUTTON_CLOCK, BN_CLICKED, &D::OnBnClickedButtonClock},
-        {IDC_BUTTON_VOLTAGES, BN_CLICKED, &D::OnBnClickedButtonVoltages},
-        {IDC_BUTTON_VERSION, BN_CLICKED, &D::OnBnClickedButtonVersion},
-        // SDI-12 settings
-        {IDC_SDI_ADDRESS, EN_SETFOCUS, &D::OnSetfocusSdiSetting},
-        {IDC_SDI_ADDRESS, EN_KILLFOCUS, &D::OnKillfocusSdiSetting},
-        {IDC_SDI_DELAY, EN_SETFOCUS, &D::OnSetfocusSdiSetting},
-        {IDC_SDI_DELAY, EN_KILLFOCUS, &D::OnKillfocusSdiSetting},
-        {IDC_VALVE_SECS, EN_SETFOCUS, &D::OnSetfocusSdiSetting},
-        {IDC_VALVE_SECS, EN_KILLFOCUS, &D::OnKillfocusSdiSetting},
-        {IDC_HOLD_SECS, EN_SETFOCUS, &D::OnSetfocusSdiSetting},
-        {IDC_HOLD_SECS, EN_KILLFOCUS, &D::OnKillfocusSdiSetting},
-        {IDC_PUMP_SECS, EN_SETFOCUS, &D::OnSetfocusSdiSetting},
-        {IDC_PUMP_SECS, EN_KILLFOCUS, &D::OnKillfocusSdiSetting},
-        // Shell
         {IDC_BANNER, STN_CLICKED, &D::OnStnClickedBanner},
         {IDC_CHECK, BN_CLICKED, &D::OnBnClickedCheck},
         {IDC_CLEAR_LOG, BN_CLICKED, &D::OnBnClickedClearLog},
         {IDC_GET_SELECTED, BN_CLICKED, &D::OnBnClickedGetSelected},
         {IDC_EXIT, BN_CLICKED, &D::OnBnClickedExit},
     };
-};
+    return rows;
+}
+
+std::span<const CZRNcomDlgEvents::Rows> CZRNcomDlgEvents::All() {
+    static const Rows tables[] = {Shell(),    Protocol(),  Clock(),
+                                  Schedule(), Intervals(), Settings()};
+    return tables;
+}
 
 void TraceNotYet(const char* handler) {
     DebugTrace("ZRNcom/%s; not available yet\n", handler);
 }
 
 bool CZRNcomDlg::OnMessage(Notify& n) {
-    return Dispatch<CZRNcomDlg>(*this, CZRNcomDlgEvents::table, n);
+    return Dispatch<CZRNcomDlg>(*this, CZRNcomDlgEvents::All(), n);
 }
 
 CZRNcomDlg::CZRNcomDlg(std::string_view commandLine, QWidget* parent)
@@ -201,11 +122,6 @@ bool CZRNcomDlg::OnInitDialog() {
     sched.table = {};
     setWindowIcon(hIcon);
 
-    // Schedule list: report view, one row at a time, grid lines, whole rows.
-    ListView* list = Item<ListView>(IDC_LIST_CTRL);
-    list->SetStyle(list->GetStyle() | LVS_REPORT | LVS_SHOWSELALWAYS);
-    list->SetExtendedStyle(list->GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-
     sched.bScheduleReady = 0;
     bDateDropDown = bStartDropDown = bStopDropDown = 0;
     for (int id : {IDC_ZRN_TIME, IDC_START_TIME, IDC_STOP_TIME, IDC_INTERVAL, IDC_SAMPLE_HOLDING,
@@ -216,90 +132,51 @@ bool CZRNcomDlg::OnInitDialog() {
     for (const char* label : {"Icon", "Small Icon", "List", "Details"})
         tab->addTab(QString::fromLatin1(label));
 
-    // The first five columns share the width equally; "Interval" takes the remainder.
-    const int width = list->ClientWidth();
-    int column = 0;
-    for (const char* heading : {"Status", "Start Date", "Start Time", "Stop Date", "Stop Time"})
-        list->InsertColumn(column++, QString::fromLatin1(heading), width / 6);
-    list->InsertColumn(column, QStringLiteral("Interval"), width - 5 * (width / 6));
-
-    for (int id : {IDB_ROW_ACTIVE, IDB_ROW_INACTIVE}) {
-        const QColor magenta(255, 0, 255);
-        imageListNormal.Add(LoadBitmap(id, imageListNormal.Size()), magenta);
-        imageListSmall.Add(LoadBitmap(id, imageListSmall.Size()), magenta);
-    }
-    list->SetImageList(imageListNormal, ListView::Normal);
-    list->SetImageList(imageListSmall, ListView::Small);
-
-    InitScheduleTable();
-    if (sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY)
-        list->SetItemState(sched.nSelectedRow, true, false);
+    InitScheduleList();
 
     ShowVoltages();
     ShowPcClock();
-
-    Item<DateTimePicker>(IDC_INTERVAL)->SetFormat("H:mm:ss");
-    for (int id : {IDC_SAMPLE_HOLDING, IDC_OPEN_VALVE, IDC_PUMP_ON})
-        Item<DateTimePicker>(id)->SetFormat("mm:ss");
 
     bSyncToPc = 0;
     if (!SetTimer(TIMER_ONE_SEC, 1000))
         DebugTrace("ZRNcom/OnStartOneSecTimer; ERROR in TIMER_ONE_SEC timer\n");
     OnStartPollingTimer();
 
-    for (int id : {IDC_START_DATE, IDC_START_TIME, IDC_STOP_DATE, IDC_STOP_TIME, IDC_INTERVAL,
-                   IDC_SAMPLE_HOLDING, IDC_OPEN_VALVE, IDC_PUMP_ON})
-        EnableItem(id, false);
-
-    nIntervalPreset = 0;
-    SetRadioBoxParameters();
+    InitIntervalPanel();
     SetZrnButtonProperly();
     return true;
 }
 
 int CZRNcomDlg::SetZrnButtonProperly() {
-    const int C = Item<ListView>(IDC_LIST_CTRL)->GetItemCount();
-    const int S = sched.nSelectedRow;
-    const bool V = zrn::ValidateDateTimeStop(sched.table, zrn::SelectedEntryIndex(sched), tZrnClock,
-                                             sched.tEditStart, sched.tEditStop, sched.nDaylightFlag,
-                                             [this](std::string_view line) { AppendLog(line); }) ==
-                   zrn::VALID_START_STOP;
+    zrn::ButtonInputs in;
+    in.nItemCount = Item<ListView>(IDC_LIST_CTRL)->GetItemCount();
+    in.nSelectedRow = sched.nSelectedRow;
+    in.nSelectedEntry = zrn::SelectedEntryIndex(sched);
+    if (in.nSelectedEntry != -1)
+        in.chSelectedStatus =
+            static_cast<char>(sched.table[static_cast<size_t>(in.nSelectedEntry)].chStatus);
+    in.bEditPending = sched.bEditPending;
+    in.bValidStartStop =
+        zrn::ValidateDateTimeStop(sched.table, in.nSelectedEntry, tZrnClock, sched.tEditStart,
+                                  sched.tEditStop, sched.nDaylightFlag,
+                                  [this](std::string_view line) { AppendLog(line); }) ==
+        zrn::VALID_START_STOP;
 
-    if (sched.bEditPending == 1) {
-        const bool canSave = V && C > 0 && S != -1;
-        EnableItem(IDC_BUTTON_SAVE, canSave);
-        EnableItem(IDC_BUTTON_DISCARD, canSave);
-        for (int id : {IDC_BUTTON_PROPERTIES, IDC_BUTTON_ENABLE, IDC_BUTTON_DISABLE,
-                       IDC_UPDATE_ZRN_CLOCK, IDC_SYNC_ZRN_CLOCK})
-            EnableItem(id, false);
-    } else {
-        EnableItem(IDC_BUTTON_PROPERTIES, true);
-        EnableItem(IDC_BUTTON_SAVE, false);
-        EnableItem(IDC_BUTTON_DISCARD, false);
-        EnableItem(IDC_UPDATE_ZRN_CLOCK, true);
-        EnableItem(IDC_SYNC_ZRN_CLOCK, true);
-        EnableItem(IDC_SCHEDULE_REFRESH, true);
-
-        bool activate = false;
-        bool deactivate = false;
-        if (S != -1) {
-            const int E = zrn::SelectedEntryIndex(sched);
-            if (E == -1) {
-                DebugTrace("ZRNcom/SetZrnButtonProperly; nSelectedEntry is -1\n");
-            } else {
-                const char status = static_cast<char>(sched.table[static_cast<size_t>(E)].chStatus);
-                activate = status != zrn::STATUS_EMPTY && status != zrn::STATUS_ACTIVE && V;
-                deactivate = status == zrn::STATUS_ACTIVE;
-            }
-        }
-        EnableItem(IDC_BUTTON_ENABLE, activate);
-        EnableItem(IDC_BUTTON_DISABLE, deactivate);
-    }
-
-    EnableItem(IDC_BUTTON_DELETE, C > 0);
-    EnableItem(IDC_BUTTON_CLEAR_ALL, C > 0);
-    EnableItem(IDC_BUTTON_ADD,
-               C == 0 || (sched.bEditPending == 0 && C < zrn::SCHEDULE_ENTRY_COUNT));
+    const zrn::ButtonStates out = zrn::ComputeButtonStates(in);
+    if (out.bSelectedWithoutEntry)
+        DebugTrace("ZRNcom/SetZrnButtonProperly; nSelectedEntry is -1\n");
+    EnableItem(IDC_BUTTON_SAVE, out.bSave);
+    EnableItem(IDC_BUTTON_DISCARD, out.bDiscard);
+    EnableItem(IDC_BUTTON_PROPERTIES, out.bProperties);
+    EnableItem(IDC_BUTTON_ENABLE, out.bEnable);
+    EnableItem(IDC_BUTTON_DISABLE, out.bDisable);
+    EnableItem(IDC_UPDATE_ZRN_CLOCK, out.bUpdateClock);
+    EnableItem(IDC_SYNC_ZRN_CLOCK, out.bSyncClock);
+    if (out.bScheduleRefresh)
+        EnableItem(IDC_SCHEDULE_REFRESH, *out.bScheduleRefresh);
+    EnableItem(IDC_BUTTON_DELETE, out.bDelete);
+    EnableItem(IDC_BUTTON_CLEAR_ALL, out.bClearAll);
+    EnableItem(IDC_BUTTON_ADD, out.bAdd);
     return 1;
 }
 

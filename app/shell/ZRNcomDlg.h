@@ -7,6 +7,7 @@
 
 #include <QIcon>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,8 @@ public:
     void QueryScheduleEntry(int index);
     // Schedules
     void InitScheduleTable();
+    void InitScheduleList();  // start-up: the list's style, columns, images and table
+    void InitIntervalPanel(); // start-up: custom pickers' formats, preset 0
     // About box
     void ReadFileVersion();
 
@@ -193,6 +196,19 @@ private:
     void OnStnClickedBanner();
 
     QIcon hIcon;
+};
+
+// The dialog's event table, a span of rows per panel, each defined in its
+// panel's folder. The dialog walks them in the order of All().
+struct CZRNcomDlgEvents {
+    using Rows = std::span<const EventEntry<CZRNcomDlg>>;
+    static Rows Shell();     // shell/ZRNcomDlg.cpp
+    static Rows Protocol();  // protocol/LinkHandlers.cpp: link, timers, status queries
+    static Rows Clock();     // clock/ClockPanel.cpp
+    static Rows Schedule();  // schedule/ScheduleEvents.cpp: list, transfer, editing
+    static Rows Intervals(); // schedule/IntervalPresets.cpp: presets and custom timing
+    static Rows Settings();  // settings/SdiSettings.cpp
+    static std::span<const Rows> All();
 };
 
 // Trace of a handler whose panel comes later.

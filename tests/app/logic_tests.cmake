@@ -1,5 +1,6 @@
 # Unit tests of zrnapp_logic.
 add_executable(test_app_logic
+    logic/test_button_states.cpp
     logic/test_calendar_time.cpp
     logic/test_catalogue_commands.cpp
     logic/test_catalogue_replies.cpp

@@ -1,11 +1,14 @@
 // Interval presets and the custom timing panel.
 #include "platform/DebugOutput.h"
 #include "platform/Profile.h"
+#include "platform/Win.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
 #include <array>
 #include <string>
+
+using namespace win;
 
 namespace {
 
@@ -66,6 +69,19 @@ void CZRNcomDlg::SetRadioBoxParameters() {
     UpdateData(false);
 }
 
+void CZRNcomDlg::InitIntervalPanel() {
+    Item<DateTimePicker>(IDC_INTERVAL)->SetFormat("H:mm:ss");
+    for (int id : {IDC_SAMPLE_HOLDING, IDC_OPEN_VALVE, IDC_PUMP_ON})
+        Item<DateTimePicker>(id)->SetFormat("mm:ss");
+
+    for (int id : {IDC_START_DATE, IDC_START_TIME, IDC_STOP_DATE, IDC_STOP_TIME, IDC_INTERVAL,
+                   IDC_SAMPLE_HOLDING, IDC_OPEN_VALVE, IDC_PUMP_ON})
+        EnableItem(id, false);
+
+    nIntervalPreset = 0;
+    SetRadioBoxParameters();
+}
+
 void CZRNcomDlg::OnShowWindow(Notify&) {
     // Checks "15 min" without unchecking the others.
     CheckDlgButton(IDC_RADIO_15MIN, 1);
@@ -93,4 +109,27 @@ void CZRNcomDlg::OnBnClickedRadioCustom() {
 }
 void CZRNcomDlg::OnCustomTimingChange(Notify&) {
     TraceNotYet("OnCustomTimingChange");
+}
+
+// Interval presets and the custom timing pickers.
+CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Intervals() {
+    using D = CZRNcomDlg;
+    static constexpr EventEntry<D> rows[] = {
+        {kWindow, WM_SHOWWINDOW, &D::OnShowWindow},
+        {kWindow, WM_ZRNCOMDLGSETINTERVALS, &D::OnSetIntervals},
+        {IDC_INTERVAL, NM_KILLFOCUS, &D::OnNotifyHandled},
+        {IDC_SAMPLE_HOLDING, NM_KILLFOCUS, &D::OnNotifyHandled},
+        {IDC_OPEN_VALVE, NM_KILLFOCUS, &D::OnNotifyHandled},
+        {IDC_PUMP_ON, NM_KILLFOCUS, &D::OnNotifyHandled},
+        {IDC_RADIO_15MIN, BN_CLICKED, &D::OnBnClickedRadio15Min},
+        {IDC_RADIO_30MIN, BN_CLICKED, &D::OnBnClickedRadio30Min},
+        {IDC_RADIO_1HOUR, BN_CLICKED, &D::OnBnClickedRadio1Hour},
+        {IDC_RADIO_24HOURS, BN_CLICKED, &D::OnBnClickedRadio24Hours},
+        {IDC_RADIO_CUSTOM, BN_CLICKED, &D::OnBnClickedRadioCustom},
+        {IDC_INTERVAL, DTN_DATETIMECHANGE, &D::OnCustomTimingChange},
+        {IDC_SAMPLE_HOLDING, DTN_DATETIMECHANGE, &D::OnCustomTimingChange},
+        {IDC_OPEN_VALVE, DTN_DATETIMECHANGE, &D::OnCustomTimingChange},
+        {IDC_PUMP_ON, DTN_DATETIMECHANGE, &D::OnCustomTimingChange},
+    };
+    return rows;
 }

@@ -1,0 +1,50 @@
+// The schedule list, its transfer and the editing actions: their rows of the
+// dialog's event table.
+#include "platform/Win.h"
+#include "shell/Resource.h"
+#include "shell/ZRNcomDlg.h"
+
+using namespace win;
+
+// List notifications, start and stop pickers, buttons and context-menu commands.
+CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Schedule() {
+    using D = CZRNcomDlg;
+    static constexpr EventEntry<D> rows[] = {
+        {IDC_LIST_CTRL, NM_CLICK, &D::OnClickListCtrl},
+        {IDC_LIST_CTRL, NM_RCLICK, &D::OnRclickListCtrl},
+        {IDC_LIST_CTRL, NM_DBLCLK, &D::OnNmDoubleClickListCtrl},
+        {IDC_LIST_CTRL, LVN_ITEMACTIVATE, &D::OnLvnItemActivateListCtrl},
+        {IDC_LIST_CTRL, LVN_ITEMCHANGED, &D::OnNotifyHandled},
+        {IDC_START_DATE, DTN_DATETIMECHANGE, &D::OnStartDateChange},
+        {IDC_START_DATE, DTN_CLOSEUP, &D::OnStartDateCloseup},
+        {IDC_START_DATE, DTN_DROPDOWN, &D::OnStartDateDropdown},
+        {IDC_START_DATE, NM_SETFOCUS, &D::OnStartDateSetfocus},
+        {IDC_START_TIME, DTN_DATETIMECHANGE, &D::OnStartTimeChange},
+        {IDC_STOP_TIME, DTN_DATETIMECHANGE, &D::OnStopTimeChange},
+        {IDC_STOP_DATE, DTN_DATETIMECHANGE, &D::OnStopDateChange},
+        {IDC_STOP_DATE, DTN_CLOSEUP, &D::OnStopDateCloseup},
+        {IDC_STOP_DATE, DTN_DROPDOWN, &D::OnStopDateDropdown},
+        {IDC_START_DATE, NM_KILLFOCUS, &D::OnNotifyHandled},
+        {IDC_START_TIME, NM_KILLFOCUS, &D::OnNotifyHandled},
+        {IDC_STOP_DATE, NM_KILLFOCUS, &D::OnNotifyHandled},
+        {IDC_STOP_TIME, NM_KILLFOCUS, &D::OnNotifyHandled},
+        {IDC_SCHEDULE_REFRESH, BN_CLICKED, &D::OnBnClickedScheduleRefresh},
+        {IDC_BUTTON_DISCARD, BN_CLICKED, &D::OnBnClickedScheduleRefresh},
+        {IDC_BUTTON_ADD, BN_CLICKED, &D::OnBnClickedButtonAdd},
+        {ID_ENTRY_ADD, BN_CLICKED, &D::OnBnClickedButtonAdd},
+        {IDC_BUTTON_DELETE, BN_CLICKED, &D::OnBnClickedButtonDelete},
+        {ID_ENTRY_DELETE, BN_CLICKED, &D::OnBnClickedButtonDelete},
+        {IDC_BUTTON_ENABLE, BN_CLICKED, &D::OnBnClickedButtonEnable},
+        {ID_ENTRY_ACTIVATE, BN_CLICKED, &D::OnBnClickedButtonEnable},
+        {IDC_BUTTON_DISABLE, BN_CLICKED, &D::OnBnClickedButtonDisable},
+        {ID_ENTRY_DEACTIVATE, BN_CLICKED, &D::OnBnClickedButtonDisable},
+        {IDC_BUTTON_SAVE, BN_CLICKED, &D::OnBnClickedButtonSave},
+        {IDC_BUTTON_CLEAR_ALL, BN_CLICKED, &D::OnBnClickedButtonClearAll},
+        {IDC_BUTTON_PROPERTIES, BN_CLICKED, &D::OnBnClickedButtonProperties},
+        {ID_ENTRY_PROPERTIES, BN_CLICKED, &D::OnBnClickedButtonProperties},
+        {ID_ENTRY_TEST_DISABLED, BN_CLICKED, &D::OnEntryTest},
+        {ID_ENTRY_TEST_ENABLED, BN_CLICKED, &D::OnEntryTest},
+        {IDC_BUTTON_SCHEDULE, BN_CLICKED, &D::OnBnClickedButtonSchedule},
+    };
+    return rows;
+}
