@@ -50,9 +50,3 @@ void CZRNcomDlg::OnTimerTick(uintptr_t) {
     // 4.
     bPrevTickScanning = bPortScanning;
 }
-
-void CZRNcomDlg::QueryScheduleEntry(int index) {
-    // The nine queries of entry index + 1, status first; the schedule handler reads the replies.
-    for (const std::string& command : zrn::ScheduleReadSequence(index + 1))
-        SendCommand(command);
-}

@@ -110,6 +110,21 @@ void CZRNcomDlg::OnBnClickedRadioCustom() {
 void CZRNcomDlg::OnCustomTimingChange(Notify&) {
     TraceNotYet("OnCustomTimingChange");
 }
+void CZRNcomDlg::ApplyIntervalPreset(int) {
+    TraceNotYet("ApplyIntervalPreset");
+}
+void CZRNcomDlg::SelectIntervalRadio() {
+    TraceNotYet("SelectIntervalRadio");
+}
+void CZRNcomDlg::CheckIntervalRadio(int) {
+    TraceNotYet("CheckIntervalRadio");
+}
+void CZRNcomDlg::ReapplyIntervalPreset(int) {
+    TraceNotYet("ReapplyIntervalPreset");
+}
+void CZRNcomDlg::EnableCustomPickers(int) {
+    TraceNotYet("EnableCustomPickers");
+}
 
 // Interval presets and the custom timing pickers.
 CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Intervals() {

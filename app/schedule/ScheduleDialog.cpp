@@ -2,6 +2,7 @@
 // actions: the dialog's side of the schedule table.
 #include "platform/DebugOutput.h"
 #include "platform/Win.h"
+#include "protocol/Catalogue.h"
 #include "schedule/ScheduleRules.h"
 #include "shell/Resource.h"
 #include "shell/Resources.h"
@@ -43,8 +44,43 @@ void CZRNcomDlg::InitScheduleTable() {
         [](std::string_view line) { OutputDebugString(line); });
 }
 
+void CZRNcomDlg::QueryScheduleEntry(int index) {
+    // The nine queries of entry index + 1, status first; the schedule handler reads the replies.
+    for (const std::string& command : zrn::ScheduleReadSequence(index + 1))
+        SendCommand(command);
+}
+
 void CZRNcomDlg::ProcessScheduleResponse() {
+    const zrn::ScheduleReply reply = zrn::ParseScheduleReply(strResponse);
+    if (reply.nNumber == 5) {
+        // Schedule number 5 carries the SDI row's durations: the settings panel shows them.
+        const char which = strResponse[2];
+        if (reply.kind != zrn::ScheduleReplyKind::Ignored)
+            ProcessSdiDurationResponse(which, reply.nValues[1], reply.nValues[2]);
+        return;
+    }
     TraceNotYet("ProcessScheduleResponse");
+}
+void CZRNcomDlg::UploadScheduleEntry(int) {
+    TraceNotYet("UploadScheduleEntry");
+}
+void CZRNcomDlg::RefreshSchedules() {
+    TraceNotYet("RefreshSchedules");
+}
+void CZRNcomDlg::RefreshScheduleList() {
+    TraceNotYet("RefreshScheduleList");
+}
+void CZRNcomDlg::SetSelectedFields() {
+    TraceNotYet("SetSelectedFields");
+}
+void CZRNcomDlg::SaveActiveEntry() {
+    TraceNotYet("SaveActiveEntry");
+}
+void CZRNcomDlg::SaveEntryAndUpload() {
+    TraceNotYet("SaveEntryAndUpload");
+}
+void CZRNcomDlg::ShowEntryTimings(int) {
+    TraceNotYet("ShowEntryTimings");
 }
 void CZRNcomDlg::OnBnClickedScheduleRefresh() {
     TraceNotYet("RefreshSchedules");

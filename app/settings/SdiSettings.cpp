@@ -20,6 +20,9 @@ void CZRNcomDlg::OnSetfocusSdiSetting(Notify&) {
 void CZRNcomDlg::OnKillfocusSdiSetting(Notify&) {
     TraceNotYet("OnKillfocusSdiSetting");
 }
+void CZRNcomDlg::ProcessSdiDurationResponse(char, int, int) {
+    TraceNotYet("ProcessSdiDurationResponse");
+}
 void CZRNcomDlg::OnSdiInformation() {
     TraceNotYet("OnSdiInformation");
 }

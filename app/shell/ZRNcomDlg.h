@@ -38,11 +38,26 @@ public:
     void SendClockCommand(int64_t t);
     // Polling and ports
     void ScanNextPort();
-    void QueryScheduleEntry(int index);
     // Schedules
     void InitScheduleTable();
     void InitScheduleList();  // start-up: the list's style, columns, images and table
     void InitIntervalPanel(); // start-up: custom pickers' formats, preset 0
+    void QueryScheduleEntry(int index);
+    void UploadScheduleEntry(int index);
+    void RefreshSchedules();
+    void RefreshScheduleList();
+    void SetSelectedFields();
+    void SaveActiveEntry();
+    void SaveEntryAndUpload();
+    void ShowEntryTimings(int row);
+    // Presets and custom timing
+    void ApplyIntervalPreset(int index);
+    void SelectIntervalRadio();
+    void CheckIntervalRadio(int id);
+    void ReapplyIntervalPreset(int index);
+    void EnableCustomPickers(int flag);
+    // SDI settings: a duration reply of schedule number 5 ('V', 'H' or 'P')
+    void ProcessSdiDurationResponse(char chWhich, int nMinutes, int nSeconds);
     // About box
     void ReadFileVersion();
 

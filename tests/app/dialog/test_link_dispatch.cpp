@@ -47,7 +47,7 @@ TEST_F(DialogTest, RepliesGoToTheHandlerOfTheirFirstLetter) {
         {"I|13QUORVANXZRN001001OPTIONALFIELD|", "ZRNcom/ProcessSDIResponse;"},
         {"L|007|", "ZRNcom/ProcessDelayResponse;"},
         {"S1A", "ZRNcom/ProcessScheduleResponse;"},
-        {"S5V|00:16:39|", "ZRNcom/ProcessScheduleResponse;"},
+        {"S5V|00:16:39|", "ZRNcom/ProcessSdiDurationResponse;"},
         {"X", nullptr},
         {"f|02.07|", nullptr},
         {"?", nullptr},
