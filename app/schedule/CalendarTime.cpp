@@ -157,4 +157,11 @@ void SetEntryPumpOn(ScheduleEntry& e, std::int64_t ts) {
     StoreMinutesSeconds(e.nPumpMinutes, e.nPumpSeconds, ts);
 }
 
+std::int64_t AlignDownLocal(std::int64_t t, int nStepMinutes) {
+    const std::optional<LocalDateTime> local = BreakLocalTime(t);
+    if (!local || nStepMinutes <= 0)
+        return t;
+    return t - (local->minute % nStepMinutes) * 60 - local->second;
+}
+
 } // namespace zrn

@@ -29,6 +29,11 @@ std::optional<std::int64_t> MakeLocalTime(const LocalDateTime& fields, int nDayl
 // Local fields of a calendar time (localtime_r); empty when out of range.
 std::optional<LocalDateTime> BreakLocalTime(std::int64_t t);
 
+// t moved back to a multiple of nStepMinutes within its local hour (15, 30) or
+// to the whole local hour (60): t less (minute mod step) minutes and its
+// seconds. t unchanged when it cannot be broken down.
+std::int64_t AlignDownLocal(std::int64_t t, int nStepMinutes);
+
 // The program's display forms, independent of the C locale's AM/PM words.
 enum class TimeText {
     Date,     // "%m/%d/%Y"

@@ -87,3 +87,12 @@ TEST_F(CalendarTime, DisplayFormsIgnoreTheLocale) {
     EXPECT_EQ(FormatLocalTime(midnight, TimeText::Time), "12:00:00 AM");
     EXPECT_EQ(FormatLocalTime(noon, TimeText::Time), "12:00:00 PM");
 }
+
+TEST_F(BerlinTime, AlignDownLocalKeepsTheLocalQuarterHalfOrWholeHour) {
+    const int64_t t = *zrn::MakeLocalTime({2026, 3, 29, 10, 7, 30}); // the day clocks go forward
+    EXPECT_EQ(zrn::AlignDownLocal(t, 15), *zrn::MakeLocalTime({2026, 3, 29, 10, 0, 0}));
+    EXPECT_EQ(zrn::AlignDownLocal(t + 1800, 30), *zrn::MakeLocalTime({2026, 3, 29, 10, 30, 0}));
+    EXPECT_EQ(zrn::AlignDownLocal(t + 3600, 60), *zrn::MakeLocalTime({2026, 3, 29, 11, 0, 0}));
+    const int64_t onTheHour = *zrn::MakeLocalTime({2026, 3, 29, 10, 0, 59});
+    EXPECT_EQ(zrn::AlignDownLocal(onTheHour, 15), onTheHour - 59);
+}
