@@ -24,7 +24,7 @@ constexpr ControlTemplate kControls[] = {
     {IDC_PROP_STOP_TIME, ControlKind::Edit, "", 166, 61, 60, 14, RO},
     {IDC_STATIC, ControlKind::Static, "Interval", 16, 96, 50, 8},
     {IDC_PROP_INTERVAL, ControlKind::Edit, "", 68, 93, 50, 14, RO},
-    {IDC_STATIC, ControlKind::Static, "Sample Holding", 16, 118, 50, 8},
+    {IDC_STATIC, ControlKind::Static, "Sample Holding", 11, 118, 56, 8},
     {IDC_PROP_SAMPLE_HOLDING, ControlKind::Edit, "", 68, 115, 50, 14, RO},
     {IDC_STATIC, ControlKind::Static, "Open Valve", 126, 97, 46, 8},
     {IDC_PROP_OPEN_VALVE, ControlKind::Edit, "", 174, 94, 44, 14, RO},
