@@ -9,6 +9,8 @@ target_sources(zrnapp_logic PRIVATE
     protocol/Catalogue.cpp
     protocol/CatalogueReplies.cpp
     schedule/CalendarTime.cpp
+    schedule/EntryDetails.cpp
+    schedule/IntervalRules.cpp
     schedule/ScheduleEntry.cpp
     schedule/ScheduleRules.cpp
     shell/ButtonRule.cpp)

@@ -279,6 +279,7 @@ QWidget* CDialog::BuildControl(const ControlTemplate& control) {
     case ControlKind::Button: {
         auto* button = new QPushButton(caption, this);
         button->setAutoDefault(false); // Enter goes to the dialog, as IDOK
+        button->setDefault((control.style & win::BS_DEFPUSHBUTTON) != 0); // drawn as default
         return button;
     }
     case ControlKind::CheckBox:

@@ -1,6 +1,73 @@
 // The schedule details dialog.
+#include "schedule/DetailsDialog.h"
+
+#include "platform/DebugOutput.h"
+#include "platform/Win.h"
+#include "schedule/EntryDetails.h"
 #include "shell/ZRNcomDlg.h"
 
+using namespace win;
+
+namespace {
+
+constexpr unsigned RO = ES_READONLY;
+
+constexpr ControlTemplate kControls[] = {
+    {IDC_STATIC, ControlKind::GroupBox, "Schedule Details", 7, 7, 227, 130},
+    {IDOK, ControlKind::Button, "OK", 180, 17, 50, 14, BS_DEFPUSHBUTTON},
+    {IDC_PROP_STATUS, ControlKind::Edit, "", 85, 18, 60, 14, RO},
+    {IDC_STATIC, ControlKind::Static, "Start Date:", 16, 47, 60, 8},
+    {IDC_PROP_START_DATE, ControlKind::Edit, "", 84, 44, 60, 14, RO},
+    {IDC_PROP_START_TIME, ControlKind::Edit, "", 166, 44, 60, 14, RO},
+    {IDC_STATIC, ControlKind::Static, "Stop Date:", 16, 64, 60, 8},
+    {IDC_PROP_STOP_DATE, ControlKind::Edit, "", 84, 61, 60, 14, RO},
+    {IDC_PROP_STOP_TIME, ControlKind::Edit, "", 166, 61, 60, 14, RO},
+    {IDC_STATIC, ControlKind::Static, "Interval", 16, 96, 50, 8},
+    {IDC_PROP_INTERVAL, ControlKind::Edit, "", 68, 93, 50, 14, RO},
+    {IDC_STATIC, ControlKind::Static, "Sample Holding", 11, 118, 56, 8},
+    {IDC_PROP_SAMPLE_HOLDING, ControlKind::Edit, "", 68, 115, 50, 14, RO},
+    {IDC_STATIC, ControlKind::Static, "Open Valve", 126, 97, 46, 8},
+    {IDC_PROP_OPEN_VALVE, ControlKind::Edit, "", 174, 94, 44, 14, RO},
+    {IDC_STATIC, ControlKind::Static, "Pump ON", 126, 118, 46, 8},
+    {IDC_PROP_PUMP_ON, ControlKind::Edit, "", 174, 115, 44, 14, RO},
+};
+constexpr DialogTemplate kTemplate{IDD_SCHEDULE_DETAILS, "Dialog", 242,      142,
+                                   "MS Shell Dlg",       8,        kControls};
+
+} // namespace
+
+CZRNcomProp::CZRNcomProp(CZRNcomDlg* pMainDialog)
+    : CDialog(kTemplate, pMainDialog), pMainDialog(pMainDialog) {}
+
+bool CZRNcomProp::OnInitDialog() {
+    const zrn::EntryDetailsTexts texts = zrn::FormatEntryDetails(pMainDialog->sched.selected);
+    strStatus = texts.strStatus;
+    strStartDate = texts.strStartDate;
+    strStartTime = texts.strStartTime;
+    strStopDate = texts.strStopDate;
+    strStopTime = texts.strStopTime;
+    strInterval = texts.strInterval;
+    strOpenValve = texts.strOpenValve;
+    strSampleHolding = texts.strSampleHolding;
+    strPumpOn = texts.strPumpOn;
+    CDialog::OnInitDialog(); // shows the members in the edits
+    return true;
+}
+
+void CZRNcomProp::DoDataExchange(DataExchange& dx) {
+    dx.Text(IDC_PROP_STATUS, strStatus);
+    dx.Text(IDC_PROP_START_DATE, strStartDate);
+    dx.Text(IDC_PROP_START_TIME, strStartTime);
+    dx.Text(IDC_PROP_STOP_DATE, strStopDate);
+    dx.Text(IDC_PROP_STOP_TIME, strStopTime);
+    dx.Text(IDC_PROP_INTERVAL, strInterval);
+    dx.Text(IDC_PROP_OPEN_VALVE, strOpenValve);
+    dx.Text(IDC_PROP_SAMPLE_HOLDING, strSampleHolding);
+    dx.Text(IDC_PROP_PUMP_ON, strPumpOn);
+}
+
 void CZRNcomDlg::OnBnClickedButtonProperties() {
-    TraceNotYet("OnBnClickedButtonProperties");
+    DebugTrace("ZRNcom/OnBnClickedButtonProperties; entry\n");
+    CZRNcomProp details(this);
+    details.DoModal();
 }

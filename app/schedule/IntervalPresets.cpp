@@ -2,47 +2,33 @@
 #include "platform/DebugOutput.h"
 #include "platform/Profile.h"
 #include "platform/Win.h"
+#include "schedule/IntervalRules.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
-#include <array>
 #include <string>
 
 using namespace win;
+using zrn::OleTimeOfDay;
 
 namespace {
 
-struct Preset {
-    const char* section;
-    int hours, minutes, seconds; // interval
-};
-
-// Index 2 (45 minutes) has no radio button; 5 (custom) has no section.
-constexpr std::array<Preset, 5> kPresets{{
-    {"Interval15Min", 0, 15, 0},
-    {"Interval30Min", 0, 30, 0},
-    {"Interval45Min", 0, 45, 0},
-    {"Interval1Hr", 1, 0, 0},
-    {"Interval24Hr", 23, 59, 59}, // a day less one second: the interval picker shows no days
-}};
-
-double OleTimeOfDay(int64_t seconds) {
-    return static_cast<double>(seconds) / 86400.0;
-}
+constexpr int kCustomPickers[] = {IDC_INTERVAL, IDC_SAMPLE_HOLDING, IDC_OPEN_VALVE, IDC_PUMP_ON};
 
 } // namespace
 
 void CZRNcomDlg::SetRadioBoxParameters() {
-    if (nIntervalPreset < 0 || nIntervalPreset >= static_cast<int>(kPresets.size())) {
+    const zrn::IntervalPreset* found = zrn::FindIntervalPreset(nIntervalPreset);
+    if (found == nullptr) {
         DebugTrace("ZRNcom/SetRadioBoxParameters; Invalid Radio Box Parameters\n");
         return;
     }
-    const Preset& preset = kPresets[static_cast<size_t>(nIntervalPreset)];
+    const zrn::IntervalPreset& preset = *found;
     AppendLog(std::string("SetRadioBoxParameters: ") + preset.section);
-    for (int id : {IDC_INTERVAL, IDC_SAMPLE_HOLDING, IDC_OPEN_VALVE, IDC_PUMP_ON})
+    for (int id : kCustomPickers)
         EnableItem(id, false);
 
-    sched.tsEditInterval = preset.hours * 3600 + preset.minutes * 60 + preset.seconds;
+    sched.tsEditInterval = preset.tsInterval;
     odtInterval = OleTimeOfDay(sched.tsEditInterval);
 
     // The file is read afresh every time, so an edited file counts at the next preset.
@@ -74,8 +60,9 @@ void CZRNcomDlg::InitIntervalPanel() {
     for (int id : {IDC_SAMPLE_HOLDING, IDC_OPEN_VALVE, IDC_PUMP_ON})
         Item<DateTimePicker>(id)->SetFormat("mm:ss");
 
-    for (int id : {IDC_START_DATE, IDC_START_TIME, IDC_STOP_DATE, IDC_STOP_TIME, IDC_INTERVAL,
-                   IDC_SAMPLE_HOLDING, IDC_OPEN_VALVE, IDC_PUMP_ON})
+    for (int id : {IDC_START_DATE, IDC_START_TIME, IDC_STOP_DATE, IDC_STOP_TIME})
+        EnableItem(id, false);
+    for (int id : kCustomPickers)
         EnableItem(id, false);
 
     nIntervalPreset = 0;
@@ -93,37 +80,131 @@ void CZRNcomDlg::OnSetIntervals(Notify& n) {
 }
 
 void CZRNcomDlg::OnBnClickedRadio15Min() {
-    TraceNotYet("OnBnClickedRadio15Min");
+    ApplyIntervalPreset(*zrn::FindIntervalPreset(zrn::PRESET_15MIN));
 }
+
 void CZRNcomDlg::OnBnClickedRadio30Min() {
-    TraceNotYet("OnBnClickedRadio30Min");
+    ApplyIntervalPreset(*zrn::FindIntervalPreset(zrn::PRESET_30MIN));
 }
+
 void CZRNcomDlg::OnBnClickedRadio1Hour() {
-    TraceNotYet("OnBnClickedRadio1Hour");
+    ApplyIntervalPreset(*zrn::FindIntervalPreset(zrn::PRESET_1HOUR));
 }
+
 void CZRNcomDlg::OnBnClickedRadio24Hours() {
-    TraceNotYet("OnBnClickedRadio24Hours");
+    ApplyIntervalPreset(*zrn::FindIntervalPreset(zrn::PRESET_24HOURS));
 }
+
+void CZRNcomDlg::ApplyIntervalPreset(const zrn::IntervalPreset& preset) {
+    nIntervalPreset = preset.nIndex;
+    for (int id : kCustomPickers)
+        EnableItem(id, false);
+    SetRadioBoxParameters();
+    if (sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
+        sched.bEditPending = zrn::SelectedEntryNotActive(sched) ? 1 : 0;
+        SetZrnButtonProperly();
+    }
+
+    // The base is the selected entry's start, or the start Add proposed.
+    const zrn::StartStop proposal = zrn::ProposeStartStop(preset, sched.selected.tStart);
+    sched.tEditStart = proposal.tStart;
+    tStartDatePicker = tStartTimePicker = sched.tEditStart;
+    sched.tEditStop = proposal.tStop;
+    tStopDatePicker = tStopTimePicker = sched.tEditStop;
+    UpdateData(false);
+
+    if (zrn::SelectedEntryNotActive(sched)) {
+        sched.bEditPending = 1;
+        SaveActiveEntry();
+    }
+}
+
 void CZRNcomDlg::OnBnClickedRadioCustom() {
-    TraceNotYet("OnBnClickedRadioCustom");
+    // Custom starts from the 15-minute values, start and stop included.
+    ApplyIntervalPreset(*zrn::FindIntervalPreset(zrn::PRESET_15MIN));
+    nIntervalPreset = zrn::PRESET_CUSTOM;
+    const bool selected = sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY;
+    if (selected) {
+        sched.bEditPending = zrn::SelectedEntryNotActive(sched) ? 1 : 0;
+        EnableCustomPickers(sched.bEditPending);
+    }
+    SetRadioBoxParameters(); // only traces: custom has no section
+    if (selected) {
+        sched.bEditPending = zrn::SelectedEntryNotActive(sched) ? 1 : 0;
+        SetZrnButtonProperly();
+    }
+    UpdateData(false);
 }
-void CZRNcomDlg::OnCustomTimingChange(Notify&) {
-    TraceNotYet("OnCustomTimingChange");
+
+void CZRNcomDlg::OnCustomTimingChange(Notify& n) {
+    zrn::CustomPicker which = zrn::CustomPicker::Interval;
+    int64_t* field = &sched.tsEditInterval;
+    switch (n.id) {
+    case IDC_OPEN_VALVE:
+        which = zrn::CustomPicker::OpenValve;
+        field = &sched.tsEditOpenValve;
+        break;
+    case IDC_SAMPLE_HOLDING:
+        which = zrn::CustomPicker::SampleHolding;
+        field = &sched.tsEditSampleHolding;
+        break;
+    case IDC_PUMP_ON:
+        which = zrn::CustomPicker::PumpOn;
+        field = &sched.tsEditPumpOn;
+        break;
+    default:
+        break;
+    }
+    const zrn::CustomPickerChange change =
+        zrn::CustomTimingChange(which, n.hour, n.minute, n.second);
+    AppendLog(change.strLog);
+    *field = change.ts;
+    UpdateData(true);
+    sched.bEditPending = 1;
+    SetZrnButtonProperly();
+    if (change.bSaves)
+        SaveActiveEntry();
+    n.result = 0;
 }
-void CZRNcomDlg::ApplyIntervalPreset(int) {
-    TraceNotYet("ApplyIntervalPreset");
-}
+
 void CZRNcomDlg::SelectIntervalRadio() {
-    TraceNotYet("SelectIntervalRadio");
+    const std::string text =
+        zrn::IntervalText(zrn::TimeOfDayFromOle(Item<DateTimePicker>(IDC_INTERVAL)->OleDate()));
+    // A custom choice stays custom while the operator moves between entries.
+    const int radio =
+        IsDlgButtonChecked(IDC_RADIO_CUSTOM) != 0 ? IDC_RADIO_CUSTOM : zrn::IntervalRadioFor(text);
+    CheckIntervalRadio(radio);
+    if (radio == IDC_RADIO_CUSTOM)
+        EnableCustomPickers(zrn::SelectedEntryNotActive(sched) ? 1 : 0);
 }
-void CZRNcomDlg::CheckIntervalRadio(int) {
-    TraceNotYet("CheckIntervalRadio");
+
+void CZRNcomDlg::CheckIntervalRadio(int id) {
+    for (int radio = IDC_RADIO_15MIN; radio <= IDC_RADIO_CUSTOM; ++radio)
+        CheckDlgButton(radio, 0);
+    CheckDlgButton(id, 1);
 }
-void CZRNcomDlg::ReapplyIntervalPreset(int) {
-    TraceNotYet("ReapplyIntervalPreset");
+
+void CZRNcomDlg::ReapplyIntervalPreset(int index) {
+    nIntervalPreset = index;
+    if (zrn::FindIntervalPreset(index) != nullptr) {
+        for (int id : kCustomPickers)
+            EnableItem(id, false);
+    } else if (index == zrn::PRESET_CUSTOM &&
+               sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
+        sched.bEditPending = zrn::SelectedEntryNotActive(sched) ? 1 : 0;
+        EnableCustomPickers(sched.bEditPending);
+    }
+    SetRadioBoxParameters();
+    if (sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
+        sched.bEditPending = zrn::SelectedEntryNotActive(sched) ? 1 : 0;
+        SetZrnButtonProperly();
+    }
 }
-void CZRNcomDlg::EnableCustomPickers(int) {
-    TraceNotYet("EnableCustomPickers");
+
+void CZRNcomDlg::EnableCustomPickers(int flag) {
+    const bool enable = flag == 1 && sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY;
+    for (int id : kCustomPickers)
+        EnableItem(id, enable);
 }
 
 // Interval presets and the custom timing pickers.

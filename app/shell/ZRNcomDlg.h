@@ -13,7 +13,8 @@
 
 namespace zrn {
 struct LocalDateTime;
-}
+struct IntervalPreset;
+} // namespace zrn
 
 // The registered message "ZRNCOMDLGSETINTERVALS" (re-apply the current preset).
 inline constexpr int WM_ZRNCOMDLGSETINTERVALS = 0xC000;
@@ -51,7 +52,7 @@ public:
     void SaveEntryAndUpload();
     void ShowEntryTimings(int row);
     // Presets and custom timing
-    void ApplyIntervalPreset(int index);
+    void ApplyIntervalPreset(const zrn::IntervalPreset& preset);
     void SelectIntervalRadio();
     void CheckIntervalRadio(int id);
     void ReapplyIntervalPreset(int index);

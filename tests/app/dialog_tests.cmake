@@ -13,6 +13,12 @@ target_link_libraries(test_dialog PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
 gtest_discover_tests(test_dialog
     PROPERTIES LABELS dialog ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 
+# Interval presets, custom timing and the schedule details dialog.
+add_executable(test_dialog_presets dialog/QtMain.cpp dialog/test_interval_presets.cpp)
+target_link_libraries(test_dialog_presets PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
+gtest_discover_tests(test_dialog_presets
+    PROPERTIES LABELS dialog TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
 # The real link library on pseudo-terminals, with the real dialog.
 add_executable(test_dialog_pty dialog/QtMain.cpp dialog/test_link_pty.cpp)
 target_link_libraries(test_dialog_pty PRIVATE zrnapp_qt zrnlink_core Qt6::Test GTest::gtest util)
