@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <grp.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -42,6 +43,9 @@ ZrnComProcess::ZrnComProcess(const ZrnComRun& run) {
         const int null = ::open("/dev/null", O_RDWR);
         ::dup2(null, STDIN_FILENO);
         ::dup2(null, STDOUT_FILENO);
+        if (run.runAs && (::setgroups(0, nullptr) != 0 || ::setgid(run.runAs->second) != 0 ||
+                          ::setuid(run.runAs->first) != 0))
+            ::_exit(126);
         if (!run.workDir.empty() && ::chdir(run.workDir.c_str()) != 0)
             ::_exit(127);
         ::execve(argv[0], argv.data(), envp.data());

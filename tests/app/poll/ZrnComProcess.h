@@ -26,6 +26,7 @@ struct ZrnComRun {
     std::vector<std::string> args;                        // after the program name
     std::vector<std::pair<std::string, std::string>> env; // added to a clean environment
     std::string workDir;                                  // empty: the caller's
+    std::optional<std::pair<uid_t, gid_t>> runAs;         // another user (needs root)
 };
 
 class ZrnComProcess {
