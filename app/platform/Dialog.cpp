@@ -4,6 +4,7 @@
 #include "platform/QtText.h"
 #include "platform/Win.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -59,6 +60,47 @@ protected:
 private:
     std::function<void(bool)> notify;
 };
+
+QString LabelName(const QString& caption);
+
+// The dialog checks and unchecks its radio buttons itself, as Windows does, so
+// they are not auto-exclusive, and Qt would present them as check boxes.
+class AccessibleRadio : public QAccessibleWidget {
+public:
+    explicit AccessibleRadio(QRadioButton* radio)
+        : QAccessibleWidget(radio, QAccessible::RadioButton) {}
+
+    QString text(QAccessible::Text t) const override {
+        QString text = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && text.isEmpty())
+            text = LabelName(Radio()->text());
+        return text;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = Radio()->isChecked();
+        return state;
+    }
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction())
+            Radio()->click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    QRadioButton* Radio() const { return static_cast<QRadioButton*>(widget()); }
+};
+
+QAccessibleInterface* DialogRadioFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("DialogRadio"))
+        return new AccessibleRadio(static_cast<DialogRadio*>(object));
+    return nullptr;
+}
 
 } // namespace
 
@@ -289,8 +331,12 @@ QWidget* CDialog::BuildControl(const ControlTemplate& control) {
     case ControlKind::CheckBox:
         return new QCheckBox(caption, this);
     case ControlKind::RadioButton: {
-        auto* radio = new QRadioButton(caption, this);
-        radio->setAutoExclusive(false); // the dialog checks and unchecks, as Windows does
+        auto* radio = new DialogRadio(caption, this);
+        static const bool factoryInstalled = [] {
+            QAccessible::installFactory(DialogRadioFactory);
+            return true;
+        }();
+        (void)factoryInstalled;
         return radio;
     }
     case ControlKind::Edit: {

@@ -29,8 +29,9 @@ TEST(Usage, HelpAndVersionAreArgumentsOfTheirOwn) {
         const auto text =
             InformationText(static_cast<int>(c.args.size()), c.args.data(), "2.0.0.0");
         ASSERT_EQ(text.has_value(), c.starts.has_value()) << c.args.back();
-        if (text)
+        if (text) {
             EXPECT_TRUE(text->starts_with(*c.starts)) << *text;
+        }
     }
 }
 

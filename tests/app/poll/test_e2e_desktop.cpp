@@ -67,13 +67,11 @@ TEST(DesktopUser, PermissionHintOnceScanGoesOnLogInStateFolder) {
                                                       std::pair{uid, gid}});
     ASSERT_TRUE(program.Started());
     const auto fullRead = program.WaitFor("RES S4P", 30s);
+    program.Stop();
     std::string debug;
     for (const auto& line : program.Lines())
         debug += line.text + "\n";
-    program.Stop();
     ASSERT_TRUE(fullRead) << debug;
-    for (const auto& line : program.Lines())
-        debug += line.text + "\n";
 
     EXPECT_EQ(Count(debug, "ScanNextPort; " + refused.TerminalPath() + ":9600,N,8,1, open = 0"), 2u)
         << debug;
