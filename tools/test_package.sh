@@ -36,7 +36,9 @@ done
 lib=$(pkg-config --variable=libdir ZRNComDll)
 [ -L "$lib/libZRNComDll.so" ] && [ -L "$lib/libZRNComDll.so.2" ] || fail "no version links in $lib"
 objdump -p "$lib/libZRNComDll.so" | grep -q 'SONAME *libZRNComDll.so.2' || fail "no SONAME"
-ldd /usr/bin/ZRNcom | grep -q "libZRNComDll.so.2 => $lib/" || fail "ZRNcom does not find the library"
+found=$(ldd /usr/bin/ZRNcom | sed -n 's/.*libZRNComDll.so.2 => \([^ ]*\).*/\1/p')
+[ -n "$found" ] && [ "$(realpath "$found")" = "$(realpath "$lib/libZRNComDll.so.2")" ] ||
+    fail "ZRNcom does not find the library ($found)"
 /usr/bin/ZRNcom --version | grep -q '^ZRNcom 2\.' || fail "--version"
 /usr/bin/ZRNcom --help | grep -q -- '-NO_SCAN_COMM_PORTS' || fail "--help"
 
