@@ -9,7 +9,8 @@ add_executable(test_poll_dialog
     dialog/QtMain.cpp
     poll/test_open_zrn.cpp
     poll/test_polling.cpp
-    poll/test_clock_panel.cpp)
+    poll/test_clock_panel.cpp
+    poll/test_port_hint.cpp)
 target_include_directories(test_poll_dialog PRIVATE poll dialog)
 target_link_libraries(test_poll_dialog PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
 gtest_discover_tests(test_poll_dialog

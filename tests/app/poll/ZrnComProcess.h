@@ -26,12 +26,13 @@ struct ZrnComRun {
     std::vector<std::string> args;                        // after the program name
     std::vector<std::pair<std::string, std::string>> env; // added to a clean environment
     std::string workDir;                                  // empty: the caller's
-    std::optional<std::pair<uid_t, gid_t>> runAs;         // another user (needs root)
 };
 
 class ZrnComProcess {
 public:
-    explicit ZrnComProcess(const ZrnComRun& run);
+    // runAs: another user and group to run as (needs root).
+    explicit ZrnComProcess(const ZrnComRun& run,
+                           std::optional<std::pair<uid_t, gid_t>> runAs = std::nullopt);
     ZrnComProcess(const ZrnComProcess&) = delete;
     ZrnComProcess& operator=(const ZrnComProcess&) = delete;
     ~ZrnComProcess();

@@ -63,8 +63,8 @@ TEST(DesktopUser, PermissionHintOnceScanGoesOnLogInStateFolder) {
                                                        {"ZRNCOM_PORTS", ports},
                                                        {"HOME", home.string()},
                                                        {"XDG_STATE_HOME", state}},
-                                                      home.string(),
-                                                      std::pair{uid, gid}});
+                                                      home.string()},
+                                   std::pair{uid, gid});
     ASSERT_TRUE(program.Started());
     const auto fullRead = program.WaitFor("RES S4P", 30s);
     program.Stop();
