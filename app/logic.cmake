@@ -5,6 +5,7 @@ target_sources(zrnapp_logic PRIVATE
     platform/TextUtil.cpp
     platform/Profile.cpp
     platform/VersionInfo.cpp
+    ports/PortAccess.cpp
     ports/PortList.cpp
     protocol/Catalogue.cpp
     protocol/CatalogueReplies.cpp
@@ -13,7 +14,9 @@ target_sources(zrnapp_logic PRIVATE
     schedule/IntervalRules.cpp
     schedule/ScheduleEntry.cpp
     schedule/ScheduleRules.cpp
-    shell/ButtonRule.cpp)
+    shell/ButtonRule.cpp
+    shell/LogNote.cpp
+    shell/Usage.cpp)
 
 # The version block takes its numbers from project(ZRNcom VERSION ...).
 set_property(SOURCE platform/VersionInfo.cpp APPEND PROPERTY COMPILE_DEFINITIONS
@@ -21,3 +24,6 @@ set_property(SOURCE platform/VersionInfo.cpp APPEND PROPERTY COMPILE_DEFINITIONS
     ZRN_VERSION_MINOR=${ZRNcom_VERSION_MINOR}
     ZRN_VERSION_PATCH=${ZRNcom_VERSION_PATCH}
     ZRN_VERSION_TWEAK=${ZRNcom_VERSION_TWEAK})
+
+# The log's place, by the link library's own rule.
+target_link_libraries(zrnapp_logic PUBLIC zrnlink_logplace)

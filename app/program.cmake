@@ -13,6 +13,7 @@ add_library(zrnapp_qt STATIC
     platform/MessageBox.cpp
     platform/Shell.cpp
     shell/AboutBox.cpp
+    shell/AccessibleNames.cpp
     shell/Art.cpp
     schedule/DetailsDialog.cpp
     schedule/IntervalPresets.cpp

@@ -15,7 +15,7 @@ bool TrafficLog::Switch(bool enable) {
     file.reset();
     if (!enable)
         return false;
-    const auto directory = ProgramDirectory();
+    const auto directory = TrafficLogDirectory();
     const auto name = LogFileName(std::time(nullptr));
     if (!directory || !name)
         return false;

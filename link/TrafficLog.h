@@ -12,7 +12,8 @@ namespace zrn {
 class TrafficLog {
 public:
     // Closes any open log; then, when enabled, creates a new one beside the
-    // program. True when a log is open afterwards.
+    // program, or in the user's state folder when that cannot be written. True when a log is open
+    // afterwards.
     bool Switch(bool enable);
 
     // Write errors lose the entry, nothing more.

@@ -32,6 +32,10 @@ cmake --preset default -DZRN_WERROR=ON >/dev/null
 cmake --build --preset default -j "$jobs"
 run_ctest --preset default -j "$jobs"
 
+step "package: built, installed, used by an ordinary user, removed"
+tools/test_package.sh
+passed=$((passed + 1))
+
 step "ASan + UBSan"
 cmake --preset asan -DZRN_WERROR=ON >/dev/null
 cmake --build --preset asan -j "$jobs"

@@ -316,3 +316,7 @@ void PictureControl::mouseReleaseEvent(QMouseEvent* event) {
         notify(n);
     }
 }
+
+DialogRadio::DialogRadio(const QString& text, QWidget* parent) : QRadioButton(text, parent) {
+    setAutoExclusive(false);
+}

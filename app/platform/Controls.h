@@ -5,6 +5,7 @@
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QPixmap>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <cstdint>
 #include <functional>
@@ -115,6 +116,15 @@ private:
 };
 
 // A static picture; with SS_NOTIFY a click tells the dialog.
+// A radio button the dialog checks and unchecks itself, as Windows does. A class
+// of its own so its accessible interface (a radio button, not the check box Qt
+// makes of a button that is not auto-exclusive) is found by its class name.
+class DialogRadio : public QRadioButton {
+    Q_OBJECT
+public:
+    DialogRadio(const QString& text, QWidget* parent);
+};
+
 class PictureControl : public QLabel {
 public:
     PictureControl(bool notifies, QWidget* parent) : QLabel(parent), notifies(notifies) {}

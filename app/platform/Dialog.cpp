@@ -4,6 +4,7 @@
 #include "platform/QtText.h"
 #include "platform/Win.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -59,6 +60,47 @@ protected:
 private:
     std::function<void(bool)> notify;
 };
+
+QString LabelName(const QString& caption);
+
+// The dialog checks and unchecks its radio buttons itself, as Windows does, so
+// they are not auto-exclusive, and Qt would present them as check boxes.
+class AccessibleRadio : public QAccessibleWidget {
+public:
+    explicit AccessibleRadio(QRadioButton* radio)
+        : QAccessibleWidget(radio, QAccessible::RadioButton) {}
+
+    QString text(QAccessible::Text t) const override {
+        QString text = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && text.isEmpty())
+            text = LabelName(Radio()->text());
+        return text;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = Radio()->isChecked();
+        return state;
+    }
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction())
+            Radio()->click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    QRadioButton* Radio() const { return static_cast<QRadioButton*>(widget()); }
+};
+
+QAccessibleInterface* DialogRadioFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("DialogRadio"))
+        return new AccessibleRadio(static_cast<DialogRadio*>(object));
+    return nullptr;
+}
 
 } // namespace
 
@@ -200,8 +242,10 @@ void CDialog::Build() {
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(MapDialogRect(QRect(0, 0, dialogTemplate.cx, dialogTemplate.cy)).size());
 
+    std::vector<QWidget*> built;
     for (const ControlTemplate& control : dialogTemplate.controls) {
         QWidget* widget = BuildControl(control);
+        built.push_back(widget);
         widget->setFont(font);
         widget->setGeometry(MapDialogRect(QRect(control.x, control.y, control.cx, control.cy)));
         if (control.kind == ControlKind::Icon)
@@ -214,6 +258,7 @@ void CDialog::Build() {
             controls[control.id] = widget;
         Wire(control, widget);
     }
+    NameFromLabels(built);
     // Group boxes are drawn behind the controls they frame and take no clicks.
     for (QGroupBox* group : findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly)) {
         group->lower();
@@ -229,6 +274,7 @@ void CDialog::Build() {
     systemMenuButton->setAutoRaise(true);
     systemMenuButton->setFocusPolicy(Qt::NoFocus);
     systemMenuButton->setToolTip(QStringLiteral("Window menu (Alt+Space)"));
+    systemMenuButton->setAccessibleName(QStringLiteral("Window menu"));
     systemMenuButton->setIconSize(QSize(16, 16));
     connect(systemMenuButton, &QToolButton::clicked, this, [this] {
         ShowSystemMenu(systemMenuButton->mapToGlobal(QPoint(0, systemMenuButton->height())));
@@ -272,6 +318,7 @@ QWidget* CDialog::BuildControl(const ControlTemplate& control) {
     case ControlKind::Icon: {
         auto* icon = new QLabel(this);
         icon->setPixmap(LoadImageResource(control.resource, QSize(32, 32)));
+        icon->setAccessibleName(QStringLiteral("Program icon")); // a dialog shows no other
         return icon;
     }
     case ControlKind::GroupBox:
@@ -285,8 +332,12 @@ QWidget* CDialog::BuildControl(const ControlTemplate& control) {
     case ControlKind::CheckBox:
         return new QCheckBox(caption, this);
     case ControlKind::RadioButton: {
-        auto* radio = new QRadioButton(caption, this);
-        radio->setAutoExclusive(false); // the dialog checks and unchecks, as Windows does
+        auto* radio = new DialogRadio(caption, this);
+        static const bool factoryInstalled = [] {
+            QAccessible::installFactory(DialogRadioFactory);
+            return true;
+        }();
+        (void)factoryInstalled;
         return radio;
     }
     case ControlKind::Edit: {
@@ -372,6 +423,54 @@ void CDialog::Wire(const ControlTemplate& control, QWidget* widget) {
     default:
         break;
     }
+}
+
+namespace {
+
+// A label's text as a name: without the mnemonic's "&" and the closing colon.
+QString LabelName(const QString& caption) {
+    QString name;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size())
+            ++i; // "&&" stands for one "&"
+        name += caption[i];
+    }
+    name = name.trimmed();
+    if (name.endsWith(u':'))
+        name.chop(1);
+    return name.trimmed();
+}
+
+} // namespace
+
+// Windows names a control that has no caption of its own (an edit, a picker, a
+// list) after the static text just before it in the template, its label; a
+// group box's caption serves for the first control it frames. The label also
+// becomes the control's buddy, so its mnemonic moves the focus there.
+void CDialog::NameFromLabels(const std::vector<QWidget*>& built) {
+    const auto& list = dialogTemplate.controls;
+    for (std::size_t i = 1; i < list.size() && i < built.size(); ++i) {
+        const ControlKind kind = list[i].kind;
+        if (kind != ControlKind::Edit && kind != ControlKind::DateTime &&
+            kind != ControlKind::ListView && kind != ControlKind::ListBox &&
+            kind != ControlKind::Tab)
+            continue;
+        const ControlTemplate& before = list[i - 1];
+        if (before.kind != ControlKind::Static && before.kind != ControlKind::GroupBox)
+            continue;
+        const QString caption = ToQString(before.caption);
+        if (LabelName(caption).isEmpty())
+            continue;
+        built[i]->setAccessibleName(LabelName(caption));
+        if (auto* label = qobject_cast<QLabel*>(built[i - 1]);
+            label != nullptr && !(before.style & win::SS_NOPREFIX))
+            label->setBuddy(built[i]);
+    }
+}
+
+void CDialog::SetAccessibleName(int id, std::string_view name) {
+    if (QWidget* widget = GetDlgItem(id))
+        widget->setAccessibleName(ToQString(name));
 }
 
 void CDialog::AutoRadio(int id) {

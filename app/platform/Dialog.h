@@ -131,6 +131,10 @@ public:
     // A control that hands the focus straight back to the widget that had it.
     void RefuseFocus(int id);
 
+    // The name a screen reader gives a control; controls are first named from
+    // their labels, and this names those that have none.
+    void SetAccessibleName(int id, std::string_view name);
+
     QSize BaseUnits() const { return baseUnits; }
     QRect MapDialogRect(const QRect& du) const;
     bool UpdateData(bool saveAndValidate = true);
@@ -167,6 +171,7 @@ private:
     void Build();
     QWidget* BuildControl(const ControlTemplate& control);
     void Wire(const ControlTemplate& control, QWidget* widget);
+    void NameFromLabels(const std::vector<QWidget*>& built);
     void AutoRadio(int id);
 
     const DialogTemplate& dialogTemplate;

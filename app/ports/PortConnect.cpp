@@ -1,7 +1,9 @@
 // Finding the device's port: the automatic scan step and "&ZRN Connect".
 #include "platform/DebugOutput.h"
 #include "platform/LinkWindow.h"
+#include "platform/MessageBox.h"
 #include "platform/Win.h"
+#include "ports/PortAccess.h"
 #include "ports/PortList.h"
 #include "protocol/Catalogue.h"
 #include "protocol/LinkApi.h"
@@ -16,6 +18,8 @@ void CZRNcomDlg::ScanNextPort() {
         Link().close();
         bLinkOpen = Link().open(&LinkWindow::Instance(), definition.c_str());
         DebugTrace("ZRNcom/ScanNextPort; %s, open = %d\n", definition.c_str(), bLinkOpen);
+        if (!bLinkOpen)
+            PortPermissionHint(definition); // and the scan goes on with the next port
     }
     nPortScanIndex = choice.nNextIndex;
 }
@@ -30,7 +34,27 @@ void CZRNcomDlg::OnZrnConnect() {
     bLinkOpen = Link().open(&LinkWindow::Instance(), openZrn.strPortDefinition.c_str());
     DebugTrace("ZRNcom/OnZrnConnect; %s, open = %d\n", openZrn.strPortDefinition.c_str(),
                bLinkOpen);
+    // The operator chose this port: a refusal they can mend is worth a box.
+    if (!bLinkOpen) {
+        if (const std::string hint = PortPermissionHint(openZrn.strPortDefinition); !hint.empty())
+            MessageBox(this, hint, {}, win::MB_OK | win::MB_ICONWARNING);
+    }
     // 3. Every status value; the schedule table is not read here.
     for (const std::string& command : zrn::FullReadSequence())
         SendCommand(command);
+}
+
+// Empty unless the port exists and the user lacks the rights to it. The log box
+// says it once: the scan meets the same port again every few seconds.
+std::string CZRNcomDlg::PortPermissionHint(std::string_view definition) {
+    const std::string device = zrn::DevicePath(definition);
+    const auto group = zrn::PermissionGroup(device);
+    if (!group)
+        return {};
+    std::string hint = zrn::PermissionHint(device, *group);
+    if (!bPortHintShown) {
+        bPortHintShown = true;
+        AppendLog(hint);
+    }
+    return hint;
 }

@@ -3,6 +3,8 @@
 #include "platform/CommandLine.h"
 #include "platform/Dialog.h"
 #include "platform/MessageBus.h"
+#include "platform/VersionInfo.h"
+#include "shell/Usage.h"
 #include "shell/ZRNcomDlg.h"
 
 #include <QApplication>
@@ -58,6 +60,12 @@ bool CZRNcomApp::DisplayAvailable(int argc, char** argv) {
 }
 
 int CZRNcomApp::Run() {
+    // As any Linux program: answered without a display, before anything starts.
+    if (const auto text = zrn::InformationText(
+            argc, argv, zrn::ReadFileVersion(zrn::ProgramVersionBlock(), 0x0409))) {
+        std::fputs(text->c_str(), stdout);
+        return EXIT_SUCCESS;
+    }
     if (!DisplayAvailable(argc, argv)) {
         std::fputs("Unable to initialize OLE.\nTerminating application!\n", stderr);
         return EXIT_FAILURE;

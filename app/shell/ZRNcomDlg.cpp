@@ -10,7 +10,9 @@
 #include "platform/Win.h"
 #include "protocol/LinkApi.h"
 #include "schedule/ScheduleRules.h"
+#include "shell/AccessibleNames.h"
 #include "shell/ButtonRule.h"
+#include "shell/LogNote.h"
 #include "shell/Resource.h"
 #include "shell/Resources.h"
 
@@ -63,7 +65,7 @@ CZRNcomDlg::CZRNcomDlg(std::string_view commandLine, QWidget* parent)
     // The traffic log is switched exactly once, on or off, before any port opens.
     bEditSdiInfo = zrn::HasSwitch(commandLine, zrn::SWITCH_EDIT_SDI_INFO);
     bLogComm = zrn::HasSwitch(commandLine, zrn::SWITCH_LOG_COMM);
-    Link().log(bLogComm);
+    bLogOpen = Link().log(bLogComm);
     bNoScanCommPorts = zrn::HasSwitch(commandLine, zrn::SWITCH_NO_SCAN_COMM_PORTS);
 
     strIniFile = zrn::INI_FILE;
@@ -108,6 +110,9 @@ bool CZRNcomDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     RefuseFocus(IDC_LOG);
     DebugTrace("ZRNcom/OnInitDialog; Entry\n");
+    NameUnlabelledControls(*this);
+    if (bLogComm)
+        AppendLog(zrn::TrafficLogNote(bLogOpen != 0));
 
     // Window menu
     if (!LoadString(IDS_ABOUTBOX).empty()) {

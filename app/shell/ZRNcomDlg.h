@@ -65,6 +65,7 @@ public:
     // Start-up settings
     bool bEditSdiInfo = false; // handed to the SDI identification dialog
     bool bLogComm = false;
+    int bLogOpen = 0; // what the link library answered to the -LOG_COMM decision
     bool bNoScanCommPorts = false;
     std::string strIniFile;
     std::string strFileVersion;
@@ -94,6 +95,7 @@ public:
     bool bPrevTickScanning = false;
     int nPollStep = 0;
     COpenZrn openZrn{this};
+    bool bPortHintShown = false; // the log box names a refused port's group once
 
     // Schedule table and editing state; sched.nDaylightFlag is the daylight-saving flag.
     zrn::ScheduleState sched;
@@ -207,6 +209,7 @@ private:
     void OnSdiInformation();
     // Ports
     void OnZrnConnect();
+    std::string PortPermissionHint(std::string_view definition);
     // About box
     void OnAboutBox();
     void OnStnClickedBanner();

@@ -1,10 +1,8 @@
 #include "LogName.h"
 
 #include <array>
-#include <climits>
 #include <clocale>
 #include <locale.h>
-#include <unistd.h>
 
 namespace zrn {
 namespace {
@@ -44,18 +42,6 @@ std::optional<std::string> LogFileName(std::time_t when) {
     if (::strftime_l(text.data(), text.size(), "%b_%d_%Y_%H_%M_%S", &local, locale.get()) == 0)
         return std::nullopt;
     return std::string(text.data()) + ".LOG";
-}
-
-std::optional<std::string> ProgramDirectory() {
-    std::array<char, PATH_MAX> path{};
-    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size() - 1);
-    if (length <= 0)
-        return std::nullopt;
-    std::string full(path.data(), static_cast<std::size_t>(length));
-    const auto slash = full.rfind('/');
-    if (slash == std::string::npos)
-        return std::nullopt;
-    return full.substr(0, slash + 1);
 }
 
 } // namespace zrn

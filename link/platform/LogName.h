@@ -1,5 +1,7 @@
 #pragma once
-// Where a new traffic log goes: "MMM_dd_yyyy_HH_mm_ss.LOG" beside the program.
+// Where a new traffic log goes: "MMM_dd_yyyy_HH_mm_ss.LOG" in the folder LogPlace.h chooses.
+
+#include "LogPlace.h"
 
 #include <ctime>
 #include <optional>
@@ -10,8 +12,5 @@ namespace zrn {
 // The file name for local time `when`, the month abbreviated in the user's
 // LC_TIME locale (taken from the environment; the process locale is left alone).
 std::optional<std::string> LogFileName(std::time_t when);
-
-// The directory of the running program, with a trailing "/".
-std::optional<std::string> ProgramDirectory();
 
 } // namespace zrn

@@ -5,6 +5,7 @@ add_executable(test_app_logic
     logic/test_catalogue_commands.cpp
     logic/test_catalogue_replies.cpp
     logic/test_command_line.cpp
+    logic/test_desktop.cpp
     logic/test_interval_rules.cpp
     logic/test_port_list.cpp
     logic/test_profile.cpp

@@ -9,7 +9,8 @@ add_executable(test_poll_dialog
     dialog/QtMain.cpp
     poll/test_open_zrn.cpp
     poll/test_polling.cpp
-    poll/test_clock_panel.cpp)
+    poll/test_clock_panel.cpp
+    poll/test_port_hint.cpp)
 target_include_directories(test_poll_dialog PRIVATE poll dialog)
 target_link_libraries(test_poll_dialog PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
 gtest_discover_tests(test_poll_dialog
@@ -37,3 +38,12 @@ target_include_directories(test_poll_sync PRIVATE poll)
 target_link_libraries(test_poll_sync PRIVATE zrnapp_qt zrnsim_core Qt6::Test GTest::gtest)
 gtest_discover_tests(test_poll_sync
     PROPERTIES LABELS e2e TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+# As a user without rights to a port and to the program's folder (run as root,
+# which can act as that user).
+add_executable(test_desktop_e2e poll/test_e2e_desktop.cpp)
+target_link_libraries(test_desktop_e2e PRIVATE zrncom_process zrnsim_harness GTest::gtest_main)
+target_compile_definitions(test_desktop_e2e PRIVATE
+    ZRNCOM_PROGRAM="$<TARGET_FILE:ZRNcom>" ZRNSIM_PROGRAM="$<TARGET_FILE:zrnsim>")
+add_dependencies(test_desktop_e2e ZRNcom zrnsim)
+gtest_discover_tests(test_desktop_e2e PROPERTIES LABELS e2e TIMEOUT 60)

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <grp.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,7 +15,7 @@ namespace zrntest {
 
 namespace fs = std::filesystem;
 
-ZrnComProcess::ZrnComProcess(const ZrnComRun& run) {
+ZrnComProcess::ZrnComProcess(const ZrnComRun& run, std::optional<std::pair<uid_t, gid_t>> runAs) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         return;
@@ -42,6 +43,9 @@ ZrnComProcess::ZrnComProcess(const ZrnComRun& run) {
         const int null = ::open("/dev/null", O_RDWR);
         ::dup2(null, STDIN_FILENO);
         ::dup2(null, STDOUT_FILENO);
+        if (runAs && (::setgroups(0, nullptr) != 0 || ::setgid(runAs->second) != 0 ||
+                      ::setuid(runAs->first) != 0))
+            ::_exit(126);
         if (!run.workDir.empty() && ::chdir(run.workDir.c_str()) != 0)
             ::_exit(127);
         ::execve(argv[0], argv.data(), envp.data());

@@ -30,7 +30,9 @@ struct ZrnComRun {
 
 class ZrnComProcess {
 public:
-    explicit ZrnComProcess(const ZrnComRun& run);
+    // runAs: another user and group to run as (needs root).
+    explicit ZrnComProcess(const ZrnComRun& run,
+                           std::optional<std::pair<uid_t, gid_t>> runAs = std::nullopt);
     ZrnComProcess(const ZrnComProcess&) = delete;
     ZrnComProcess& operator=(const ZrnComProcess&) = delete;
     ~ZrnComProcess();

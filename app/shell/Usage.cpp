@@ -1,0 +1,47 @@
+#include "shell/Usage.h"
+
+namespace zrn {
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: ZRNcom [-LOG_COMM] [-NO_SCAN_COMM_PORTS] [-EDIT_SDI_INFO]\n"
+    "       ZRNcom --help | --version\n"
+    "\n"
+    "Configures a ZRN field sampling controller over a serial port (9600,N,8,1).\n"
+    "The serial ports are tried in turn until the device answers.\n"
+    "\n"
+    "  -LOG_COMM            write the traffic log (beside the program, or in\n"
+    "                       $XDG_STATE_HOME/ZRNcom/, default ~/.local/state/ZRNcom/)\n"
+    "  -NO_SCAN_COMM_PORTS  do not scan; connect with \"ZRN Connect\" in the window\n"
+    "                       menu (Alt+Space)\n"
+    "  -EDIT_SDI_INFO       open the SDI identification fields writable\n"
+    "  --help               print this text and exit\n"
+    "  --version            print the version and exit\n"
+    "\n"
+    "Environment:\n"
+    "  ZRNCOM_PORTS         serial device paths separated by ':', tried in this\n"
+    "                       order instead of the system's ports\n"
+    "  ZRNCOM_DEBUG         when set and not empty, trace lines go to standard error\n"
+    "\n"
+    "Files:\n"
+    "  ./ZRNcom.ini         polling time and interval presets, read from the\n"
+    "                       working directory\n"
+    "\n"
+    "A port that cannot be opened for lack of permission usually belongs to the\n"
+    "group dialout: sudo usermod -aG dialout $USER, then log in again.\n";
+
+} // namespace
+
+std::optional<std::string> InformationText(int argc, const char* const* argv,
+                                           std::string_view version) {
+    for (int i = 1; i < argc && argv[i] != nullptr; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--help")
+            return std::string(kUsage);
+        if (argument == "--version")
+            return "ZRNcom " + std::string(version) + "\n";
+    }
+    return std::nullopt;
+}
+
+} // namespace zrn
