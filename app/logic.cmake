@@ -11,6 +11,7 @@ target_sources(zrnapp_logic PRIVATE
     schedule/CalendarTime.cpp
     schedule/ScheduleEntry.cpp
     schedule/ScheduleRules.cpp
+    settings/SdiRules.cpp
     shell/ButtonRule.cpp)
 
 # The version block takes its numbers from project(ZRNcom VERSION ...).
