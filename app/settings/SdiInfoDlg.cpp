@@ -113,13 +113,17 @@ bool CSdiInfoDlg::IsModified() const {
 }
 
 void CSdiInfoDlg::RevertChanges() {
-    strVersion = snapshot.strVersion;
-    strMfgName = snapshot.strMfgName;
-    strMfgModel = snapshot.strMfgModel;
-    strMfgVersion = snapshot.strMfgVersion;
-    strMfgOptional = snapshot.strMfgOptional;
+    SetIdent(snapshot);
 }
 
 zrn::SdiIdent CSdiInfoDlg::Ident() const {
     return {strVersion, strMfgName, strMfgModel, strMfgVersion, strMfgOptional};
+}
+
+void CSdiInfoDlg::SetIdent(const zrn::SdiIdent& ident) {
+    strVersion = ident.strVersion;
+    strMfgName = ident.strMfgName;
+    strMfgModel = ident.strMfgModel;
+    strMfgVersion = ident.strMfgVersion;
+    strMfgOptional = ident.strMfgOptional;
 }

@@ -25,6 +25,7 @@ public:
     bool IsModified() const;
     void RevertChanges();
     zrn::SdiIdent Ident() const;
+    void SetIdent(const zrn::SdiIdent& ident); // the members only, never the boxes
 
     std::string strVersion;
     std::string strMfgName;

@@ -105,12 +105,7 @@ void CZRNcomDlg::ProcessSdiDurationResponse(char chWhich, int nMinutes, int nSec
 void CZRNcomDlg::ProcessSDIResponse() {
     DebugTrace("CZRNcomDlg/ProcessSDIResponse: %s\r\n", strResponse.c_str());
     // The members only: an open dialog keeps its boxes and its snapshots.
-    const zrn::SdiIdent ident = zrn::ParseIdentReply(strResponse);
-    sdiInfoDlg.strVersion = ident.strVersion;
-    sdiInfoDlg.strMfgName = ident.strMfgName;
-    sdiInfoDlg.strMfgModel = ident.strMfgModel;
-    sdiInfoDlg.strMfgVersion = ident.strMfgVersion;
-    sdiInfoDlg.strMfgOptional = ident.strMfgOptional;
+    sdiInfoDlg.SetIdent(zrn::ParseIdentReply(strResponse));
 }
 
 void CZRNcomDlg::OnSdiInformation() {

@@ -150,6 +150,7 @@ TEST_F(SdiEndToEnd, EditSdiInfoWritesANewIdentificationThatTheDeviceThenReports)
     MessageBoxAnswer answer(IDOK);
     CSdiInfoDlg& info = dlg.sdiInfoDlg;
     QTimer::singleShot(0, &dlg, [&info] {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&info));
         for (auto [id, text] :
              {std::pair{IDC_MFG_NAME, "NEWMAKER"}, std::pair{IDC_MFG_MODEL, "X1"}}) {
             auto* edit = info.Item<QLineEdit>(id);
