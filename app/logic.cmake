@@ -14,6 +14,7 @@ target_sources(zrnapp_logic PRIVATE
     schedule/IntervalRules.cpp
     schedule/ScheduleEntry.cpp
     schedule/ScheduleRules.cpp
+    settings/SdiRules.cpp
     shell/ButtonRule.cpp
     shell/LogNote.cpp
     shell/Usage.cpp)

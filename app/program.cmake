@@ -28,6 +28,7 @@ add_library(zrnapp_qt STATIC
     schedule/ScheduleDialog.cpp
     schedule/ScheduleEvents.cpp
     settings/SdiSettings.cpp
+    settings/SdiInfoDlg.cpp
     ports/PortConnect.cpp)
 target_include_directories(zrnapp_qt PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(zrnapp_qt PUBLIC zrnapp_logic ZRNComDll Qt6::Widgets Qt6::DBus)

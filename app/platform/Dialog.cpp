@@ -183,6 +183,11 @@ void DataExchange::Int(int id, int& value, int minimum, int maximum) {
     value = parsed;
 }
 
+void DataExchange::Refuse(int id, const std::string& message) {
+    if (saving && !failed)
+        Fail(id, message);
+}
+
 void DataExchange::Fail(int id, const std::string& message) {
     failed = true;
     MessageBox(&dialog, message, {}, win::MB_OK | win::MB_ICONWARNING);
@@ -585,6 +590,16 @@ void CDialog::SetReadOnly(int id, bool readOnly) {
         edit->setReadOnly(readOnly);
     else if (auto* box = qobject_cast<QPlainTextEdit*>(widget))
         box->setReadOnly(readOnly);
+}
+
+void CDialog::LimitText(int id, int maxChars) {
+    if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id)))
+        edit->setMaxLength(maxChars);
+}
+
+bool CDialog::ItemHasFocus(int id) const {
+    const QWidget* widget = GetDlgItem(id);
+    return widget != nullptr && widget->hasFocus();
 }
 
 bool CDialog::IsReadOnly(int id) const {

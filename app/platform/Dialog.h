@@ -74,6 +74,9 @@ public:
     void OleTime(int id, double& days);      // days since 1899-12-30
     void Check(int id, int& state);
     void Int(int id, int& value, int minimum, int maximum);
+    // Refuses what the control holds (saving only): the message is shown and the
+    // focus goes back to the control; nothing after it is exchanged.
+    void Refuse(int id, const std::string& message);
 
 private:
     void Fail(int id, const std::string& message);
@@ -119,6 +122,8 @@ public:
     bool IsItemShown(int id) const;
     void GotoDlgCtrl(int id);
     void SetReadOnly(int id, bool readOnly);
+    void LimitText(int id, int maxChars); // what the user can type into an edit
+    bool ItemHasFocus(int id) const;
     bool IsReadOnly(int id) const;
     void CheckDlgButton(int id, int check);
     int IsDlgButtonChecked(int id) const;

@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
     CZRNcomDlg dialog("ZRNcom");
     dialog.Create();
     dialog.show();
-    for (const char* reply : {"F|02.07|", "B|12.6|3.55|"}) {
+    for (const char* reply : {"F|02.07|", "B|12.6|3.55|", "A3", "L|015|", "S5V|00:01:00|",
+                              "S5H|00:00:45|", "S5P|00:01:30|"}) {
         ZrnWindow& window = LinkWindow::Instance();
         window.sendMessage(&window, WM_ZRN_LINK, LINK_REPLY, reinterpret_cast<intptr_t>(reply));
     }

@@ -64,6 +64,7 @@ CZRNcomDlg::CZRNcomDlg(std::string_view commandLine, QWidget* parent)
 
     // The traffic log is switched exactly once, on or off, before any port opens.
     bEditSdiInfo = zrn::HasSwitch(commandLine, zrn::SWITCH_EDIT_SDI_INFO);
+    sdiInfoDlg.bEditable = bEditSdiInfo ? 1 : 0;
     bLogComm = zrn::HasSwitch(commandLine, zrn::SWITCH_LOG_COMM);
     bLogOpen = Link().log(bLogComm);
     bNoScanCommPorts = zrn::HasSwitch(commandLine, zrn::SWITCH_NO_SCAN_COMM_PORTS);

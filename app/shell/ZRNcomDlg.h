@@ -4,6 +4,8 @@
 #include "platform/Dialog.h"
 #include "ports/OpenZrn.h"
 #include "schedule/ScheduleEntry.h"
+#include "settings/SdiInfoDlg.h"
+#include "settings/SdiRules.h"
 
 #include <QIcon>
 #include <cstdint>
@@ -102,6 +104,18 @@ public:
     int bStartDropDown = 0;
     int bStopDropDown = 0;
     int nIntervalPreset = 0;
+
+    // SDI settings: each box's value when it took the focus, and the durations
+    // of schedule number 5 as last replied.
+    char chAddressAtFocus = 0;
+    int nDelayAtFocus = 0;
+    std::string strValveAtFocus;
+    std::string strHoldAtFocus;
+    std::string strPumpAtFocus;
+    zrn::SdiMinSec sdiValve;
+    zrn::SdiMinSec sdiHold;
+    zrn::SdiMinSec sdiPump;
+    CSdiInfoDlg sdiInfoDlg{this};
 
     // Values bound to controls
     std::string strSdiAddress;

@@ -9,10 +9,11 @@ add_executable(test_dialog
     dialog/test_button_rule.cpp
     dialog/test_event_table.cpp
     dialog/test_about.cpp
-    dialog/test_accessible.cpp)
+    dialog/test_accessible.cpp
+    dialog/test_sdi_settings.cpp)
 target_link_libraries(test_dialog PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
 gtest_discover_tests(test_dialog
-    PROPERTIES LABELS dialog ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES LABELS dialog TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 
 # Interval presets, custom timing and the schedule details dialog.
 add_executable(test_dialog_presets dialog/QtMain.cpp dialog/test_interval_presets.cpp)

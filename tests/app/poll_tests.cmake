@@ -47,3 +47,14 @@ target_compile_definitions(test_desktop_e2e PRIVATE
     ZRNCOM_PROGRAM="$<TARGET_FILE:ZRNcom>" ZRNSIM_PROGRAM="$<TARGET_FILE:zrnsim>")
 add_dependencies(test_desktop_e2e ZRNcom zrnsim)
 gtest_discover_tests(test_desktop_e2e PROPERTIES LABELS e2e TIMEOUT 60)
+
+# The SDI row and the identification dialog through the real link library
+# against zrnsim as a process; a fresh link reads the device back afterwards.
+add_executable(test_poll_sdi_e2e dialog/QtMain.cpp poll/test_e2e_sdi.cpp)
+target_include_directories(test_poll_sdi_e2e PRIVATE poll dialog)
+target_link_libraries(test_poll_sdi_e2e PRIVATE
+    zrnapp_qt zrnsim_harness zrnsim_linkprobe Qt6::Test GTest::gtest)
+target_compile_definitions(test_poll_sdi_e2e PRIVATE ZRNSIM_PROGRAM="$<TARGET_FILE:zrnsim>")
+add_dependencies(test_poll_sdi_e2e zrnsim)
+gtest_discover_tests(test_poll_sdi_e2e
+    PROPERTIES LABELS e2e TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

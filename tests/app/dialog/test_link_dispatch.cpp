@@ -38,16 +38,19 @@ TEST_F(DialogTest, RepliesGoToTheHandlerOfTheirFirstLetter) {
     CZRNcomDlg& dlg = Make();
     struct Case {
         const char* reply;
-        const char* handlerTrace; // nullptr: no handler
+        const char* handlerTrace; // "": a handler that writes none; nullptr: no handler
+        int shownIn = 0;          // a box the handler fills, 0 for none
+        const char* shown = "";
     } cases[] = {
-        {"A0", "ZRNcom/ProcessSDIAddress;"},
+        {"A0", "CZRNcomDlg/ProcessSDIAddress: A0\r\n", IDC_SDI_ADDRESS, "0"},
         {"B|12.6|3.55|", "CZRNcomDlg/ProcessVoltageResponse: 12.6.3.55\r\n"},
         {"C|12/06/26|14:05:09|", "CZRNcomDlg/ProcessReadClockResponse: C|12/06/26|14:05:09|"},
         {"F|02.07|", "CZRNcomDlg/ProcessVersionResponse: 02.07\r\n"},
-        {"I|13QUORVANXZRN001001OPTIONALFIELD|", "ZRNcom/ProcessSDIResponse;"},
-        {"L|007|", "ZRNcom/ProcessDelayResponse;"},
+        {"I|13QUORVANXZRN001001OPTIONALFIELD|",
+         "CZRNcomDlg/ProcessSDIResponse: I|13QUORVANXZRN001001OPTIONALFIELD|\r\n"},
+        {"L|007|", "", IDC_SDI_DELAY, "07"},
         {"S1A", "ZRNcom/ProcessScheduleResponse;"},
-        {"S5V|00:16:39|", "ZRNcom/ProcessSdiDurationResponse;"},
+        {"S5V|00:16:39|", "", IDC_VALVE_SECS, "999"},
         {"X", nullptr},
         {"f|02.07|", nullptr},
         {"?", nullptr},
@@ -60,14 +63,18 @@ TEST_F(DialogTest, RepliesGoToTheHandlerOfTheirFirstLetter) {
         ASSERT_GE(lines.size(), 2u);
         EXPECT_EQ(lines[0], std::string("RES ") + c.reply + "\r\n");
         EXPECT_EQ(lines[1], std::string("Processing Response: ") + c.reply[0] + "\r\n");
-        if (c.handlerTrace == nullptr) {
-            EXPECT_EQ(lines.size(), 2u) << "an unknown letter changes nothing";
+        if (c.handlerTrace == nullptr || *c.handlerTrace == '\0') {
+            EXPECT_EQ(lines.size(), 2u) << "no handler, or one that writes no trace";
         } else {
             ASSERT_GE(lines.size(), 3u);
             EXPECT_TRUE(lines[2].starts_with(c.handlerTrace)) << lines[2];
         }
+        if (c.shownIn != 0) {
+            EXPECT_EQ(Text(c.shownIn), c.shown);
+        }
         EXPECT_EQ(dlg.strResponse, c.reply);
     }
+    EXPECT_EQ(dlg.sdiInfoDlg.strMfgName, "QUORVANX");
 }
 
 TEST_F(DialogTest, ReplyTextIsCopiedBeforeTheLibraryFreesIt) {

@@ -302,6 +302,7 @@ TEST_F(DialogTest, SwitchesAreFoundAnywhereInTheCommandLineAndTheLogIsSwitchedOn
         LinkRecord::Get().logCalls.clear();
         CZRNcomDlg dlg(c.line);
         EXPECT_EQ(dlg.bEditSdiInfo, c.editSdi);
+        EXPECT_EQ(dlg.sdiInfoDlg.bEditable, c.editSdi ? 1 : 0);
         EXPECT_EQ(dlg.bLogComm, c.logComm);
         EXPECT_EQ(dlg.bNoScanCommPorts, c.noScan);
         EXPECT_EQ(LinkRecord::Get().logCalls, std::vector<bool>{c.logComm});
@@ -436,6 +437,12 @@ TEST_F(DialogTest, WindowMenuCommandsOfLaterPanelsReachTheirHandlers) {
     QTimer::singleShot(0, &dlg, [&dlg] { dlg.openZrn.SendMessage(IDCANCEL, BN_CLICKED); });
     dlg.ShowSystemMenu(QPoint(0, 0));
     EXPECT_TRUE(debug.Contains("ZRNcom/OnZrnConnect;"));
+    // So is "SDI Information".
+    bool shown = false;
+    QTimer::singleShot(0, &dlg, [&dlg, &shown] {
+        shown = dlg.sdiInfoDlg.isVisible();
+        dlg.sdiInfoDlg.SendMessage(IDCANCEL, BN_CLICKED);
+    });
     dlg.SendMessage(kWindow, WM_SYSCOMMAND, IDM_SDI_INFO);
-    EXPECT_TRUE(debug.Contains("ZRNcom/OnSdiInformation;"));
+    EXPECT_TRUE(shown);
 }

@@ -1,0 +1,50 @@
+#pragma once
+// "SDI Information": the device's SDI-12 identification fields, writable only
+// when the program was started with "-EDIT_SDI_INFO".
+#include "platform/Dialog.h"
+#include "protocol/Catalogue.h"
+
+#include <string>
+
+inline constexpr int IDD_SDI_INFO = 165;
+inline constexpr int IDC_SDI_VERSION = 1036;
+inline constexpr int IDC_MFG_NAME = 1088;
+inline constexpr int IDC_MFG_MODEL = 1089;
+inline constexpr int IDC_MFG_VERSION = 1090;
+inline constexpr int IDC_MFG_OPTIONAL = 1091;
+inline constexpr int IDC_SDI_INFO_OK = 1079;
+inline constexpr int IDC_SDI_INFO_CANCEL = 1093;
+
+class CSdiInfoDlg : public CDialog {
+public:
+    explicit CSdiInfoDlg(QWidget* parent = nullptr);
+
+    // Loads the members into the boxes afresh on every run.
+    int DoModal();
+
+    bool IsModified() const;
+    void RevertChanges();
+    zrn::SdiIdent Ident() const;
+    void SetIdent(const zrn::SdiIdent& ident); // the members only, never the boxes
+
+    std::string strVersion;
+    std::string strMfgName;
+    std::string strMfgModel;
+    std::string strMfgVersion;
+    std::string strMfgOptional;
+    int bEditable = 0;
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(DataExchange& dx) override;
+    bool OnMessage(Notify& n) override;
+    void OnOK() override;
+
+private:
+    void OnBnClickedOk();
+    void OnBnClickedCancel();
+
+    // The members as they were when the dialog opened.
+    zrn::SdiIdent snapshot;
+    bool bInitialised = false;
+};
