@@ -51,6 +51,10 @@ bool CZRNcomProp::OnInitDialog() {
     strSampleHolding = texts.strSampleHolding;
     strPumpOn = texts.strPumpOn;
     CDialog::OnInitDialog(); // shows the members in the edits
+    // The boxes without a label of their own, for screen readers.
+    SetAccessibleName(IDC_PROP_STATUS, "Status");
+    SetAccessibleName(IDC_PROP_START_TIME, "Start Time");
+    SetAccessibleName(IDC_PROP_STOP_TIME, "Stop Time");
     return true;
 }
 

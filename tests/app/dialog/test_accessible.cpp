@@ -4,6 +4,8 @@
 
 #include "LogPlace.h"
 #include "ports/OpenZrn.h"
+#include "schedule/DetailsDialog.h"
+#include "settings/SdiInfoDlg.h"
 #include "shell/AboutBox.h"
 
 #include <QAccessible>
@@ -53,6 +55,16 @@ TEST_F(Accessibility, EveryControlOfTheConnectAndAboutDialogsHasAName) {
     about.strVersion = "QUORVANEX ZRNcom Version 2.0";
     about.Create();
     ExpectEveryControlNamed(about);
+}
+
+TEST_F(Accessibility, EveryControlOfTheIdentificationAndDetailsDialogsHasAName) {
+    CSdiInfoDlg ident;
+    ident.Create();
+    ExpectEveryControlNamed(ident);
+    CZRNcomDlg& dlg = Make();
+    CZRNcomProp details(&dlg);
+    details.Create();
+    ExpectEveryControlNamed(details);
 }
 
 TEST_F(Accessibility, ControlsTakeTheirLabelsOrTheirRoles) {
