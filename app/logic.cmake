@@ -10,6 +10,7 @@ target_sources(zrnapp_logic PRIVATE
     protocol/CatalogueReplies.cpp
     schedule/CalendarTime.cpp
     schedule/ScheduleEntry.cpp
+    schedule/ScheduleLogic.cpp
     schedule/ScheduleRules.cpp
     shell/ButtonRule.cpp)
 

@@ -7,6 +7,7 @@ add_executable(test_app_logic
     logic/test_command_line.cpp
     logic/test_port_list.cpp
     logic/test_profile.cpp
+    logic/test_schedule_panel_logic.cpp
     logic/test_schedule_rules.cpp
     logic/test_version_info.cpp)
 target_link_libraries(test_app_logic PRIVATE zrnapp_logic GTest::gtest_main)
