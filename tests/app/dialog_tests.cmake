@@ -8,7 +8,8 @@ add_executable(test_dialog
     dialog/test_link_dispatch.cpp
     dialog/test_button_rule.cpp
     dialog/test_event_table.cpp
-    dialog/test_about.cpp)
+    dialog/test_about.cpp
+    dialog/test_schedule_panel.cpp)
 target_link_libraries(test_dialog PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
 gtest_discover_tests(test_dialog
     PROPERTIES LABELS dialog ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

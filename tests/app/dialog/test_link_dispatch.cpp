@@ -46,7 +46,8 @@ TEST_F(DialogTest, RepliesGoToTheHandlerOfTheirFirstLetter) {
         {"F|02.07|", "CZRNcomDlg/ProcessVersionResponse: 02.07\r\n"},
         {"I|13QUORVANXZRN001001OPTIONALFIELD|", "ZRNcom/ProcessSDIResponse;"},
         {"L|007|", "ZRNcom/ProcessDelayResponse;"},
-        {"S1A", "ZRNcom/ProcessScheduleResponse;"},
+        // The schedule handler rebuilds the list, whose button rule finds no start/stop yet.
+        {"S1A", "ValidateDateTimeStop/ Stop is before Start"},
         {"S5V|00:16:39|", "ZRNcom/ProcessSdiDurationResponse;"},
         {"X", nullptr},
         {"f|02.07|", nullptr},
@@ -68,6 +69,9 @@ TEST_F(DialogTest, RepliesGoToTheHandlerOfTheirFirstLetter) {
         }
         EXPECT_EQ(dlg.strResponse, c.reply);
     }
+    ListView* list = dlg.Item<ListView>(IDC_LIST_CTRL);
+    ASSERT_EQ(list->GetItemCount(), 1);
+    EXPECT_EQ(list->GetItemText(0, 0).toStdString(), "Active");
 }
 
 TEST_F(DialogTest, ReplyTextIsCopiedBeforeTheLibraryFreesIt) {
