@@ -350,3 +350,29 @@ TEST_F(SchedulePanel, DateBrowsingCommitsOnlyAtTheCloseUp) {
     EXPECT_NE(Text(IDC_LOG).find("DateTimePicker/StartDate/CloseUp: 06/10/2026 01:05:00 PM"),
               std::string::npos);
 }
+
+TEST_F(SchedulePanel, ClickLoadsTheEntryIntoThePanel) {
+    LoadTwo();
+    Click(1);
+    const zrn::SelectedEntryView& view = dialog->sched.selected;
+    EXPECT_EQ(view.bActive, 0);
+    EXPECT_EQ(view.tsInterval, 900);
+    EXPECT_EQ(view.tsOpenValve, 90);
+    EXPECT_EQ(dialog->sched.tEditStart, view.tStart);
+    EXPECT_EQ(view.tStop - view.tStart, 7 * 86400);
+    EXPECT_NEAR(dialog->odtInterval * 86400, 900, 0.5);
+    EXPECT_NEAR(dialog->odtOpenValve * 86400, 90, 0.5);
+    EXPECT_TRUE(dialog->IsItemEnabled(IDC_START_DATE));
+    EXPECT_FALSE(dialog->IsItemEnabled(IDC_INTERVAL));
+    EXPECT_NE(Text(IDC_LOG).find("OnClickListCtrl;  Entry 1, Cursor x:"), std::string::npos);
+
+    Click(0); // active: its times cannot be edited
+    EXPECT_EQ(dialog->sched.selected.bActive, 1);
+    EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
+    EXPECT_TRUE(dialog->IsItemEnabled(IDC_BUTTON_DISABLE));
+
+    Click(-1); // the empty area below the rows
+    EXPECT_EQ(dialog->sched.nSelectedRow, -1);
+    EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
+    EXPECT_FALSE(dialog->IsItemEnabled(IDC_BUTTON_DISABLE));
+}
