@@ -66,12 +66,12 @@ ReplyEffect ApplyScheduleReply(ScheduleTable& table, const ScheduleReply& reply)
 
 // ---- Add ----------------------------------------------------------------------
 
+// The values of nIntervalPreset that Add tells apart (5 is Custom).
 inline constexpr int PRESET_15_MIN = 0;
 inline constexpr int PRESET_30_MIN = 1;
 inline constexpr int PRESET_45_MIN = 2;
 inline constexpr int PRESET_1_HOUR = 3;
 inline constexpr int PRESET_24_HOURS = 4;
-inline constexpr int PRESET_CUSTOM = 5;
 
 inline constexpr std::int64_t ADD_SPAN = 604799; // six days 23:59:59
 

@@ -52,7 +52,7 @@ TEST_F(SchedulePanelLogic, AddProposesTheNextStartOnThePresetsGrid) {
         {PRESET_45_MIN, {2026, 3, 10, 10, 15, 0}, 900}, // no button: the 15-minute grid
         {PRESET_1_HOUR, {2026, 3, 10, 11, 0, 0}, 3600},
         {PRESET_24_HOURS, {2026, 3, 11, 10, 0, 0}, 86399},
-        {PRESET_CUSTOM, {2026, 3, 10, 10, 15, 0}, 900},
+        {5 /* Custom */, {2026, 3, 10, 10, 15, 0}, 900},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.preset);
