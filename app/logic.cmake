@@ -13,6 +13,7 @@ target_sources(zrnapp_logic PRIVATE
     schedule/EntryDetails.cpp
     schedule/IntervalRules.cpp
     schedule/ScheduleEntry.cpp
+    schedule/ScheduleLogic.cpp
     schedule/ScheduleRules.cpp
     settings/SdiRules.cpp
     shell/ButtonRule.cpp

@@ -11,6 +11,7 @@ add_library(zrnapp_qt STATIC
     platform/Menu.cpp
     platform/MessageBus.cpp
     platform/MessageBox.cpp
+    platform/PanelSupport.cpp
     platform/Shell.cpp
     shell/AboutBox.cpp
     shell/AccessibleNames.cpp
@@ -25,7 +26,10 @@ add_library(zrnapp_qt STATIC
     protocol/Polling.cpp
     protocol/StatusReplies.cpp
     clock/ClockPanel.cpp
-    schedule/ScheduleDialog.cpp
+    schedule/ScheduleTransfer.cpp
+    schedule/ScheduleList.cpp
+    schedule/ScheduleEditing.cpp
+    schedule/StartStopEditing.cpp
     schedule/ScheduleEvents.cpp
     settings/SdiSettings.cpp
     settings/SdiInfoDlg.cpp

@@ -107,7 +107,7 @@ own after every unplug), then answers frames until SIGINT or SIGTERM.
                           clock, address, delay, firmware, external_volts,
                           internal_volts, valve, hold, pump, sdi_version,
                           manufacturer, model, manufacturer_version, optional,
-                          schedule1..schedule4)
+                          schedule1..schedule4, raw_schedule1..raw_schedule4)
   --baud N                emulate the line speed: each byte takes 10 bit times
                           at N baud, both ways (0, the default: no emulation)
   --turnaround MS         the device's pause before answering a frame

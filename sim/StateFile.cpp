@@ -57,11 +57,15 @@ bool SetClock(std::string_view value, DeviceState& state, std::time_t now) {
     return true;
 }
 
-bool SetSchedule(std::string_view value, ScheduleEntry& entry) {
+// Checked: every field as the device itself would accept it. Raw: any
+// two-digit numbers and any one status character, for tests of what the
+// program does with a device that holds nonsense.
+bool SetSchedule(std::string_view value, ScheduleEntry& entry, bool raw) {
     std::istringstream words{std::string(value)};
     std::string status;
     words >> status;
-    if (status != "A" && status != "D" && status != "0")
+    const bool known = status == "A" || status == "D" || status == "0";
+    if (!known && !(raw && status.size() == 1 && status[0] > ' ' && status[0] < 0x7F))
         return false;
     ScheduleEntry parsed{status[0], {}};
     for (std::size_t i = 0; i < kScheduleFields.size(); ++i) {
@@ -70,7 +74,7 @@ bool SetSchedule(std::string_view value, ScheduleEntry& entry) {
         if (!(words >> token))
             return false;
         const auto triple = TripleToken(token, kind == FieldKind::Date ? '/' : ':');
-        if (!triple || !FieldHolds(kind, *triple))
+        if (!triple || (!raw && !FieldHolds(kind, *triple)))
             return false;
         parsed.fields[i] = *triple;
     }
@@ -157,7 +161,9 @@ bool Apply(std::string_view key, std::string_view value, DeviceState& state, std
     if (IsIdentificationKey(key))
         return SetIdentificationField(key, value, state);
     if (key.size() == 9 && key.substr(0, 8) == "schedule" && key[8] >= '1' && key[8] <= '4')
-        return SetSchedule(value, state.schedules[static_cast<std::size_t>(key[8] - '1')]);
+        return SetSchedule(value, state.schedules[static_cast<std::size_t>(key[8] - '1')], false);
+    if (key.size() == 13 && key.substr(0, 12) == "raw_schedule" && key[12] >= '1' && key[12] <= '4')
+        return SetSchedule(value, state.schedules[static_cast<std::size_t>(key[12] - '1')], true);
     return false;
 }
 

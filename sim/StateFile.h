@@ -18,7 +18,10 @@
 //   schedule1 = A 12/06/26 08:00:00 12/13/26 08:00:00 01:00:00 00:01:00 00:01:00 00:01:00
 //
 // A schedule line holds status, start date and time, stop date and time, interval, valve,
-// hold and pump. Values the device could not hold are errors, as are unknown keys.
+// hold and pump. Values the device could not hold are errors, as are unknown keys, except
+// in "raw_scheduleN" lines, which take any two-digit fields and any status character:
+//
+//   raw_schedule2 = D 13/45/26 25:61:00 00/00/00 08:00:00 24:00:00 01:99:00 00:01:00 00:01:00
 
 #include "DeviceState.h"
 

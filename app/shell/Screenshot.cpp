@@ -1,7 +1,8 @@
 // Renders the main window (or, with "about", the About box) into a PNG file,
 // without a display:
 //   zrncom_screenshot <file.png> [about]
-// A few status replies are handed to the dialog first so the picture shows values.
+// A few status and schedule replies are handed to the dialog first so the picture
+// shows values.
 #include "platform/LinkWindow.h"
 #include "shell/AboutBox.h"
 #include "shell/ZRNcomDlg.h"
@@ -22,8 +23,12 @@ int main(int argc, char** argv) {
     CZRNcomDlg dialog("ZRNcom");
     dialog.Create();
     dialog.show();
-    for (const char* reply : {"F|02.07|", "B|12.6|3.55|", "A3", "L|015|", "S5V|00:01:00|",
-                              "S5H|00:00:45|", "S5P|00:01:30|"}) {
+    // The SDI row, and two schedules as zrnsim starts with them: one active, one inactive.
+    for (const char* reply :
+         {"F|02.07|", "B|12.6|3.55|", "A3", "L|015|", "S5V|00:01:00|", "S5H|00:00:45|",
+          "S5P|00:01:30|", "S1BD|12/07/26|", "S1BT|08:00:00|", "S1ED|12/14/26|", "S1ET|08:00:00|",
+          "S1I|01:00:00|", "S1A", "S2BD|12/21/26|", "S2BT|08:00:00|", "S2ED|12/28/26|",
+          "S2ET|08:00:00|", "S2I|00:15:00|", "S2D"}) {
         ZrnWindow& window = LinkWindow::Instance();
         window.sendMessage(&window, WM_ZRN_LINK, LINK_REPLY, reinterpret_cast<intptr_t>(reply));
     }

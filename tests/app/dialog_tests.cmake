@@ -10,6 +10,7 @@ add_executable(test_dialog
     dialog/test_event_table.cpp
     dialog/test_about.cpp
     dialog/test_accessible.cpp
+    dialog/test_schedule_panel.cpp
     dialog/test_sdi_settings.cpp)
 target_link_libraries(test_dialog PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
 gtest_discover_tests(test_dialog

@@ -9,6 +9,7 @@ add_executable(test_app_logic
     logic/test_interval_rules.cpp
     logic/test_port_list.cpp
     logic/test_profile.cpp
+    logic/test_schedule_panel_logic.cpp
     logic/test_schedule_rules.cpp
     logic/test_sdi_rules.cpp
     logic/test_version_info.cpp)

@@ -57,4 +57,12 @@ target_link_libraries(test_poll_sdi_e2e PRIVATE
 target_compile_definitions(test_poll_sdi_e2e PRIVATE ZRNSIM_PROGRAM="$<TARGET_FILE:zrnsim>")
 add_dependencies(test_poll_sdi_e2e zrnsim)
 gtest_discover_tests(test_poll_sdi_e2e
+
+# The schedule panel through the real link library against zrnsim as a process.
+add_executable(test_schedule_e2e dialog/QtMain.cpp poll/test_e2e_schedules.cpp)
+target_include_directories(test_schedule_e2e PRIVATE poll dialog)
+target_link_libraries(test_schedule_e2e PRIVATE zrnapp_qt zrnsim_harness Qt6::Test GTest::gtest)
+target_compile_definitions(test_schedule_e2e PRIVATE ZRNSIM_PROGRAM="$<TARGET_FILE:zrnsim>")
+add_dependencies(test_schedule_e2e zrnsim)
+gtest_discover_tests(test_schedule_e2e
     PROPERTIES LABELS e2e TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

@@ -13,6 +13,25 @@ TEST_F(KnownDevice, StateFileSetsEveryValue) {
     EXPECT_EQ(device->Handle("S5H").reply, "S5H|00:16:39|");
 }
 
+TEST(RawStateLine, DescribesFieldsTheDeviceWouldRefuse) {
+    DeviceState state = DefaultState(0);
+    std::istringstream in("raw_schedule3 = D 13/45/26 25:61:00 00/00/00 08:00:00 24:00:00 "
+                          "01:99:00 00:01:00 00:01:00\nraw_schedule4 = X 01/01/26 00:00:00 "
+                          "01/02/26 00:00:00 00:15:00 00:01:00 00:01:00 00:01:00\n");
+    std::string error;
+    ASSERT_TRUE(ApplyState(in, state, 0, error)) << error;
+    Device device(state, [] { return std::time_t{0}; });
+    EXPECT_EQ(device.Handle("S3?").reply, "S3D");
+    EXPECT_EQ(device.Handle("S3BD").reply, "S3BD|13/45/26|");
+    EXPECT_EQ(device.Handle("S3BT").reply, "S3BT|25:61:00|");
+    EXPECT_EQ(device.Handle("S3ED").reply, "S3ED|00/00/00|");
+    EXPECT_EQ(device.Handle("S3I").reply, "S3I|24:00:00|");
+    EXPECT_EQ(device.Handle("S3V").reply, "S3V|01:99:00|");
+    EXPECT_EQ(device.Handle("S4?").reply, "S4X");
+    // The device still refuses to be set to such values.
+    EXPECT_FALSE(device.Handle("S3BD|13/45/26|").accepted);
+}
+
 class BadStateLine : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(BadStateLine, IsRefusedWithItsLineNumber) {
@@ -33,6 +52,10 @@ INSTANTIATE_TEST_SUITE_P(
                       "schedule1 = X 01/01/26 00:00:00 01/02/26 00:00:00 00:15:00 00:01:00 "
                       "00:01:00 00:01:00",
                       "schedule1 = A 01/01/26 00:00:00 01/02/26 00:00:00 00:15:00 00:01:00",
+                      "raw_schedule1 = AB 01/01/26 00:00:00 01/02/26 00:00:00 00:15:00 00:01:00 "
+                      "00:01:00 00:01:00",
+                      "raw_schedule1 = A 1/1/26 00:00:00 01/02/26 00:00:00 00:15:00 00:01:00 "
+                      "00:01:00 00:01:00",
                       "schedule1 = A 04/31/26 00:00:00 01/02/26 00:00:00 00:15:00 00:01:00 "
                       "00:01:00 00:01:00",
                       "schedule1 = A 01/01/26 00:00:00 01/02/26 00:00:00 00:15:00 01:01:00 "

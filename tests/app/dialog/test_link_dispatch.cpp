@@ -49,7 +49,8 @@ TEST_F(DialogTest, RepliesGoToTheHandlerOfTheirFirstLetter) {
         {"I|13QUORVANXZRN001001OPTIONALFIELD|",
          "CZRNcomDlg/ProcessSDIResponse: I|13QUORVANXZRN001001OPTIONALFIELD|\r\n"},
         {"L|007|", "", IDC_SDI_DELAY, "07"},
-        {"S1A", "ZRNcom/ProcessScheduleResponse;"},
+        // The schedule handler rebuilds the list, whose button rule finds no start/stop yet.
+        {"S1A", "ValidateDateTimeStop/ Stop is before Start"},
         {"S5V|00:16:39|", "", IDC_VALVE_SECS, "999"},
         {"X", nullptr},
         {"f|02.07|", nullptr},
@@ -75,6 +76,9 @@ TEST_F(DialogTest, RepliesGoToTheHandlerOfTheirFirstLetter) {
         EXPECT_EQ(dlg.strResponse, c.reply);
     }
     EXPECT_EQ(dlg.sdiInfoDlg.strMfgName, "QUORVANX");
+    ListView* list = dlg.Item<ListView>(IDC_LIST_CTRL);
+    ASSERT_EQ(list->GetItemCount(), 1);
+    EXPECT_EQ(list->GetItemText(0, 0).toStdString(), "Active");
 }
 
 TEST_F(DialogTest, ReplyTextIsCopiedBeforeTheLibraryFreesIt) {

@@ -1,0 +1,292 @@
+// Editing the schedule table: loading the selected entry into the panel,
+// storing the panel back, and the Save, Add, Delete, Activate, Deactivate,
+// double-click and Clear All actions.
+#include "platform/DebugOutput.h"
+#include "platform/MessageBox.h"
+#include "platform/PanelSupport.h"
+#include "platform/Win.h"
+#include "schedule/CalendarTime.h"
+#include "schedule/ScheduleLogic.h"
+#include "schedule/SchedulePanel.h"
+#include "shell/Resource.h"
+
+using namespace win;
+using schedpanel::Text;
+
+namespace {
+
+constexpr int kStartStopPickers[] = {IDC_START_DATE, IDC_START_TIME, IDC_STOP_DATE, IDC_STOP_TIME};
+constexpr int kCustomPickers[] = {IDC_INTERVAL, IDC_SAMPLE_HOLDING, IDC_OPEN_VALVE, IDC_PUMP_ON};
+
+double OleSpan(int64_t ts) {
+    const zrn::SpanParts p = zrn::SplitSpan(ts);
+    return (p.hours * 3600 + p.minutes * 60 + p.seconds) / 86400.0;
+}
+
+} // namespace
+
+void CZRNcomDlg::SetSelectedFields() {
+    const int nEntry = zrn::SelectedEntryIndex(sched);
+    if (!sched.bScheduleReady || sched.nSelectedRow == zrn::NO_SELECTABLE_ACTIVE_ENTRY ||
+        nEntry == zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
+        DebugTrace("ZRNcom/SetSelectedFields; NO_SELECTABLE_ACTIVE_ENTRY\n");
+        for (int id : kStartStopPickers)
+            EnableItem(id, false);
+        for (int id : kCustomPickers)
+            EnableItem(id, false);
+        SetZrnButtonProperly();
+        return;
+    }
+    DebugTrace("ZRNcom/SetSelectedFields; Entry selected (%d)\n", nEntry);
+    const zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(nEntry)];
+    const zrn::CheckedEntry checked = zrn::CheckEntry(
+        entry, sched.nDaylightFlag, schedpanel::TraceSink(), zrn::EntryCheck::TimesAndDurations);
+    const bool active = entry.chStatus == zrn::STATUS_ACTIVE;
+    sched.selected.bActive = active ? 1 : 0;
+
+    tStartDatePicker = tStartTimePicker = checked.tStart;
+    sched.tEditStart = sched.selected.tStart = checked.tStart;
+    sched.bEditPending = 0;
+    for (int id : kStartStopPickers)
+        EnableItem(id, !active);
+    tStopDatePicker = tStopTimePicker = checked.tStop;
+    sched.tEditStop = sched.selected.tStop = checked.tStop;
+
+    odtInterval = OleSpan(checked.tsInterval);
+    sched.tsEditInterval = sched.selected.tsInterval = checked.tsInterval;
+    odtOpenValve = OleSpan(checked.tsOpenValve);
+    sched.tsEditOpenValve = sched.selected.tsOpenValve = checked.tsOpenValve;
+    odtSampleHolding = OleSpan(checked.tsSampleHolding);
+    sched.tsEditSampleHolding = sched.selected.tsSampleHolding = checked.tsSampleHolding;
+    odtPumpOn = OleSpan(checked.tsPumpOn);
+    sched.tsEditPumpOn = sched.selected.tsPumpOn = checked.tsPumpOn;
+
+    if (checked.bCorrected)
+        AppendLog(Text("SetSelectedFields Entry %d has invalid value", nEntry));
+    for (int id : kCustomPickers)
+        EnableItem(id, false);
+    SetZrnButtonProperly();
+    DebugTrace("ZRNcom/SetSelectedFields; exit\n");
+}
+
+void CZRNcomDlg::SaveActiveEntry() {
+    if (!sched.bEditPending)
+        return;
+    if (sched.nSelectedRow == zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
+        DebugTrace("ZRNcom/SaveActiveEntry; NO_SELECTABLE_ACTIVE_ENTRY\n");
+        return;
+    }
+    const int nEntry = zrn::SelectedEntryIndex(sched);
+    if (nEntry == zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
+        DebugTrace("ZRNcom/SaveActiveEntry; Error, nEntry = NO_SELECTABLE_ACTIVE_ENTRY\n");
+        return;
+    }
+    UpdateData(true);
+    zrn::StoreEditIntoEntry(sched.table[static_cast<size_t>(nEntry)], sched);
+    sched.selected.bActive = 0;
+    RefreshScheduleList();
+}
+
+void CZRNcomDlg::SaveEntryAndUpload() {
+    CWaitCursor wait;
+    sched.bEditPending = 1;
+    SaveActiveEntry();
+    sched.bEditPending = 0;
+    RefreshScheduleList();
+    if (sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
+        Item<ListView>(IDC_LIST_CTRL)->SetItemState(sched.nSelectedRow, true, false);
+        const int nEntry = zrn::SelectedEntryIndex(sched);
+        if (nEntry != zrn::NO_SELECTABLE_ACTIVE_ENTRY)
+            UploadScheduleEntry(nEntry);
+    }
+}
+
+void CZRNcomDlg::OnBnClickedButtonSave() {
+    SaveEntryAndUpload();
+}
+
+void CZRNcomDlg::OnBnClickedButtonAdd() {
+    CWaitCursor wait;
+    ReapplyIntervalPreset(nIntervalPreset);
+    if (!bFollowZrnClock || !zrn::BreakLocalTime(tZrnClock)) {
+        // The new schedule starts after the device's present time, which is not known now.
+        AppendLog("Add: waiting for the ZRN clock (not read yet, or being edited)");
+        return;
+    }
+    DebugTrace("ZRNcom/OnBnClickedButtonAdd; Entry\n");
+    if (!sched.bScheduleReady) {
+        DebugTrace("ZRNcom/OnBnClickedButtonAdd; Error in List Control\n");
+        return;
+    }
+    const int nEntry = zrn::FirstFreeEntry(sched.table);
+    if (nEntry < 0) {
+        DebugTrace("ZRNcom/OnBnClickedButtonAdd; Add Error, Full\n");
+        wait.Restore();
+        MessageBox(this, "Add Error, Schedule is full.", {}, MB_OK | MB_ICONERROR);
+        return;
+    }
+    const int64_t base =
+        zrn::AddBaseTime(sched.table, sched.nRowEntry, tZrnClock, sched.nDaylightFlag);
+    const zrn::AddProposal proposal = zrn::ProposeAdd(base, nIntervalPreset);
+
+    sched.tEditStart = sched.selected.tStart = proposal.tStart;
+    sched.tEditStop = sched.selected.tStop = proposal.tStop;
+    tStartDatePicker = tStartTimePicker = proposal.tStart;
+    tStopDatePicker = tStopTimePicker = proposal.tStop;
+    UpdateData(false);
+
+    zrn::FillAddedEntry(sched.table[static_cast<size_t>(nEntry)], proposal);
+
+    sched.bEditPending = 1;
+    RefreshScheduleList();
+    ListView* list = Item<ListView>(IDC_LIST_CTRL);
+    for (int row = 0; row < list->GetItemCount(); ++row) {
+        if (list->GetItemData(row) != nEntry)
+            continue;
+        list->SetItemState(row, true, true);
+        sched.nSelectedRow = row;
+        GotoDlgCtrl(IDC_LIST_CTRL);
+        break;
+    }
+    sched.bEditPending = 1;
+    RefreshScheduleList();
+}
+
+void CZRNcomDlg::OnBnClickedButtonDelete() {
+    const int nEntry = zrn::SelectedEntryIndex(sched);
+    const int answer =
+        MessageBox(this, "You are about to Delete a Schedule.  Do you want to continue?",
+                   "Verify Delete", MB_YESNO);
+    if (answer == IDYES) {
+        if (sched.nSelectedRow == zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
+            DebugTrace("ZRNcom/OnBnClickedButtonDelete; NO_SELECTABLE_ACTIVE_ENTRY\n");
+            return;
+        }
+        if (sched.bScheduleReady && nEntry != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
+            AppendLog(Text("OnBnClickedButtonDelete;  Entry %d", nEntry));
+            zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(nEntry)];
+            entry.chStatus = zrn::STATUS_EMPTY;
+            SendCommand(zrn::ScheduleDeleteCommand(entry.nNumber));
+            // The deleted entry takes the selection with it: the rebuild leaves no
+            // row selected and clears the panel, instead of showing row 0 while the
+            // actions still point at another row.
+            RefreshScheduleList();
+            SetSelectedFields();
+        }
+    }
+    ListView* list = Item<ListView>(IDC_LIST_CTRL);
+    const int count = list->GetItemCount();
+    if (count > 0 && sched.nSelectedRow >= count) {
+        sched.nSelectedRow = count - 1;
+        list->SetItemState(sched.nSelectedRow, true, false);
+        GotoDlgCtrl(IDC_LIST_CTRL);
+    } else if (count == 0) {
+        sched.nSelectedRow = zrn::NO_SELECTABLE_ACTIVE_ENTRY;
+    }
+    SetZrnButtonProperly();
+}
+
+namespace {
+
+// The status change, then the query whose answer confirms it.
+void SendStatusChange(CZRNcomDlg& dlg, const zrn::ScheduleEntry& entry) {
+    for (const std::string& command :
+         zrn::StatusChangeSequence(entry.nNumber, static_cast<char>(entry.chStatus)))
+        dlg.SendCommand(command);
+}
+
+bool StartStopValid(CZRNcomDlg& dlg) {
+    const zrn::ScheduleState& s = dlg.sched;
+    return zrn::ValidateDateTimeStop(s.table, zrn::SelectedEntryIndex(s), dlg.tZrnClock,
+                                     s.tEditStart, s.tEditStop, s.nDaylightFlag,
+                                     schedpanel::LogSink(dlg)) == zrn::VALID_START_STOP;
+}
+
+} // namespace
+
+void CZRNcomDlg::OnBnClickedButtonEnable() {
+    if (sched.nSelectedRow == zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
+        DebugTrace("ZRNcom/OnBnClickedButtonEnable; NO_SELECTABLE_ACTIVE_ENTRY\n");
+        return;
+    }
+    const int nEntry = zrn::SelectedEntryIndex(sched);
+    if (!sched.bScheduleReady || nEntry == zrn::NO_SELECTABLE_ACTIVE_ENTRY)
+        return;
+    AppendLog(Text("OnBnClickedButtonEnable;  ListCtl= %d, Schd= %d", sched.nSelectedRow, nEntry));
+    zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(nEntry)];
+    if (StartStopValid(*this)) {
+        entry.chStatus = zrn::STATUS_ACTIVE;
+        for (int id : kStartStopPickers)
+            EnableItem(id, false);
+        for (int id : kCustomPickers)
+            EnableItem(id, false);
+    } else {
+        MessageBox(this, "Entry has a conflict or is not valid.", {}, MB_OK | MB_ICONERROR);
+        entry.chStatus = zrn::STATUS_INACTIVE;
+    }
+    RefreshScheduleList();
+    Item<ListView>(IDC_LIST_CTRL)->SetItemState(sched.nSelectedRow, true, false);
+    // Also after a refusal, so that the device's copy is made inactive too.
+    SendStatusChange(*this, entry);
+}
+
+void CZRNcomDlg::OnBnClickedButtonDisable() {
+    if (MessageBox(this, "You are about to Deactivate a Schedule.  Do you want to continue?",
+                   "Verify Deactivate", MB_YESNO) != IDYES)
+        return;
+    if (sched.nSelectedRow == zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
+        DebugTrace("ZRNcom/OnBnClickedButtonDisable; NO_SELECTABLE_ACTIVE_ENTRY\n");
+        return;
+    }
+    const int nEntry = zrn::SelectedEntryIndex(sched);
+    if (!sched.bScheduleReady || nEntry == zrn::NO_SELECTABLE_ACTIVE_ENTRY)
+        return;
+    AppendLog(Text("OnBnClickedButtonDisable;  ListCtl= %d, Schd= %d", sched.nSelectedRow, nEntry));
+    zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(nEntry)];
+    entry.chStatus = zrn::STATUS_INACTIVE;
+    SendStatusChange(*this, entry);
+    RefreshScheduleList();
+    Item<ListView>(IDC_LIST_CTRL)->SetItemState(sched.nSelectedRow, true, false);
+}
+
+void CZRNcomDlg::OnNmDoubleClickListCtrl(Notify& n) {
+    if (!sched.bScheduleReady)
+        return;
+    // A double-click changes no item state: new and old are both 0.
+    AppendLog(Text("OnNmDoubleClickListCtrl;  Entry %d, New %d, Old %d", n.row, 0, 0));
+    if (n.row < 0 || n.row >= zrn::SCHEDULE_ENTRY_COUNT)
+        return;
+    const int nEntry = sched.nRowEntry[static_cast<size_t>(n.row)];
+    if (nEntry == zrn::NO_SELECTABLE_ACTIVE_ENTRY)
+        return;
+    zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(nEntry)];
+    if (entry.chStatus == zrn::STATUS_INACTIVE) {
+        if (!StartStopValid(*this)) {
+            MessageBox(this, "Entry has a conflict or is not valid.", {}, MB_OK | MB_ICONERROR);
+            return;
+        }
+        entry.chStatus = zrn::STATUS_ACTIVE;
+    } else {
+        entry.chStatus = zrn::STATUS_INACTIVE;
+    }
+    SendStatusChange(*this, entry);
+    RefreshScheduleList();
+    Item<ListView>(IDC_LIST_CTRL)->SetItemState(n.row, true, false);
+}
+
+void CZRNcomDlg::OnBnClickedButtonClearAll() {
+    if (MessageBox(this, "You are about to Clear All Schedules.  Do you want to continue?",
+                   "Verify Clear All", MB_YESNO) != IDYES ||
+        !sched.bScheduleReady)
+        return;
+    AppendLog("OnBnClickedButtonClearAll");
+    for (zrn::ScheduleEntry& entry : sched.table)
+        entry.chStatus = zrn::STATUS_EMPTY;
+    sched.nSelectedRow = zrn::NO_SELECTABLE_ACTIVE_ENTRY;
+    RefreshScheduleList();
+    for (const std::string& command : zrn::ClearAllSequence())
+        SendCommand(command);
+    SetSelectedFields();
+    sched.bEditPending = 0;
+    SetZrnButtonProperly();
+}

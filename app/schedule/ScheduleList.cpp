@@ -1,0 +1,180 @@
+// The schedule list: its start-up, the rebuild from the table, selection by
+// click, the context menus, and the prompt when an edited entry is left.
+#include "platform/DebugOutput.h"
+#include "platform/MessageBox.h"
+#include "platform/PanelSupport.h"
+#include "platform/Win.h"
+#include "schedule/CalendarTime.h"
+#include "schedule/ScheduleLogic.h"
+#include "schedule/SchedulePanel.h"
+#include "shell/Resource.h"
+#include "shell/Resources.h"
+
+#include <ctime>
+
+using namespace win;
+using schedpanel::Text;
+
+void CZRNcomDlg::InitScheduleList() {
+    // Schedule list: report view, one row at a time, grid lines, whole rows.
+    ListView* list = Item<ListView>(IDC_LIST_CTRL);
+    list->SetStyle(list->GetStyle() | LVS_REPORT | LVS_SHOWSELALWAYS);
+    list->SetExtendedStyle(list->GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    // The first five columns share the width equally; "Interval" takes the remainder.
+    const int width = list->ClientWidth();
+    int column = 0;
+    for (const char* heading : {"Status", "Start Date", "Start Time", "Stop Date", "Stop Time"})
+        list->InsertColumn(column++, QString::fromLatin1(heading), width / 6);
+    list->InsertColumn(column, QStringLiteral("Interval"), width - 5 * (width / 6));
+
+    for (int id : {IDB_ROW_ACTIVE, IDB_ROW_INACTIVE}) {
+        const QColor magenta(255, 0, 255);
+        imageListNormal.Add(LoadBitmap(id, imageListNormal.Size()), magenta);
+        imageListSmall.Add(LoadBitmap(id, imageListSmall.Size()), magenta);
+    }
+    list->SetImageList(imageListNormal, ListView::Normal);
+    list->SetImageList(imageListSmall, ListView::Small);
+
+    InitScheduleTable();
+    if (sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY)
+        list->SetItemState(sched.nSelectedRow, true, false);
+}
+
+void CZRNcomDlg::InitScheduleTable() {
+    Item<ListView>(IDC_LIST_CTRL)->DeleteAllItems();
+    zrn::InitScheduleTable(sched, std::time(nullptr), schedpanel::LogSink(*this),
+                           schedpanel::TraceSink());
+}
+
+void CZRNcomDlg::RefreshScheduleList() {
+    const int nEntryBefore = zrn::SelectedEntryIndex(sched);
+    ListView* list = Item<ListView>(IDC_LIST_CTRL);
+    list->DeleteAllItems();
+    const zrn::ListRows rows = zrn::BuildListRows(
+        sched.table, sched.nDaylightFlag, schedpanel::LogSink(*this), schedpanel::TraceSink());
+    for (int r = 0; r < static_cast<int>(rows.rows.size()); ++r) {
+        const zrn::ListRow& row = rows.rows[static_cast<size_t>(r)];
+        list->InsertItem(r, QString::fromStdString(row.texts[0]), row.nImage);
+        list->SetItemData(r, row.nEntry);
+        for (int column = 1; column < static_cast<int>(row.texts.size()); ++column)
+            list->SetItemText(r, column,
+                              QString::fromStdString(row.texts[static_cast<size_t>(column)]));
+    }
+    sched.nRowEntry = rows.nRowEntry;
+
+    // The selection goes with its entry, so the panel and the actions never
+    // point at two different schedules.
+    const zrn::SelectionAfterRebuild selection =
+        zrn::FollowSelection(sched.nSelectedRow, nEntryBefore, sched.nRowEntry);
+    sched.nSelectedRow = selection.nSelectedRow;
+    if (selection.bEntryGone) {
+        sched.bEditPending = 0;
+        SetSelectedFields();
+    }
+    if (sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY)
+        list->SetItemState(sched.nSelectedRow, true, false);
+    SetZrnButtonProperly();
+}
+
+namespace {
+
+// The first step of a click: an edited entry is saved, discarded or kept.
+// False when the click ends here.
+bool LeaveCurrentEntry(CZRNcomDlg& dlg) {
+    zrn::ScheduleState& s = dlg.sched;
+    const zrn::LeavePrompt prompt = zrn::LeaveEntryPrompt(s.bEditPending, s.nSelectedRow, [&] {
+        return s.bEditPending && s.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY &&
+               zrn::ValidateDateTimeStop(s.table, zrn::SelectedEntryIndex(s), dlg.tZrnClock,
+                                         s.tEditStart, s.tEditStop, s.nDaylightFlag,
+                                         schedpanel::LogSink(dlg)) == zrn::VALID_START_STOP;
+    }());
+    if (prompt == zrn::LeavePrompt::None) {
+        s.bEditPending = 0;
+        return true;
+    }
+    const zrn::PromptBox box = zrn::LeaveEntryBox(prompt);
+    const int answer = MessageBox(&dlg, box.text, {}, box.flags);
+    switch (zrn::LeaveEntryAction(prompt, answer)) {
+    case zrn::LeaveAction::SaveAndContinue:
+        dlg.SaveEntryAndUpload();
+        return true;
+    case zrn::LeaveAction::Continue:
+        return true;
+    case zrn::LeaveAction::RefreshAndStop: {
+        dlg.RefreshSchedules();
+        // The click has already highlighted its row; nothing is selected now.
+        ListView* list = dlg.Item<ListView>(IDC_LIST_CTRL);
+        for (int row = 0; row < list->GetItemCount(); ++row)
+            list->SetItemState(row, false, false);
+        return false;
+    }
+    }
+    return false;
+}
+
+} // namespace
+
+void CZRNcomDlg::OnClickListCtrl(Notify& n) {
+    const int x = n.point.x(), y = n.point.y();
+    if (!sched.bScheduleReady) {
+        AppendLog(Text("OnClickListCtrl;  Entry NotValid, Cursor x: %d, y: %d", x, y));
+        return;
+    }
+    if (!LeaveCurrentEntry(*this))
+        return;
+    sched.nSelectedRow = n.row;
+    Item<ListView>(IDC_LIST_CTRL)->SetItemState(n.row, true, true);
+    SetSelectedFields();
+    ShowEntryTimings(n.row);
+    UpdateData(false);
+    AppendLog(Text("OnClickListCtrl;  Entry %d, Cursor x: %d, y: %d", n.row, x, y));
+}
+
+void CZRNcomDlg::ShowEntryTimings(int row) {
+    if (row < 0 || row >= zrn::SCHEDULE_ENTRY_COUNT)
+        return;
+    const int nEntry = sched.nRowEntry[static_cast<size_t>(row)];
+    if (nEntry < 0)
+        return;
+    const zrn::ScheduleEntry& e = sched.table[static_cast<size_t>(nEntry)];
+    const auto days = [](int h, int m, int s) { return (h * 3600 + m * 60 + s) / 86400.0; };
+    odtInterval = days(e.nIntervalHours, e.nIntervalMinutes, e.nIntervalSeconds);
+    odtOpenValve = days(0, e.nValveMinutes, e.nValveSeconds);
+    odtSampleHolding = days(0, e.nHoldMinutes, e.nHoldSeconds);
+    odtPumpOn = days(0, e.nPumpMinutes, e.nPumpSeconds);
+    SetPickerSpan(*this, IDC_INTERVAL, e.nIntervalHours, e.nIntervalMinutes, e.nIntervalSeconds);
+    SetPickerSpan(*this, IDC_OPEN_VALVE, 0, e.nValveMinutes, e.nValveSeconds);
+    SetPickerSpan(*this, IDC_SAMPLE_HOLDING, 0, e.nHoldMinutes, e.nHoldSeconds);
+    SetPickerSpan(*this, IDC_PUMP_ON, 0, e.nPumpMinutes, e.nPumpSeconds);
+    SelectIntervalRadio();
+}
+
+void CZRNcomDlg::OnRclickListCtrl(Notify& n) {
+    const ClientPoint client = ScreenToClient(*this, IDC_LIST_CTRL, n.point.x(), n.point.y());
+    AppendLog(Text("CZRNcomDlg::OnRclickListCtrl;  Entry %d, Cursor x: %d, y: %d", n.row, client.x,
+                   client.y));
+    if (!sched.bScheduleReady) {
+        AppendLog(
+            Text("OnRclickListCtrl;  Entry NotValid, Cursor x: %d, y: %d", client.x, client.y));
+        return;
+    }
+    if (!LeaveCurrentEntry(*this))
+        return;
+    sched.nSelectedRow = n.row;
+    SetSelectedFields();
+    UpdateData(false);
+    AppendLog(Text("OnRclickListCtrl;  Entry %d, Cursor x: %d, y: %d", n.row, client.x, client.y));
+
+    const int nEntry = zrn::SelectedEntryIndex(sched);
+    const char status = nEntry < 0
+                            ? zrn::STATUS_EMPTY
+                            : static_cast<char>(sched.table[static_cast<size_t>(nEntry)].chStatus);
+    if (const MenuTemplate* menu = LoadMenu(zrn::ContextMenuFor(n.row, status)))
+        TrackMenu(*menu, n.point);
+}
+
+void CZRNcomDlg::OnLvnItemActivateListCtrl(Notify& n) {
+    // An activation changes no item state: new and old are both 0.
+    if (sched.bScheduleReady)
+        AppendLog(Text("OnLvnItemActivateListCtrl;  Entry %d, New %d, Old %d", n.row, 0, 0));
+}

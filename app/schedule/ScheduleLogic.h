@@ -1,0 +1,137 @@
+#pragma once
+// The schedule panel's decisions as plain functions: what Add proposes, what a
+// reply changes, which rows the list shows, where the selection goes after a
+// rebuild, what leaving an edited entry asks and does, and what each action
+// sends. The dialog reads its controls, calls these and applies the result.
+
+#include "protocol/Catalogue.h"
+#include "schedule/ScheduleEntry.h"
+#include "schedule/ScheduleRules.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zrn {
+
+using RowMap = std::array<int, SCHEDULE_ENTRY_COUNT>;
+
+// ---- List rows ----------------------------------------------------------------
+
+inline constexpr int IMAGE_ACTIVE = 0;
+inline constexpr int IMAGE_INACTIVE = 1;
+
+struct ListRow {
+    int nEntry = -1;
+    int nImage = IMAGE_INACTIVE;
+    std::array<std::string, 6>
+        texts; // Status, Start Date, Start Time, Stop Date, Stop Time, Interval
+};
+
+struct ListRows {
+    std::vector<ListRow> rows; // entry order, empty entries left out
+    RowMap nRowEntry{-1, -1, -1, -1};
+};
+
+// Validates every entry (an invalid one is logged and emptied, as the list
+// never shows one) and lays out the rows of the non-empty ones.
+ListRows BuildListRows(ScheduleTable& table, int nDaylightFlag, const LineSink& appendLog,
+                       const LineSink& trace);
+
+// The row of nEntry in the map, -1 when it has none.
+int RowOfEntry(const RowMap& nRowEntry, int nEntry);
+
+// Where the selection goes when the rows are rebuilt: the row of the entry that
+// was selected. A selected row that showed no entry keeps its number; a
+// selected entry that is no longer listed leaves nothing selected.
+struct SelectionAfterRebuild {
+    int nSelectedRow = NO_SELECTABLE_ACTIVE_ENTRY;
+    bool bEntryGone = false; // the panel showed an entry that the list no longer has
+};
+SelectionAfterRebuild FollowSelection(int nSelectedRow, int nSelectedEntryBefore,
+                                      const RowMap& nRowEntryAfter);
+
+// ---- Replies --------------------------------------------------------------------
+
+enum class ReplyEffect {
+    Ignored,     // nothing to do
+    SdiDuration, // schedule number 5: the settings panel's
+    Rebuild,     // an entry's reply, whether it changed anything or not
+};
+// Applies an "S" reply to the table. A status of '0' empties the entry, for
+// schedule 1 as for the others: the device's word wins.
+ReplyEffect ApplyScheduleReply(ScheduleTable& table, const ScheduleReply& reply);
+
+// ---- Add ----------------------------------------------------------------------
+
+// The values of nIntervalPreset that Add tells apart (5 is Custom).
+inline constexpr int PRESET_15_MIN = 0;
+inline constexpr int PRESET_30_MIN = 1;
+inline constexpr int PRESET_45_MIN = 2;
+inline constexpr int PRESET_1_HOUR = 3;
+inline constexpr int PRESET_24_HOURS = 4;
+
+inline constexpr std::int64_t ADD_SPAN = 604799; // six days 23:59:59
+
+// The device clock, moved past the stop of every listed entry.
+std::int64_t AddBaseTime(const ScheduleTable& table, const RowMap& nRowEntry,
+                         std::int64_t tZrnClock, int nDaylightFlag);
+
+struct AddProposal {
+    std::int64_t tStart = 0;
+    std::int64_t tStop = 0;
+    std::int64_t tsInterval = 0;
+};
+// The first start after base on the preset's grid in local time, and a week
+// less one second of it. Presets other than 30 min, 1 hour and 24 hours use
+// the 15-minute grid.
+AddProposal ProposeAdd(std::int64_t tBase, int nIntervalPreset);
+
+// The new entry: the proposal, valve, hold and pump 1:00, status 'D'; its
+// number is kept.
+void FillAddedEntry(ScheduleEntry& entry, const AddProposal& proposal);
+
+// ---- Editing ----------------------------------------------------------------------
+
+// The edit panel's values stored into an entry, which becomes inactive until
+// it is saved and activated.
+void StoreEditIntoEntry(ScheduleEntry& entry, const ScheduleState& state);
+
+// ---- Commands -------------------------------------------------------------------
+
+// "S%d%c" then "S%d?": the device's answer confirms the new status.
+CommandList StatusChangeSequence(int n, char chStatus);
+// "S10", "S20", "S30", "S40".
+CommandList ClearAllSequence();
+
+// ---- Leaving an edited entry ------------------------------------------------------
+
+enum class LeavePrompt {
+    None,        // nothing pending: go on
+    SaveChanges, // Yes / No / Cancel
+    Invalid,     // OK / Cancel: the pending values cannot be activated
+};
+LeavePrompt LeaveEntryPrompt(int bEditPending, int nSelectedRow, bool bValidStartStop);
+
+struct PromptBox {
+    const char* text;
+    unsigned flags; // win MB_* values
+};
+PromptBox LeaveEntryBox(LeavePrompt prompt);
+
+enum class LeaveAction {
+    Continue,        // go on with the click
+    SaveAndContinue, // save and upload the entry, then go on
+    RefreshAndStop,  // read the table back from the device; the click ends here
+};
+// answer is the message box's (IDYES, IDNO, IDCANCEL, IDOK).
+LeaveAction LeaveEntryAction(LeavePrompt prompt, int answer);
+
+// ---- Context menu -----------------------------------------------------------------
+
+// 159 for no row or an empty entry, 160 for an inactive entry, 161 for an active one.
+int ContextMenuFor(int row, char chStatus);
+
+} // namespace zrn

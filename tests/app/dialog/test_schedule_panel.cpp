@@ -1,0 +1,378 @@
+// The schedule panel in the real dialog with a recording link: the list built
+// from replies, context menus, each action's commands, the leave-entry prompt.
+#include "DialogFixture.h"
+#include "ZRNComDll.h"
+#include "schedule/ScheduleLogic.h"
+
+#include <cstring>
+
+using namespace win;
+
+namespace {
+
+class SchedulePanel : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        Make();
+        dialog->bLinkOpen = 1;
+    }
+    // The replies of one entry as the device gives them, status last.
+    void Load(int n, char status, const char* startDate, const char* startTime,
+              const char* stopDate, const char* stopTime, const char* interval = "01:00:00") {
+        const std::string s = "S" + std::to_string(n);
+        for (const std::string& reply :
+             {s + "BD|" + startDate + "|", s + "BT|" + startTime + "|", s + "ED|" + stopDate + "|",
+              s + "ET|" + stopTime + "|", s + "I|" + interval + "|", s + "V|00:01:30|",
+              s + "H|00:01:00|", s + "P|00:01:00|", s + status})
+            Notify(LINK_REPLY, reply.c_str());
+    }
+    // Entry 1 active 1-8 June, entry 3 inactive 10-17 June; entries 2 and 4 empty.
+    void LoadTwo() {
+        Load(1, 'A', "06/01/26", "08:00:00", "06/08/26", "08:00:00");
+        Load(3, 'D', "06/10/26", "13:05:00", "06/17/26", "13:05:00", "00:15:00");
+    }
+    void Clock(const char* reply = "C|05/20/26|10:07:30|") { Notify(LINK_REPLY, reply); }
+    void Send(int id, int code, int row = -1) {
+        ::Notify n;
+        n.id = id;
+        n.code = code;
+        n.row = row;
+        dialog->Deliver(n);
+    }
+    void Click(int row) { Send(IDC_LIST_CTRL, NM_CLICK, row); }
+    void Press(int id) { Send(id, BN_CLICKED); }
+    std::vector<std::string> Sent() { return LinkRecord::Get().sent; }
+    void ClearSent() { LinkRecord::Get().sent.clear(); }
+    ListView* List() { return dialog->Item<ListView>(IDC_LIST_CTRL); }
+    std::string Cell(int row, int column) { return List()->GetItemText(row, column).toStdString(); }
+    std::vector<int> Selected() { return List()->SelectedRows(); }
+    // A start time one minute later on the selected entry, as the picker reports it.
+    void EditStartTime(int hour, int minute) {
+        ::Notify n;
+        n.id = IDC_START_TIME;
+        n.code = DTN_DATETIMECHANGE;
+        n.hour = hour;
+        n.minute = minute;
+        dialog->Deliver(n);
+    }
+};
+
+} // namespace
+
+TEST_F(SchedulePanel, ListShowsTheNonEmptyEntriesInEntryOrder) {
+    ListView* list = List();
+    ASSERT_EQ(list->ColumnCount(), 6);
+    const char* headings[] = {"Status",    "Start Date", "Start Time",
+                              "Stop Date", "Stop Time",  "Interval"};
+    for (int c = 0; c < 6; ++c)
+        EXPECT_EQ(list->ColumnHeading(c).toStdString(), headings[c]);
+
+    LoadTwo();
+    ASSERT_EQ(list->GetItemCount(), 2);
+    const std::vector<std::string> row0{"Active",     "06/01/2026",  "08:00:00 AM",
+                                        "06/08/2026", "08:00:00 AM", "01:00:00"};
+    const std::vector<std::string> row1{"Inactive",   "06/10/2026",  "01:05:00 PM",
+                                        "06/17/2026", "01:05:00 PM", "00:15:00"};
+    for (int c = 0; c < 6; ++c) {
+        EXPECT_EQ(Cell(0, c), row0[static_cast<size_t>(c)]);
+        EXPECT_EQ(Cell(1, c), row1[static_cast<size_t>(c)]);
+    }
+    EXPECT_EQ(list->GetItemData(0), 0);
+    EXPECT_EQ(list->GetItemData(1), 2);
+    EXPECT_EQ(list->ItemImage(0), 0);
+    EXPECT_EQ(list->ItemImage(1), 1);
+    EXPECT_EQ(dialog->sched.nRowEntry, (zrn::RowMap{0, 2, -1, -1}));
+}
+
+TEST_F(SchedulePanel, AnInvalidReplyEmptiesItsEntryAtTheNextRebuild) {
+    LoadTwo();
+    Notify(LINK_REPLY, "S1BD|13/01/26|");
+    EXPECT_EQ(List()->GetItemCount(), 1);
+    EXPECT_NE(Text(IDC_LOG).find("Schedule Entry 0 has invalid value"), std::string::npos);
+    EXPECT_EQ(dialog->sched.table[0].chStatus, '0');
+}
+
+TEST_F(SchedulePanel, StatusReplyZeroEmptiesScheduleOneToo) {
+    LoadTwo();
+    Notify(LINK_REPLY, "S10");
+    EXPECT_EQ(List()->GetItemCount(), 1);
+    EXPECT_EQ(Cell(0, 0), "Inactive");
+    EXPECT_FALSE(debug.Contains("not available yet"));
+}
+
+TEST_F(SchedulePanel, ContextMenuDependsOnTheRowsStatus) {
+    LoadTwo();
+    PopupMenuAnswer menus(0);
+    Send(IDC_LIST_CTRL, NM_RCLICK, 0);
+    Send(IDC_LIST_CTRL, NM_RCLICK, 1);
+    Send(IDC_LIST_CTRL, NM_RCLICK, -1);
+    ASSERT_EQ(menus.shown.size(), 3u);
+    EXPECT_EQ(menus.shown[0].defaultId, unsigned(ID_ENTRY_DEACTIVATE));
+    EXPECT_EQ(menus.shown[0].items.size(), 7u);
+    EXPECT_EQ(menus.shown[1].defaultId, unsigned(ID_ENTRY_ACTIVATE));
+    EXPECT_EQ(menus.shown[1].items[4].id, unsigned(ID_ENTRY_TEST_DISABLED));
+    EXPECT_EQ(menus.shown[2].defaultId, unsigned(ID_ENTRY_ADD));
+    EXPECT_EQ(menus.shown[2].items.size(), 1u);
+    EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(SchedulePanel, TestFromTheMenuSendsTheEntrysNumber) {
+    LoadTwo();
+    PopupMenuAnswer menus(ID_ENTRY_TEST_DISABLED);
+    Send(IDC_LIST_CTRL, NM_RCLICK, 1);
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"S3R"}));
+}
+
+TEST_F(SchedulePanel, RefreshEmptiesTheTableAndReadsAllFour) {
+    LoadTwo();
+    Click(1);
+    Press(IDC_SCHEDULE_REFRESH);
+    const std::vector<std::string> sent = Sent();
+    ASSERT_EQ(sent.size(), 36u);
+    EXPECT_EQ(sent[0], "S1?");
+    EXPECT_EQ(sent[9], "S2?");
+    EXPECT_EQ(sent[35], "S4P");
+    EXPECT_EQ(dialog->sched.nSelectedRow, -1);
+    for (const auto& e : dialog->sched.table)
+        EXPECT_EQ(e.chStatus, '0');
+    ClearSent();
+    // The hidden "Schedule" button reads without emptying.
+    LoadTwo();
+    Press(IDC_BUTTON_SCHEDULE);
+    EXPECT_EQ(Sent().size(), 36u);
+    EXPECT_EQ(dialog->sched.table[0].chStatus, 'A');
+}
+
+TEST_F(SchedulePanel, AddThenSaveUploadsTenCommands) {
+    LoadTwo();
+    Clock();
+    Press(IDC_BUTTON_ADD);
+    EXPECT_TRUE(Sent().empty());
+    ASSERT_EQ(List()->GetItemCount(), 3);
+    // After the stop of entry 3 (17 June 13:05), on the 15-minute grid.
+    EXPECT_EQ(Cell(1, 0), "Inactive");
+    EXPECT_EQ(Cell(1, 1), "06/17/2026");
+    EXPECT_EQ(Cell(1, 2), "01:15:00 PM");
+    EXPECT_EQ(Cell(1, 4), "01:14:59 PM");
+    EXPECT_EQ(dialog->sched.nSelectedRow, 1);
+    EXPECT_EQ(dialog->sched.bEditPending, 1);
+    EXPECT_EQ(Selected(), std::vector<int>{1});
+
+    // Save stores what the panel shows: the preset's open valve of 2:00 (no INI file).
+    Press(IDC_BUTTON_SAVE);
+    EXPECT_EQ(Sent(),
+              (std::vector<std::string>{"S2D", "S2BD|06/17/26|", "S2BT|13:15:00|", "S2ED|06/24/26|",
+                                        "S2ET|13:14:59|", "S2I|00:15:00|", "S2V|00:02:00|",
+                                        "S2H|00:01:00|", "S2P|00:01:00|", "S2D"}));
+    EXPECT_EQ(dialog->sched.bEditPending, 0);
+}
+
+TEST_F(SchedulePanel, AddWithoutTheClockSaysWhyInOneLine) {
+    LoadTwo();
+    Press(IDC_BUTTON_ADD);
+    EXPECT_EQ(List()->GetItemCount(), 2);
+    EXPECT_NE(Text(IDC_LOG).find("Add: waiting for the ZRN clock"), std::string::npos);
+}
+
+TEST_F(SchedulePanel, AddToAFullTableRefuses) {
+    LoadTwo();
+    Load(2, 'D', "07/01/26", "08:00:00", "07/08/26", "08:00:00");
+    Load(4, 'D', "08/01/26", "08:00:00", "08/08/26", "08:00:00");
+    Clock();
+    MessageBoxAnswer ok(IDOK);
+    const auto before = dialog->sched.table;
+    Press(IDC_BUTTON_ADD);
+    ASSERT_EQ(ok.asked.size(), 1u);
+    EXPECT_EQ(ok.asked[0].text, "Add Error, Schedule is full.");
+    EXPECT_EQ(ok.asked[0].flags, MB_OK | MB_ICONERROR);
+    EXPECT_EQ(std::memcmp(&before, &dialog->sched.table, sizeof before), 0);
+}
+
+TEST_F(SchedulePanel, ActivateSendsTheStatusThenAsks) {
+    LoadTwo();
+    Clock();
+    Click(1);
+    Press(IDC_BUTTON_ENABLE);
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"S3A", "S3?"}));
+    EXPECT_EQ(Cell(1, 0), "Active");
+    EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
+}
+
+TEST_F(SchedulePanel, ActivateWithAConflictLeavesTheDeviceInactive) {
+    Load(1, 'A', "06/01/26", "08:00:00", "06/08/26", "08:00:00");
+    Load(3, 'D', "06/05/26", "08:00:00", "06/12/26", "08:00:00");
+    Clock();
+    Click(1);
+    MessageBoxAnswer ok(IDOK);
+    Press(ID_ENTRY_ACTIVATE);
+    ASSERT_EQ(ok.asked.size(), 1u);
+    EXPECT_EQ(ok.asked[0].text, "Entry has a conflict or is not valid.");
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"S3D", "S3?"}));
+    EXPECT_EQ(Cell(1, 0), "Inactive");
+}
+
+TEST_F(SchedulePanel, DeactivateAsksFirst) {
+    LoadTwo();
+    Click(0);
+    {
+        MessageBoxAnswer no(IDNO);
+        Press(IDC_BUTTON_DISABLE);
+        ASSERT_EQ(no.asked.size(), 1u);
+        EXPECT_EQ(no.asked[0].caption, "Verify Deactivate");
+        EXPECT_TRUE(Sent().empty());
+    }
+    MessageBoxAnswer yes(IDYES);
+    Press(ID_ENTRY_DEACTIVATE);
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"S1D", "S1?"}));
+    EXPECT_EQ(Cell(0, 0), "Inactive");
+}
+
+TEST_F(SchedulePanel, DoubleClickTogglesTheStatus) {
+    LoadTwo();
+    Clock();
+    Click(0);
+    Send(IDC_LIST_CTRL, NM_DBLCLK, 0);
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"S1D", "S1?"}));
+    ClearSent();
+    Click(0);
+    Send(IDC_LIST_CTRL, NM_DBLCLK, 0);
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"S1A", "S1?"}));
+}
+
+TEST_F(SchedulePanel, DeleteTakesTheSelectionWithIt) {
+    LoadTwo();
+    Click(0);
+    MessageBoxAnswer yes(IDYES);
+    Press(IDC_BUTTON_DELETE);
+    EXPECT_EQ(yes.asked.at(0).caption, "Verify Delete");
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"S10"}));
+    EXPECT_EQ(List()->GetItemCount(), 1);
+    // Row 0 now shows entry 3: it must not look selected while nothing is.
+    EXPECT_EQ(dialog->sched.nSelectedRow, -1);
+    EXPECT_TRUE(Selected().empty());
+    EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
+    EXPECT_FALSE(dialog->IsItemEnabled(IDC_BUTTON_ENABLE));
+}
+
+TEST_F(SchedulePanel, ClearAllDeletesEveryNumber) {
+    LoadTwo();
+    Click(1);
+    MessageBoxAnswer yes(IDYES);
+    Press(IDC_BUTTON_CLEAR_ALL);
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"S10", "S20", "S30", "S40"}));
+    EXPECT_EQ(List()->GetItemCount(), 0);
+    EXPECT_EQ(dialog->sched.nSelectedRow, -1);
+}
+
+TEST_F(SchedulePanel, SelectionFollowsItsEntryWhenRowsMove) {
+    LoadTwo();
+    Click(1); // entry 3
+    Notify(LINK_REPLY, "S10");
+    EXPECT_EQ(dialog->sched.nSelectedRow, 0);
+    EXPECT_EQ(Selected(), std::vector<int>{0});
+    Load(1, 'D', "06/01/26", "08:00:00", "06/08/26", "08:00:00");
+    EXPECT_EQ(dialog->sched.nSelectedRow, 1);
+    Notify(LINK_REPLY, "S30");
+    EXPECT_EQ(dialog->sched.nSelectedRow, -1);
+    EXPECT_TRUE(Selected().empty());
+    EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
+}
+
+TEST_F(SchedulePanel, StartTimeEditIsStoredAndAskedAboutOnLeaving) {
+    struct Case {
+        int answer;
+        size_t sent; // commands after the click
+        int rowAfter;
+    };
+    const Case cases[] = {{IDYES, 10, 0}, {IDNO, 36, -1}, {IDCANCEL, 36, -1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        LoadTwo();
+        Clock();
+        Click(1);
+        EditStartTime(14, 30);
+        EXPECT_EQ(dialog->sched.bEditPending, 1);
+        EXPECT_EQ(Cell(1, 2), "02:30:00 PM");
+        ClearSent();
+        MessageBoxAnswer answer(c.answer);
+        Click(0);
+        ASSERT_EQ(answer.asked.size(), 1u);
+        EXPECT_EQ(answer.asked[0].flags, MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
+        EXPECT_EQ(Sent().size(), c.sent);
+        if (c.answer == IDYES) {
+            EXPECT_EQ(Sent()[2], "S3BT|14:30:00|");
+        }
+        EXPECT_EQ(dialog->sched.nSelectedRow, c.rowAfter);
+        ClearSent();
+    }
+}
+
+TEST_F(SchedulePanel, InvalidEditOffersDiscard) {
+    LoadTwo();
+    Clock();
+    Click(1);
+    // Start after stop.
+    ::Notify n;
+    n.id = IDC_START_DATE;
+    n.code = DTN_DATETIMECHANGE;
+    n.year = 2026, n.month = 7, n.day = 1;
+    dialog->Deliver(n);
+    ClearSent();
+    MessageBoxAnswer ok(IDOK);
+    Click(0);
+    ASSERT_EQ(ok.asked.size(), 1u);
+    EXPECT_EQ(ok.asked[0].flags, MB_OKCANCEL | MB_ICONQUESTION);
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_EQ(dialog->sched.nSelectedRow, 0);
+    EXPECT_EQ(dialog->sched.bEditPending, 0);
+}
+
+TEST_F(SchedulePanel, DateBrowsingCommitsOnlyAtTheCloseUp) {
+    LoadTwo();
+    Clock();
+    Click(1);
+    ::Notify n;
+    n.id = IDC_START_DATE;
+    n.code = DTN_DROPDOWN;
+    dialog->Deliver(n);
+    n.code = DTN_DATETIMECHANGE;
+    for (int month : {7, 8, 9}) {
+        n.year = 2026, n.month = month, n.day = 1;
+        dialog->Deliver(n);
+    }
+    EXPECT_EQ(dialog->sched.bEditPending, 0);
+    EXPECT_NE(Text(IDC_LOG).find("OnChange/Start Date: 9/1/2026; DROPDOWN active"),
+              std::string::npos);
+    n.code = DTN_CLOSEUP;
+    dialog->Deliver(n);
+    EXPECT_EQ(dialog->sched.bEditPending, 1);
+    EXPECT_NE(Text(IDC_LOG).find("DateTimePicker/StartDate/CloseUp: 06/10/2026 01:05:00 PM"),
+              std::string::npos);
+}
+
+TEST_F(SchedulePanel, ClickLoadsTheEntryIntoThePanel) {
+    LoadTwo();
+    Click(1);
+    const zrn::SelectedEntryView& view = dialog->sched.selected;
+    EXPECT_EQ(view.bActive, 0);
+    EXPECT_EQ(view.tsInterval, 900);
+    EXPECT_EQ(view.tsOpenValve, 90);
+    EXPECT_EQ(dialog->sched.tEditStart, view.tStart);
+    EXPECT_EQ(view.tStop - view.tStart, 7 * 86400);
+    EXPECT_NEAR(dialog->odtInterval * 86400, 900, 0.5);
+    EXPECT_NEAR(dialog->odtOpenValve * 86400, 90, 0.5);
+    EXPECT_TRUE(dialog->IsItemEnabled(IDC_START_DATE));
+    EXPECT_FALSE(dialog->IsItemEnabled(IDC_INTERVAL));
+    EXPECT_NE(Text(IDC_LOG).find("OnClickListCtrl;  Entry 1, Cursor x:"), std::string::npos);
+
+    Click(0); // active: its times cannot be edited
+    EXPECT_EQ(dialog->sched.selected.bActive, 1);
+    EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
+    EXPECT_TRUE(dialog->IsItemEnabled(IDC_BUTTON_DISABLE));
+
+    Click(-1); // the empty area below the rows
+    EXPECT_EQ(dialog->sched.nSelectedRow, -1);
+    EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
+    EXPECT_FALSE(dialog->IsItemEnabled(IDC_BUTTON_DISABLE));
+}

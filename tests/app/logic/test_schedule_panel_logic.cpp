@@ -1,0 +1,295 @@
+#include "BerlinTime.h"
+#include "platform/Win.h"
+#include "schedule/ScheduleLogic.h"
+#include "shell/Resource.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace zrn;
+
+namespace {
+
+class SchedulePanelLogic : public BerlinTime {
+protected:
+    LineSink LogSink() {
+        return [this](std::string_view line) { log.emplace_back(line); };
+    }
+    static std::int64_t At(int year, int month, int day, int hour, int minute, int second = 0) {
+        return MakeLocalTime({year, month, day, hour, minute, second}).value();
+    }
+    static LocalDateTime Local(std::int64_t t) { return BreakLocalTime(t).value(); }
+    static ScheduleEntry Entry(int number, char status, std::int64_t start, std::int64_t stop,
+                               std::int64_t interval = 900) {
+        ScheduleEntry e{};
+        e.nNumber = static_cast<std::uint8_t>(number);
+        SetEntryStart(e, start);
+        SetEntryStop(e, stop);
+        SetEntryInterval(e, interval);
+        SetEntryOpenValve(e, 60);
+        SetEntrySampleHolding(e, 60);
+        SetEntryPumpOn(e, 60);
+        e.chStatus = static_cast<std::uint8_t>(status);
+        return e;
+    }
+    std::vector<std::string> log;
+};
+
+} // namespace
+
+TEST_F(SchedulePanelLogic, AddProposesTheNextStartOnThePresetsGrid) {
+    const std::int64_t base = At(2026, 3, 10, 10, 7, 30);
+    struct Case {
+        int preset;
+        LocalDateTime start;
+        std::int64_t interval;
+    };
+    const Case cases[] = {
+        {PRESET_15_MIN, {2026, 3, 10, 10, 15, 0}, 900},
+        {PRESET_30_MIN, {2026, 3, 10, 10, 30, 0}, 1800},
+        {PRESET_45_MIN, {2026, 3, 10, 10, 15, 0}, 900}, // no button: the 15-minute grid
+        {PRESET_1_HOUR, {2026, 3, 10, 11, 0, 0}, 3600},
+        {PRESET_24_HOURS, {2026, 3, 11, 10, 0, 0}, 86399},
+        {5 /* Custom */, {2026, 3, 10, 10, 15, 0}, 900},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.preset);
+        const AddProposal p = ProposeAdd(base, c.preset);
+        EXPECT_EQ(Local(p.tStart), c.start);
+        EXPECT_EQ(p.tsInterval, c.interval);
+        EXPECT_EQ(p.tStop - p.tStart, 604799);
+    }
+    // A week less a second: 10:15:00 ends at 10:14:59 seven days on.
+    EXPECT_EQ(Local(ProposeAdd(base, PRESET_15_MIN).tStop),
+              (LocalDateTime{2026, 3, 17, 10, 14, 59}));
+}
+
+TEST_F(SchedulePanelLogic, AddOnTheGridStillMovesOnByAStep) {
+    // 10:00:00 + 15 min is already on the grid; 10:00:59 + 15 min rounds down to 10:15.
+    EXPECT_EQ(Local(ProposeAdd(At(2026, 3, 10, 10, 0, 0), PRESET_15_MIN).tStart),
+              (LocalDateTime{2026, 3, 10, 10, 15, 0}));
+    EXPECT_EQ(Local(ProposeAdd(At(2026, 3, 10, 10, 0, 59), PRESET_15_MIN).tStart),
+              (LocalDateTime{2026, 3, 10, 10, 15, 0}));
+    EXPECT_EQ(Local(ProposeAdd(At(2026, 3, 10, 23, 59, 59), PRESET_1_HOUR).tStart),
+              (LocalDateTime{2026, 3, 11, 0, 0, 0}));
+}
+
+TEST_F(SchedulePanelLogic, AddAcrossTheSpringChangeCountsRealSeconds) {
+    // Clocks go from 02:00 to 03:00 on 29 March 2026 in Berlin.
+    const std::int64_t base = At(2026, 3, 29, 1, 50, 0);
+    EXPECT_EQ(Local(ProposeAdd(base, PRESET_15_MIN).tStart),
+              (LocalDateTime{2026, 3, 29, 3, 0, 0})); // 01:50 + 15 min is 03:05 summer time
+    EXPECT_EQ(Local(ProposeAdd(base, PRESET_1_HOUR).tStart), (LocalDateTime{2026, 3, 29, 3, 0, 0}));
+    // A day of seconds from Saturday 10:07:30 winter time is Sunday 11:07:30 summer time.
+    const AddProposal day = ProposeAdd(At(2026, 3, 28, 10, 7, 30), PRESET_24_HOURS);
+    EXPECT_EQ(Local(day.tStart), (LocalDateTime{2026, 3, 29, 11, 0, 0}));
+    EXPECT_EQ(day.tStop - day.tStart, 604799);
+}
+
+TEST_F(SchedulePanelLogic, AddAcrossTheAutumnChangeStaysOnTheGrid) {
+    // 02:00-03:00 happens twice on 25 October 2026; the first 02:40 is summer time.
+    const std::int64_t summer = At(2026, 10, 25, 1, 40, 0) + 3600;
+    const AddProposal p = ProposeAdd(summer, PRESET_30_MIN);
+    EXPECT_EQ(p.tStart, summer + 1200); // 02:40 summer + 30 min = 02:10 winter -> 02:00 winter
+    EXPECT_EQ(Local(p.tStart).minute % 30, 0);
+    EXPECT_EQ(Local(p.tStart).second, 0);
+}
+
+TEST_F(SchedulePanelLogic, AddBeginsAfterTheClockAndAfterEveryListedStop) {
+    ScheduleTable table{};
+    table[0] = Entry(1, 'A', At(2026, 6, 1, 8, 0), At(2026, 6, 1, 18, 10));
+    table[1] = Entry(2, 'D', At(2026, 6, 1, 8, 0), At(2026, 6, 1, 12, 0));
+    // Not listed (no row): its later stop does not count.
+    table[2] = Entry(3, '0', At(2026, 6, 1, 8, 0), At(2026, 6, 9, 0, 0));
+    const RowMap rows{0, 1, -1, -1};
+    const std::int64_t clock = At(2026, 6, 1, 10, 7, 30);
+    const std::int64_t base = AddBaseTime(table, rows, clock, -1);
+    EXPECT_EQ(base, At(2026, 6, 1, 18, 10));
+    EXPECT_EQ(Local(ProposeAdd(base, PRESET_30_MIN).tStart),
+              (LocalDateTime{2026, 6, 1, 18, 30, 0}));
+    // A clock past every stop is the base itself.
+    EXPECT_EQ(AddBaseTime(table, rows, At(2026, 6, 2, 0, 0), -1), At(2026, 6, 2, 0, 0));
+}
+
+TEST_F(SchedulePanelLogic, AddedEntryIsInactiveWithOneMinuteDurations) {
+    ScheduleEntry e{};
+    e.nNumber = 3;
+    e.nValveMinutes = 9;
+    const AddProposal p = ProposeAdd(At(2026, 6, 1, 10, 7, 30), PRESET_1_HOUR);
+    FillAddedEntry(e, p);
+    EXPECT_EQ(e.nNumber, 3);
+    EXPECT_EQ(e.chStatus, 'D');
+    EXPECT_EQ(EntryStartFields(e), (LocalDateTime{2026, 6, 1, 11, 0, 0}));
+    EXPECT_EQ(EntryStopFields(e), (LocalDateTime{2026, 6, 8, 10, 59, 59}));
+    EXPECT_EQ(EntryInterval(e), 3600);
+    EXPECT_EQ(EntryOpenValve(e), 60);
+    EXPECT_EQ(EntrySampleHolding(e), 60);
+    EXPECT_EQ(EntryPumpOn(e), 60);
+}
+
+TEST_F(SchedulePanelLogic, RepliesChangeTheTableAsTheDeviceSays) {
+    ScheduleTable table{};
+    for (auto& e : table)
+        e = Entry(1, 'A', At(2026, 6, 1, 8, 0), At(2026, 6, 2, 8, 0));
+    struct Case {
+        const char* reply;
+        ReplyEffect effect;
+        int entry;
+        char status;
+    };
+    const Case cases[] = {
+        {"S10", ReplyEffect::Rebuild, 0, '0'}, // schedule 1 is emptied like the others
+        {"S20", ReplyEffect::Rebuild, 1, '0'},
+        {"S3D", ReplyEffect::Rebuild, 2, 'D'},
+        {"S3A", ReplyEffect::Rebuild, 2, 'A'},
+        {"S4?", ReplyEffect::Rebuild, 3, 'A'}, // understood entry, no field: rebuilt only
+        {"S4", ReplyEffect::Ignored, 3, 'A'},
+        {"S6A", ReplyEffect::Ignored, 3, 'A'},
+        {"S5V|00:16:40|", ReplyEffect::SdiDuration, 3, 'A'},
+        {"S5X|00:16:40|", ReplyEffect::Ignored, 3, 'A'},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply);
+        EXPECT_EQ(ApplyScheduleReply(table, ParseScheduleReply(c.reply)), c.effect);
+        EXPECT_EQ(table[static_cast<size_t>(c.entry)].chStatus, c.status);
+    }
+    // Field replies are stored as received, out of range or not.
+    EXPECT_EQ(ApplyScheduleReply(table, ParseScheduleReply("S1BD|13/05/26|")),
+              ReplyEffect::Rebuild);
+    EXPECT_EQ(table[0].nStartMonth, 13);
+}
+
+TEST_F(SchedulePanelLogic, RowsFollowEntryOrderAndSkipEmptyOnes) {
+    ScheduleTable table{};
+    table[0] = Entry(1, 'A', At(2026, 3, 7, 13, 5), At(2026, 3, 14, 13, 5), 3600);
+    table[1] = Entry(2, '0', At(2026, 3, 7, 13, 5), At(2026, 3, 14, 13, 5));
+    table[2] = Entry(3, 'D', At(2026, 3, 7, 0, 0), At(2026, 3, 8, 23, 59, 59), 86399);
+    table[3] = Entry(4, '0', At(2026, 3, 7, 13, 5), At(2026, 3, 14, 13, 5));
+    const ListRows out = BuildListRows(table, -1, LogSink(), {});
+    ASSERT_EQ(out.rows.size(), 2u);
+    EXPECT_EQ(out.nRowEntry, (RowMap{0, 2, -1, -1}));
+    EXPECT_EQ(out.rows[0].nEntry, 0);
+    EXPECT_EQ(out.rows[0].nImage, IMAGE_ACTIVE);
+    EXPECT_EQ(out.rows[0].texts,
+              (std::array<std::string, 6>{"Active", "03/07/2026", "01:05:00 PM", "03/14/2026",
+                                          "01:05:00 PM", "01:00:00"}));
+    EXPECT_EQ(out.rows[1].nImage, IMAGE_INACTIVE);
+    EXPECT_EQ(out.rows[1].texts,
+              (std::array<std::string, 6>{"Inactive", "03/07/2026", "12:00:00 AM", "03/08/2026",
+                                          "11:59:59 PM", "23:59:59"}));
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(SchedulePanelLogic, AnInvalidEntryIsLoggedEmptiedAndNotShown) {
+    ScheduleTable table{};
+    for (int i = 0; i < 4; ++i)
+        table[static_cast<size_t>(i)] =
+            Entry(i + 1, 'D', At(2026, 3, 7, 8, 0), At(2026, 3, 8, 8, 0));
+    table[0].nStartMonth = 13;
+    table[2].nStopYear = 38; // 2038 is past what the checks accept
+    table[3].nIntervalMinutes = 60;
+    table[1].nStartMonth = 4; // 31 April passes the checks and becomes 1 May
+    table[1].nStartDay = 31;
+    const ListRows out = BuildListRows(table, -1, LogSink(), {});
+    EXPECT_EQ(out.nRowEntry, (RowMap{1, -1, -1, -1}));
+    EXPECT_EQ(out.rows.at(0).texts[1], "05/01/2026");
+    EXPECT_EQ(log, (std::vector<std::string>{"Schedule Entry 0 has invalid value",
+                                             "Schedule Entry 2 has invalid value",
+                                             "Schedule Entry 3 has invalid value"}));
+    EXPECT_EQ(table[0].chStatus, '0');
+    EXPECT_EQ(table[2].chStatus, '0');
+    EXPECT_EQ(table[3].chStatus, '0');
+}
+
+TEST(ScheduleSelection, FollowsItsEntryAcrossARebuild) {
+    struct Case {
+        const char* what;
+        int row, entryBefore;
+        RowMap after;
+        int rowAfter;
+        bool gone;
+    };
+    const Case cases[] = {
+        {"nothing selected", -1, -1, {0, 1, -1, -1}, -1, false},
+        {"rows did not move", 1, 2, {0, 2, -1, -1}, 1, false},
+        {"an entry above appeared", 0, 2, {0, 2, -1, -1}, 1, false},
+        {"an entry above went", 1, 2, {2, -1, -1, -1}, 0, false},
+        {"the entry went", 1, 2, {0, 3, -1, -1}, -1, true},
+        {"the last entry went", 0, 0, {-1, -1, -1, -1}, -1, true},
+        {"a row without entry keeps its number", 3, -1, {0, -1, -1, -1}, 3, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const SelectionAfterRebuild s = FollowSelection(c.row, c.entryBefore, c.after);
+        EXPECT_EQ(s.nSelectedRow, c.rowAfter);
+        EXPECT_EQ(s.bEntryGone, c.gone);
+    }
+}
+
+TEST(ScheduleLeaveEntry, AsksOnlyWhenAnEditIsPendingOnASelectedRow) {
+    EXPECT_EQ(LeaveEntryPrompt(0, 1, true), LeavePrompt::None);
+    EXPECT_EQ(LeaveEntryPrompt(1, -1, true), LeavePrompt::None);
+    EXPECT_EQ(LeaveEntryPrompt(1, 0, true), LeavePrompt::SaveChanges);
+    EXPECT_EQ(LeaveEntryPrompt(1, 0, false), LeavePrompt::Invalid);
+
+    const PromptBox save = LeaveEntryBox(LeavePrompt::SaveChanges);
+    EXPECT_STREQ(save.text,
+                 "Save changes?\nYes to save, No to discard, and Cancel to return to last entry.");
+    EXPECT_EQ(save.flags, win::MB_YESNOCANCEL | win::MB_ICONQUESTION | win::MB_DEFBUTTON2);
+    const PromptBox invalid = LeaveEntryBox(LeavePrompt::Invalid);
+    EXPECT_STREQ(invalid.text, "Entry has a conflict or is not valid.\nOK to Discard, and Cancel "
+                               "to return to last entry.");
+    EXPECT_EQ(invalid.flags, win::MB_OKCANCEL | win::MB_ICONQUESTION);
+}
+
+TEST(ScheduleLeaveEntry, EachAnswerHasOneOutcome) {
+    using win::IDCANCEL, win::IDNO, win::IDOK, win::IDYES;
+    struct Case {
+        LeavePrompt prompt;
+        int answer;
+        LeaveAction action;
+    };
+    const Case cases[] = {
+        {LeavePrompt::None, 0, LeaveAction::Continue},
+        {LeavePrompt::SaveChanges, IDYES, LeaveAction::SaveAndContinue},
+        {LeavePrompt::SaveChanges, IDNO, LeaveAction::RefreshAndStop},
+        {LeavePrompt::SaveChanges, IDCANCEL, LeaveAction::RefreshAndStop},
+        {LeavePrompt::Invalid, IDOK, LeaveAction::Continue},
+        {LeavePrompt::Invalid, IDCANCEL, LeaveAction::RefreshAndStop},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LeaveEntryAction(c.prompt, c.answer), c.action)
+            << static_cast<int>(c.prompt) << " " << c.answer;
+}
+
+TEST(ScheduleCommands, StatusChangesAreConfirmedAndClearAllEmptiesEveryNumber) {
+    EXPECT_EQ(StatusChangeSequence(3, 'D'), (CommandList{"S3D", "S3?"}));
+    EXPECT_EQ(StatusChangeSequence(1, 'A'), (CommandList{"S1A", "S1?"}));
+    EXPECT_EQ(ClearAllSequence(), (CommandList{"S10", "S20", "S30", "S40"}));
+}
+
+TEST_F(SchedulePanelLogic, AStoredEditUploadsAsTenCommandsEndingInactive) {
+    ScheduleState state;
+    state.tEditStart = At(2006, 3, 3, 7, 5);
+    state.tEditStop = At(2006, 3, 10, 7, 4, 59);
+    state.tsEditInterval = 3600;
+    state.tsEditOpenValve = 90;       // 1:30
+    state.tsEditSampleHolding = 3900; // 65 minutes: the hour is dropped
+    state.tsEditPumpOn = 61;
+    ScheduleEntry e = Entry(3, 'A', 0, 0);
+    StoreEditIntoEntry(e, state);
+    EXPECT_EQ(e.chStatus, 'D');
+    EXPECT_EQ(
+        ScheduleUploadSequence(e),
+        (CommandList{"S3D", "S3BD|03/03/06|", "S3BT|07:05:00|", "S3ED|03/10/06|", "S3ET|07:04:59|",
+                     "S3I|01:00:00|", "S3V|00:01:30|", "S3H|00:05:00|", "S3P|00:01:01|", "S3D"}));
+}
+
+TEST(ScheduleContextMenu, DependsOnTheRowsStatus) {
+    EXPECT_EQ(ContextMenuFor(-1, 0), IDR_MENU_ENTRY_ADD);
+    EXPECT_EQ(ContextMenuFor(0, 'D'), IDR_MENU_ENTRY_DISABLED);
+    EXPECT_EQ(ContextMenuFor(1, 'A'), IDR_MENU_ENTRY_ENABLED);
+    EXPECT_EQ(ContextMenuFor(2, '0'), IDR_MENU_ENTRY_ADD);
+}

@@ -1,0 +1,281 @@
+// The schedule panel through the real link library against zrnsim as a
+// process: what reaches the device (zrnsim's trace), and what the device then
+// holds (read back by the program).
+#include "EnvGuard.h"
+#include "SimProcess.h"
+#include "TestSupport.h"
+#include "ZRNComDll.h"
+#include "platform/Win.h"
+#include "protocol/LinkApi.h"
+#include "shell/Resource.h"
+#include "shell/ZRNcomDlg.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace win;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Entry 1 active, entry 2 empty, entry 3 impossible (month 13), entry 4
+// inactive; the device clock a fixed morning.
+constexpr const char* kState = R"(clock = 05/20/26 10:07:30
+schedule1 = A 06/01/26 08:00:00 06/08/26 08:00:00 01:00:00 00:01:00 00:01:00 00:01:00
+schedule2 = 0 01/01/26 00:00:00 01/02/26 00:00:00 00:15:00 00:01:00 00:01:00 00:01:00
+raw_schedule3 = D 13/01/26 08:00:00 06/08/26 08:00:00 00:15:00 00:01:00 00:01:00 00:01:00
+schedule4 = D 06/05/26 08:00:00 06/12/26 08:00:00 00:30:00 00:02:00 00:01:00 00:01:00
+)";
+
+class ScheduleEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("zrncom-sched-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        std::ofstream(dir / "state.txt") << kState;
+        sim = std::make_unique<zrnsim::SimProcess>(
+            ZRNSIM_PROGRAM,
+            std::vector<std::string>{"--state", (dir / "state.txt").string(), "--trace"},
+            (dir / "trace.txt").string());
+        ASSERT_FALSE(sim->TerminalPath().empty());
+        ports = std::make_unique<EnvGuard>("ZRNCOM_PORTS", sim->TerminalPath().c_str());
+        dialog = std::make_unique<CZRNcomDlg>("ZRNcom");
+        dialog->strIniFile = (dir / "none.ini").string();
+        dialog->Create();
+        // Found, read in full, the last entry's last field in.
+        ASSERT_TRUE(Wait([&] { return Received("S4P|"); }, 15000));
+        ASSERT_TRUE(Wait([&] { return dialog->bFollowZrnClock == 1; }, 5000));
+    }
+    void TearDown() override {
+        Link().close();
+        dialog.reset();
+        sim.reset();
+        fs::remove_all(dir);
+    }
+    template <class F> static bool Wait(F done, int ms = 5000) { return QTest::qWaitFor(done, ms); }
+
+    // The conversation so far: "> " lines are frames the device received.
+    std::vector<std::string> Trace() {
+        std::ifstream in(dir / "trace.txt");
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        return lines;
+    }
+    bool Received(const std::string& piece) {
+        const auto lines = Trace();
+        return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
+            return l.find(piece) != std::string::npos;
+        });
+    }
+    // The frames received from the line that mentions `from` on, each acknowledged.
+    std::vector<std::string> CommandsFrom(size_t mark) {
+        const auto lines = Trace();
+        std::vector<std::string> out;
+        for (size_t i = mark; i < lines.size(); ++i)
+            if (lines[i].starts_with("> "))
+                out.push_back(lines[i].substr(2));
+        return out;
+    }
+    // Polling goes on meanwhile: only the schedule commands count.
+    std::vector<std::string> ScheduleCommandsFrom(size_t mark) {
+        std::vector<std::string> out;
+        for (const std::string& c : CommandsFrom(mark))
+            if (c.starts_with("S") && !c.starts_with("S5"))
+                out.push_back(c);
+        return out;
+    }
+    // The expected commands, one after the other, among those received since mark
+    // (commands queued before mark may still be on their way).
+    bool SentAll(size_t mark, const std::vector<std::string>& expected) {
+        const auto sent = ScheduleCommandsFrom(mark);
+        return std::search(sent.begin(), sent.end(), expected.begin(), expected.end()) !=
+               sent.end();
+    }
+    void Send(int id, int code, int row = -1) {
+        ::Notify n;
+        n.id = id;
+        n.code = code;
+        n.row = row;
+        dialog->Deliver(n);
+    }
+    void Click(int row) { Send(IDC_LIST_CTRL, NM_CLICK, row); }
+    void Press(int id) { Send(id, BN_CLICKED); }
+    ListView* List() { return dialog->Item<ListView>(IDC_LIST_CTRL); }
+    std::string Cell(int row, int column) { return List()->GetItemText(row, column).toStdString(); }
+    void Refresh() {
+        const size_t mark = Trace().size();
+        Press(IDC_SCHEDULE_REFRESH);
+        ASSERT_TRUE(Wait([&] {
+            const auto lines = Trace();
+            return std::any_of(lines.begin() + static_cast<long>(std::min(mark, lines.size())),
+                               lines.end(),
+                               [](const std::string& l) { return l.starts_with("< S4P|"); });
+        }));
+        QTest::qWait(50); // the reply's notification reaches the dialog just after the trace
+    }
+
+    fs::path dir;
+    std::unique_ptr<zrnsim::SimProcess> sim;
+    std::unique_ptr<EnvGuard> ports;
+    std::unique_ptr<CZRNcomDlg> dialog;
+};
+
+} // namespace
+
+TEST_F(ScheduleEndToEnd, DownloadSkipsTheGapAndEmptiesTheImpossibleEntry) {
+    ASSERT_TRUE(Wait([&] { return List()->GetItemCount() == 2; }));
+    EXPECT_EQ(Cell(0, 0), "Active");
+    EXPECT_EQ(Cell(0, 1), "06/01/2026");
+    EXPECT_EQ(Cell(1, 0), "Inactive");
+    EXPECT_EQ(Cell(1, 5), "00:30:00");
+    EXPECT_EQ(dialog->sched.nRowEntry, (std::array<int, 4>{0, 3, -1, -1}));
+    EXPECT_NE(dialog->GetDlgItemText(IDC_LOG).find("Schedule Entry 2 has invalid value"),
+              std::string::npos);
+}
+
+TEST_F(ScheduleEndToEnd, AddThenSavePutsTenCommandsOnTheWireAndTheDeviceKeepsThem) {
+    Press(IDC_BUTTON_ADD);
+    ASSERT_EQ(List()->GetItemCount(), 3);
+    const size_t mark = Trace().size();
+    Press(IDC_BUTTON_SAVE);
+    // After the last listed stop (12 June 08:00), on the 15-minute grid, with the open
+    // valve the panel shows (the preset's 2:00 without an INI file).
+    const std::vector<std::string> expected{
+        "S2D",           "S2BD|06/12/26|", "S2BT|08:15:00|", "S2ED|06/19/26|", "S2ET|08:14:59|",
+        "S2I|00:15:00|", "S2V|00:02:00|",  "S2H|00:01:00|",  "S2P|00:01:00|",  "S2D"};
+    ASSERT_TRUE(Wait([&] { return SentAll(mark, expected); }));
+    EXPECT_EQ(ScheduleCommandsFrom(mark).size(), 10u);
+    Refresh();
+    ASSERT_EQ(List()->GetItemCount(), 3);
+    EXPECT_EQ(Cell(1, 0), "Inactive");
+    EXPECT_EQ(Cell(1, 1), "06/12/2026");
+    EXPECT_EQ(Cell(1, 2), "08:15:00 AM");
+    EXPECT_EQ(Cell(1, 4), "08:14:59 AM");
+}
+
+TEST_F(ScheduleEndToEnd, ActivateWithoutAConflict) {
+    Click(0);
+    {
+        MessageBoxAnswer yes(IDYES);
+        Press(IDC_BUTTON_DISABLE);
+    }
+    ASSERT_TRUE(Wait([&] { return Cell(0, 0) == "Inactive"; }));
+    Click(1);
+    const size_t mark = Trace().size();
+    Press(IDC_BUTTON_ENABLE);
+    ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S4A", "S4?"}); }));
+    ASSERT_TRUE(Wait([&] { return Received("< S4A"); }));
+    Refresh();
+    EXPECT_EQ(Cell(1, 0), "Active");
+}
+
+TEST_F(ScheduleEndToEnd, ActivateWithAConflictMakesTheDeviceCopyInactive) {
+    Click(1); // 5-12 June overlaps the active 1-8 June
+    MessageBoxAnswer ok(IDOK);
+    const size_t mark = Trace().size();
+    Press(IDC_BUTTON_ENABLE);
+    ASSERT_EQ(ok.asked.size(), 1u);
+    EXPECT_EQ(ok.asked[0].text, "Entry has a conflict or is not valid.");
+    ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S4D", "S4?"}); }));
+    ASSERT_TRUE(Wait([&] { return Received("< S4D"); }));
+}
+
+TEST_F(ScheduleEndToEnd, DeactivateDeleteAndTest) {
+    Click(0);
+    size_t mark = Trace().size();
+    {
+        MessageBoxAnswer yes(IDYES);
+        Press(IDC_BUTTON_DISABLE);
+    }
+    ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S1D", "S1?"}); }));
+    ASSERT_TRUE(Wait([&] { return Cell(0, 0) == "Inactive"; }));
+
+    mark = Trace().size();
+    {
+        PopupMenuAnswer test(ID_ENTRY_TEST_DISABLED);
+        Send(IDC_LIST_CTRL, NM_RCLICK, 0);
+    }
+    ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S1R"}); }));
+
+    Click(0);
+    mark = Trace().size();
+    {
+        MessageBoxAnswer yes(IDYES);
+        Press(IDC_BUTTON_DELETE);
+    }
+    ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S10"}); }));
+    EXPECT_EQ(dialog->sched.nSelectedRow, -1);
+    Refresh();
+    ASSERT_EQ(List()->GetItemCount(), 1);
+    EXPECT_EQ(dialog->sched.nRowEntry[0], 3);
+}
+
+TEST_F(ScheduleEndToEnd, ClearAllEmptiesTheDevice) {
+    const size_t mark = Trace().size();
+    {
+        MessageBoxAnswer yes(IDYES);
+        Press(IDC_BUTTON_CLEAR_ALL);
+    }
+    ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S10", "S20", "S30", "S40"}); }));
+    Refresh();
+    EXPECT_EQ(List()->GetItemCount(), 0);
+}
+
+TEST_F(ScheduleEndToEnd, DiscardReadsTheDevicesCopyBack) {
+    Click(1);
+    ::Notify n;
+    n.id = IDC_START_TIME;
+    n.code = DTN_DATETIMECHANGE;
+    n.hour = 9;
+    dialog->Deliver(n);
+    EXPECT_EQ(Cell(1, 2), "09:00:00 AM");
+    Press(IDC_BUTTON_DISCARD);
+    EXPECT_EQ(dialog->sched.bEditPending, 0);
+    ASSERT_TRUE(Wait([&] { return List()->GetItemCount() == 2 && Cell(1, 2) == "08:00:00 AM"; }));
+}
+
+class LeaveEditedEntry : public ScheduleEndToEnd, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LeaveEditedEntry, EachAnswer) {
+    // Entry 1 inactive first, so that the edited entry 4 has no conflict.
+    Click(0);
+    {
+        MessageBoxAnswer yes(IDYES);
+        Press(IDC_BUTTON_DISABLE);
+    }
+    Click(1);
+    ::Notify n;
+    n.id = IDC_START_TIME;
+    n.code = DTN_DATETIMECHANGE;
+    n.hour = 9;
+    dialog->Deliver(n);
+    const size_t mark = Trace().size();
+    MessageBoxAnswer answer(GetParam());
+    Click(0);
+    ASSERT_EQ(answer.asked.size(), 1u);
+    if (GetParam() == IDYES) {
+        ASSERT_TRUE(Wait([&] {
+            return SentAll(mark, {"S4D", "S4BD|06/05/26|", "S4BT|09:00:00|"});
+        }));
+        EXPECT_EQ(dialog->sched.nSelectedRow, 0);
+        Refresh();
+        EXPECT_EQ(Cell(1, 2), "09:00:00 AM");
+    } else {
+        // The whole table is read again; the device still holds 08:00.
+        ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S1?", "S1BD"}); }));
+        EXPECT_EQ(dialog->sched.nSelectedRow, -1);
+        ASSERT_TRUE(
+            Wait([&] { return List()->GetItemCount() == 2 && Cell(1, 2) == "08:00:00 AM"; }));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, LeaveEditedEntry, ::testing::Values(IDYES, IDNO, IDCANCEL));
