@@ -11,7 +11,7 @@ add_executable(test_dialog
     dialog/test_about.cpp)
 target_link_libraries(test_dialog PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
 gtest_discover_tests(test_dialog
-    PROPERTIES LABELS dialog ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES LABELS dialog TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 
 # The real link library on pseudo-terminals, with the real dialog.
 add_executable(test_dialog_pty dialog/QtMain.cpp dialog/test_link_pty.cpp)
