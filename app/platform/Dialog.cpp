@@ -23,6 +23,7 @@
 #include <QToolButton>
 #include <algorithm>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <ranges>
 
@@ -61,6 +62,10 @@ private:
 };
 
 } // namespace
+
+void KeepNumbersLocaleFree() {
+    std::setlocale(LC_NUMERIC, "C");
+}
 
 QFont DialogFont(std::string_view face, int pointSize) {
     // The Windows dialog fonts are not here; this face at this size gives
@@ -279,6 +284,7 @@ QWidget* CDialog::BuildControl(const ControlTemplate& control) {
     case ControlKind::Button: {
         auto* button = new QPushButton(caption, this);
         button->setAutoDefault(false); // Enter goes to the dialog, as IDOK
+        button->setDefault((control.style & win::BS_DEFPUSHBUTTON) != 0);
         return button;
     }
     case ControlKind::CheckBox:
@@ -526,6 +532,11 @@ void CDialog::LineScroll(int id, int lines) {
         QScrollBar* bar = box->verticalScrollBar();
         bar->setValue(bar->value() + lines); // the bar clamps, as EM_LINESCROLL does
     }
+}
+
+void CDialog::LimitLines(int id, int lines) {
+    if (auto* box = qobject_cast<QPlainTextEdit*>(GetDlgItem(id)))
+        box->setMaximumBlockCount(lines);
 }
 
 int CDialog::FirstVisibleLine(int id) const {

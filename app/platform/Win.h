@@ -70,6 +70,7 @@ inline constexpr unsigned WS_DISABLED = 0x08000000;
 inline constexpr unsigned WS_GROUP = 0x00020000;
 inline constexpr unsigned WS_VSCROLL = 0x00200000;
 inline constexpr unsigned WS_HSCROLL = 0x00100000;
+inline constexpr unsigned BS_DEFPUSHBUTTON = 0x0001;
 inline constexpr unsigned ES_MULTILINE = 0x0004;
 inline constexpr unsigned ES_NUMBER = 0x2000;
 inline constexpr unsigned ES_READONLY = 0x0800;

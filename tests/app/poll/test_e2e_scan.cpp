@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
@@ -137,4 +139,28 @@ TEST_F(EndToEnd, AnUnpluggedDeviceSendsTheProgramBackToScanningAndItRecovers) {
         program_->WaitFor("ScanNextPort; " + link + ":9600,N,8,1, open = 1", 10s, *lost + 1);
     ASSERT_TRUE(found) << Debug();
     EXPECT_TRUE(program_->WaitFor("RES S4P", 15s, *found + 1)) << Debug();
+}
+
+// "PollingTime=1" once queued commands far faster than a 9600-baud line
+// carries them; the queue must stay shallow however long the program runs.
+TEST_F(EndToEnd, AFastPollingTimeDoesNotOutrunTheLine) {
+    {
+        std::ofstream ini(fs::path(workDir_) / "ZRNcom.ini");
+        ini << "[SYSTEM]\nPollingTime=1\n";
+    }
+    zrnsim::SimProcess device(ZRNSIM_PROGRAM, {"--baud", "9600"});
+    ASSERT_FALSE(device.TerminalPath().empty());
+    StartProgram(device.TerminalPath());
+    const auto found = program_->WaitFor("RES S4P", 20s);
+    ASSERT_TRUE(found) << Debug();
+    program_->ReadFor(6s);
+    const auto& lines = program_->Lines();
+    int deepest = 0;
+    for (std::size_t i = *found; i < lines.size(); ++i) {
+        const std::size_t at = lines[i].text.find(", depth = ");
+        if (lines[i].text.starts_with("ZrnSend pushed ") && at != std::string::npos)
+            deepest = std::max(deepest, std::atoi(lines[i].text.c_str() + at + 10));
+    }
+    // A normal tick pushes two commands onto whatever is still queued.
+    EXPECT_LE(deepest, 10) << "the queue grows";
 }
