@@ -25,7 +25,6 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
-#include <ranges>
 
 namespace {
 
@@ -171,8 +170,9 @@ CDialog::~CDialog() {
     // that is already half gone: the controls go while this is still a CDialog.
     destroying = true;
     disconnect(focusConnection);
-    for (QTimer* timer : std::views::values(timers))
-        timer->stop();
+    // A plain loop: clang 14 cannot build the ranges view of a map.
+    for (const auto& entry : timers)
+        entry.second->stop();
     hide();
     qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
