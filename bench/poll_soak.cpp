@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
         zrncom.ReadFor(200ms);
         if (faults) {
             // The simulator prints the terminal's path again when it is back.
-            while (device.ReadLine(1ms)) {
+            while (device.ReadLine(20ms)) { // a shorter wait rounds down to none
                 replugged = Clock::now();
                 waitingForPoll = true;
             }
