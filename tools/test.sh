@@ -50,7 +50,7 @@ TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_ctest --preset tsan -j 
 if [ -f fuzz/CMakeLists.txt ]; then
     step "fuzzers, a short run each"
     cmake --preset fuzz >/dev/null
-    cmake --build --preset fuzz -j "$jobs"
+    cmake --build --preset fuzz --target fuzzers -j "$jobs"
     for f in build/fuzz/bin/fuzz_*; do
         [ -x "$f" ] || continue
         corpus="fuzz/corpus/$(basename "$f")"

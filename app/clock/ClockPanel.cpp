@@ -1,4 +1,5 @@
 // The clock panel: the device clock, the PC clock, setting the device clock.
+#include "clock/ClockSync.h"
 #include "platform/MessageBox.h"
 #include "platform/PcClock.h"
 #include "platform/Win.h"
@@ -64,12 +65,28 @@ void CZRNcomDlg::ProcessReadClockResponse() {
     }
     // 4.
     ShowPcClock();
-    // 5. Synchronising goes on, one set-clock sequence per reply, until the clocks agree.
+    // 5. Synchronising goes on, one set-clock sequence per reply, until the
+    //    clocks agree or the device has had its attempts.
     const int64_t now = PcTime();
-    if (now == tZrnClock)
+    switch (zrn::NextSyncAction(bSyncToPc != 0, nSyncAttempts, now, tZrnClock)) {
+    case zrn::SyncAction::None:
+        break;
+    case zrn::SyncAction::Agreed:
         bSyncToPc = 0;
-    else if (bSyncToPc)
+        break;
+    case zrn::SyncAction::Send:
+        ++nSyncAttempts;
         SendClockCommand(now);
+        break;
+    case zrn::SyncAction::GiveUp:
+        bSyncToPc = 0;
+        // Sampling must not stay paused by a hold whose release went astray.
+        Link().send(zrn::ClockReleaseCommand().c_str());
+        AppendLog(
+            "Synchronize ZRN clock to PC: the ZRN clock still differs from the PC clock after " +
+            std::to_string(zrn::MAX_SYNC_ATTEMPTS) + " attempts; stopped.");
+        break;
+    }
     // 6-7.
     AppendLog("CZRNcomDlg/ProcessReadClockResponse: " + strResponse + "\r\n");
     bFollowZrnClock = 1;
@@ -194,6 +211,7 @@ void CZRNcomDlg::OnBnClickedUpdateZrnClock() {
 
 void CZRNcomDlg::OnBnClickedSyncZrnClock() {
     bSyncToPc = 1;
+    nSyncAttempts = 0;
 }
 
 void CZRNcomDlg::SetPendingClock(const zrn::LocalDateTime& fields) {

@@ -24,8 +24,8 @@
 #include <QToolButton>
 #include <algorithm>
 #include <charconv>
+#include <clocale>
 #include <cmath>
-#include <ranges>
 
 namespace {
 
@@ -103,6 +103,10 @@ QAccessibleInterface* DialogRadioFactory(const QString& className, QObject* obje
 }
 
 } // namespace
+
+void KeepNumbersLocaleFree() {
+    std::setlocale(LC_NUMERIC, "C");
+}
 
 QFont DialogFont(std::string_view face, int pointSize) {
     // The Windows dialog fonts are not here; this face at this size gives
@@ -213,8 +217,9 @@ CDialog::~CDialog() {
     // that is already half gone: the controls go while this is still a CDialog.
     destroying = true;
     disconnect(focusConnection);
-    for (QTimer* timer : std::views::values(timers))
-        timer->stop();
+    // A plain loop: clang 14 cannot build the ranges view of a map.
+    for (const auto& entry : timers)
+        entry.second->stop();
     hide();
     qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
@@ -641,6 +646,11 @@ void CDialog::LineScroll(int id, int lines) {
         QScrollBar* bar = box->verticalScrollBar();
         bar->setValue(bar->value() + lines); // the bar clamps, as EM_LINESCROLL does
     }
+}
+
+void CDialog::LimitLines(int id, int lines) {
+    if (auto* box = qobject_cast<QPlainTextEdit*>(GetDlgItem(id)))
+        box->setMaximumBlockCount(lines);
 }
 
 int CDialog::FirstVisibleLine(int id) const {

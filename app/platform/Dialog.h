@@ -60,6 +60,11 @@ struct DialogTemplate {
 QFont DialogFont(std::string_view face, int pointSize);
 QSize DialogBaseUnits(const QFont& font);
 
+// Qt takes the C library's locale from the environment when its application
+// starts; numbers shown and sent keep the point in every locale, so call this
+// right after the application object is built.
+void KeepNumbersLocaleFree();
+
 class CDialog;
 
 // Moves values between a dialog's members and its controls, both ways.
@@ -133,6 +138,8 @@ public:
     int GetLineCount(int id) const;
     void LineScroll(int id, int lines);
     int FirstVisibleLine(int id) const;
+    // Keeps only the newest `lines` lines, dropping the oldest; no undo history.
+    void LimitLines(int id, int lines);
     // A control that hands the focus straight back to the widget that had it.
     void RefuseFocus(int id);
 

@@ -3,6 +3,7 @@
 #include "platform/QtText.h"
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 
@@ -15,10 +16,19 @@ constexpr int WINEXEC_STARTED = 33;
 
 } // namespace
 
-int ShellExecuteOpen(std::string_view address, int) {
-    return QProcess::startDetached(QStringLiteral("xdg-open"), {ToQString(address)})
-               ? SHELL_STARTED
-               : SE_ERR_NOASSOC;
+int ShellExecuteOpen(std::string_view address, int, std::string_view fallback) {
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
+        return SE_ERR_NOASSOC;
+    // A detached shell waits for xdg-open's verdict, so neither the GUI thread
+    // nor the program's exit waits for the browser. Address and fallback are
+    // its arguments, never part of its script.
+    QStringList arguments{
+        QStringLiteral("-c"),
+        QStringLiteral("xdg-open \"$1\" || { shift; [ $# -eq 0 ] || exec \"$@\"; }"),
+        QStringLiteral("sh"), ToQString(address)};
+    arguments += QProcess::splitCommand(ToQString(fallback));
+    return QProcess::startDetached(QStringLiteral("/bin/sh"), arguments) ? SHELL_STARTED
+                                                                         : SE_ERR_NOASSOC;
 }
 
 int WinExec(std::string_view commandLine, int) {

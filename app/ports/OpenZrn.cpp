@@ -11,7 +11,7 @@ using namespace win;
 namespace {
 
 constexpr ControlTemplate kControls[] = {
-    {IDOK, ControlKind::Button, "OK", 129, 7, 50, 14},
+    {IDOK, ControlKind::Button, "OK", 129, 7, 50, 14, BS_DEFPUSHBUTTON},
     {IDCANCEL, ControlKind::Button, "Cancel", 129, 24, 50, 14},
     {IDC_STATIC, ControlKind::GroupBox, "Select Comm Port", 15, 14, 102, 72},
     {IDC_PORT_LIST, ControlKind::ListBox, "", 21, 25, 88, 55, LBS_SORT | LBS_NOTIFY | WS_VSCROLL},

@@ -261,6 +261,10 @@ CommandList FullReadSequence() {
             ClockQuery()};
 }
 
+int PollingPeriod(int nPollingTime) {
+    return nPollingTime < MIN_POLLING_TIME ? MIN_POLLING_TIME : nPollingTime;
+}
+
 PollTick NormalPollTick(int nPollStep) {
     const std::string rotation[] = {DelayQuery(),
                                     AddressQuery(),

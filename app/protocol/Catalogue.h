@@ -111,6 +111,14 @@ struct PollTick {
 };
 PollTick NormalPollTick(int nPollStep);
 
+// A normal tick queues two commands, and the link releases one per idle read
+// of at least 20 ms followed by the device's answer (some 60 ms at 9600
+// baud). Beside the one-second timer, a polling timer faster than this would
+// queue commands faster than the line carries them, without bound.
+inline constexpr int MIN_POLLING_TIME = 500;
+// The polling timer's period for a configured "PollingTime" (ms).
+int PollingPeriod(int nPollingTime);
+
 // ---- Field extraction ---------------------------------------------------------
 
 // n characters at pos; shorter or empty when the reply is shorter.
@@ -135,6 +143,9 @@ Voltages ParseVoltageReply(std::string_view reply, Voltages previous);
 // The trace pieces: positions 2-5 and 7-10.
 std::string_view VoltageTraceExternal(std::string_view reply);
 std::string_view VoltageTraceInternal(std::string_view reply);
+// A voltage as the dialog shows it, "12.60": two decimals and a point in
+// every locale.
+std::string VoltsText(float volts);
 
 // "C|%d/%d/%d|%d:%d:%d|": local fields with 2000 added to the year; empty
 // unless all six numbers convert.

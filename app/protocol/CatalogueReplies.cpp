@@ -90,6 +90,13 @@ std::string_view VoltageTraceInternal(std::string_view reply) {
     return FixedField(reply, 7, 4);
 }
 
+std::string VoltsText(float volts) {
+    char text[64]; // the widest float has 39 digits before the point
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, static_cast<double>(volts),
+                                         std::chars_format::fixed, 2);
+    return ec == std::errc{} ? std::string(text, end) : std::string();
+}
+
 std::optional<LocalDateTime> ParseClockReply(std::string_view reply) {
     LocalDateTime f;
     std::string_view rest = reply;

@@ -8,12 +8,15 @@
 #include "shell/ZRNcomDlg.h"
 
 void CZRNcomDlg::OnStartPollingTimer() {
-    const int period = zrn::GetPrivateProfileInt("SYSTEM", "PollingTime", 5000, strIniFile);
+    const int configured = zrn::GetPrivateProfileInt("SYSTEM", "PollingTime", 5000, strIniFile);
     if (tZrnTimePicker == 0) {
         DebugTrace("ZRNcom/OnStartPollingTimer; Polling Disabled\n");
         return;
     }
-    // The period is used as read; the timer holds it within the system's bounds.
+    const int period = zrn::PollingPeriod(configured);
+    if (period != configured)
+        DebugTrace("ZRNcom/OnStartPollingTimer; PollingTime %d is below %d ms\n", configured,
+                   zrn::MIN_POLLING_TIME);
     if (!SetTimer(TIMER_POLLING, static_cast<unsigned>(period)))
         DebugTrace("ZRNcom/OnStartPollingTimer; ERROR in TIMER_POLLING timer\n");
     DebugTrace("ZRNcom/OnStartPollingTimer; %d\n", period);

@@ -43,8 +43,8 @@ void CZRNcomDlg::ProcessVoltageResponse() {
 }
 
 void CZRNcomDlg::ShowVoltages() {
-    SetDlgItemText(IDC_EXTERNAL_VOLTS, Printf("%.2f", static_cast<double>(fExternalVolts)));
-    SetDlgItemText(IDC_INTERNAL_VOLTS, Printf("%.2f", static_cast<double>(fInternalVolts)));
+    SetDlgItemText(IDC_EXTERNAL_VOLTS, zrn::VoltsText(fExternalVolts));
+    SetDlgItemText(IDC_INTERNAL_VOLTS, zrn::VoltsText(fInternalVolts));
 }
 
 void CZRNcomDlg::ShowVersion() {

@@ -20,14 +20,16 @@ QPixmap CZRNcomAbout::LoadImageResource(int id, QSize size) const {
 }
 
 int OpenUrl(std::string_view address, int show) {
-    const int shellResult = ShellExecuteOpen(address, show);
-    if (shellResult > 32)
-        return shellResult;
-    // The fallback stands in for the registered browser of web pages.
+    // The fallback stands in for the registered browser of web pages; it also
+    // runs when the desktop opener starts but fails.
     const char* browser = std::getenv("BROWSER");
-    if (browser == nullptr || *browser == '\0')
+    const std::string fallback = browser == nullptr || *browser == '\0'
+                                     ? std::string()
+                                     : zrn::BrowserCommand(browser, address);
+    const int shellResult = ShellExecuteOpen(address, show, fallback);
+    if (shellResult > 32 || fallback.empty())
         return shellResult;
-    return WinExec(zrn::BrowserCommand(browser, address), show);
+    return WinExec(fallback, show);
 }
 
 void CZRNcomDlg::ReadFileVersion() {

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    KeepNumbersLocaleFree();
     QApplication::setFont(DialogFont("MS Sans Serif", 8));
     CZRNcomDlg dialog("ZRNcom");
     dialog.Create();

@@ -71,6 +71,7 @@ int CZRNcomApp::Run() {
         return EXIT_FAILURE;
     }
     QApplication application(argc, argv);
+    KeepNumbersLocaleFree();
     QApplication::setApplicationName(QStringLiteral("ZRNcom"));
     QApplication::setFont(DialogFont("MS Sans Serif", 8));
     RunApplication();

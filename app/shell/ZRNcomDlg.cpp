@@ -110,6 +110,8 @@ QPixmap CZRNcomDlg::LoadImageResource(int id, QSize size) const {
 bool CZRNcomDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     RefuseFocus(IDC_LOG);
+    // Polling writes lines all day: memory stays flat with the newest only.
+    LimitLines(IDC_LOG, LOG_LINES_KEPT);
     DebugTrace("ZRNcom/OnInitDialog; Entry\n");
     NameUnlabelledControls(*this);
     if (bLogComm)

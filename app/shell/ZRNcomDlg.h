@@ -20,6 +20,8 @@ struct IntervalPreset;
 
 // The registered message "ZRNCOMDLGSETINTERVALS" (re-apply the current preset).
 inline constexpr int WM_ZRNCOMDLGSETINTERVALS = 0xC000;
+// Lines the log box keeps; older ones are dropped.
+inline constexpr int LOG_LINES_KEPT = 5000;
 
 class CZRNcomDlg : public CDialog {
 public:
@@ -90,6 +92,7 @@ public:
     int bFollowZrnClock = 0;
     int bDateDropDown = 0;
     int bSyncToPc = 0;
+    int nSyncAttempts = 0;            // set-clock sequences sent for the current request
     bool bPendingClockChosen = false; // a date or time picked since the last send or "X"
 
     // Polling and ports

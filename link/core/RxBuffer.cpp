@@ -35,9 +35,11 @@ std::vector<RxElement> RxBuffer::Feed(const unsigned char* data, std::size_t len
     return out;
 }
 
+// A NUL is line noise (a frame never holds one) and would end the buffer's
+// text early, hiding every byte behind it: it never enters the buffer.
 void RxBuffer::Append(const unsigned char* data, std::size_t length) {
-    std::memcpy(rxBuffer.data() + rxFill, data, length);
-    rxFill += length;
+    unsigned char* end = std::remove_copy(data, data + length, rxBuffer.data() + rxFill, 0);
+    rxFill = static_cast<std::size_t>(end - rxBuffer.data());
     rxBuffer[rxFill] = 0;
 }
 

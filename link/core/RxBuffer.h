@@ -34,8 +34,8 @@ private:
     const char* Text() const { return reinterpret_cast<const char*>(rxBuffer.data()); }
     bool HoldsCr() const;
 
-    // Always NUL-terminated at rxFill: the buffer is searched as C text, so a
-    // NUL from the line hides what follows it.
+    // Always NUL-terminated at rxFill and searched as C text; NULs from the
+    // line are dropped on the way in.
     std::array<unsigned char, kSize> rxBuffer{};
     std::size_t rxFill = 0;
 };

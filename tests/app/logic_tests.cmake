@@ -14,4 +14,4 @@ add_executable(test_app_logic
     logic/test_sdi_rules.cpp
     logic/test_version_info.cpp)
 target_link_libraries(test_app_logic PRIVATE zrnapp_logic GTest::gtest_main)
-gtest_discover_tests(test_app_logic PROPERTIES LABELS unit)
+gtest_discover_tests(test_app_logic PROPERTIES LABELS unit TIMEOUT 30)

@@ -1,7 +1,7 @@
 # Port selection, polling and the clock panel.
 add_executable(test_poll_unit poll/test_port_scan.cpp)
 target_link_libraries(test_poll_unit PRIVATE zrnapp_logic GTest::gtest_main)
-gtest_discover_tests(test_poll_unit PROPERTIES LABELS unit)
+gtest_discover_tests(test_poll_unit PROPERTIES LABELS unit TIMEOUT 30)
 
 # The connect dialog and the main dialog's ticks and clock panel, with the link
 # replaced by a recorder and the PC clock set by hand.
@@ -14,7 +14,7 @@ add_executable(test_poll_dialog
 target_include_directories(test_poll_dialog PRIVATE poll dialog)
 target_link_libraries(test_poll_dialog PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
 gtest_discover_tests(test_poll_dialog
-    PROPERTIES LABELS dialog ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES LABELS dialog TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 
 # ZRNcom as a child process, for the end-to-end tests and the benchmarks.
 add_library(zrncom_process STATIC poll/ZrnComProcess.cpp)

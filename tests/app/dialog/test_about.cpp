@@ -75,6 +75,19 @@ TEST_F(WebPageTest, WithoutAnOpenerTheBrowserCommandGetsTheAddressInPlaceOfItsPl
     EXPECT_EQ(WaitFor(out), "--new-window\nhttps://example.org/a\nb\n");
 }
 
+TEST_F(WebPageTest, AnOpenerThatStartsButFailsLeavesTheAddressToTheBrowserCommand) {
+    Make();
+    QFile opener(scratch.filePath("bin/xdg-open"));
+    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+    opener.write("#!/bin/sh\nexit 4\n"); // no handler for the address
+    opener.close();
+    opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString out = scratch.filePath("browsed");
+    qputenv("BROWSER", (Script("browser", out) + " \"%1\"").toLocal8Bit());
+    EXPECT_GT(OpenUrl("https://example.org/page", 5), 32);
+    EXPECT_EQ(WaitFor(out), "https://example.org/page\n");
+}
+
 TEST_F(WebPageTest, WithNeitherNothingStartsAndTheOpenersFailureIsReturned) {
     Make();
     EXPECT_LE(OpenUrl("https://example.org/", 5), 32);
@@ -97,6 +110,8 @@ TEST(PopupMenus, EntryMenusHoldTheirItemsInOrder) {
             ids.push_back(item.id);
         EXPECT_EQ(ids, expected.items) << expected.id;
     }
+    ASSERT_GE(LoadMenu(IDR_MENU_ENTRY_ENABLED)->items.size(), 1u);
+    ASSERT_GE(LoadMenu(IDR_MENU_ENTRY_DISABLED)->items.size(), 2u);
     EXPECT_EQ(LoadMenu(IDR_MENU_ENTRY_ENABLED)->items[0].text, "&Deactivate");
     EXPECT_EQ(LoadMenu(IDR_MENU_ENTRY_DISABLED)->items[1].text, "D&elete");
     EXPECT_EQ(LoadMenu(IDR_MENU_ENTRY_DISABLED)->popup, "EntryDisabled");

@@ -1,7 +1,11 @@
 // The program's end of the link: notifications, dispatch by first letter,
 // the status replies and the commands of the buttons below the visible area.
 #include "DialogFixture.h"
+#include "platform/Dialog.h"
 
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -148,4 +152,58 @@ TEST_F(DialogTest, StatusButtonsSendTheirQueryOnlyWhileALinkIsOpen) {
     for (int id : {IDC_BUTTON_CLOCK, IDC_BUTTON_VOLTAGES, IDC_BUTTON_VERSION})
         QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton); // clipped, but still a button
     EXPECT_EQ(LinkRecord::Get().sent, (std::vector<std::string>{"C", "B", "F"}));
+}
+
+// The C library's numbers under a locale with a decimal comma, for one test.
+class CommaLocale {
+public:
+    CommaLocale() : saved(std::setlocale(LC_NUMERIC, nullptr)) {
+        active = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    }
+    ~CommaLocale() { std::setlocale(LC_NUMERIC, saved.c_str()); }
+    bool Active() const { return active; }
+
+private:
+    std::string saved;
+    bool active = false;
+};
+
+// CI generates the locale (tools/deps.sh); there its absence is a failure.
+#define REQUIRE_COMMA_LOCALE(locale)                                                               \
+    do {                                                                                           \
+        if (!(locale).Active()) {                                                                  \
+            if (std::getenv("CI") != nullptr)                                                      \
+                FAIL() << "de_DE.UTF-8 is missing: run tools/deps.sh as root";                     \
+            GTEST_SKIP() << "de_DE.UTF-8 is missing: run tools/deps.sh as root";                   \
+        }                                                                                          \
+    } while (0)
+
+TEST_F(DialogTest, VoltagesShowAPointUnderACommaLocale) {
+    CommaLocale comma;
+    REQUIRE_COMMA_LOCALE(comma);
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.2f", 12.6);
+    ASSERT_STREQ(probe, "12,60") << "the locale is not one with a decimal comma";
+    Make();
+    Notify(LINK_REPLY, "B|12.6|3.55|");
+    EXPECT_EQ(Text(IDC_EXTERNAL_VOLTS), "12.60");
+    EXPECT_EQ(Text(IDC_INTERNAL_VOLTS), "3.55");
+}
+
+TEST_F(DialogTest, StartUpPutsTheCNumbersBackAfterQt) {
+    CommaLocale comma;
+    REQUIRE_COMMA_LOCALE(comma);
+    KeepNumbersLocaleFree();
+    EXPECT_STREQ(std::localeconv()->decimal_point, ".");
+}
+
+TEST_F(DialogTest, TheLogBoxKeepsTheNewestLinesOnly) {
+    CZRNcomDlg& dlg = Make();
+    const int extra = 25;
+    for (int i = 0; i < LOG_LINES_KEPT + extra; ++i)
+        dlg.AppendLog("line " + std::to_string(i));
+    EXPECT_EQ(dlg.GetLineCount(IDC_LOG), LOG_LINES_KEPT);
+    const std::string text = Text(IDC_LOG);
+    EXPECT_TRUE(text.starts_with("line " + std::to_string(extra) + "\r\n")) << text.substr(0, 20);
+    EXPECT_TRUE(text.ends_with("line " + std::to_string(LOG_LINES_KEPT + extra - 1)));
 }

@@ -191,6 +191,7 @@ TEST_F(DialogTest, WindowIsFixedSizeWithCaptionAndBothIconSizes) {
 
 TEST_F(DialogTest, InitialisationBuildsMenuListPickersAndTimers) {
     CZRNcomDlg& dlg = Make();
+    ASSERT_FALSE(debug.Lines().empty());
     EXPECT_EQ(debug.Lines().front(), "ZRNcom/OnInitDialog; Entry\n");
 
     const auto& menu = dlg.GetSystemMenu().Items();
@@ -274,7 +275,7 @@ TEST_F(DialogTest, InitialisationEmptiesTheTableAndShowsStatusAndPresetValues) {
 TEST_F(DialogTest, ProfileIsReadFromTheWorkingDirectoryEachTime) {
     WriteIni("[SYSTEM]\nPollingTime=5\n[Interval15Min]\nPumpOnMin=3\nOpenValveSec=75\n");
     CZRNcomDlg& dlg = Make();
-    EXPECT_EQ(dlg.TimerInterval(TIMER_POLLING), 10) << "held at the system's minimum";
+    EXPECT_EQ(dlg.TimerInterval(TIMER_POLLING), 500) << "raised to what the link carries";
     EXPECT_EQ(Text(IDC_PUMP_ON), "03:00");
     EXPECT_EQ(Text(IDC_OPEN_VALVE), "02:00") << "75 seconds cannot show; the default is used";
     EXPECT_EQ(Text(IDC_SAMPLE_HOLDING), "01:00");

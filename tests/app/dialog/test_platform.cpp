@@ -392,6 +392,7 @@ TEST(ListViews, ReportRowsCarryTextsImagesAndDataAndClicksNameTheRow) {
     EXPECT_EQ(list->SelectedRows(), std::vector<int>{1});
     QTest::mouseClick(list->viewport(), Qt::RightButton, {}, QPoint(5, second.bottom() + 6));
     // The click below the rows names no row.
+    ASSERT_FALSE(dialog.seen.empty());
     EXPECT_EQ(dialog.seen.back(), std::make_pair(109, NM_RCLICK));
     EXPECT_EQ(dialog.last.row, -1);
     EXPECT_EQ(dialog.seen.front(), std::make_pair(109, NM_CLICK));

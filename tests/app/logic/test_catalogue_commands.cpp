@@ -86,9 +86,13 @@ TEST_F(CatalogueClock, ClockSetIsFramedByHoldAndRelease) {
     ASSERT_TRUE(t);
     EXPECT_EQ(ClockSetSequence(*t), (CommandList{"S0D", "C|12/06/26|14:05:09|", "S0A"}));
     // Summer time: the local hour, not the standard-time one.
-    EXPECT_EQ(ClockSetSequence(*MakeLocalTime({2026, 7, 1, 8, 0, 0}))[1], "C|07/01/26|08:00:00|");
+    const CommandList summer = ClockSetSequence(*MakeLocalTime({2026, 7, 1, 8, 0, 0}));
+    ASSERT_EQ(summer.size(), 3u);
+    EXPECT_EQ(summer[1], "C|07/01/26|08:00:00|");
     // A never-set pending clock goes out as 1970 in local time.
-    EXPECT_EQ(ClockSetSequence(0)[1], "C|01/01/70|01:00:00|");
+    const CommandList never = ClockSetSequence(0);
+    ASSERT_EQ(never.size(), 3u);
+    EXPECT_EQ(never[1], "C|01/01/70|01:00:00|");
     EXPECT_EQ(ClockSetCommand({2105, 1, 2, 3, 4, 5}), "C|01/02/05|03:04:05|");
 }
 
@@ -118,7 +122,9 @@ TEST(CatalogueCommands, ScheduleUploadIsTenCommandsEndingWithTheStatus) {
                      "S3I|00:15:00|", "S3V|00:01:30|", "S3H|00:02:00|", "S3P|00:00:45|", "S3D"}));
     ScheduleEntry empty = SampleEntry();
     empty.chStatus = 0;
-    EXPECT_EQ(ScheduleUploadSequence(empty).back(), "S30");
+    const CommandList upload = ScheduleUploadSequence(empty);
+    ASSERT_FALSE(upload.empty());
+    EXPECT_EQ(upload.back(), "S30");
     EXPECT_EQ(ScheduleUploadSequence(empty).size(), 10u);
 }
 

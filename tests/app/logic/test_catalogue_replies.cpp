@@ -1,6 +1,7 @@
 #include "protocol/Catalogue.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 #include <climits>
 
@@ -48,6 +49,18 @@ TEST(CatalogueReplies, VoltagesKeepWhatTheScanDoesNotFill) {
     EXPECT_EQ(VoltageTraceExternal("B|12.6|03.5|"), "12.6");
     EXPECT_EQ(VoltageTraceInternal("B|12.6|03.5|"), "03.5");
     EXPECT_EQ(VoltageTraceInternal("B|12"), "");
+}
+
+TEST(CatalogueReplies, VoltsAreShownWithTwoDecimalsAndAPoint) {
+    const struct {
+        float volts;
+        const char* shown;
+    } cases[] = {
+        {12.6f, "12.60"}, {0.0f, "0.00"}, {-1.5f, "-1.50"}, {3.555f, "3.56"}, {1e6f, "1000000.00"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(VoltsText(c.volts), c.shown) << c.volts;
+    // The widest float still fits.
+    EXPECT_EQ(VoltsText(-std::numeric_limits<float>::max()).size(), 43u);
 }
 
 TEST(CatalogueReplies, VersionFromFixedPositions) {

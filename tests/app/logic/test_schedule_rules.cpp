@@ -201,7 +201,7 @@ TEST_F(ScheduleRules, InitialTableStartsNowForSevenDays) {
     EXPECT_TRUE(trace.empty());
 
     InitScheduleTable(state, At(2040, 1, 1, 0, 0), LogSink(), TraceSink());
-    EXPECT_EQ(log.size(), 4u);
+    ASSERT_EQ(log.size(), 4u);
     EXPECT_EQ(log[3], "Schedule Entry 3 has invalid value");
 }
 

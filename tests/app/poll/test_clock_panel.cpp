@@ -130,6 +130,7 @@ TEST_F(ClockPanel, UpdateSendsThePickedDateAtTheDeviceTimeOfDayOnce) {
     // Sent is sent: a later press does not set the clock back to that moment.
     Click(IDC_UPDATE_ZRN_CLOCK);
     EXPECT_TRUE(h.Take().empty());
+    ASSERT_FALSE(answer.asked.empty());
     EXPECT_EQ(answer.asked.back().text, "Pick a new date or time for the ZRN clock first.");
 }
 
@@ -195,6 +196,32 @@ TEST_F(ClockPanel, SynchronisingSendsThePcTimeOnEachReplyUntilTheClocksAgree) {
     EXPECT_TRUE(h.Take().empty());
     Reply("C|12/7/26|7:30:09|"); // drifting again: no longer asked to follow
     EXPECT_TRUE(h.Take().empty());
+}
+
+// A device that refuses the clock, or one a daylight-saving fold apart, would
+// otherwise have its sampling paused and resumed on every reply for ever.
+TEST_F(ClockPanel, SynchronisingGivesUpAfterItsAttemptsAndLeavesSamplingResumed) {
+    DeviceRead();
+    Click(IDC_SYNC_ZRN_CLOCK);
+    const Calls sequence{"S0D", "C|12/07/26|07:30:00|", "S0A"};
+    for (int attempt = 1; attempt <= 5; ++attempt) {
+        Reply("C|12/7/26|8:30:00|"); // an hour ahead, whatever is sent
+        ASSERT_EQ(h.Take(), sequence) << "attempt " << attempt;
+    }
+    Reply("C|12/7/26|8:30:00|");
+    EXPECT_EQ(h.Take(), (Calls{"S0A"})) << "sampling is left resumed";
+    EXPECT_EQ(h.dlg().bSyncToPc, 0);
+    EXPECT_NE(
+        Text(IDC_LOG).find("Synchronize ZRN clock to PC: the ZRN clock still differs from the "
+                           "PC clock after 5 attempts; stopped."),
+        std::string::npos);
+    Reply("C|12/7/26|8:30:01|");
+    EXPECT_TRUE(h.Take().empty());
+
+    // Pressed again, the device gets its attempts afresh.
+    Click(IDC_SYNC_ZRN_CLOCK);
+    Reply("C|12/7/26|8:30:02|");
+    EXPECT_EQ(h.Take(), sequence);
 }
 
 TEST_F(ClockPanel, AReplyWhileTheConfirmationIsOpenIsHandledAndThePickStillGoesOut) {

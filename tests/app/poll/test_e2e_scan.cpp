@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
@@ -137,4 +139,36 @@ TEST_F(EndToEnd, AnUnpluggedDeviceSendsTheProgramBackToScanningAndItRecovers) {
         program_->WaitFor("ScanNextPort; " + link + ":9600,N,8,1, open = 1", 10s, *lost + 1);
     ASSERT_TRUE(found) << Debug();
     EXPECT_TRUE(program_->WaitFor("RES S4P", 15s, *found + 1)) << Debug();
+}
+
+// "PollingTime=1" once queued commands far faster than a 9600-baud line
+// carries them; the queue must stay shallow however long the program runs.
+TEST_F(EndToEnd, AFastPollingTimeDoesNotOutrunTheLine) {
+    {
+        std::ofstream ini(fs::path(workDir_) / "ZRNcom.ini");
+        ini << "[SYSTEM]\nPollingTime=1\n";
+    }
+    zrnsim::SimProcess device(ZRNSIM_PROGRAM, {"--baud", "9600"});
+    ASSERT_FALSE(device.TerminalPath().empty());
+    StartProgram(device.TerminalPath());
+    const auto found = program_->WaitFor("RES S4P", 20s);
+    ASSERT_TRUE(found) << Debug();
+    // While the full read drains, ticks queue behind it; after that the
+    // queue must stay shallow.
+    program_->ReadFor(8s);
+    const auto& lines = program_->Lines();
+    const auto settled = lines.back().at - 4s;
+    int deepest = 0;
+    std::string depths;
+    for (std::size_t i = *found; i < lines.size(); ++i) {
+        const std::size_t at = lines[i].text.find(", depth = ");
+        if (!lines[i].text.starts_with("ZrnSend pushed ") || at == std::string::npos)
+            continue;
+        const int depth = std::atoi(lines[i].text.c_str() + at + 10);
+        depths += " " + std::to_string(depth);
+        if (lines[i].at >= settled)
+            deepest = std::max(deepest, depth);
+    }
+    // A normal tick pushes two commands onto whatever is still queued.
+    EXPECT_LE(deepest, 10) << "the queue grows:" << depths;
 }

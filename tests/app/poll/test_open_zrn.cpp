@@ -4,6 +4,7 @@
 #include "ports/OpenZrn.h"
 
 #include <QListWidget>
+#include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -50,6 +51,7 @@ TEST(OpenZrn, SelectionChangesTheDefinition) {
     EnvGuard ports("ZRNCOM_PORTS", "/dev/ttyUSB0:/dev/ttyACM0:/dev/ttyUSB1");
     COpenZrn dialog;
     EXPECT_EQ(RunAndPress(dialog, IDOK, [&] { Choose(dialog, 2); }), IDOK);
+    ASSERT_EQ(Shown(dialog).size(), 3u);
     EXPECT_EQ(Shown(dialog)[2], "/dev/ttyUSB1");
     EXPECT_EQ(dialog.strPortDefinition, "/dev/ttyUSB1:9600,N,8,1");
 }
@@ -81,5 +83,8 @@ TEST(OpenZrn, TemplateHasItsCaptionsAndSize) {
     EXPECT_EQ(dialog.windowTitle(), "Dialog");
     EXPECT_EQ(dialog.GetDlgItemText(IDOK), "OK");
     EXPECT_EQ(dialog.GetDlgItemText(IDCANCEL), "Cancel");
+    // OK is drawn as the default button, Cancel is not.
+    EXPECT_TRUE(dialog.Item<QPushButton>(IDOK)->isDefault());
+    EXPECT_FALSE(dialog.Item<QPushButton>(IDCANCEL)->isDefault());
     EXPECT_EQ(dialog.size(), dialog.MapDialogRect(QRect(0, 0, 186, 100)).size());
 }

@@ -3,7 +3,9 @@
 #include "TestSupport.h"
 
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <fstream>
 #include <gtest/gtest.h>
 
 using Calls = std::vector<std::string>;
@@ -178,6 +180,34 @@ TEST(PollingTimer, MissingSettingGivesAFiveSecondTimerBesideTheOneSecondOne) {
     EXPECT_EQ(dialog.TimerInterval(TIMER_POLLING), 5000);
     EXPECT_EQ(dialog.TimerInterval(TIMER_ONE_SEC), 1000);
     EXPECT_TRUE(debug.Contains("ZRNcom/OnStartPollingTimer; 5000\n"));
+}
+
+// Below the floor the link could not keep up: the timer runs at the floor.
+TEST(PollingTimer, APeriodTheLinkCannotCarryIsRaisedToTheFloorWithATrace) {
+    const struct {
+        const char* value;
+        int period;
+    } cases[] = {{"0", 500},   {"1", 500},   {"9", 500},     {"-20", 500},  {"abc", 500},
+                 {"499", 500}, {"500", 500}, {"1000", 1000}, {"5000", 5000}};
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string ini = (dir.path() + "/ZRNcom.ini").toStdString();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        {
+            std::ofstream file(ini);
+            file << "[SYSTEM]\nPollingTime=" << c.value << "\n";
+        }
+        DebugCapture debug;
+        CZRNcomDlg dialog("ZRNcom");
+        dialog.strIniFile = ini;
+        dialog.Create();
+        EXPECT_EQ(dialog.TimerInterval(TIMER_POLLING), c.period);
+        EXPECT_TRUE(
+            debug.Contains("ZRNcom/OnStartPollingTimer; " + std::to_string(c.period) + "\n"));
+        EXPECT_EQ(debug.Contains("is below 500 ms\n"),
+                  c.period == 500 && std::string(c.value) != "500");
+    }
 }
 
 namespace {
