@@ -57,6 +57,7 @@ target_link_libraries(test_poll_sdi_e2e PRIVATE
 target_compile_definitions(test_poll_sdi_e2e PRIVATE ZRNSIM_PROGRAM="$<TARGET_FILE:zrnsim>")
 add_dependencies(test_poll_sdi_e2e zrnsim)
 gtest_discover_tests(test_poll_sdi_e2e
+    PROPERTIES LABELS e2e TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 
 # The schedule panel through the real link library against zrnsim as a process.
 add_executable(test_schedule_e2e dialog/QtMain.cpp poll/test_e2e_schedules.cpp)
