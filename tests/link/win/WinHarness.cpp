@@ -17,13 +17,13 @@ void PumpMessages() {
     }
 }
 
-Line::Line() {
-    WSADATA data;
-    if (::WSAStartup(MAKEWORD(2, 2), &data) != 0)
-        throw std::runtime_error("WSAStartup failed");
-    const char* port = std::getenv("ZRN_LINE_PORT");
+namespace {
+
+// A connection to the bridge's port named by `variable`.
+SOCKET ConnectToBridge(const char* variable) {
+    const char* port = std::getenv(variable);
     if (port == nullptr)
-        throw std::runtime_error("ZRN_LINE_PORT not set: run under pty_bridge");
+        throw std::runtime_error(std::string(variable) + " not set: run under pty_bridge");
     const SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -32,6 +32,16 @@ Line::Line() {
     if (s == INVALID_SOCKET ||
         ::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
         throw std::runtime_error("cannot reach the line");
+    return s;
+}
+
+} // namespace
+
+Line::Line() {
+    WSADATA data;
+    if (::WSAStartup(MAKEWORD(2, 2), &data) != 0)
+        throw std::runtime_error("WSAStartup failed");
+    const SOCKET s = ConnectToBridge("ZRN_LINE_PORT");
     u_long nonBlocking = 1;
     ::ioctlsocket(s, FIONBIO, &nonBlocking);
     const BOOL noDelay = TRUE;
@@ -43,6 +53,19 @@ Line::Line() {
 Line::~Line() {
     ::closesocket(static_cast<SOCKET>(socket));
     ::WSACleanup();
+}
+
+std::string Line::Settings() {
+    const SOCKET s = ConnectToBridge("ZRN_LINE_SETTINGS_PORT");
+    std::string text;
+    char buffer[64];
+    int n;
+    while ((n = ::recv(s, buffer, sizeof buffer, 0)) > 0)
+        text.append(buffer, static_cast<std::size_t>(n));
+    ::closesocket(s);
+    if (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    return text;
 }
 
 void Line::Write(const std::string& bytes) const {

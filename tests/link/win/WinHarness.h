@@ -45,6 +45,8 @@ public:
     void Write(const std::string& bytes) const;
     // Reads until `count` CRs arrived or the bound passed, pumping messages.
     std::string ReadUntilCrs(int count, std::chrono::milliseconds bound = kWait) const;
+    // "<baud> <stop bits>" as the port's user set the line ("9600 1").
+    static std::string Settings();
 
 private:
     std::uintptr_t socket;

@@ -138,13 +138,24 @@ TEST_F(LinkWin, DeviceNamespaceNameAndBadSettingsStillOpen) {
     }
 }
 
-TEST_F(LinkWin, LineSettingsReachTheDevice) {
-    ASSERT_EQ(fnZrnOpen(window.Handle(), "COM1:2400,E,7,2"), 1);
-    // The port is ours alone, so look through a second handle is not possible:
-    // the bridge's pseudo-terminal reports what the test cannot; the link must
-    // still work with the new settings.
-    fnZrnSend("C");
-    EXPECT_EQ(line.ReadUntilCrs(1), Frame("C"));
+TEST_F(LinkWin, LineSettingsAreAppliedOrTheOldOnesKept) {
+    const struct {
+        const char* definition;
+        const char* line; // as the device side sees it afterwards
+    } cases[] = {
+        {"COM1:2400,E,7,2", "2400 2"},
+        {"COM1:9600,X,8,1", "2400 2"}, // bad parity: the port keeps what it had
+        {"COM1:19200,N,8,1", "19200 1"},
+        {"COM1:nonsense", "19200 1"},
+        {"COM1:9600,N,8,1", "9600 1"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(fnZrnOpen(window.Handle(), c.definition), 1) << c.definition;
+        EXPECT_EQ(Line::Settings(), c.line) << c.definition;
+        fnZrnSend("C");
+        EXPECT_EQ(line.ReadUntilCrs(1), Frame("C")) << c.definition;
+        fnZrnClose();
+    }
 }
 
 TEST_F(LinkWin, OpenTwiceKeepsThePortAndTellsTheNewWindow) {
