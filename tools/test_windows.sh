@@ -29,7 +29,7 @@ cmake --preset mingw -DZRN_WERROR=ON >/dev/null
 cmake --build --preset mingw --target wine_prefix
 # One server for the whole run, its services started here with their output
 # going nowhere: otherwise CTest waits for what the first test left running.
-wineserver -p
+wineserver -p >/dev/null 2>&1 </dev/null
 trap 'wineserver -k 2>/dev/null || true' EXIT
 timeout 120 wine cmd /c exit >/dev/null 2>&1 </dev/null
 cmake --build --preset mingw -j "$(nproc)"
