@@ -1,7 +1,6 @@
 // The four exported functions, called on the caller's thread.
 
 #include "DebugOutput.h"
-#include "SerialPort.h"
 #include "ZRNComDll.h"
 #include "ZrnLink.h"
 
@@ -13,16 +12,7 @@ namespace zrn {
 namespace {
 
 bool OpenPort(ZrnLink& link, std::string_view definition) {
-    UniqueFd port = OpenSerialPort(DeviceName(definition));
-    if (!port.valid())
-        return false;
-    const auto colon = definition.find(':');
-    const auto settings = ParseLineSettings(
-        colon == std::string_view::npos ? std::string_view() : definition.substr(colon + 1));
-    // Bad settings leave the port as it was; the open still counts.
-    if (settings)
-        ApplyLineSettings(port.get(), *settings);
-    auto session = PortSession::Create(std::move(port));
+    auto session = PortSession::Open(definition);
     if (!session)
         return false;
     {

@@ -19,6 +19,19 @@ bool WaitOn(int waitSet, std::chrono::milliseconds timeout) {
 
 } // namespace
 
+std::shared_ptr<PortSession> PortSession::Open(std::string_view definition) {
+    UniqueFd port = OpenSerialPort(DeviceName(definition));
+    if (!port.valid())
+        return nullptr;
+    const auto colon = definition.find(':');
+    const auto settings = ParseLineSettings(
+        colon == std::string_view::npos ? std::string_view() : definition.substr(colon + 1));
+    // Bad settings leave the port as it was; the open still counts.
+    if (settings)
+        ApplyLineSettings(port.get(), *settings);
+    return Create(std::move(port));
+}
+
 std::shared_ptr<PortSession> PortSession::Create(UniqueFd port) {
     UniqueFd waitSet(::epoll_create1(EPOLL_CLOEXEC));
     if (!waitSet.valid())

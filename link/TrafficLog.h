@@ -2,7 +2,11 @@
 // The optional traffic log: every command, acknowledgement and accepted reply,
 // one per CR LF line, in the order the worker meets them.
 
-#include "SerialPort.h"
+#ifdef _WIN32
+#include "UniqueHandle.h"
+#else
+#include "UniqueFd.h"
+#endif
 
 #include <mutex>
 #include <string_view>
@@ -22,7 +26,11 @@ public:
 private:
     // Held for a file write; switching and writing may come from two threads.
     std::mutex mutex;
+#ifdef _WIN32
+    UniqueHandle file;
+#else
     UniqueFd file;
+#endif
 };
 
 } // namespace zrn

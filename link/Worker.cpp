@@ -3,6 +3,7 @@
 #include "DebugOutput.h"
 #include "FrameCrc.h"
 #include "LinkReceiver.h"
+#include "WindowMessage.h"
 #include "ZrnLink.h"
 
 #include <array>
@@ -26,8 +27,7 @@ public:
         HWND window = link.WindowFor(session);
         if (window == nullptr)
             return false;
-        if (window->sendMessage != nullptr)
-            window->sendMessage(window, WM_ZRN_LINK, wParam, reinterpret_cast<intptr_t>(lParam));
+        SendToWindow(window, wParam, lParam);
         return true;
     }
 

@@ -6,9 +6,9 @@
  *
  * Threads: call the four functions from one thread only (the caller's user
  * interface thread). Notifications arrive on the library's worker thread
- * through ZrnWindow.sendMessage, which must not return before the message has
- * been handled. A notification handler may call fnZrnSend, fnZrnOpen and
- * fnZrnClose; it must never wait for the worker.
+ * through ZrnWindow.sendMessage (on Windows: SendMessageA to the window), which
+ * must not return before the message has been handled. A notification handler may call fnZrnSend,
+ * fnZrnOpen and fnZrnClose; it must never wait for the worker.
  *
  * fnZrnClose never waits for the worker. Once it has returned no new
  * notification starts, but one that had already begun may still complete, so
@@ -25,7 +25,14 @@
 #include <stdbool.h>
 #endif
 
+#ifdef _WIN32
+#include <windows.h>
 #if defined(ZRNCOMDLL_BUILD)
+#define ZRNCOMDLL_API __declspec(dllexport)
+#else
+#define ZRNCOMDLL_API __declspec(dllimport)
+#endif
+#elif defined(ZRNCOMDLL_BUILD)
 #define ZRNCOMDLL_API __attribute__((visibility("default")))
 #else
 #define ZRNCOMDLL_API
@@ -35,7 +42,9 @@
 extern "C" {
 #endif
 
+#ifndef _WIN32
 #define WM_USER 0x0400
+#endif
 #define WM_ZRN_LINK (WM_USER + 1)
 
 /* wParam of a WM_ZRN_LINK notification */
@@ -44,6 +53,9 @@ extern "C" {
 #define LINK_NAK 21   /* NAK read; lParam as for LINK_ACK */
 #define LINK_REPLY 82 /* the first accepted reply after an ACK */
 
+#ifndef _WIN32
+/* On Windows HWND is the real window handle and each notification is a
+   SendMessageA(hwnd, WM_ZRN_LINK, code, text) from the worker thread. */
 typedef struct ZrnWindow {
     /* Called on the worker thread; must not return before the message has been handled
        (the lParam text is freed as soon as it returns). */
@@ -51,8 +63,10 @@ typedef struct ZrnWindow {
                             intptr_t lParam);
 } ZrnWindow;
 typedef ZrnWindow* HWND;
+#endif
 
-/* Opens the port named before the first ":" of definition ("/dev/ttyUSB0:9600,N,8,1")
+/* Opens the port named before the first ":" of definition ("/dev/ttyUSB0:9600,N,8,1";
+   on Windows "COM1:9600,N,8,1", also as \\.\COM12:9600,N,8,1)
    and starts the worker; 1 when a port is open and a worker runs for it after the call.
    Always makes hwnd the window that is told. */
 ZRNCOMDLL_API int fnZrnOpen(HWND hwnd, const char* definition);

@@ -1,0 +1,133 @@
+// The COM port under the link on Windows, and the worker's access to it.
+
+#include "PortSession.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <thread>
+
+namespace zrn {
+namespace {
+
+// "COM1" opens only up to COM9; "\\.\COM1" opens every port, so bare names
+// get that prefix. A name already in the device namespace stays as it is.
+std::string DevicePath(std::string_view name) {
+    if (name.empty() || name.starts_with("\\\\"))
+        return std::string(name);
+    return "\\\\.\\" + std::string(name);
+}
+
+// The settings text "9600,N,8,1" over the port's current state, so that what
+// the text leaves out keeps a value the port accepts. Bad settings change
+// nothing.
+void ApplyLineSettings(HANDLE port, DCB current, std::string_view settings) {
+    const std::string text(settings);
+    if (text.empty() || !::BuildCommDCBA(text.c_str(), &current))
+        return;
+    current.fBinary = TRUE;
+    current.fParity = current.Parity != NOPARITY;
+    current.fOutxCtsFlow = FALSE;
+    current.fOutxDsrFlow = FALSE;
+    current.fDsrSensitivity = FALSE;
+    current.fOutX = FALSE;
+    current.fInX = FALSE;
+    current.fNull = FALSE;
+    // An error must not stop the reads until someone clears it.
+    current.fAbortOnError = FALSE;
+    current.fDtrControl = DTR_CONTROL_DISABLE;
+    current.fRtsControl = RTS_CONTROL_DISABLE;
+    ::SetCommState(port, &current);
+}
+
+} // namespace
+
+std::shared_ptr<PortSession> PortSession::Open(std::string_view definition) {
+    const auto colon = definition.find(':');
+    const std::string device = DevicePath(definition.substr(0, colon));
+    if (device.empty())
+        return nullptr;
+    // No sharing: a COM port has one user at a time.
+    UniqueHandle port(::CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!port.valid())
+        return nullptr;
+    // Only a communications device has a state: this refuses files and NUL.
+    DCB current{};
+    current.DCBlength = sizeof current;
+    if (!::GetCommState(port.get(), &current))
+        return nullptr;
+    if (colon != std::string_view::npos)
+        ApplyLineSettings(port.get(), current, definition.substr(colon + 1));
+    // Each read returns after 20 ms at the latest, with whatever came; writes
+    // never time out.
+    COMMTIMEOUTS timeouts{};
+    timeouts.ReadIntervalTimeout = 100;
+    timeouts.ReadTotalTimeoutMultiplier = 0;
+    timeouts.ReadTotalTimeoutConstant = 20;
+    timeouts.WriteTotalTimeoutMultiplier = 0;
+    timeouts.WriteTotalTimeoutConstant = 0;
+    ::SetCommTimeouts(port.get(), &timeouts);
+    return std::make_shared<PortSession>(std::move(port));
+}
+
+PortSession::PortSession(UniqueHandle port) : port(std::move(port)) {}
+
+bool PortSession::WaitReadable(std::chrono::milliseconds timeout) {
+    const auto started = std::chrono::steady_clock::now();
+    if (heldCount > 0)
+        return true;
+    {
+        const std::lock_guard lock(ioMutex);
+        if (stopped)
+            return true; // Read reports it
+        DWORD count = 0;
+        if (::ReadFile(port.get(), held.data(), static_cast<DWORD>(held.size()), &count, nullptr) &&
+            count > 0) {
+            heldCount = count;
+            return true;
+        }
+    }
+    // An idle read has spent its time-out already; a failing port returns at
+    // once: keep the read pace rather than spin.
+    std::this_thread::sleep_until(started + timeout);
+    return false;
+}
+
+PortSession::ReadResult PortSession::Read(unsigned char* data, std::size_t size) {
+    if (stopped)
+        return {true, 0};
+    const std::size_t count = std::min(size, heldCount);
+    std::memcpy(data, held.data(), count);
+    std::memmove(held.data(), held.data() + count, heldCount - count);
+    heldCount -= count;
+    return {false, static_cast<ssize_t>(count)};
+}
+
+bool PortSession::WriteAll(std::string_view bytes) {
+    const std::lock_guard lock(ioMutex);
+    if (stopped)
+        return false;
+    DWORD errors = 0;
+    ::ClearCommError(port.get(), &errors, nullptr);
+    while (!bytes.empty()) {
+        DWORD written = 0;
+        if (!::WriteFile(port.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                         nullptr) ||
+            written == 0)
+            break; // ignored, as a serial write's result is
+        bytes.remove_prefix(written);
+    }
+    ::ClearCommError(port.get(), &errors, nullptr);
+    return true;
+}
+
+void PortSession::Stop() {
+    // Set before waiting for the mutex: the worker starts no new read then,
+    // so this waits at most for the one under way.
+    stopped.store(true, std::memory_order_release);
+    const std::lock_guard lock(ioMutex);
+    port.reset();
+}
+
+} // namespace zrn

@@ -1,0 +1,47 @@
+#include "TrafficLog.h"
+
+#include "LogName.h"
+
+#include <windows.h>
+
+#include <ctime>
+#include <string>
+
+namespace zrn {
+
+bool TrafficLog::Switch(bool enable) {
+    const std::lock_guard lock(mutex);
+    file.reset();
+    if (!enable)
+        return false;
+    const auto directory = ProgramDirectory();
+    const auto name = LogFileName(std::time(nullptr));
+    if (!directory || !name)
+        return false;
+    const std::string path = *directory + *name;
+    if (path.size() >= MAX_PATH)
+        return false;
+    // Readable by others while it grows; each entry reaches the disk at once.
+    file = UniqueHandle(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
+    return file.valid();
+}
+
+void TrafficLog::WriteLine(std::string_view text) {
+    const std::lock_guard lock(mutex);
+    if (!file.valid())
+        return;
+    // One write per entry, so an entry is never split by a switch.
+    std::string line;
+    try {
+        line.reserve(text.size() + 2);
+        line.append(text).append("\r\n");
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    DWORD written = 0;
+    ::WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+} // namespace zrn
