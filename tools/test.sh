@@ -14,9 +14,13 @@ step() { printf '\n=== %s\n' "$*"; }
 passed=0
 failed=0
 run_ctest() {
+    run_counted ctest "$@"
+}
+# Runs a command that ends with CTest's summary, and counts its results.
+run_counted() {
     local out
     out=$(mktemp)
-    ctest "$@" 2>&1 | tee "$out"
+    "$@" 2>&1 | tee "$out"
     local status=${PIPESTATUS[0]}
     local total bad
     total=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$out" | tail -n 1)
@@ -46,6 +50,9 @@ step "ThreadSanitizer (link and simulator)"
 cmake --preset tsan -DZRN_WERROR=ON >/dev/null
 cmake --build --preset tsan -j "$jobs"
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_ctest --preset tsan -j "$jobs"
+
+step "Windows: ZRNComDll.dll built with mingw-w64, tested under wine"
+run_counted tools/test_windows.sh
 
 if [ -f fuzz/CMakeLists.txt ]; then
     step "fuzzers, a short run each"
