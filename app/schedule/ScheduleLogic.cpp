@@ -98,15 +98,15 @@ std::int64_t AddBaseTime(const ScheduleTable& table, const RowMap& nRowEntry,
 AddProposal ProposeAdd(std::int64_t tBase, int nIntervalPreset) {
     AddProposal out;
     switch (nIntervalPreset) {
-    case PRESET_30_MIN:
+    case PRESET_30MIN:
         out.tStart = AlignDownLocal(tBase + 30 * 60, 30);
         out.tsInterval = 30 * 60;
         break;
-    case PRESET_1_HOUR:
+    case PRESET_1HOUR:
         out.tStart = AlignDownLocal(tBase + 3600, 60);
         out.tsInterval = 3600;
         break;
-    case PRESET_24_HOURS:
+    case PRESET_24HOURS:
         // On the hour a day later, not at midnight; the interval picker shows no days.
         out.tStart = AlignDownLocal(tBase + 86400, 60);
         out.tsInterval = 86399;

@@ -5,6 +5,7 @@
 // sends. The dialog reads its controls, calls these and applies the result.
 
 #include "protocol/Catalogue.h"
+#include "schedule/IntervalRules.h"
 #include "schedule/ScheduleEntry.h"
 #include "schedule/ScheduleRules.h"
 
@@ -65,13 +66,6 @@ enum class ReplyEffect {
 ReplyEffect ApplyScheduleReply(ScheduleTable& table, const ScheduleReply& reply);
 
 // ---- Add ----------------------------------------------------------------------
-
-// The values of nIntervalPreset that Add tells apart (5 is Custom).
-inline constexpr int PRESET_15_MIN = 0;
-inline constexpr int PRESET_30_MIN = 1;
-inline constexpr int PRESET_45_MIN = 2;
-inline constexpr int PRESET_1_HOUR = 3;
-inline constexpr int PRESET_24_HOURS = 4;
 
 inline constexpr std::int64_t ADD_SPAN = 604799; // six days 23:59:59
 

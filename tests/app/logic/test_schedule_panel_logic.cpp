@@ -47,11 +47,11 @@ TEST_F(SchedulePanelLogic, AddProposesTheNextStartOnThePresetsGrid) {
         std::int64_t interval;
     };
     const Case cases[] = {
-        {PRESET_15_MIN, {2026, 3, 10, 10, 15, 0}, 900},
-        {PRESET_30_MIN, {2026, 3, 10, 10, 30, 0}, 1800},
-        {PRESET_45_MIN, {2026, 3, 10, 10, 15, 0}, 900}, // no button: the 15-minute grid
-        {PRESET_1_HOUR, {2026, 3, 10, 11, 0, 0}, 3600},
-        {PRESET_24_HOURS, {2026, 3, 11, 10, 0, 0}, 86399},
+        {PRESET_15MIN, {2026, 3, 10, 10, 15, 0}, 900},
+        {PRESET_30MIN, {2026, 3, 10, 10, 30, 0}, 1800},
+        {PRESET_45MIN, {2026, 3, 10, 10, 15, 0}, 900}, // no button: the 15-minute grid
+        {PRESET_1HOUR, {2026, 3, 10, 11, 0, 0}, 3600},
+        {PRESET_24HOURS, {2026, 3, 11, 10, 0, 0}, 86399},
         {5 /* Custom */, {2026, 3, 10, 10, 15, 0}, 900},
     };
     for (const Case& c : cases) {
@@ -62,28 +62,28 @@ TEST_F(SchedulePanelLogic, AddProposesTheNextStartOnThePresetsGrid) {
         EXPECT_EQ(p.tStop - p.tStart, 604799);
     }
     // A week less a second: 10:15:00 ends at 10:14:59 seven days on.
-    EXPECT_EQ(Local(ProposeAdd(base, PRESET_15_MIN).tStop),
+    EXPECT_EQ(Local(ProposeAdd(base, PRESET_15MIN).tStop),
               (LocalDateTime{2026, 3, 17, 10, 14, 59}));
 }
 
 TEST_F(SchedulePanelLogic, AddOnTheGridStillMovesOnByAStep) {
     // 10:00:00 + 15 min is already on the grid; 10:00:59 + 15 min rounds down to 10:15.
-    EXPECT_EQ(Local(ProposeAdd(At(2026, 3, 10, 10, 0, 0), PRESET_15_MIN).tStart),
+    EXPECT_EQ(Local(ProposeAdd(At(2026, 3, 10, 10, 0, 0), PRESET_15MIN).tStart),
               (LocalDateTime{2026, 3, 10, 10, 15, 0}));
-    EXPECT_EQ(Local(ProposeAdd(At(2026, 3, 10, 10, 0, 59), PRESET_15_MIN).tStart),
+    EXPECT_EQ(Local(ProposeAdd(At(2026, 3, 10, 10, 0, 59), PRESET_15MIN).tStart),
               (LocalDateTime{2026, 3, 10, 10, 15, 0}));
-    EXPECT_EQ(Local(ProposeAdd(At(2026, 3, 10, 23, 59, 59), PRESET_1_HOUR).tStart),
+    EXPECT_EQ(Local(ProposeAdd(At(2026, 3, 10, 23, 59, 59), PRESET_1HOUR).tStart),
               (LocalDateTime{2026, 3, 11, 0, 0, 0}));
 }
 
 TEST_F(SchedulePanelLogic, AddAcrossTheSpringChangeCountsRealSeconds) {
     // Clocks go from 02:00 to 03:00 on 29 March 2026 in Berlin.
     const std::int64_t base = At(2026, 3, 29, 1, 50, 0);
-    EXPECT_EQ(Local(ProposeAdd(base, PRESET_15_MIN).tStart),
+    EXPECT_EQ(Local(ProposeAdd(base, PRESET_15MIN).tStart),
               (LocalDateTime{2026, 3, 29, 3, 0, 0})); // 01:50 + 15 min is 03:05 summer time
-    EXPECT_EQ(Local(ProposeAdd(base, PRESET_1_HOUR).tStart), (LocalDateTime{2026, 3, 29, 3, 0, 0}));
+    EXPECT_EQ(Local(ProposeAdd(base, PRESET_1HOUR).tStart), (LocalDateTime{2026, 3, 29, 3, 0, 0}));
     // A day of seconds from Saturday 10:07:30 winter time is Sunday 11:07:30 summer time.
-    const AddProposal day = ProposeAdd(At(2026, 3, 28, 10, 7, 30), PRESET_24_HOURS);
+    const AddProposal day = ProposeAdd(At(2026, 3, 28, 10, 7, 30), PRESET_24HOURS);
     EXPECT_EQ(Local(day.tStart), (LocalDateTime{2026, 3, 29, 11, 0, 0}));
     EXPECT_EQ(day.tStop - day.tStart, 604799);
 }
@@ -91,7 +91,7 @@ TEST_F(SchedulePanelLogic, AddAcrossTheSpringChangeCountsRealSeconds) {
 TEST_F(SchedulePanelLogic, AddAcrossTheAutumnChangeStaysOnTheGrid) {
     // 02:00-03:00 happens twice on 25 October 2026; the first 02:40 is summer time.
     const std::int64_t summer = At(2026, 10, 25, 1, 40, 0) + 3600;
-    const AddProposal p = ProposeAdd(summer, PRESET_30_MIN);
+    const AddProposal p = ProposeAdd(summer, PRESET_30MIN);
     EXPECT_EQ(p.tStart, summer + 1200); // 02:40 summer + 30 min = 02:10 winter -> 02:00 winter
     EXPECT_EQ(Local(p.tStart).minute % 30, 0);
     EXPECT_EQ(Local(p.tStart).second, 0);
@@ -107,8 +107,7 @@ TEST_F(SchedulePanelLogic, AddBeginsAfterTheClockAndAfterEveryListedStop) {
     const std::int64_t clock = At(2026, 6, 1, 10, 7, 30);
     const std::int64_t base = AddBaseTime(table, rows, clock, -1);
     EXPECT_EQ(base, At(2026, 6, 1, 18, 10));
-    EXPECT_EQ(Local(ProposeAdd(base, PRESET_30_MIN).tStart),
-              (LocalDateTime{2026, 6, 1, 18, 30, 0}));
+    EXPECT_EQ(Local(ProposeAdd(base, PRESET_30MIN).tStart), (LocalDateTime{2026, 6, 1, 18, 30, 0}));
     // A clock past every stop is the base itself.
     EXPECT_EQ(AddBaseTime(table, rows, At(2026, 6, 2, 0, 0), -1), At(2026, 6, 2, 0, 0));
 }
@@ -117,7 +116,7 @@ TEST_F(SchedulePanelLogic, AddedEntryIsInactiveWithOneMinuteDurations) {
     ScheduleEntry e{};
     e.nNumber = 3;
     e.nValveMinutes = 9;
-    const AddProposal p = ProposeAdd(At(2026, 6, 1, 10, 7, 30), PRESET_1_HOUR);
+    const AddProposal p = ProposeAdd(At(2026, 6, 1, 10, 7, 30), PRESET_1HOUR);
     FillAddedEntry(e, p);
     EXPECT_EQ(e.nNumber, 3);
     EXPECT_EQ(e.chStatus, 'D');
