@@ -7,10 +7,12 @@
 #include "platform/Win.h"
 #include "protocol/Catalogue.h"
 #include "protocol/LinkApi.h"
+#include "schedule/ScheduleRules.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -48,9 +50,61 @@ bool Matches(const std::string& text, const std::regex& pattern) {
 const std::regex kVersion("[0-9]{1,2}:[0-9]{2}");
 const std::regex kDate("[0-9]{2}/[0-9]{2}/-?[0-9]{4,}");
 const std::regex kTime("[0-9]{2}:[0-9]{2}:[0-9]{2} (AM|PM)");
+const std::regex kInterval("([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]");
+const std::regex kSdiSeconds("[ 0-9]{2}[0-9]|\\?\\?\\?");
 
 int Field(const std::string& text, std::size_t at) {
     return std::atoi(text.c_str() + at);
+}
+
+// Every row shows a non-empty entry whose fields pass the range checks, and the
+// row map agrees with the rows.
+void CheckSchedules(CZRNcomDlg& dlg) {
+    ListView* list = dlg.Item<ListView>(IDC_LIST_CTRL);
+    const int rows = list->GetItemCount();
+    if (rows < 0 || rows > zrn::SCHEDULE_ENTRY_COUNT)
+        Fail("schedule rows", std::to_string(rows));
+    for (int r = 0; r < zrn::SCHEDULE_ENTRY_COUNT; ++r) {
+        const int entry = dlg.sched.nRowEntry[static_cast<std::size_t>(r)];
+        if (r >= rows) {
+            if (entry != -1)
+                Fail("row map past the rows", std::to_string(entry));
+            continue;
+        }
+        if (entry < 0 || entry >= zrn::SCHEDULE_ENTRY_COUNT || list->GetItemData(r) != entry)
+            Fail("row map", std::to_string(entry));
+        const zrn::ScheduleEntry& e = dlg.sched.table[static_cast<std::size_t>(entry)];
+        const std::string status = list->GetItemText(r, 0).toStdString();
+        if (e.chStatus == zrn::STATUS_EMPTY ||
+            status != (e.chStatus == zrn::STATUS_ACTIVE ? "Active" : "Inactive"))
+            Fail("row status", status);
+        if (zrn::CheckEntry(e, dlg.sched.nDaylightFlag, {}).bCorrected)
+            Fail("row of an out-of-range entry", std::to_string(entry));
+        const std::string texts[] = {
+            list->GetItemText(r, 1).toStdString(), list->GetItemText(r, 2).toStdString(),
+            list->GetItemText(r, 3).toStdString(), list->GetItemText(r, 4).toStdString(),
+            list->GetItemText(r, 5).toStdString()};
+        if (!Matches(texts[0], kDate) || !Matches(texts[1], kTime) || !Matches(texts[2], kDate) ||
+            !Matches(texts[3], kTime) || !Matches(texts[4], kInterval))
+            Fail("row texts", texts[0] + " " + texts[1] + " " + texts[4]);
+    }
+}
+
+// The SDI row: one address character, durations as "%3d" of 0..999 or "???".
+void CheckSdiRow(CZRNcomDlg& dlg) {
+    // The box holds UTF-8: a noise byte from the device shows as one character of
+    // up to three bytes.
+    const std::string address = dlg.GetDlgItemText(IDC_SDI_ADDRESS);
+    const auto characters = std::count_if(address.begin(), address.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    });
+    if (characters > 1)
+        Fail("address", address);
+    for (int id : {IDC_VALVE_SECS, IDC_HOLD_SECS, IDC_PUMP_SECS}) {
+        const std::string shown = dlg.GetDlgItemText(id);
+        if (!shown.empty() && !Matches(shown, kSdiSeconds))
+            Fail("SDI duration", shown);
+    }
 }
 
 void CheckShown(CZRNcomDlg& dlg) {
@@ -82,9 +136,8 @@ void CheckShown(CZRNcomDlg& dlg) {
     if (dlg.nSyncAttempts < 0 || dlg.nSyncAttempts > zrn::MAX_SYNC_ATTEMPTS ||
         (dlg.bSyncToPc != 0 && dlg.bSyncToPc != 1))
         Fail("synchronise state", std::to_string(dlg.nSyncAttempts));
-    for (int row : dlg.sched.nRowEntry)
-        if (row < -1 || row >= zrn::SCHEDULE_ENTRY_COUNT)
-            Fail("schedule row", std::to_string(row));
+    CheckSchedules(dlg);
+    CheckSdiRow(dlg);
 }
 
 } // namespace
