@@ -1,10 +1,10 @@
 #include "DebugOutput.h"
 
+#include "TraceFormat.h"
+
 #include <cerrno>
 #include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <unistd.h>
 
 namespace zrn {
@@ -32,30 +32,11 @@ void WriteAll(int fd, const char* data, std::size_t length) {
 void DebugTrace(const char* format, ...) {
     if (!DebugEnabled())
         return;
-    char small[256];
     va_list args;
     va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    const int length = std::vsnprintf(small, sizeof small, format, args);
+    FormatTrace([](const char* line, std::size_t length) { WriteAll(STDERR_FILENO, line, length); },
+                format, args);
     va_end(args);
-    if (length < 0) {
-        va_end(again);
-        return;
-    }
-    if (static_cast<std::size_t>(length) < sizeof small) {
-        WriteAll(STDERR_FILENO, small, static_cast<std::size_t>(length));
-    } else {
-        // Long command texts: format again into a buffer of the right size.
-        try {
-            std::string line(static_cast<std::size_t>(length) + 1, '\0');
-            std::vsnprintf(line.data(), line.size(), format, again);
-            WriteAll(STDERR_FILENO, line.data(), static_cast<std::size_t>(length));
-        } catch (const std::bad_alloc&) {
-            // A trace is not worth failing the caller for.
-        }
-    }
-    va_end(again);
 }
 
 } // namespace zrn

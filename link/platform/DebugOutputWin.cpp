@@ -1,10 +1,10 @@
 #include "DebugOutput.h"
 
+#include "TraceFormat.h"
+
 #include <windows.h>
 
 #include <cstdarg>
-#include <cstdio>
-#include <string>
 
 namespace zrn {
 namespace {
@@ -32,29 +32,10 @@ void Emit(const char* line, std::size_t length) {
 // Always to the debugger; also to standard error when ZRNCOM_DEBUG is set and
 // not empty, which is what the tests read.
 void DebugTrace(const char* format, ...) {
-    char small[256];
     va_list args;
     va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    const int length = std::vsnprintf(small, sizeof small, format, args);
+    FormatTrace(Emit, format, args);
     va_end(args);
-    if (length < 0) {
-        va_end(again);
-        return;
-    }
-    if (static_cast<std::size_t>(length) < sizeof small) {
-        Emit(small, static_cast<std::size_t>(length));
-    } else {
-        try {
-            std::string line(static_cast<std::size_t>(length) + 1, '\0');
-            std::vsnprintf(line.data(), line.size(), format, again);
-            Emit(line.c_str(), static_cast<std::size_t>(length));
-        } catch (const std::bad_alloc&) {
-            // A trace is not worth failing the caller for.
-        }
-    }
-    va_end(again);
 }
 
 } // namespace zrn
