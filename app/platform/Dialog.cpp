@@ -597,6 +597,46 @@ void CDialog::SetReadOnly(int id, bool readOnly) {
         box->setReadOnly(readOnly);
 }
 
+void CDialog::ListBoxReset(int id) {
+    if (auto* list = qobject_cast<QListWidget*>(GetDlgItem(id)))
+        list->clear();
+}
+
+void CDialog::ListBoxInsert(int id, int row, std::string_view text) {
+    auto* list = qobject_cast<QListWidget*>(GetDlgItem(id));
+    if (list == nullptr)
+        return;
+    // The caller chooses the place; Qt's own sorting would move it.
+    list->setSortingEnabled(false);
+    list->insertItem(row, ToQString(text));
+}
+
+int CDialog::ListBoxCount(int id) const {
+    const auto* list = qobject_cast<QListWidget*>(GetDlgItem(id));
+    return list != nullptr ? list->count() : 0;
+}
+
+std::string CDialog::ListBoxText(int id, int row) const {
+    const auto* list = qobject_cast<QListWidget*>(GetDlgItem(id));
+    const QListWidgetItem* item = list != nullptr ? list->item(row) : nullptr;
+    return item != nullptr ? item->text().toStdString() : std::string();
+}
+
+void CDialog::ListBoxSetCurSel(int id, int row) {
+    if (auto* list = qobject_cast<QListWidget*>(GetDlgItem(id)))
+        list->setCurrentRow(row);
+}
+
+int CDialog::ListBoxGetCurSel(int id) const {
+    const auto* list = qobject_cast<QListWidget*>(GetDlgItem(id));
+    return list != nullptr && list->currentItem() != nullptr ? list->currentRow() : -1;
+}
+
+void CDialog::AddTab(int id, std::string_view label) {
+    if (auto* tab = qobject_cast<QTabBar*>(GetDlgItem(id)))
+        tab->addTab(ToQString(label));
+}
+
 void CDialog::LimitText(int id, int maxChars) {
     if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id)))
         edit->setMaxLength(maxChars);

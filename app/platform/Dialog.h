@@ -127,6 +127,16 @@ public:
     bool IsItemShown(int id) const;
     void GotoDlgCtrl(int id);
     void SetReadOnly(int id, bool readOnly);
+    // List boxes, as LB_RESETCONTENT, LB_INSERTSTRING, LB_GETCOUNT, LB_GETTEXT,
+    // LB_SETCURSEL and LB_GETCURSEL do (the current selection -1 when none).
+    void ListBoxReset(int id);
+    void ListBoxInsert(int id, int row, std::string_view text);
+    int ListBoxCount(int id) const;
+    std::string ListBoxText(int id, int row) const;
+    void ListBoxSetCurSel(int id, int row);
+    int ListBoxGetCurSel(int id) const;
+    // Tab controls: a tab with this label at the end.
+    void AddTab(int id, std::string_view label);
     void LimitText(int id, int maxChars); // what the user can type into an edit
     bool ItemHasFocus(int id) const;
     bool IsReadOnly(int id) const;

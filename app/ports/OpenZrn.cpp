@@ -4,8 +4,6 @@
 #include "platform/Win.h"
 #include "ports/PortList.h"
 
-#include <QListWidget>
-
 using namespace win;
 
 namespace {
@@ -31,13 +29,13 @@ int COpenZrn::DoModal() {
 bool COpenZrn::OnInitDialog() {
     bInitialised = true;
     CDialog::OnInitDialog();
-    auto* list = Item<QListWidget>(IDC_PORT_LIST);
-    list->clear();
+    ListBoxReset(IDC_PORT_LIST);
     for (const std::string& port : zrn::SystemSerialPorts())
         AddString(port);
-    list->setCurrentRow(0);
+    ListBoxSetCurSel(IDC_PORT_LIST, 0);
     TakeSelection();
-    DebugTrace("COpenZrn/OnInitDialog; %d ports, %s\n", list->count(), strPortDefinition.c_str());
+    DebugTrace("COpenZrn/OnInitDialog; %d ports, %s\n", ListBoxCount(IDC_PORT_LIST),
+               strPortDefinition.c_str());
     return true;
 }
 
@@ -46,21 +44,19 @@ void COpenZrn::OnSelchangePortList() {
 }
 
 void COpenZrn::TakeSelection() {
-    const QListWidgetItem* selected = Item<QListWidget>(IDC_PORT_LIST)->currentItem();
-    strPortDefinition = selected != nullptr ? zrn::PortDefinition(selected->text().toStdString())
-                                            : zrn::FALLBACK_PORT_DEFINITION;
+    const int selected = ListBoxGetCurSel(IDC_PORT_LIST);
+    strPortDefinition = selected != -1 ? zrn::PortDefinition(ListBoxText(IDC_PORT_LIST, selected))
+                                       : zrn::FALLBACK_PORT_DEFINITION;
 }
 
 // A sorted list box inserts case-insensitively, so COM10 comes before COM2;
-// Qt's own sorting compares case-sensitively, so the place is found here.
+// so the place is found here.
 void COpenZrn::AddString(const std::string& text) {
-    auto* list = Item<QListWidget>(IDC_PORT_LIST);
-    list->setSortingEnabled(false);
     int row = 0;
-    while (row < list->count() &&
-           !zrn::PortListBoxLess(text, list->item(row)->text().toStdString()))
+    while (row < ListBoxCount(IDC_PORT_LIST) &&
+           !zrn::PortListBoxLess(text, ListBoxText(IDC_PORT_LIST, row)))
         ++row;
-    list->insertItem(row, QString::fromStdString(text));
+    ListBoxInsert(IDC_PORT_LIST, row, text);
 }
 
 namespace {

@@ -16,7 +16,6 @@
 #include "shell/Resource.h"
 #include "shell/Resources.h"
 
-#include <QTabBar>
 #include <ctime>
 
 using namespace win;
@@ -136,9 +135,8 @@ bool CZRNcomDlg::OnInitDialog() {
                    IDC_OPEN_VALVE, IDC_PUMP_ON})
         Item<DateTimePicker>(id)->SetTimeStyle();
 
-    auto* tab = Item<QTabBar>(IDC_TAB);
     for (const char* label : {"Icon", "Small Icon", "List", "Details"})
-        tab->addTab(QString::fromLatin1(label));
+        AddTab(IDC_TAB, label);
 
     InitScheduleList();
 
