@@ -9,9 +9,25 @@
 #endif
 
 #include <mutex>
+#include <new>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace zrn {
+
+// One entry with its CR LF in one piece, so it goes out in one write and is never
+// split by a switch; empty when memory runs out (the entry is lost, nothing more).
+inline std::optional<std::string> LogEntry(std::string_view text) {
+    try {
+        std::string line;
+        line.reserve(text.size() + 2);
+        line.append(text).append("\r\n");
+        return line;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
 
 class TrafficLog {
 public:

@@ -32,14 +32,10 @@ void TrafficLog::WriteLine(std::string_view text) {
     const std::lock_guard lock(mutex);
     if (!file.valid())
         return;
-    // One write per entry, so an entry is never split by a switch.
-    std::string line;
-    try {
-        line.reserve(text.size() + 2);
-        line.append(text).append("\r\n");
-    } catch (const std::bad_alloc&) {
+    const std::optional<std::string> entry = LogEntry(text);
+    if (!entry)
         return;
-    }
+    const std::string& line = *entry;
     DWORD written = 0;
     ::WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
