@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-class QWidget;
+#include "platform/Types.h"
 
 struct MessageBoxRequest {
     std::string text;
@@ -18,5 +18,5 @@ using MessageBoxHook = std::function<int(const MessageBoxRequest&)>;
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
 
 // The caption defaults to the program's name.
-int MessageBox(QWidget* owner, std::string_view text, std::string_view caption = {},
+int MessageBox(CWnd* owner, std::string_view text, std::string_view caption = {},
                unsigned flags = 0);
