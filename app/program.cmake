@@ -9,7 +9,8 @@ add_library(zrnapp_qt STATIC
     platform/Dialog.cpp
     platform/LinkWindow.cpp
     platform/Menu.cpp
-    platform/MessageBus.cpp
+    platform/qt/Application.cpp
+    platform/qt/MessageBus.cpp
     platform/MessageBox.cpp
     platform/PanelSupport.cpp
     platform/Shell.cpp

@@ -1,9 +1,13 @@
 #pragma once
 // The debugger output: one line sink for the program's traces. Lines go to
-// standard error when ZRNCOM_DEBUG is set and not empty, otherwise nowhere;
-// tests install their own sink to read them.
+// standard error when ZRNCOM_DEBUG is set and not empty, otherwise nowhere (on
+// Windows also to the debugger); tests install their own sink to read them.
 #include <functional>
 #include <string_view>
+
+#ifdef OutputDebugString
+#undef OutputDebugString // <windows.h>'s macro would rename ours
+#endif
 
 using DebugSink = std::function<void(std::string_view)>;
 
