@@ -45,3 +45,6 @@ target_link_libraries(ZRNcom PRIVATE zrnapp_qt)
 # tools/screenshot.sh renders the main window with this.
 add_executable(zrncom_screenshot shell/Screenshot.cpp)
 target_link_libraries(zrncom_screenshot PRIVATE zrnapp_qt)
+
+# Windows' icon and bitmaps, rendered from the same artwork.
+include(win32/images.cmake)
