@@ -25,21 +25,44 @@ set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/ZRNcom.rc APPEND PROPERTY OBJECT
     ${ZRN_WIN32_MANIFEST} ${ZRN_WIN32_RES}/ZRNcom.ico ${ZRN_WIN32_RES}/row_active.bmp
     ${ZRN_WIN32_RES}/row_inactive.bmp ${ZRN_WIN32_RES}/banner.bmp)
 
-# The program: a desktop program (no console window of its own; --help and
-# --version write to the console it was started from).
+# The program: a desktop program, so starting it opens no console window;
+# --help and --version write to the console it was started from.
 if(TARGET zrnapp_win32_ui)
-    include(panels_win32.cmake OPTIONAL)
-    add_executable(ZRNcom WIN32
-        shell/main.cpp
-        shell/ZRNcomApp.cpp
+    # Everything but main(), so Windows dialog tests build the real dialogs:
+    # the panels of the Qt program (app/program.cmake, app/panels.cmake) with
+    # the resources' pictures in place of the Qt artwork (shell/Art.cpp).
+    add_library(zrnapp_win32 STATIC
         platform/win32/MessageBus.cpp
-        ${ZRN_PANEL_SOURCES}
-        ${CMAKE_CURRENT_BINARY_DIR}/ZRNcom.rc)
-    target_link_libraries(ZRNcom PRIVATE zrnapp_win32_ui)
+        platform/win32/ResourceImages.cpp
+        shell/AboutBox.cpp
+        shell/AccessibleNames.cpp
+        shell/Resources.cpp
+        shell/ZRNcomApp.cpp
+        shell/ZRNcomDlg.cpp
+        schedule/DetailsDialog.cpp
+        schedule/IntervalPresets.cpp
+        protocol/LinkApi.cpp
+        protocol/LinkHandlers.cpp
+        protocol/Polling.cpp
+        protocol/StatusReplies.cpp
+        clock/ClockPanel.cpp
+        schedule/ScheduleTransfer.cpp
+        schedule/ScheduleList.cpp
+        schedule/ScheduleEditing.cpp
+        schedule/StartStopEditing.cpp
+        schedule/ScheduleEvents.cpp
+        settings/SdiSettings.cpp
+        settings/SdiInfoDlg.cpp
+        ports/PortConnect.cpp
+        ports/OpenZrn.cpp)
+    target_link_libraries(zrnapp_win32 PUBLIC
+        zrnapp_win32_ui zrnapp_win32_platform zrnapp_logic ZRNComDll)
+    add_executable(ZRNcom WIN32 shell/main.cpp ${CMAKE_CURRENT_BINARY_DIR}/ZRNcom.rc)
+    target_link_libraries(ZRNcom PRIVATE zrnapp_win32)
 else()
     # Until the Win32 dialogs are built: --help, --version and the start-up only.
     add_executable(ZRNcom WIN32
         win32/PendingMain.cpp
         ${CMAKE_CURRENT_BINARY_DIR}/ZRNcom.rc)
+    target_link_libraries(ZRNcom PRIVATE zrnapp_win32_platform zrnapp_logic ZRNComDll)
 endif()
-target_link_libraries(ZRNcom PRIVATE zrnapp_win32_platform zrnapp_logic ZRNComDll)
