@@ -12,7 +12,13 @@
 using DebugSink = std::function<void(std::string_view)>;
 
 void OutputDebugString(std::string_view text);
-// printf-style; the format is always a literal of the program.
-void DebugTrace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// printf-style; the format is always a literal of the program. mingw's
+// "printf" would check against Microsoft's runtime, not the C99 one used here.
+#ifdef __MINGW32__
+#define ZRN_PRINTF_FORMAT gnu_printf
+#else
+#define ZRN_PRINTF_FORMAT printf
+#endif
+void DebugTrace(const char* format, ...) __attribute__((format(ZRN_PRINTF_FORMAT, 1, 2)));
 // Replaces the sink (an empty function restores the default); returns the previous one.
 DebugSink SetDebugSink(DebugSink sink);

@@ -1,6 +1,7 @@
 // ZRNcom.exe's Windows pieces under wine: the resources Explorer reads, the
 // version the program reads back, the registry's ports and the start-up.
 #include "platform/Application.h"
+#include "platform/DebugOutput.h"
 #include "platform/Shell.h"
 #include "platform/VersionInfo.h"
 #include "ports/PortList.h"
@@ -233,4 +234,13 @@ TEST(ProgramWin, WinExecAnswersAsWindowsDoes) {
     EXPECT_GT(WinExec("cmd.exe /c exit 0"sv, SW_HIDE), 31);
     EXPECT_EQ(WinExec("Z:\\no\\such\\program.exe"sv, SW_HIDE), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(WinExec(""sv, SW_HIDE), ERROR_FILE_NOT_FOUND);
+}
+
+// The traces' formats are C99's (%zu, %lld), also with Microsoft's runtime below.
+TEST(ProgramWin, TracesFormatWithTheC99Conversions) {
+    std::string traced;
+    const DebugSink previous = SetDebugSink([&](std::string_view text) { traced += text; });
+    DebugTrace("ZRNcom/Test; %zu %lld %s %5.2f\n", std::size_t{7}, -8LL, "x", 12.6);
+    SetDebugSink(previous);
+    EXPECT_EQ(traced, "ZRNcom/Test; 7 -8 x 12.60\n");
 }
