@@ -4,7 +4,9 @@
 # registry's serial ports, does the full read and polls. Checks the program's
 # traces and the traffic log beside ZRNComDll.dll, then stops both.
 # Needs the Win32 dialogs in the build; without them it says so and exits 77.
-# Set ZRNCOM_PORTS=COM1 to skip the scan.
+# Set ZRNCOM_PORTS=COM1 to skip the scan. With ZRN_SCREENSHOT=1 the program
+# runs on wine's X11 driver under Xvfb (in a copy of the test prefix) and the
+# main window is saved as build/mingw/e2e/ZRNcom-windows.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -30,6 +32,7 @@ touch "$marker"
 
 export WINEPREFIX=$mingw/wine/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
+shot=""
 
 pids=()
 cleanup() {
@@ -42,6 +45,21 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
+
+if [ "${ZRN_SCREENSHOT:-0}" = 1 ]; then
+    shot=$run/ZRNcom-windows.png
+    export WINEPREFIX=$mingw/wine/shot-prefix
+    rm -rf "$WINEPREFIX"
+    cp -a "$mingw/wine/prefix" "$WINEPREFIX"
+    mkfifo -m 600 "$run/xvfb.fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$run/xvfb.fifo" 2>"$run/Xvfb.log" &
+    pids+=($!)
+    IFS= read -r -t 20 number <"$run/xvfb.fifo" || { echo "Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=":$number"
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wineserver -w
+fi
 
 wineserver -p >/dev/null 2>&1 </dev/null
 timeout 120 wine cmd /c exit >/dev/null 2>&1 </dev/null
@@ -74,3 +92,13 @@ for line in '?' 'ACK' 'F' 'C'; do
     grep -qxF -e "$line" -e "$line"$'\r' "$log" || fail "the traffic log $log lacks the line $line"
 done
 echo "passed: full read and polling through COM1; traffic log $log"
+
+if [ -n "$shot" ]; then
+    # The main dialog's caption; the window maps shortly after the read began.
+    for _ in $(seq 1 50); do
+        xdotool search --name '^QUORVANEX$' >/dev/null 2>&1 && break
+        sleep 0.2
+    done
+    import -window root -trim +repage "$shot"
+    echo "screenshot: $shot"
+fi
