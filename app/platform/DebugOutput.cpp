@@ -8,7 +8,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#undef OutputDebugString // ours takes a string_view
 #endif
 
 namespace {

@@ -5,8 +5,11 @@
 #include <functional>
 #include <string_view>
 
-#ifdef OutputDebugString
-#undef OutputDebugString // <windows.h>'s macro would rename ours
+#ifdef _WIN32
+// Windows' own name is a macro that would rename ours: defined once here and
+// taken back, a later <windows.h> leaves it undefined.
+#include <debugapi.h>
+#undef OutputDebugString
 #endif
 
 using DebugSink = std::function<void(std::string_view)>;

@@ -236,11 +236,14 @@ TEST(ProgramWin, WinExecAnswersAsWindowsDoes) {
     EXPECT_EQ(WinExec(""sv, SW_HIDE), ERROR_FILE_NOT_FOUND);
 }
 
-// The traces' formats are C99's (%zu, %lld), also with Microsoft's runtime below.
+// The traces' formats are C99's (%zu, %lld), also with Microsoft's runtime
+// below, and every trace reaches the sink.
 TEST(ProgramWin, TracesFormatWithTheC99Conversions) {
     std::string traced;
     const DebugSink previous = SetDebugSink([&](std::string_view text) { traced += text; });
     DebugTrace("ZRNcom/Test; %zu %lld %s %5.2f\n", std::size_t{7}, -8LL, "x", 12.6);
+    // Ours, though <windows.h> came after it: not renamed to OutputDebugStringA.
+    OutputDebugString("ZRNcom/Test; plain\n");
     SetDebugSink(previous);
-    EXPECT_EQ(traced, "ZRNcom/Test; 7 -8 x 12.60\n");
+    EXPECT_EQ(traced, "ZRNcom/Test; 7 -8 x 12.60\nZRNcom/Test; plain\n");
 }
