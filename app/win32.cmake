@@ -16,6 +16,9 @@ add_library(zrnapp_win32_platform STATIC
     platform/win32/Shell.cpp)
 target_link_libraries(zrnapp_win32_platform PUBLIC zrnapp_logic comctl32 ole32 shell32)
 
+# The dialog core (zrnapp_win32_ui), where this tree has it.
+include(win32_ui.cmake OPTIONAL)
+
 # Resources: version from project(), manifest, icon 128 and bitmaps 133, 134, 158.
 set(ZRN_WIN32_RES ${CMAKE_CURRENT_SOURCE_DIR}/win32/res)
 set(ZRN_WIN32_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/ZRNcom.manifest)
