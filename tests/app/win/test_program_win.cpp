@@ -4,6 +4,7 @@
 #include "platform/DebugOutput.h"
 #include "platform/Shell.h"
 #include "platform/VersionInfo.h"
+#include "platform/win32/LogPlace.h"
 #include "ports/PortList.h"
 
 #include <windows.h>
@@ -246,4 +247,38 @@ TEST(ProgramWin, TracesFormatWithTheC99Conversions) {
     OutputDebugString("ZRNcom/Test; plain\n");
     SetDebugSink(previous);
     EXPECT_EQ(traced, "ZRNcom/Test; 7 -8 x 12.60\nZRNcom/Test; plain\n");
+}
+
+// The registry's command for web pages, as the About box's fallback uses it.
+TEST(ProgramWin, BrowserCommandComesFromTheHtmClass) {
+    // HKEY_CLASSES_ROOT is the machine's classes here (wine merges no user's).
+    const auto set = [](const char* key, const char* value) {
+        return ::RegSetValueA(HKEY_LOCAL_MACHINE, key, REG_SZ, value,
+                              static_cast<DWORD>(std::strlen(value)));
+    };
+    char previous[MAX_PATH] = "";
+    LONG previousSize = sizeof previous;
+    const bool hadHtm = ::RegQueryValueA(HKEY_LOCAL_MACHINE, "Software\\Classes\\.htm", previous,
+                                         &previousSize) == ERROR_SUCCESS;
+    ASSERT_EQ(set("Software\\Classes\\.htm", "ZrnTestPage"), ERROR_SUCCESS);
+    ASSERT_EQ(set("Software\\Classes\\ZrnTestPage\\shell\\open\\command",
+                  "\"C:\\Browser\\browse.exe\" -page \"%1\""),
+              ERROR_SUCCESS);
+    const std::string command = WebBrowserCommand();
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Classes\\ZrnTestPage");
+    if (hadHtm)
+        set("Software\\Classes\\.htm", previous);
+    else
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Classes\\.htm");
+    EXPECT_EQ(command, "\"C:\\Browser\\browse.exe\" -page \"%1\"");
+    EXPECT_EQ(zrn::BrowserCommand(command, "https://example.org/zrn"),
+              "\"C:\\Browser\\browse.exe\" -page  https://example.org/zrn");
+}
+
+// The log note names the folder the library writes its log into.
+TEST(ProgramWin, TrafficLogFolderIsTheLibrarys) {
+    HMODULE library = ::LoadLibraryA(BesideThisProgram("ZRNComDll.dll").c_str());
+    ASSERT_NE(library, nullptr);
+    EXPECT_EQ(zrn::TrafficLogDirectory(), BesideThisProgram(""));
+    ::FreeLibrary(library);
 }
