@@ -11,7 +11,6 @@ target_link_libraries(zrnapp_logic PUBLIC advapi32 version)
 # The platform pieces outside the dialog core.
 add_library(zrnapp_win32_platform STATIC
     platform/DebugOutput.cpp
-    platform/PcClock.cpp
     platform/win32/Application.cpp
     platform/win32/Shell.cpp)
 target_link_libraries(zrnapp_win32_platform PUBLIC zrnapp_logic comctl32 ole32 shell32)
@@ -32,32 +31,14 @@ set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/ZRNcom.rc APPEND PROPERTY OBJECT
 # --help and --version write to the console it was started from.
 if(TARGET zrnapp_win32_ui)
     # Everything but main(), so Windows dialog tests build the real dialogs:
-    # the panels of the Qt program (app/program.cmake, app/panels.cmake) with
-    # the resources' pictures in place of the Qt artwork (shell/Art.cpp).
+    # the panels (app/sources.cmake) with the resources' pictures in place of
+    # the Qt artwork.
+    include(sources.cmake)
     add_library(zrnapp_win32 STATIC
+        ${ZRN_PANEL_SOURCES}
+        platform/win32/Art.cpp
         platform/win32/MessageBus.cpp
-        platform/win32/ResourceImages.cpp
-        shell/AboutBox.cpp
-        shell/AccessibleNames.cpp
-        shell/Resources.cpp
-        shell/ZRNcomApp.cpp
-        shell/ZRNcomDlg.cpp
-        schedule/DetailsDialog.cpp
-        schedule/IntervalPresets.cpp
-        protocol/LinkApi.cpp
-        protocol/LinkHandlers.cpp
-        protocol/Polling.cpp
-        protocol/StatusReplies.cpp
-        clock/ClockPanel.cpp
-        schedule/ScheduleTransfer.cpp
-        schedule/ScheduleList.cpp
-        schedule/ScheduleEditing.cpp
-        schedule/StartStopEditing.cpp
-        schedule/ScheduleEvents.cpp
-        settings/SdiSettings.cpp
-        settings/SdiInfoDlg.cpp
-        ports/PortConnect.cpp
-        ports/OpenZrn.cpp)
+        platform/win32/ResourceImages.cpp)
     target_link_libraries(zrnapp_win32 PUBLIC
         zrnapp_win32_ui zrnapp_win32_platform zrnapp_logic ZRNComDll)
     add_executable(ZRNcom WIN32 shell/main.cpp ${CMAKE_CURRENT_BINARY_DIR}/ZRNcom.rc)

@@ -6,3 +6,6 @@
 
 Bitmap LoadBitmapResource(int id, Size size);
 Icon LoadIconResource(int id, Size size);
+// The icon drawn on the dialog face's colour, for a picture control that
+// shows bitmaps.
+Bitmap LoadIconAsBitmap(int id, Size size);
