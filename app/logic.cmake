@@ -27,5 +27,8 @@ set_property(SOURCE platform/VersionInfo.cpp APPEND PROPERTY COMPILE_DEFINITIONS
     ZRN_VERSION_PATCH=${ZRNcom_VERSION_PATCH}
     ZRN_VERSION_TWEAK=${ZRNcom_VERSION_TWEAK})
 
-# The log's place, by the link library's own rule.
-target_link_libraries(zrnapp_logic PUBLIC zrnlink_logplace)
+# The log's place, by the link library's own rule (on Windows beside the
+# library: app/win32.cmake).
+if(NOT WIN32)
+    target_link_libraries(zrnapp_logic PUBLIC zrnlink_logplace)
+endif()

@@ -7,7 +7,8 @@ include(sources.cmake)
 add_library(zrnapp_qt STATIC
     ${ZRN_PANEL_SOURCES}
     platform/DebugOutput.cpp
-    platform/MessageBus.cpp
+    platform/qt/Application.cpp
+    platform/qt/MessageBus.cpp
     platform/Shell.cpp
     platform/qt/Art.cpp
     platform/qt/Controls.cpp
@@ -25,3 +26,6 @@ target_link_libraries(ZRNcom PRIVATE zrnapp_qt)
 # tools/screenshot.sh renders the main window with this.
 add_executable(zrncom_screenshot platform/qt/Screenshot.cpp)
 target_link_libraries(zrncom_screenshot PRIVATE zrnapp_qt)
+
+# Windows' icon and bitmaps, rendered from the same artwork.
+include(win32/images.cmake)

@@ -51,7 +51,7 @@ cmake --preset tsan -DZRN_WERROR=ON >/dev/null
 cmake --build --preset tsan -j "$jobs"
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_ctest --preset tsan -j "$jobs"
 
-step "Windows: ZRNComDll.dll built with mingw-w64, tested under wine"
+step "Windows: ZRNcom.exe and ZRNComDll.dll built with mingw-w64, tested under wine, zipped"
 run_counted tools/test_windows.sh
 
 if [ -f fuzz/CMakeLists.txt ]; then

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds ZRNComDll.dll and its tests with mingw-w64 and runs them under wine,
-# with a pseudo-terminal behind COM1. Installs what is missing (Debian 12).
+# Builds ZRNcom.exe, ZRNComDll.dll and their tests with mingw-w64 and runs them
+# under wine, with a pseudo-terminal behind COM1; then checks the zip's
+# contents. Installs what is missing (Debian 12).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,9 +30,17 @@ cmake --preset mingw -DZRN_WERROR=ON >/dev/null
 cmake --build --preset mingw --target wine_prefix
 # One server for the whole run, its services started here with their output
 # going nowhere: otherwise CTest waits for what the first test left running.
-wineserver -p >/dev/null 2>&1 </dev/null
+# (One already serving this prefix serves as well.)
+wineserver -p >/dev/null 2>&1 </dev/null || true
 trap 'wineserver -k 2>/dev/null || true' EXIT
 timeout 120 wine cmd /c exit >/dev/null 2>&1 </dev/null
 cmake --build --preset mingw -j "$(nproc)"
 # Each test has its own time-out; this bounds the run as a whole.
 timeout 900 ctest --preset mingw --timeout 120
+
+# The zip holds the program, the library, its header and its import library.
+contents=$(tools/package_windows.sh)
+for f in ZRNcom.exe ZRNComDll.dll include/ZRNComDll.h lib/libZRNComDll.dll.a; do
+    grep -q -- "-win64/$f\$" <<<"$contents" || { echo "the Windows zip lacks $f" >&2; exit 1; }
+done
+echo "${contents##*$'\n'}"

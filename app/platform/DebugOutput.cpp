@@ -6,12 +6,20 @@
 #include <mutex>
 #include <string>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 std::mutex sinkMutex;
 DebugSink sink;
 
 void DefaultSink(std::string_view text) {
+#ifdef _WIN32
+    // The debugger's view of the traces, as DebugView or a debugger shows them.
+    ::OutputDebugStringA(std::string(text).c_str());
+#endif
     const char* enabled = std::getenv("ZRNCOM_DEBUG");
     if (enabled == nullptr || *enabled == '\0')
         return;

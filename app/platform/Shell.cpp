@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <cstdlib>
 
 namespace {
 
@@ -37,4 +38,9 @@ int WinExec(std::string_view commandLine, int) {
         return ERROR_FILE_NOT_FOUND;
     const QString program = words.takeFirst();
     return QProcess::startDetached(program, words) ? WINEXEC_STARTED : ERROR_FILE_NOT_FOUND;
+}
+
+std::string WebBrowserCommand() {
+    const char* browser = std::getenv("BROWSER");
+    return browser == nullptr ? std::string() : std::string(browser);
 }

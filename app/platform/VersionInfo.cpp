@@ -40,10 +40,16 @@ VersionBlock BuildProgramBlock() {
 
 } // namespace
 
-const VersionBlock& ProgramVersionBlock() {
+const VersionBlock& BuiltInVersionBlock() {
     static const VersionBlock block = BuildProgramBlock();
     return block;
 }
+
+#ifndef _WIN32
+const VersionBlock& ProgramVersionBlock() {
+    return BuiltInVersionBlock();
+}
+#endif
 
 std::optional<std::vector<VersionTranslation>> QueryTranslations(const VersionBlock& block,
                                                                  std::string_view subBlock) {
@@ -147,6 +153,7 @@ std::uint16_t LangIdFromLocale(std::string_view locale) {
     return kEnglishUs;
 }
 
+#ifndef _WIN32
 std::uint16_t UserDefaultLangId() {
     for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(variable);
@@ -155,6 +162,7 @@ std::uint16_t UserDefaultLangId() {
     }
     return kEnglishUs;
 }
+#endif
 
 std::string BrowserCommand(std::string_view commandLine, std::string_view url) {
     std::size_t cut = commandLine.find("\"%1\"");

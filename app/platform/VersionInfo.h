@@ -34,7 +34,11 @@ struct VersionBlock {
     std::vector<VersionStringTable> stringTables;
 };
 
-// The program's own block (file and product version from the build).
+// The block as the build describes it (file and product version from the
+// project version, the program's strings).
+const VersionBlock& BuiltInVersionBlock();
+// The program's own block: on Windows read from its version resource (empty
+// when it has none), elsewhere BuiltInVersionBlock().
 const VersionBlock& ProgramVersionBlock();
 
 // "\\VarFileInfo\\Translation"; empty when the path names nothing else.
@@ -57,7 +61,8 @@ std::string ReadFileVersion(const VersionBlock& block, std::uint16_t nUserLangId
 // LANGID of a POSIX locale name ("de_DE.UTF-8" -> 0x0407); 0x0409 for "C",
 // "POSIX", empty and unknown names.
 std::uint16_t LangIdFromLocale(std::string_view locale);
-// From LC_ALL, LC_MESSAGES, LANG: the first that is set and not empty.
+// From LC_ALL, LC_MESSAGES, LANG: the first that is set and not empty (on
+// Windows GetUserDefaultLangID).
 std::uint16_t UserDefaultLangId();
 
 // The browser command of the web-page fallback: the command line cut at

@@ -1,10 +1,12 @@
 #include "ports/PortAccess.h"
 
+#ifndef _WIN32
 #include <array>
 #include <cerrno>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace zrn {
 
@@ -12,6 +14,12 @@ std::string DevicePath(std::string_view definition) {
     return std::string(definition.substr(0, definition.find(':')));
 }
 
+#ifdef _WIN32
+// A COM port refused on Windows is busy or missing: no group grants access.
+std::optional<std::string> PermissionGroup(const std::string&) {
+    return std::nullopt;
+}
+#else
 std::optional<std::string> PermissionGroup(const std::string& device) {
     struct stat info {};
     if (device.empty() || ::stat(device.c_str(), &info) != 0)
@@ -27,6 +35,7 @@ std::optional<std::string> PermissionGroup(const std::string& device) {
         return std::string(found->gr_name);
     return std::to_string(info.st_gid);
 }
+#endif
 
 std::string PermissionHint(std::string_view device, std::string_view group) {
     std::string hint = "No permission to open " + std::string(device) + ". ";

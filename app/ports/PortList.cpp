@@ -99,10 +99,21 @@ std::vector<std::string> SplitPortList(std::string_view value) {
     return {pieces.begin(), pieces.end()};
 }
 
+std::optional<std::string> PortNameFromRegistryData(std::string_view data) {
+    const std::string_view name = data.substr(0, data.find('\0'));
+    if (name.empty())
+        return std::nullopt;
+    return std::string(name);
+}
+
 std::vector<std::string> SystemSerialPorts() {
     if (const char* configured = std::getenv("ZRNCOM_PORTS"))
         return SplitPortList(configured);
+#ifdef _WIN32
+    return RegistrySerialPorts();
+#else
     return ListSerialPorts();
+#endif
 }
 
 bool PortListBoxLess(std::string_view a, std::string_view b) {

@@ -18,7 +18,16 @@ std::vector<std::string> ListSerialPorts(const std::string& sysfsRoot = SYSFS_TT
 // ZRNCOM_PORTS split at ':' in the given order; empty items dropped.
 std::vector<std::string> SplitPortList(std::string_view value);
 
-// ZRNCOM_PORTS when it is set (even empty), else ListSerialPorts().
+// The port names under HKLM\HARDWARE\DEVICEMAP\SERIALCOMM in the registry's
+// order (Windows only).
+std::vector<std::string> RegistrySerialPorts();
+
+// A SERIALCOMM value's data as a port name: the text before the first NUL
+// (the value type is not examined); nullopt when that is empty.
+std::optional<std::string> PortNameFromRegistryData(std::string_view data);
+
+// ZRNCOM_PORTS when it is set (even empty), else ListSerialPorts() (on
+// Windows RegistrySerialPorts()).
 std::vector<std::string> SystemSerialPorts();
 
 // The connect dialog's list order: case-insensitive alphabetical, so "COM10"
@@ -29,8 +38,12 @@ bool PortListBoxLess(std::string_view a, std::string_view b);
 std::string PortDefinition(std::string_view device);
 
 // The connect dialog's choice when the system lists no port: the first serial
-// device the system would name, as "COM1" is on the other platform.
+// device the system would name.
+#ifdef _WIN32
+inline constexpr char FALLBACK_PORT_DEFINITION[] = "COM1:9600,N,8,1";
+#else
 inline constexpr char FALLBACK_PORT_DEFINITION[] = "/dev/ttyS0:9600,N,8,1";
+#endif
 
 // One scan step: the port at nPortScanIndex (none when the list has shrunk
 // below it) and the index of the next step, wrapping to 0. An empty list

@@ -29,8 +29,13 @@ std::optional<LocalDateTime> BreakLocalTime(std::int64_t t) {
         return std::nullopt;
     const std::time_t tt = static_cast<std::time_t>(t);
     std::tm tm{};
+#ifdef _WIN32
+    if (localtime_s(&tm, &tt) != 0)
+        return std::nullopt;
+#else
     if (localtime_r(&tt, &tm) == nullptr)
         return std::nullopt;
+#endif
     return LocalDateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
                          tm.tm_hour,        tm.tm_min,     tm.tm_sec};
 }

@@ -22,10 +22,9 @@ Bitmap CZRNcomAbout::LoadImageResource(int id, Size size) const {
 int OpenUrl(std::string_view address, int show) {
     // The fallback stands in for the registered browser of web pages; it also
     // runs when the desktop opener starts but fails.
-    const char* browser = std::getenv("BROWSER");
-    const std::string fallback = browser == nullptr || *browser == '\0'
-                                     ? std::string()
-                                     : zrn::BrowserCommand(browser, address);
+    const std::string browser = WebBrowserCommand();
+    const std::string fallback =
+        browser.empty() ? std::string() : zrn::BrowserCommand(browser, address);
     const int shellResult = ShellExecuteOpen(address, show, fallback);
     if (shellResult > 32 || fallback.empty())
         return shellResult;

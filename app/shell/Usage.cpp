@@ -3,6 +3,31 @@
 namespace zrn {
 namespace {
 
+#ifdef _WIN32
+constexpr std::string_view kUsage =
+    "Usage: ZRNcom [-LOG_COMM] [-NO_SCAN_COMM_PORTS] [-EDIT_SDI_INFO]\n"
+    "       ZRNcom --help | --version\n"
+    "\n"
+    "Configures a ZRN field sampling controller over a serial port (9600,N,8,1).\n"
+    "The serial ports are tried in turn until the device answers.\n"
+    "\n"
+    "  -LOG_COMM            write the traffic log beside ZRNComDll.dll\n"
+    "  -NO_SCAN_COMM_PORTS  do not scan; connect with \"ZRN Connect\" in the system\n"
+    "                       menu (Alt+Space)\n"
+    "  -EDIT_SDI_INFO       open the SDI identification fields writable\n"
+    "  --help               print this text and exit\n"
+    "  --version            print the version and exit\n"
+    "\n"
+    "Environment:\n"
+    "  ZRNCOM_PORTS         serial ports (COM1, \\\\.\\COM10) separated by ':', tried\n"
+    "                       in this order instead of the system's ports\n"
+    "  ZRNCOM_DEBUG         when set and not empty, trace lines go to standard error\n"
+    "                       (they always go to the debugger)\n"
+    "\n"
+    "Files:\n"
+    "  .\\ZRNcom.ini         polling time and interval presets, read from the\n"
+    "                       working directory\n";
+#else
 constexpr std::string_view kUsage =
     "Usage: ZRNcom [-LOG_COMM] [-NO_SCAN_COMM_PORTS] [-EDIT_SDI_INFO]\n"
     "       ZRNcom --help | --version\n"
@@ -29,6 +54,8 @@ constexpr std::string_view kUsage =
     "\n"
     "A port that cannot be opened for lack of permission usually belongs to the\n"
     "group dialout: sudo usermod -aG dialout $USER, then log in again.\n";
+
+#endif
 
 } // namespace
 

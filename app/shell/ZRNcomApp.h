@@ -8,9 +8,6 @@ public:
     CZRNcomApp(int& argc, char** argv);
     int Run(); // the process's exit status
 
-    // Whether the windowing system can start (stands in for OleInitialize).
-    static bool DisplayAvailable(int argc, char** argv);
-
 private:
     bool RunApplication();
 

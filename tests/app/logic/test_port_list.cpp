@@ -72,3 +72,18 @@ TEST(PortListBox, SortsLikeTheConnectDialog) {
     EXPECT_EQ(ports, (std::vector<std::string>{"COM1", "COM10", "com2", "COM3"}));
     EXPECT_EQ(PortDefinition("/dev/ttyUSB0"), "/dev/ttyUSB0:9600,N,8,1");
 }
+
+// SERIALCOMM values as RegEnumValueA hands them over: the size may count the
+// NUL and a careless driver may leave more behind it.
+TEST(RegistryPortName, TextBeforeTheFirstNul) {
+    using namespace std::string_view_literals;
+    const struct {
+        std::string_view data;
+        std::optional<std::string> name;
+    } cases[] = {
+        {"COM1\0"sv, "COM1"},     {"COM10"sv, "COM10"}, {"\\\\.\\COM3\0\0"sv, "\\\\.\\COM3"},
+        {"COM4\0junk"sv, "COM4"}, {""sv, std::nullopt}, {"\0COM5"sv, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PortNameFromRegistryData(c.data), c.name) << testing::PrintToString(c.data);
+}

@@ -1,4 +1,4 @@
-#include "platform/MessageBus.h"
+#include "platform/qt/MessageBus.h"
 
 #include "platform/DebugOutput.h"
 #include "platform/Dialog.h"
