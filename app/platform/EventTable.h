@@ -2,7 +2,8 @@
 // A dialog's message map: one static table of {source, code, handler}.
 // Window messages use source 0; commands from buttons and menus use the
 // control or command identifier with BN_CLICKED.
-#include <QPoint>
+#include "platform/Types.h"
+
 #include <cstdint>
 #include <span>
 
@@ -13,7 +14,7 @@ struct Notify {
     uintptr_t wParam = 0;
     intptr_t lParam = 0;
     int row = -1; // list views: the row under the mouse, -1 for none
-    QPoint point; // list views: the mouse in screen coordinates
+    Point point;  // list views: the mouse in screen coordinates
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0; // pickers
     intptr_t result = 0; // the notification result a handler sets
 };

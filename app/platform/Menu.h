@@ -1,14 +1,13 @@
 #pragma once
 // Popup menus from menu tables, and the window menu that stands in for the
 // system menu.
-#include <QPoint>
+#include "platform/Types.h"
+
 #include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
-
-class QWidget;
 
 struct MenuItem {
     unsigned id = 0; // 0 is a separator
@@ -25,7 +24,7 @@ struct MenuTemplate {
 struct PopupMenuRequest {
     std::vector<MenuItem> items;
     unsigned defaultId = 0; // shown bold
-    QPoint screenPos;
+    Point screenPos;
 };
 
 // Chooses in place of the user (tests); returns the command, 0 for none.
@@ -33,5 +32,5 @@ using PopupMenuHook = std::function<unsigned(const PopupMenuRequest&)>;
 PopupMenuHook SetPopupMenuHook(PopupMenuHook hook);
 
 // Shows the menu at screenPos and returns the chosen command, or 0.
-unsigned TrackPopupMenu(QWidget* owner, std::span<const MenuItem> items, unsigned defaultId,
-                        QPoint screenPos);
+unsigned TrackPopupMenu(CWnd* owner, std::span<const MenuItem> items, unsigned defaultId,
+                        Point screenPos);

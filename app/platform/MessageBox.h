@@ -1,11 +1,11 @@
 #pragma once
 // Message boxes with the Windows flags and answers. A real box runs a nested
 // event loop, so link notifications are still handled while it is open.
+#include "platform/Types.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
-
-class QWidget;
 
 struct MessageBoxRequest {
     std::string text;
@@ -18,5 +18,5 @@ using MessageBoxHook = std::function<int(const MessageBoxRequest&)>;
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
 
 // The caption defaults to the program's name.
-int MessageBox(QWidget* owner, std::string_view text, std::string_view caption = {},
+int MessageBox(CWnd* owner, std::string_view text, std::string_view caption = {},
                unsigned flags = 0);
