@@ -1,6 +1,7 @@
 // The clock panel: the device clock, the PC clock, setting the device clock.
 #include "clock/ClockSync.h"
 #include "platform/MessageBox.h"
+#include "platform/PanelSupport.h"
 #include "platform/PcClock.h"
 #include "platform/Win.h"
 #include "protocol/Catalogue.h"
@@ -94,14 +95,14 @@ void CZRNcomDlg::ProcessReadClockResponse() {
 
 void CZRNcomDlg::OnSetfocusZrnDateText() {
     ShowItem(IDC_ZRN_DATE_TEXT, false);
-    Item<DateTimePicker>(IDC_ZRN_DATE)->SetValue(QDateTime::fromSecsSinceEpoch(DeviceClockOrPc()));
+    SetPickerTime(*this, IDC_ZRN_DATE, DeviceClockOrPc());
     ShowItem(IDC_ZRN_DATE, true);
     GotoDlgCtrl(IDC_ZRN_DATE);
 }
 
 void CZRNcomDlg::OnSetfocusZrnTimeText() {
     ShowItem(IDC_ZRN_TIME_TEXT, false);
-    Item<DateTimePicker>(IDC_ZRN_TIME)->SetValue(QDateTime::fromSecsSinceEpoch(DeviceClockOrPc()));
+    SetPickerTime(*this, IDC_ZRN_TIME, DeviceClockOrPc());
     ShowItem(IDC_ZRN_TIME, true);
     GotoDlgCtrl(IDC_ZRN_TIME);
 }
@@ -149,15 +150,15 @@ void CZRNcomDlg::OnCloseupZrnDate(Notify&) {
     AppendLog("DateTimePicker/ZRN Date/CloseUp");
     bDateDropDown = 0;
     // 2.
-    const QDateTime picked = Item<DateTimePicker>(IDC_ZRN_DATE)->Value();
-    if (!picked.isValid()) {
+    const std::optional<PickerFields> picked = GetPickerFields(*this, IDC_ZRN_DATE);
+    if (!picked) {
         AppendLog("DateTimePicker/ZRN Date/CloseUp: Not Valid - GDT_VALID");
         return;
     }
     // 3. The picked date keeps the time of day of the value being built.
     const zrn::LocalDateTime base = Fields(PendingOrDeviceClock());
-    const QDate date = picked.date();
-    SetPendingClock({date.year(), date.month(), date.day(), base.hour, base.minute, base.second});
+    SetPendingClock(
+        {picked->year, picked->month, picked->day, base.hour, base.minute, base.second});
     AppendLog("DateTimePicker/ZRN Date/CloseUp: " +
               FormatLocalTime(tPendingClock, TimeText::DateTime));
     // 4.

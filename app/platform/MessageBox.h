@@ -1,11 +1,11 @@
 #pragma once
 // Message boxes with the Windows flags and answers. A real box runs a nested
 // event loop, so link notifications are still handled while it is open.
-#include "platform/Types.h"
-
 #include <functional>
 #include <string>
 #include <string_view>
+
+#include "platform/Types.h"
 
 struct MessageBoxRequest {
     std::string text;

@@ -1,6 +1,6 @@
 #include "platform/Shell.h"
 
-#include "platform/QtText.h"
+#include "platform/qt/QtText.h"
 
 #include <QProcess>
 #include <QStandardPaths>

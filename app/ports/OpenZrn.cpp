@@ -18,7 +18,7 @@ constexpr DialogTemplate kTemplate{IDD_OPEN_ZRN, "Dialog", 186, 100, "MS Shell D
 
 } // namespace
 
-COpenZrn::COpenZrn(QWidget* parent) : CDialog(kTemplate, parent) {}
+COpenZrn::COpenZrn(CWnd* parent) : CDialog(kTemplate, parent) {}
 
 int COpenZrn::DoModal() {
     if (bInitialised)

@@ -10,7 +10,7 @@ inline constexpr int IDC_PORT_LIST = 1098;
 
 class COpenZrn : public CDialog {
 public:
-    explicit COpenZrn(QWidget* parent = nullptr);
+    explicit COpenZrn(CWnd* parent = nullptr);
 
     // Fills the list afresh on every run, as each modal run starts a new window.
     int DoModal();

@@ -16,7 +16,7 @@ void CZRNcomDlg::ScanNextPort() {
     if (choice.port) {
         const std::string definition = zrn::PortDefinition(*choice.port);
         Link().close();
-        bLinkOpen = Link().open(&LinkWindow::Instance(), definition.c_str());
+        bLinkOpen = Link().open(LinkTarget(*this), definition.c_str());
         DebugTrace("ZRNcom/ScanNextPort; %s, open = %d\n", definition.c_str(), bLinkOpen);
         if (!bLinkOpen)
             PortPermissionHint(definition); // and the scan goes on with the next port
@@ -31,7 +31,7 @@ void CZRNcomDlg::OnZrnConnect() {
         return;
     // 2. A manual choice does not stop the scan: a silent port is left again.
     Link().close();
-    bLinkOpen = Link().open(&LinkWindow::Instance(), openZrn.strPortDefinition.c_str());
+    bLinkOpen = Link().open(LinkTarget(*this), openZrn.strPortDefinition.c_str());
     DebugTrace("ZRNcom/OnZrnConnect; %s, open = %d\n", openZrn.strPortDefinition.c_str(),
                bLinkOpen);
     // The operator chose this port: a refusal they can mend is worth a box.

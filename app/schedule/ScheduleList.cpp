@@ -24,11 +24,11 @@ void CZRNcomDlg::InitScheduleList() {
     const int width = list->ClientWidth();
     int column = 0;
     for (const char* heading : {"Status", "Start Date", "Start Time", "Stop Date", "Stop Time"})
-        list->InsertColumn(column++, QString::fromLatin1(heading), width / 6);
-    list->InsertColumn(column, QStringLiteral("Interval"), width - 5 * (width / 6));
+        list->InsertColumn(column++, heading, width / 6);
+    list->InsertColumn(column, "Interval", width - 5 * (width / 6));
 
     for (int id : {IDB_ROW_ACTIVE, IDB_ROW_INACTIVE}) {
-        const QColor magenta(255, 0, 255);
+        const Colour magenta(255, 0, 255);
         imageListNormal.Add(LoadBitmap(id, imageListNormal.Size()), magenta);
         imageListSmall.Add(LoadBitmap(id, imageListSmall.Size()), magenta);
     }
@@ -54,11 +54,10 @@ void CZRNcomDlg::RefreshScheduleList() {
         sched.table, sched.nDaylightFlag, schedpanel::LogSink(*this), schedpanel::TraceSink());
     for (int r = 0; r < static_cast<int>(rows.rows.size()); ++r) {
         const zrn::ListRow& row = rows.rows[static_cast<size_t>(r)];
-        list->InsertItem(r, QString::fromStdString(row.texts[0]), row.nImage);
+        list->InsertItem(r, row.texts[0], row.nImage);
         list->SetItemData(r, row.nEntry);
         for (int column = 1; column < static_cast<int>(row.texts.size()); ++column)
-            list->SetItemText(r, column,
-                              QString::fromStdString(row.texts[static_cast<size_t>(column)]));
+            list->SetItemText(r, column, row.texts[static_cast<size_t>(column)]);
     }
     sched.nRowEntry = rows.nRowEntry;
 

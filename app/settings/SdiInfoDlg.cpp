@@ -47,7 +47,7 @@ constexpr std::array<Field, 5> kFields{{
 
 } // namespace
 
-CSdiInfoDlg::CSdiInfoDlg(QWidget* parent) : CDialog(kTemplate, parent) {}
+CSdiInfoDlg::CSdiInfoDlg(CWnd* parent) : CDialog(kTemplate, parent) {}
 
 int CSdiInfoDlg::DoModal() {
     if (bInitialised)

@@ -17,7 +17,7 @@ inline constexpr int IDC_SDI_INFO_CANCEL = 1093;
 
 class CSdiInfoDlg : public CDialog {
 public:
-    explicit CSdiInfoDlg(QWidget* parent = nullptr);
+    explicit CSdiInfoDlg(CWnd* parent = nullptr);
 
     // Loads the members into the boxes afresh on every run.
     int DoModal();

@@ -9,13 +9,13 @@
 
 #include <cstdlib>
 
-CZRNcomAbout::CZRNcomAbout(QWidget* parent) : CDialog(kAboutDialogTemplate, parent) {}
+CZRNcomAbout::CZRNcomAbout(CWnd* parent) : CDialog(kAboutDialogTemplate, parent) {}
 
 void CZRNcomAbout::DoDataExchange(DataExchange& dx) {
     dx.Text(IDC_ABOUT_VERSION, strVersion);
 }
 
-QPixmap CZRNcomAbout::LoadImageResource(int id, QSize size) const {
+Bitmap CZRNcomAbout::LoadImageResource(int id, Size size) const {
     return LoadIconPixmap(id, size);
 }
 

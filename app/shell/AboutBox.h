@@ -7,12 +7,12 @@
 
 class CZRNcomAbout : public CDialog {
 public:
-    explicit CZRNcomAbout(QWidget* parent = nullptr);
+    explicit CZRNcomAbout(CWnd* parent = nullptr);
     std::string strVersion; // shown in the version line
 
 protected:
     void DoDataExchange(DataExchange& dx) override;
-    QPixmap LoadImageResource(int id, QSize size) const override;
+    Bitmap LoadImageResource(int id, Size size) const override;
 };
 
 // Opens a web address: the desktop's opener, else the BROWSER command; returns

@@ -3,10 +3,11 @@
 #include "platform/Win.h"
 #include "shell/Resource.h"
 
-using enum ControlKind;
 using namespace win;
 
 namespace {
+
+using enum ControlKind; // Icon is the control kind here, not the picture
 
 constexpr unsigned RO = ES_READONLY;
 

@@ -3,8 +3,6 @@
 #include "platform/Dialog.h"
 #include "platform/Menu.h"
 
-#include <QIcon>
-#include <QPixmap>
 #include <string_view>
 
 extern const DialogTemplate kMainDialogTemplate;  // IDD_ZRNCOM_DIALOG
@@ -16,9 +14,9 @@ const MenuTemplate* LoadMenu(int id);
 std::string_view LoadString(int id);
 
 // Our own artwork, drawn in code.
-QIcon ProgramIcon();                    // 128, at 32 x 32 and 16 x 16
-QPixmap LoadBitmap(int id, QSize size); // 133, 134 (magenta background), 158
-QPixmap LoadIconPixmap(int id, QSize size);
+Icon ProgramIcon();                   // 128, at 32 x 32 and 16 x 16
+Bitmap LoadBitmap(int id, Size size); // 133, 134 (magenta background), 158
+Bitmap LoadIconPixmap(int id, Size size);
 
 inline constexpr std::string_view kMakerWebPage = "https://www.quorvanex.example/zrn";
 inline constexpr std::string_view kMakerLegalNotice = "Copyright (C) 2026 QUORVANEX";

@@ -50,7 +50,7 @@ bool CZRNcomDlg::OnMessage(Notify& n) {
     return Dispatch<CZRNcomDlg>(*this, CZRNcomDlgEvents::All(), n);
 }
 
-CZRNcomDlg::CZRNcomDlg(std::string_view commandLine, QWidget* parent)
+CZRNcomDlg::CZRNcomDlg(std::string_view commandLine, CWnd* parent)
     : CDialog(kMainDialogTemplate, parent) {
     // The pickers show the current time until the device is read.
     const int64_t now = PcTime();
@@ -74,14 +74,12 @@ CZRNcomDlg::CZRNcomDlg(std::string_view commandLine, QWidget* parent)
     sched.bEditPending = 0;
     ReadFileVersion();
 
-    LinkWindow::Instance().Attach(this, [this](unsigned msg, uintptr_t wParam, intptr_t lParam) {
-        return SendMessage(kWindow, static_cast<int>(msg), wParam, lParam);
-    });
+    AttachLink(*this);
 }
 
 CZRNcomDlg::~CZRNcomDlg() {
     // From here on the link's worker gets its answer at once.
-    LinkWindow::Instance().Detach(this);
+    DetachLink(*this);
 }
 
 void CZRNcomDlg::DoDataExchange(DataExchange& dx) {
@@ -102,7 +100,7 @@ void CZRNcomDlg::DoDataExchange(DataExchange& dx) {
     dx.Int(IDC_NUMBER_OF_ITEMS, nNumberOfItems, 0, 32567);
 }
 
-QPixmap CZRNcomDlg::LoadImageResource(int id, QSize size) const {
+Bitmap CZRNcomDlg::LoadImageResource(int id, Size size) const {
     return LoadBitmap(id, size);
 }
 
@@ -127,7 +125,7 @@ bool CZRNcomDlg::OnInitDialog() {
         menu.AppendMenu(MF_STRING, IDM_ABOUTBOX, LoadString(IDS_ABOUTBOX));
     }
     sched.table = {};
-    setWindowIcon(hIcon);
+    SetIcon(hIcon);
 
     sched.bScheduleReady = 0;
     bDateDropDown = bStartDropDown = bStopDropDown = 0;

@@ -7,7 +7,6 @@
 #include "settings/SdiInfoDlg.h"
 #include "settings/SdiRules.h"
 
-#include <QIcon>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -25,7 +24,7 @@ inline constexpr int LOG_LINES_KEPT = 5000;
 
 class CZRNcomDlg : public CDialog {
 public:
-    explicit CZRNcomDlg(std::string_view commandLine, QWidget* parent = nullptr);
+    explicit CZRNcomDlg(std::string_view commandLine, CWnd* parent = nullptr);
     ~CZRNcomDlg() override;
 
     // Shell
@@ -131,14 +130,14 @@ public:
     int nSelectItem = 10;
     int nNumberOfItems = 0;
 
-    ImageList imageListNormal{QSize(32, 32)};
-    ImageList imageListSmall{QSize(16, 16)};
+    ImageList imageListNormal{Size(32, 32)};
+    ImageList imageListSmall{Size(16, 16)};
 
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(DataExchange& dx) override;
     bool OnMessage(Notify& n) override;
-    QPixmap LoadImageResource(int id, QSize size) const override;
+    Bitmap LoadImageResource(int id, Size size) const override;
 
 private:
     friend struct CZRNcomDlgEvents;
@@ -231,7 +230,7 @@ private:
     void OnAboutBox();
     void OnStnClickedBanner();
 
-    QIcon hIcon;
+    Icon hIcon;
 };
 
 // The dialog's event table, a span of rows per panel, each defined in its

@@ -3,7 +3,7 @@
 #include "DialogFixture.h"
 
 #include "FrameCrc.h"
-#include "platform/LinkWindow.h"
+#include "platform/qt/LinkWindow.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

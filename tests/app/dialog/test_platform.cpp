@@ -2,7 +2,7 @@
 // message boxes, menus, pickers, the list view and the link window.
 #include "TestSupport.h"
 #include "platform/Dialog.h"
-#include "platform/LinkWindow.h"
+#include "platform/qt/LinkWindow.h"
 #include "platform/Win.h"
 
 #include <QAbstractButton>

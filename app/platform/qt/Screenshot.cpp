@@ -3,7 +3,7 @@
 //   zrncom_screenshot <file.png> [about]
 // A few status and schedule replies are handed to the dialog first so the picture
 // shows values.
-#include "platform/LinkWindow.h"
+#include "platform/qt/LinkWindow.h"
 #include "shell/AboutBox.h"
 #include "shell/ZRNcomDlg.h"
 

@@ -1,8 +1,8 @@
 #include "platform/Dialog.h"
 
 #include "platform/MessageBox.h"
-#include "platform/QtText.h"
 #include "platform/Win.h"
+#include "platform/qt/QtText.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>

@@ -39,7 +39,7 @@ std::vector<ButtonSpec> Buttons(unsigned type) {
     }
 }
 
-QMessageBox::Icon Icon(unsigned flags) {
+QMessageBox::Icon BoxIcon(unsigned flags) {
     switch (flags & win::MB_ICONMASK) {
     case win::MB_ICONERROR:
         return QMessageBox::Critical;
@@ -66,7 +66,7 @@ int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, 
     if (hook)
         return hook(request);
 
-    QMessageBox box(Icon(flags), QString::fromStdString(request.caption),
+    QMessageBox box(BoxIcon(flags), QString::fromStdString(request.caption),
                     QString::fromStdString(request.text), QMessageBox::NoButton, owner);
     const std::vector<ButtonSpec> layout = Buttons(flags & win::MB_TYPEMASK);
     std::vector<std::pair<QPushButton*, int>> buttons;

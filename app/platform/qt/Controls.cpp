@@ -1,8 +1,8 @@
 #include "platform/Controls.h"
 
 #include "platform/EventTable.h"
-#include "platform/QtText.h"
 #include "platform/Win.h"
+#include "platform/qt/QtText.h"
 
 #include <QCalendarWidget>
 #include <QHeaderView>
@@ -319,4 +319,16 @@ void PictureControl::mouseReleaseEvent(QMouseEvent* event) {
 
 DialogRadio::DialogRadio(const QString& text, QWidget* parent) : QRadioButton(text, parent) {
     setAutoExclusive(false);
+}
+
+int ListView::InsertColumn(int column, std::string_view heading, int width) {
+    return InsertColumn(column, ToQString(heading), width);
+}
+
+int ListView::InsertItem(int row, std::string_view text, int image) {
+    return InsertItem(row, ToQString(text), image);
+}
+
+bool ListView::SetItemText(int row, int column, std::string_view text) {
+    return SetItemText(row, column, ToQString(text));
 }

@@ -1,3 +1,5 @@
+#include "platform/qt/LinkWindow.h"
+#include "platform/Dialog.h"
 #include "platform/LinkWindow.h"
 
 #include <QCoreApplication>
@@ -147,4 +149,19 @@ intptr_t LinkWindow::Send(ZrnWindow*, unsigned msg, uintptr_t wParam, intptr_t l
     call->finished.wait(wait, [&] { return call->done; });
     --pendingCalls;
     return call->result;
+}
+
+void AttachLink(CDialog& dialog) {
+    LinkWindow::Instance().Attach(
+        &dialog, [&dialog](unsigned msg, uintptr_t wParam, intptr_t lParam) {
+            return dialog.SendMessage(kWindow, static_cast<int>(msg), wParam, lParam);
+        });
+}
+
+void DetachLink(CDialog& dialog) {
+    LinkWindow::Instance().Detach(&dialog);
+}
+
+HWND LinkTarget(CDialog&) {
+    return &LinkWindow::Instance();
 }

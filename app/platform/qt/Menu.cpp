@@ -1,6 +1,6 @@
 #include "platform/Menu.h"
 
-#include "platform/QtText.h"
+#include "platform/qt/QtText.h"
 
 #include <QAction>
 #include <QMenu>

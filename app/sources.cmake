@@ -1,0 +1,26 @@
+# The dialogs and panels: one set of sources for both backends of the platform
+# layer, which each backend's library adds to its own.
+set(ZRN_PANEL_SOURCES
+    platform/PcClock.cpp
+    shell/AboutBox.cpp
+    shell/AccessibleNames.cpp
+    shell/Resources.cpp
+    shell/ZRNcomApp.cpp
+    shell/ZRNcomDlg.cpp
+    protocol/LinkApi.cpp
+    protocol/LinkHandlers.cpp
+    protocol/Polling.cpp
+    protocol/StatusReplies.cpp
+    clock/ClockPanel.cpp
+    schedule/DetailsDialog.cpp
+    schedule/IntervalPresets.cpp
+    schedule/ScheduleTransfer.cpp
+    schedule/ScheduleList.cpp
+    schedule/ScheduleEditing.cpp
+    schedule/StartStopEditing.cpp
+    schedule/ScheduleEvents.cpp
+    settings/SdiSettings.cpp
+    settings/SdiInfoDlg.cpp
+    ports/OpenZrn.cpp
+    ports/PortConnect.cpp)
+list(TRANSFORM ZRN_PANEL_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
