@@ -168,22 +168,35 @@ double DateTimePicker::OleDate() const {
 }
 
 bool DateTimePicker::IsDroppedDown() const {
-    return ::SendMessageW(hwnd, DTM_GETMONTHCAL, 0, 0) != 0;
+    // Some pickers keep their calendar window while closed: only a shown one counts.
+    HWND calendar = reinterpret_cast<HWND>(::SendMessageW(hwnd, DTM_GETMONTHCAL, 0, 0));
+    return calendar != nullptr && ::IsWindowVisible(calendar);
 }
 
 void DateTimePicker::ShowDropDown(bool show) {
     if (timePicker || show == IsDroppedDown())
         return;
     if (!show) {
+        // DTM_CLOSEMONTHCAL, else Escape in the calendar, else the focus back on the picker.
         ::SendMessageW(hwnd, DTM_CLOSEMONTHCAL, 0, 0);
+        HWND calendar = reinterpret_cast<HWND>(::SendMessageW(hwnd, DTM_GETMONTHCAL, 0, 0));
+        if (IsDroppedDown())
+            ::SendMessageW(calendar, WM_KEYDOWN, VK_ESCAPE, 0);
+        if (IsDroppedDown())
+            ::SetFocus(hwnd);
         return;
     }
-    // A click on the drop-down button, as the user opens it.
+    // As the user opens it: a click on the drop-down button, else F4, else Alt+Down
+    // (wine's picker takes only the keys).
     RECT r{};
     ::GetClientRect(hwnd, &r);
     const LPARAM at = MAKELPARAM(r.right - 6, r.bottom / 2);
     ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
+    if (!IsDroppedDown())
+        ::SendMessageW(hwnd, WM_KEYDOWN, VK_F4, 0);
+    if (!IsDroppedDown())
+        ::SendMessageW(hwnd, WM_SYSKEYDOWN, VK_DOWN, 1 << 29);
 }
 
 ImageList::ImageList(::Size size)

@@ -427,6 +427,10 @@ INT_PTR CDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     int message = 0;
+    if (msg >= WM_USER && refusingUserMessages) {
+        ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, 0);
+        return TRUE;
+    }
     if (msg >= WM_USER && msg < 0xC000) {
         message = static_cast<int>(msg);
     } else if (const auto found = registeredMessages.find(msg); found != registeredMessages.end()) {

@@ -198,6 +198,9 @@ public:
     // A message registered with RegisterWindowMessage arriving at the window
     // goes to the event table as window message `message`, its result returned.
     void MapRegisteredMessage(unsigned registeredId, int message);
+    // While refused, messages from WM_USER up (the link's) answer 0 without
+    // reaching the event table: the link is detached from a dialog on its way out.
+    void RefuseUserMessages(bool refuse) { refusingUserMessages = refuse; }
 
 protected:
     virtual bool OnInitDialog();
@@ -224,6 +227,7 @@ private:
     bool destroying = false;
     bool modal = false;
     bool ending = false;
+    bool refusingUserMessages = false;
     int modalResult = 0;
     std::map<int, std::unique_ptr<Control>> controls;
     std::map<uintptr_t, unsigned> timers;

@@ -415,6 +415,26 @@ TEST_F(Win32Dialog, UserChangeOfAPickerCarriesItsFields) {
     EXPECT_EQ(change->year, now.year);
 }
 
+TEST_F(Win32Dialog, DatePickerCalendarOpensAndClosesWithNotifications) {
+    Show();
+    auto* date = dialog.Item<DateTimePicker>(IDC_DATE);
+    date->SetFields(PickerFields{2026, 3, 29, 0, 0, 0});
+    dialog.seen.clear();
+    date->ShowDropDown(true);
+    Pump();
+    EXPECT_TRUE(date->IsDroppedDown());
+    EXPECT_TRUE(dialog.Saw(IDC_DATE, DTN_DROPDOWN));
+    date->ShowDropDown(false);
+    Pump();
+    EXPECT_FALSE(date->IsDroppedDown());
+    EXPECT_TRUE(dialog.Saw(IDC_DATE, DTN_CLOSEUP));
+    for (const Notify& n : dialog.seen) {
+        if (n.code == DTN_CLOSEUP) {
+            EXPECT_EQ(n.day, 29);
+        }
+    }
+}
+
 TEST_F(Win32Dialog, ListViewRowsImagesAndClicks) {
     auto* list = dialog.Item<ListView>(IDC_LIST);
     ASSERT_NE(list, nullptr);

@@ -102,6 +102,15 @@ TEST_F(MainWindow, LinkRepliesFromTheWorkerReachTheDialogsWindow) {
     EXPECT_NE(dialog->tZrnClock, 0);
 }
 
+TEST_F(MainWindow, ADetachedDialogAnswersTheLinkWithoutHandlingIt) {
+    DetachLink(*dialog);
+    WorkerReply("A3");
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_SDI_ADDRESS), "");
+    AttachLink(*dialog);
+    WorkerReply("A4");
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_SDI_ADDRESS), "4");
+}
+
 TEST_F(MainWindow, SdiAddressGoesOutWhenTheFocusReallyLeavesIt) {
     WorkerReply("A3");
     Take();
