@@ -408,13 +408,17 @@ INT_PTR CDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         SendMessage(kWindow, win::WM_TIMER, wParam, lParam);
         return TRUE;
     case win::WM_SYSCOMMAND: {
+        // Moving, sizing, the keyboard menu and the rest stay the system's;
+        // Close and the commands appended to the menu are the dialog's.
+        const uintptr_t command = wParam & win::SC_MASK;
+        if (command >= 0xF000 && command != win::SC_CLOSE)
+            return FALSE;
         Notify n;
         n.code = win::WM_SYSCOMMAND;
         n.wParam = wParam;
         n.lParam = lParam;
-        // Close is the dialog's own (Cancel unless a handler takes it); moving,
-        // the keyboard menu and the rest stay the system's.
-        return Deliver(n) || (wParam & win::SC_MASK) == win::SC_CLOSE ? TRUE : FALSE;
+        // Close is Cancel unless a handler takes it.
+        return Deliver(n) || command == win::SC_CLOSE ? TRUE : FALSE;
     }
     case WM_CLOSE:
         SendMessage(kWindow, win::WM_SYSCOMMAND, win::SC_CLOSE);

@@ -627,6 +627,17 @@ TEST_F(Win32Dialog, SystemMenuCommandsAndCloseReachTheDialog) {
     EXPECT_EQ(shown[0].screenPos, Point(10, 20));
     EXPECT_TRUE(dialog.Saw(kWindow, WM_SYSCOMMAND));
 
+    // The system's own commands are not the dialog's, even where a handler takes every
+    // WM_SYSCOMMAND: minimizing still minimizes.
+    dialog.handler = [](Notify& n) { return n.code == WM_SYSCOMMAND && n.wParam != SC_CLOSE; };
+    Show();
+    dialog.seen.clear();
+    ::SendMessageW(dialog.m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_FALSE(dialog.Saw(kWindow, WM_SYSCOMMAND));
+    EXPECT_TRUE(::IsIconic(dialog.m_hWnd));
+    ::ShowWindow(dialog.m_hWnd, SW_RESTORE);
+    dialog.handler = nullptr;
+
     // Close with no handler of its own is Cancel.
     Show();
     dialog.seen.clear();
