@@ -7,6 +7,11 @@
 #include <algorithm>
 #include <charconv>
 #include <clocale>
+#include <memory>
+
+// Last: the COM headers define macros (small, interface) that the platform headers use as names.
+#include <objbase.h>
+#include <oleacc.h>
 
 namespace {
 
@@ -32,6 +37,21 @@ std::wstring EditText(std::string_view text) {
 
 bool IsMultiLine(HWND hwnd) {
     return (::GetWindowLongW(hwnd, GWL_STYLE) & win::ES_MULTILINE) != 0;
+}
+
+// Names a control for screen readers, as Windows' own name from a label would:
+// a dynamic annotation. Needs COM on the thread (the program starts OLE);
+// without it the name stays with the dialog only.
+void AnnotateName(HWND hwnd, std::string_view name) {
+    IAccPropServices* raw = nullptr;
+    if (FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IAccPropServices, reinterpret_cast<void**>(&raw))) ||
+        raw == nullptr)
+        return;
+    const std::unique_ptr<IAccPropServices, void (*)(IAccPropServices*)> services(
+        raw, [](IAccPropServices* p) { p->Release(); });
+    services->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
+                             Widen(name).c_str());
 }
 
 void InitCommonControlsOnce() {
@@ -829,8 +849,11 @@ void CDialog::RefuseFocus(int id) {
 }
 
 void CDialog::SetAccessibleName(int id, std::string_view name) {
-    if (GetDlgItem(id) != nullptr)
-        accessibleNames[id] = std::string(name);
+    HWND hwnd = GetDlgItem(id);
+    if (hwnd == nullptr)
+        return;
+    accessibleNames[id] = std::string(name);
+    AnnotateName(hwnd, name);
 }
 
 std::string CDialog::AccessibleName(int id) const {

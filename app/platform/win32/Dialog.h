@@ -169,8 +169,8 @@ public:
     // A control that hands the focus straight back to the control that had it.
     void RefuseFocus(int id);
 
-    // Windows names a control from the static text before it; the names given
-    // here are kept (AccessibleName) but reach no screen reader.
+    // Windows names a control from the static text before it; this names those
+    // that have none (a dynamic annotation, where COM runs on the thread).
     void SetAccessibleName(int id, std::string_view name);
     std::string AccessibleName(int id) const;
 

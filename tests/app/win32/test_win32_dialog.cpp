@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include <objbase.h> // CoInitializeEx
+
 using namespace win;
 using namespace std::chrono_literals;
 
@@ -197,6 +199,19 @@ TEST_F(Win32Dialog, BuildsEveryControlOfTheTemplateOnce) {
     EXPECT_TRUE(dialog.IsReadOnly(IDC_LOG));
     EXPECT_FALSE(dialog.IsReadOnly(IDC_NAME));
     EXPECT_FALSE(dialog.IsWindowVisible()) << "hidden until shown";
+}
+
+TEST_F(Win32Dialog, NamesForScreenReadersStayWithTheirControls) {
+    // With COM on the thread, as in the program, and without.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    dialog.SetAccessibleName(IDC_NAME, "Your name");
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
+    dialog.SetAccessibleName(IDC_LIST, "Schedules");
+    dialog.SetAccessibleName(4711, "nobody");
+    EXPECT_EQ(dialog.AccessibleName(IDC_NAME), "Your name");
+    EXPECT_EQ(dialog.AccessibleName(IDC_LIST), "Schedules");
+    EXPECT_EQ(dialog.AccessibleName(4711), "");
 }
 
 TEST_F(Win32Dialog, PlacesControlsInDialogUnitsOfTheTemplateFont) {
