@@ -20,6 +20,7 @@
 #undef AppendMenu
 #undef GetDlgItemText
 #undef GetPrivateProfileInt
+#undef GetWindowText
 #undef LoadBitmap
 #undef LoadMenu
 #undef LoadString
