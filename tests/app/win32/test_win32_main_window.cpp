@@ -142,6 +142,33 @@ TEST_F(MainWindow, AMouseClickInTheListSelectsTheEntry) {
     EXPECT_TRUE(dialog->IsItemEnabled(IDC_BUTTON_ENABLE));
 }
 
+// The port dialog from the system menu runs modally inside the main window's
+// handler, the main window disabled, and Cancel opens nothing.
+TEST_F(MainWindow, ConnectRunsThePortDialogModallyOverTheMainWindow) {
+    Take();
+    std::atomic<bool> mainWasDisabled{false};
+    std::atomic<bool> answered{false};
+    HWND main = dialog->m_hWnd;
+    std::thread user([&] {
+        for (int i = 0; i < 500 && !answered; ++i) {
+            HWND box = ::FindWindowW(nullptr, L"Dialog");
+            if (box != nullptr && ::IsWindowVisible(box)) {
+                mainWasDisabled = !::IsWindowEnabled(main);
+                ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+                answered = true;
+            }
+            ::Sleep(10);
+        }
+    });
+    ::SendMessageW(main, WM_SYSCOMMAND, IDM_ZRN_CONNECT, 0);
+    user.join();
+    EXPECT_TRUE(answered);
+    EXPECT_TRUE(mainWasDisabled);
+    EXPECT_TRUE(::IsWindowEnabled(main));
+    EXPECT_FALSE(::IsWindowVisible(dialog->openZrn.m_hWnd));
+    EXPECT_TRUE(Take().empty()) << "Cancel opens no port and sends nothing";
+}
+
 TEST_F(MainWindow, TheRealSystemMenuCarriesThePanelsCommands) {
     HMENU menu = ::GetSystemMenu(dialog->m_hWnd, FALSE);
     ASSERT_NE(menu, nullptr);
