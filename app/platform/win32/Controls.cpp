@@ -1,7 +1,6 @@
 #include "platform/win32/Controls.h"
 
 #include "platform/Win.h"
-#include "platform/win32/Dialog.h"
 #include "platform/win32/WideText.h"
 
 #include <algorithm>
@@ -78,8 +77,8 @@ PickerFields FieldsFromOleDate(double days) {
     return f;
 }
 
-DateTimePicker::DateTimePicker(CDialog& dialog, int id, HWND hwnd, unsigned style)
-    : Control(dialog, id, hwnd), style(style) {
+DateTimePicker::DateTimePicker(int id, HWND hwnd, unsigned style)
+    : Control(id, hwnd), style(style) {
     if ((style & win::DTS_TIMEFORMAT) == win::DTS_TIMEFORMAT) {
         timePicker = true;
         SetFormat("h:mm:ss tt");

@@ -11,8 +11,6 @@
 #include <string_view>
 #include <vector>
 
-class CDialog;
-
 // Date-time values as day counts from 1899-12-30, the fraction being the time of day.
 double OleDateFromFields(const PickerFields& fields);
 PickerFields FieldsFromOleDate(double days);
@@ -20,7 +18,7 @@ PickerFields FieldsFromOleDate(double days);
 // Any control of a dialog; the kinds panel code works with directly derive from it.
 class Control {
 public:
-    Control(CDialog& dialog, int id, HWND hwnd) : dialog(dialog), id(id), hwnd(hwnd) {}
+    Control(int id, HWND hwnd) : id(id), hwnd(hwnd) {}
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -29,8 +27,6 @@ public:
     int Id() const { return id; }
 
 protected:
-    friend class CDialog;
-    CDialog& dialog;
     int id;
     HWND hwnd;
 };
@@ -38,7 +34,7 @@ protected:
 // A date picker (short date, drop-down calendar) or a time picker (spin buttons).
 class DateTimePicker : public Control {
 public:
-    DateTimePicker(CDialog& dialog, int id, HWND hwnd, unsigned style);
+    DateTimePicker(int id, HWND hwnd, unsigned style);
 
     // A time picker with spin buttons from now on; the window is made again
     // with DTS_TIMEFORMAT, which a picker takes only when it is created.
@@ -87,7 +83,7 @@ private:
 class ListView : public Control {
 public:
     enum Which { Normal, Small };
-    ListView(CDialog& dialog, int id, HWND hwnd) : Control(dialog, id, hwnd) {}
+    ListView(int id, HWND hwnd) : Control(id, hwnd) {}
 
     void SetStyle(unsigned lvsStyle);
     void SetExtendedStyle(unsigned lvsExStyle);

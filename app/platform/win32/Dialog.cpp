@@ -368,10 +368,10 @@ void CDialog::WrapControls() {
                 ::SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
             break;
         case ControlKind::DateTime:
-            control = std::make_unique<DateTimePicker>(*this, c.id, hwnd, c.style);
+            control = std::make_unique<DateTimePicker>(c.id, hwnd, c.style);
             break;
         case ControlKind::ListView:
-            control = std::make_unique<ListView>(*this, c.id, hwnd);
+            control = std::make_unique<ListView>(c.id, hwnd);
             break;
         default:
             break;
@@ -379,7 +379,7 @@ void CDialog::WrapControls() {
         if (c.id == win::IDC_STATIC)
             continue;
         if (!control)
-            control = std::make_unique<Control>(*this, c.id, hwnd);
+            control = std::make_unique<Control>(c.id, hwnd);
         controls[c.id] = std::move(control);
     }
 }
