@@ -2,6 +2,9 @@
 // Windows identifiers the program's dialogs are written against, with their
 // Windows values so that tables and traces read as they always have.
 #include <cstdint>
+#ifdef _WIN32
+#include "platform/win32/WinApi.h" // windows.h without its macros of these names
+#endif
 
 namespace win {
 

@@ -42,3 +42,10 @@ add_test(NAME DialogTest.RegisteredMessageOverTheSessionBus
          COMMAND dbus-run-session -- $<TARGET_FILE:test_dialog_bus>)
 set_tests_properties(DialogTest.RegisteredMessageOverTheSessionBus PROPERTIES
     LABELS dialog TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+# The main dialog through the platform layer's neutral calls only: the same
+# source runs on the Win32 backend under wine (tests/app/win32).
+add_executable(test_dialog_both dialog/QtMain.cpp shared/test_both_backends.cpp)
+target_link_libraries(test_dialog_both PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
+gtest_discover_tests(test_dialog_both
+    PROPERTIES LABELS dialog TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

@@ -1,11 +1,11 @@
 #pragma once
 // Small value types with the members panel code uses, and RAII owners of GDI
 // bitmaps and icons.
+// windows.h comes in tamed here, ahead of every platform-layer name: see WinApi.h.
+#include "platform/win32/WinApi.h"
+
 #include <memory>
 #include <type_traits>
-
-struct HBITMAP__;
-struct HICON__;
 
 class Point {
 public:
