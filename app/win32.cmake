@@ -15,8 +15,8 @@ add_library(zrnapp_win32_platform STATIC
     platform/win32/Shell.cpp)
 target_link_libraries(zrnapp_win32_platform PUBLIC zrnapp_logic comctl32 ole32 shell32)
 
-# The dialog core (zrnapp_win32_ui), where this tree has it.
-include(win32_ui.cmake OPTIONAL)
+# The dialog core.
+include(win32_ui.cmake)
 
 # Resources: version from project(), manifest, icon 128 and bitmaps 133, 134, 158.
 set(ZRN_WIN32_RES ${CMAKE_CURRENT_SOURCE_DIR}/win32/res)
@@ -27,26 +27,18 @@ set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/ZRNcom.rc APPEND PROPERTY OBJECT
     ${ZRN_WIN32_MANIFEST} ${ZRN_WIN32_RES}/ZRNcom.ico ${ZRN_WIN32_RES}/row_active.bmp
     ${ZRN_WIN32_RES}/row_inactive.bmp ${ZRN_WIN32_RES}/banner.bmp)
 
+# Everything but main(), so Windows dialog tests build the real dialogs:
+# the panels (app/sources.cmake) with the resources' pictures in place of
+# the Qt artwork.
+include(sources.cmake)
+add_library(zrnapp_win32 STATIC
+    ${ZRN_PANEL_SOURCES}
+    platform/win32/Art.cpp
+    platform/win32/MessageBus.cpp
+    platform/win32/ResourceImages.cpp)
+target_link_libraries(zrnapp_win32 PUBLIC
+    zrnapp_win32_ui zrnapp_win32_platform zrnapp_logic ZRNComDll)
 # The program: a desktop program, so starting it opens no console window;
 # --help and --version write to the console it was started from.
-if(TARGET zrnapp_win32_ui)
-    # Everything but main(), so Windows dialog tests build the real dialogs:
-    # the panels (app/sources.cmake) with the resources' pictures in place of
-    # the Qt artwork.
-    include(sources.cmake)
-    add_library(zrnapp_win32 STATIC
-        ${ZRN_PANEL_SOURCES}
-        platform/win32/Art.cpp
-        platform/win32/MessageBus.cpp
-        platform/win32/ResourceImages.cpp)
-    target_link_libraries(zrnapp_win32 PUBLIC
-        zrnapp_win32_ui zrnapp_win32_platform zrnapp_logic ZRNComDll)
-    add_executable(ZRNcom WIN32 shell/main.cpp ${CMAKE_CURRENT_BINARY_DIR}/ZRNcom.rc)
-    target_link_libraries(ZRNcom PRIVATE zrnapp_win32)
-else()
-    # Until the Win32 dialogs are built: --help, --version and the start-up only.
-    add_executable(ZRNcom WIN32
-        win32/PendingMain.cpp
-        ${CMAKE_CURRENT_BINARY_DIR}/ZRNcom.rc)
-    target_link_libraries(ZRNcom PRIVATE zrnapp_win32_platform zrnapp_logic ZRNComDll)
-endif()
+add_executable(ZRNcom WIN32 shell/main.cpp ${CMAKE_CURRENT_BINARY_DIR}/ZRNcom.rc)
+target_link_libraries(ZRNcom PRIVATE zrnapp_win32)

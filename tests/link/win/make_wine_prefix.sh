@@ -25,6 +25,8 @@ log=$prefix.log
     wine cmd /c exit
     wineserver -w
 } >"$log" 2>&1 </dev/null
+# Wine's own fonts (fonts-wine), so dialogs measure the same on every machine.
+cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
 target=$(readlink "$prefix/dosdevices/com1" || true)
 if [ "$target" != "$link" ]; then
     echo "COM1 of $prefix points to '$target', not $link; see $log" >&2
