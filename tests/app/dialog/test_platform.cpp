@@ -2,8 +2,8 @@
 // message boxes, menus, pickers, the list view and the link window.
 #include "TestSupport.h"
 #include "platform/Dialog.h"
-#include "platform/qt/LinkWindow.h"
 #include "platform/Win.h"
+#include "platform/qt/LinkWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
