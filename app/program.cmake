@@ -10,6 +10,7 @@ add_library(zrnapp_qt STATIC
     platform/qt/Application.cpp
     platform/qt/MessageBus.cpp
     platform/Shell.cpp
+    platform/DialogShared.cpp
     platform/qt/Art.cpp
     platform/qt/Controls.cpp
     platform/qt/Dialog.cpp

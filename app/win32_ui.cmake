@@ -5,6 +5,7 @@ if(TARGET zrnapp_win32_ui)
 endif()
 set(ZRN_WIN32_UI_DIR ${CMAKE_CURRENT_LIST_DIR}/platform/win32)
 add_library(zrnapp_win32_ui STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/platform/DialogShared.cpp
     ${ZRN_WIN32_UI_DIR}/Controls.cpp
     ${ZRN_WIN32_UI_DIR}/Dialog.cpp
     ${ZRN_WIN32_UI_DIR}/LinkWindow.cpp

@@ -126,15 +126,6 @@ QSize DialogBaseUnits(const QFont& font) {
     return {(width / 26 + 1) / 2, metrics.height()};
 }
 
-void DataExchange::Text(int id, std::string& value) {
-    if (failed)
-        return;
-    if (saving)
-        value = dialog.GetDlgItemText(id);
-    else
-        dialog.SetDlgItemText(id, value);
-}
-
 void DataExchange::DateTime(int id, int64_t& seconds) {
     auto* picker = dialog.Item<DateTimePicker>(id);
     if (failed || picker == nullptr)
@@ -143,25 +134,6 @@ void DataExchange::DateTime(int id, int64_t& seconds) {
         seconds = picker->Value().toSecsSinceEpoch();
     else
         picker->SetValue(QDateTime::fromSecsSinceEpoch(seconds));
-}
-
-void DataExchange::OleTime(int id, double& days) {
-    auto* picker = dialog.Item<DateTimePicker>(id);
-    if (failed || picker == nullptr)
-        return;
-    if (saving)
-        days = picker->OleDate();
-    else
-        picker->SetOleDate(days);
-}
-
-void DataExchange::Check(int id, int& state) {
-    if (failed)
-        return;
-    if (saving)
-        state = dialog.IsDlgButtonChecked(id);
-    else
-        dialog.CheckDlgButton(id, state);
 }
 
 void DataExchange::Int(int id, int& value, int minimum, int maximum) {
@@ -185,17 +157,6 @@ void DataExchange::Int(int id, int& value, int minimum, int maximum) {
         return;
     }
     value = parsed;
-}
-
-void DataExchange::Refuse(int id, const std::string& message) {
-    if (saving && !failed)
-        Fail(id, message);
-}
-
-void DataExchange::Fail(int id, const std::string& message) {
-    failed = true;
-    MessageBox(&dialog, message, {}, win::MB_OK | win::MB_ICONWARNING);
-    dialog.GotoDlgCtrl(id);
 }
 
 void WindowMenu::AppendMenu(unsigned flags, unsigned id, std::string_view text) {
@@ -506,27 +467,11 @@ QWidget* CDialog::GetDlgItem(int id) const {
     return found == controls.end() ? nullptr : found->second;
 }
 
-ControlKind CDialog::KindOf(int id) const {
-    for (const ControlTemplate& control : dialogTemplate.controls) {
-        if (control.id == id)
-            return control.kind;
-    }
-    return ControlKind::Static;
-}
-
 std::vector<int> CDialog::ControlIds() const {
     std::vector<int> ids;
     for (const auto& [id, widget] : controls)
         ids.push_back(id);
     return ids;
-}
-
-QRect CDialog::TemplateRect(int id) const {
-    for (const ControlTemplate& control : dialogTemplate.controls) {
-        if (control.id == id)
-            return {control.x, control.y, control.cx, control.cy};
-    }
-    return {};
 }
 
 void CDialog::SetDlgItemText(int id, std::string_view text) {
@@ -709,12 +654,6 @@ QRect CDialog::MapDialogRect(const QRect& du) const {
             MulDiv(du.width(), baseUnits.width(), 4), MulDiv(du.height(), baseUnits.height(), 8)};
 }
 
-bool CDialog::UpdateData(bool saveAndValidate) {
-    DataExchange exchange(*this, saveAndValidate);
-    DoDataExchange(exchange);
-    return !exchange.Failed();
-}
-
 bool CDialog::SetTimer(uintptr_t id, unsigned elapse) {
     elapse = std::clamp(elapse, win::USER_TIMER_MINIMUM, win::USER_TIMER_MAXIMUM);
     QTimer*& timer = timers[id];
@@ -738,55 +677,6 @@ bool CDialog::KillTimer(uintptr_t id) {
 int CDialog::TimerInterval(uintptr_t id) const {
     const auto found = timers.find(id);
     return found != timers.end() && found->second->isActive() ? found->second->interval() : -1;
-}
-
-void CDialog::TrackMenu(const MenuTemplate& menu, QPoint screenPos) {
-    const auto first = std::find_if(menu.items.begin(), menu.items.end(),
-                                    [](const MenuItem& item) { return item.id != 0; });
-    const unsigned defaultId = first == menu.items.end() ? 0 : first->id;
-    if (const unsigned command = TrackPopupMenu(this, menu.items, defaultId, screenPos))
-        SendMessage(static_cast<int>(command), win::BN_CLICKED);
-}
-
-void CDialog::ShowSystemMenu(QPoint screenPos) {
-    if (const unsigned command = TrackPopupMenu(this, systemMenu.Items(), 0, screenPos))
-        SendMessage(kWindow, win::WM_SYSCOMMAND, command);
-}
-
-bool CDialog::Deliver(Notify& n) {
-    if (destroying)
-        return false;
-    if (OnMessage(n))
-        return true;
-    // Default processing.
-    if (n.id == win::IDOK && n.code == win::BN_CLICKED)
-        OnOK();
-    else if (n.id == win::IDCANCEL && n.code == win::BN_CLICKED)
-        OnCancel();
-    else if (n.id == kWindow && n.code == win::WM_SYSCOMMAND &&
-             (n.wParam & win::SC_MASK) == win::SC_CLOSE)
-        SendMessage(win::IDCANCEL, win::BN_CLICKED);
-    return false;
-}
-
-intptr_t CDialog::SendMessage(int id, int code, uintptr_t wParam, intptr_t lParam) {
-    Notify n;
-    n.id = id;
-    n.code = code;
-    n.wParam = wParam;
-    n.lParam = lParam;
-    Deliver(n);
-    return n.result;
-}
-
-bool CDialog::OnInitDialog() {
-    UpdateData(false);
-    return true;
-}
-
-void CDialog::OnOK() {
-    if (UpdateData(true))
-        EndDialog(win::IDOK);
 }
 
 QPixmap CDialog::LoadImageResource(int, QSize) const {

@@ -154,15 +154,6 @@ void KeepNumbersLocaleFree() {
 
 // DataExchange
 
-void DataExchange::Text(int id, std::string& value) {
-    if (failed)
-        return;
-    if (saving)
-        value = dialog.GetDlgItemText(id);
-    else
-        dialog.SetDlgItemText(id, value);
-}
-
 void DataExchange::DateTime(int id, int64_t& seconds) {
     auto* picker = dialog.Item<DateTimePicker>(id);
     if (failed || picker == nullptr)
@@ -171,25 +162,6 @@ void DataExchange::DateTime(int id, int64_t& seconds) {
         seconds = picker->Time();
     else
         picker->SetTime(seconds);
-}
-
-void DataExchange::OleTime(int id, double& days) {
-    auto* picker = dialog.Item<DateTimePicker>(id);
-    if (failed || picker == nullptr)
-        return;
-    if (saving)
-        days = picker->OleDate();
-    else
-        picker->SetOleDate(days);
-}
-
-void DataExchange::Check(int id, int& state) {
-    if (failed)
-        return;
-    if (saving)
-        state = dialog.IsDlgButtonChecked(id);
-    else
-        dialog.CheckDlgButton(id, state);
 }
 
 void DataExchange::Int(int id, int& value, int minimum, int maximum) {
@@ -216,17 +188,6 @@ void DataExchange::Int(int id, int& value, int minimum, int maximum) {
         return;
     }
     value = parsed;
-}
-
-void DataExchange::Refuse(int id, const std::string& message) {
-    if (saving && !failed)
-        Fail(id, message);
-}
-
-void DataExchange::Fail(int id, const std::string& message) {
-    failed = true;
-    MessageBox(&dialog, message, {}, win::MB_OK | win::MB_ICONWARNING);
-    dialog.GotoDlgCtrl(id);
 }
 
 // WindowMenu
@@ -608,27 +569,11 @@ HWND CDialog::GetDlgItem(int id) const {
     return control != nullptr ? control->Handle() : nullptr;
 }
 
-ControlKind CDialog::KindOf(int id) const {
-    for (const ControlTemplate& control : dialogTemplate.controls) {
-        if (control.id == id)
-            return control.kind;
-    }
-    return ControlKind::Static;
-}
-
 std::vector<int> CDialog::ControlIds() const {
     std::vector<int> ids;
     for (const auto& entry : controls)
         ids.push_back(entry.first);
     return ids;
-}
-
-Rect CDialog::TemplateRect(int id) const {
-    for (const ControlTemplate& control : dialogTemplate.controls) {
-        if (control.id == id)
-            return {control.x, control.y, control.cx, control.cy};
-    }
-    return {};
 }
 
 void CDialog::SetDlgItemText(int id, std::string_view text) {
@@ -873,12 +818,6 @@ Rect CDialog::MapDialogRect(const Rect& du) const {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-bool CDialog::UpdateData(bool saveAndValidate) {
-    DataExchange exchange(*this, saveAndValidate);
-    DoDataExchange(exchange);
-    return !exchange.Failed();
-}
-
 bool CDialog::SetTimer(uintptr_t id, unsigned elapse) {
     elapse = std::clamp(elapse, win::USER_TIMER_MINIMUM, win::USER_TIMER_MAXIMUM);
     if (m_hWnd == nullptr || ::SetTimer(m_hWnd, id, elapse, nullptr) == 0)
@@ -900,57 +839,8 @@ int CDialog::TimerInterval(uintptr_t id) const {
     return found == timers.end() ? -1 : static_cast<int>(found->second);
 }
 
-void CDialog::TrackMenu(const MenuTemplate& menu, Point screenPos) {
-    const auto first = std::find_if(menu.items.begin(), menu.items.end(),
-                                    [](const MenuItem& item) { return item.id != 0; });
-    const unsigned defaultId = first == menu.items.end() ? 0 : first->id;
-    if (const unsigned command = TrackPopupMenu(this, menu.items, defaultId, screenPos))
-        SendMessage(static_cast<int>(command), win::BN_CLICKED);
-}
-
-void CDialog::ShowSystemMenu(Point screenPos) {
-    if (const unsigned command = TrackPopupMenu(this, systemMenu.Items(), 0, screenPos))
-        SendMessage(kWindow, win::WM_SYSCOMMAND, command);
-}
-
-bool CDialog::Deliver(Notify& n) {
-    if (destroying)
-        return false;
-    if (OnMessage(n))
-        return true;
-    // Default processing.
-    if (n.id == win::IDOK && n.code == win::BN_CLICKED)
-        OnOK();
-    else if (n.id == win::IDCANCEL && n.code == win::BN_CLICKED)
-        OnCancel();
-    else if (n.id == kWindow && n.code == win::WM_SYSCOMMAND &&
-             (n.wParam & win::SC_MASK) == win::SC_CLOSE)
-        SendMessage(win::IDCANCEL, win::BN_CLICKED);
-    return false;
-}
-
-intptr_t CDialog::SendMessage(int id, int code, uintptr_t wParam, intptr_t lParam) {
-    Notify n;
-    n.id = id;
-    n.code = code;
-    n.wParam = wParam;
-    n.lParam = lParam;
-    Deliver(n);
-    return n.result;
-}
-
 void CDialog::MapRegisteredMessage(unsigned registeredId, int message) {
     registeredMessages[registeredId] = message;
-}
-
-bool CDialog::OnInitDialog() {
-    UpdateData(false);
-    return true;
-}
-
-void CDialog::OnOK() {
-    if (UpdateData(true))
-        EndDialog(win::IDOK);
 }
 
 Bitmap CDialog::LoadImageResource(int, Size) const {

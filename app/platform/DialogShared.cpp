@@ -1,0 +1,117 @@
+// The parts of a dialog that only speak the platform layer's own calls: both
+// backends build this file.
+#include "platform/Dialog.h"
+#include "platform/MessageBox.h"
+#include "platform/Win.h"
+
+#include <algorithm>
+
+void DataExchange::Text(int id, std::string& value) {
+    if (failed)
+        return;
+    if (saving)
+        value = dialog.GetDlgItemText(id);
+    else
+        dialog.SetDlgItemText(id, value);
+}
+
+void DataExchange::OleTime(int id, double& days) {
+    auto* picker = dialog.Item<DateTimePicker>(id);
+    if (failed || picker == nullptr)
+        return;
+    if (saving)
+        days = picker->OleDate();
+    else
+        picker->SetOleDate(days);
+}
+
+void DataExchange::Check(int id, int& state) {
+    if (failed)
+        return;
+    if (saving)
+        state = dialog.IsDlgButtonChecked(id);
+    else
+        dialog.CheckDlgButton(id, state);
+}
+
+void DataExchange::Refuse(int id, const std::string& message) {
+    if (saving && !failed)
+        Fail(id, message);
+}
+
+void DataExchange::Fail(int id, const std::string& message) {
+    failed = true;
+    MessageBox(&dialog, message, {}, win::MB_OK | win::MB_ICONWARNING);
+    dialog.GotoDlgCtrl(id);
+}
+
+ControlKind CDialog::KindOf(int id) const {
+    for (const ControlTemplate& control : dialogTemplate.controls) {
+        if (control.id == id)
+            return control.kind;
+    }
+    return ControlKind::Static;
+}
+
+Rect CDialog::TemplateRect(int id) const {
+    for (const ControlTemplate& control : dialogTemplate.controls) {
+        if (control.id == id)
+            return {control.x, control.y, control.cx, control.cy};
+    }
+    return {};
+}
+
+bool CDialog::UpdateData(bool saveAndValidate) {
+    DataExchange exchange(*this, saveAndValidate);
+    DoDataExchange(exchange);
+    return !exchange.Failed();
+}
+
+void CDialog::TrackMenu(const MenuTemplate& menu, Point screenPos) {
+    const auto first = std::find_if(menu.items.begin(), menu.items.end(),
+                                    [](const MenuItem& item) { return item.id != 0; });
+    const unsigned defaultId = first == menu.items.end() ? 0 : first->id;
+    if (const unsigned command = TrackPopupMenu(this, menu.items, defaultId, screenPos))
+        SendMessage(static_cast<int>(command), win::BN_CLICKED);
+}
+
+void CDialog::ShowSystemMenu(Point screenPos) {
+    if (const unsigned command = TrackPopupMenu(this, systemMenu.Items(), 0, screenPos))
+        SendMessage(kWindow, win::WM_SYSCOMMAND, command);
+}
+
+bool CDialog::Deliver(Notify& n) {
+    if (destroying)
+        return false;
+    if (OnMessage(n))
+        return true;
+    // Default processing.
+    if (n.id == win::IDOK && n.code == win::BN_CLICKED)
+        OnOK();
+    else if (n.id == win::IDCANCEL && n.code == win::BN_CLICKED)
+        OnCancel();
+    else if (n.id == kWindow && n.code == win::WM_SYSCOMMAND &&
+             (n.wParam & win::SC_MASK) == win::SC_CLOSE)
+        SendMessage(win::IDCANCEL, win::BN_CLICKED);
+    return false;
+}
+
+intptr_t CDialog::SendMessage(int id, int code, uintptr_t wParam, intptr_t lParam) {
+    Notify n;
+    n.id = id;
+    n.code = code;
+    n.wParam = wParam;
+    n.lParam = lParam;
+    Deliver(n);
+    return n.result;
+}
+
+bool CDialog::OnInitDialog() {
+    UpdateData(false);
+    return true;
+}
+
+void CDialog::OnOK() {
+    if (UpdateData(true))
+        EndDialog(win::IDOK);
+}
