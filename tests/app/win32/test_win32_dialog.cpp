@@ -1,6 +1,7 @@
 // The Win32 backend with real windows under wine: templates become dialogs,
 // Windows' notifications reach the event table, and the hooks, timers, the
 // system menu and the link's messages behave as the Qt backend's do.
+#include "MessagePump.h"
 #include "platform/MessageBox.h"
 #include "platform/Win.h"
 #include "platform/win32/Dialog.h"
@@ -69,27 +70,6 @@ constexpr ControlTemplate kControls[] = {
     {IDC_RUN, ControlKind::Button, "Run", 140, 80, 40, 14},
 };
 constexpr DialogTemplate kTemplate{100, "Win32 test", 260, 160, "MS Shell Dlg", 8, kControls};
-
-// Handles every message waiting for this thread, sent ones included.
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
-template <typename Done> bool PumpUntil(Done done, std::chrono::milliseconds bound = 5s) {
-    const auto deadline = std::chrono::steady_clock::now() + bound;
-    for (;;) {
-        Pump();
-        if (done())
-            return true;
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
 
 std::wstring ClassName(HWND hwnd) {
     wchar_t name[64] = {};

@@ -2,6 +2,7 @@
 // another thread to its handle, native focus changes in the SDI row, a mouse
 // click in the schedule list and the real system menu.
 #include "../dialog/TestSupport.h"
+#include "MessagePump.h"
 #include "ZRNComDll.h"
 #include "platform/Dialog.h"
 #include "platform/LinkWindow.h"
@@ -28,26 +29,6 @@ using Commands = std::vector<std::string>;
 Commands& Wire() {
     static Commands sent;
     return sent;
-}
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
-template <typename Done> bool PumpUntil(Done done, std::chrono::milliseconds bound = 5s) {
-    const auto deadline = std::chrono::steady_clock::now() + bound;
-    for (;;) {
-        Pump();
-        if (done())
-            return true;
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
 }
 
 class MainWindow : public ::testing::Test {
