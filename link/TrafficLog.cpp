@@ -15,12 +15,10 @@ bool TrafficLog::Switch(bool enable) {
     file.reset();
     if (!enable)
         return false;
-    const auto directory = TrafficLogDirectory();
-    const auto name = LogFileName(std::time(nullptr));
-    if (!directory || !name)
+    const auto path = NewLogPath(std::time(nullptr));
+    if (!path)
         return false;
-    const std::string path = *directory + *name;
-    file = UniqueFd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    file = UniqueFd(::open(path->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     return file.valid();
 }
 

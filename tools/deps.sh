@@ -11,19 +11,10 @@ packages=(
     imagemagick fonts-dejavu-core fonts-dejavu-extra
 )
 
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
+"$(dirname "$0")"/install_missing.sh "${packages[@]}"
 
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-if [ ${#missing[@]} -ne 0 ]; then
-    echo "installing: ${missing[*]}"
-    $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
-
 # The number-format tests run under a locale with a decimal comma.
 if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
     echo "generating de_DE.UTF-8"

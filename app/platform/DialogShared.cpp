@@ -2,9 +2,12 @@
 // backends build this file.
 #include "platform/Dialog.h"
 #include "platform/MessageBox.h"
+#include "platform/TextUtil.h"
 #include "platform/Win.h"
 
 #include <algorithm>
+#include <charconv>
+#include <string>
 
 void DataExchange::Text(int id, std::string& value) {
     if (failed)
@@ -32,6 +35,29 @@ void DataExchange::Check(int id, int& state) {
         state = dialog.IsDlgButtonChecked(id);
     else
         dialog.CheckDlgButton(id, state);
+}
+
+void DataExchange::Int(int id, int& value, int minimum, int maximum) {
+    if (failed)
+        return;
+    if (!saving) {
+        dialog.SetDlgItemText(id, std::to_string(value));
+        return;
+    }
+    const std::string entered = dialog.GetDlgItemText(id);
+    const std::string_view text = zrn::TrimBlanks(entered);
+    int parsed = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        Fail(id, "Please enter an integer.");
+        return;
+    }
+    if (parsed < minimum || parsed > maximum) {
+        Fail(id, "Please enter an integer between " + std::to_string(minimum) + " and " +
+                     std::to_string(maximum) + ".");
+        return;
+    }
+    value = parsed;
 }
 
 void DataExchange::Refuse(int id, const std::string& message) {

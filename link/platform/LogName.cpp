@@ -44,4 +44,12 @@ std::optional<std::string> LogFileName(std::time_t when) {
     return std::string(text.data()) + ".LOG";
 }
 
+std::optional<std::string> NewLogPath(std::time_t when) {
+    const auto directory = TrafficLogDirectory();
+    const auto name = LogFileName(when);
+    if (!directory || !name)
+        return std::nullopt;
+    return *directory + *name;
+}
+
 } // namespace zrn

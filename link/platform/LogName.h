@@ -16,6 +16,9 @@ namespace zrn {
 // LC_TIME locale (taken from the environment; the process locale is left alone).
 std::optional<std::string> LogFileName(std::time_t when);
 
+// The whole path of a log started at `when`: its folder and LogFileName.
+std::optional<std::string> NewLogPath(std::time_t when);
+
 #ifdef _WIN32
 // The folder of the library itself, with a trailing "\\".
 std::optional<std::string> ProgramDirectory();

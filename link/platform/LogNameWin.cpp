@@ -32,6 +32,14 @@ std::optional<std::string> LogFileName(std::time_t when) {
     return std::string(text.data()) + ".LOG";
 }
 
+std::optional<std::string> NewLogPath(std::time_t when) {
+    const auto directory = ProgramDirectory();
+    const auto name = LogFileName(when);
+    if (!directory || !name || directory->size() + name->size() >= MAX_PATH)
+        return std::nullopt;
+    return *directory + *name;
+}
+
 // The library's own folder: the program ships with the library beside it, and
 // a program loading it from elsewhere still finds its log next to the DLL.
 std::optional<std::string> ProgramDirectory() {

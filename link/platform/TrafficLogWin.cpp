@@ -14,15 +14,11 @@ bool TrafficLog::Switch(bool enable) {
     file.reset();
     if (!enable)
         return false;
-    const auto directory = ProgramDirectory();
-    const auto name = LogFileName(std::time(nullptr));
-    if (!directory || !name)
-        return false;
-    const std::string path = *directory + *name;
-    if (path.size() >= MAX_PATH)
+    const auto path = NewLogPath(std::time(nullptr));
+    if (!path)
         return false;
     // Readable by others while it grows; each entry reaches the disk at once.
-    file = UniqueHandle(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+    file = UniqueHandle(::CreateFileA(path->c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                       CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
     return file.valid();

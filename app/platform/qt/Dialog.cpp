@@ -23,7 +23,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
-#include <charconv>
 #include <clocale>
 #include <cmath>
 
@@ -134,29 +133,6 @@ void DataExchange::DateTime(int id, int64_t& seconds) {
         seconds = picker->Value().toSecsSinceEpoch();
     else
         picker->SetValue(QDateTime::fromSecsSinceEpoch(seconds));
-}
-
-void DataExchange::Int(int id, int& value, int minimum, int maximum) {
-    if (failed)
-        return;
-    if (!saving) {
-        dialog.SetDlgItemText(id, std::to_string(value));
-        return;
-    }
-    const std::string text =
-        QString::fromStdString(dialog.GetDlgItemText(id)).trimmed().toStdString();
-    int parsed = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        Fail(id, "Please enter an integer.");
-        return;
-    }
-    if (parsed < minimum || parsed > maximum) {
-        Fail(id, "Please enter an integer between " + std::to_string(minimum) + " and " +
-                     std::to_string(maximum) + ".");
-        return;
-    }
-    value = parsed;
 }
 
 void WindowMenu::AppendMenu(unsigned flags, unsigned id, std::string_view text) {

@@ -3,6 +3,7 @@
 // resources: every control found by its identifier, every notification handed
 // to the dialog's event table.
 #include "platform/Controls.h"
+#include "platform/DialogTemplate.h"
 #include "platform/EventTable.h"
 #include "platform/Menu.h"
 #include "platform/Types.h"
@@ -20,77 +21,10 @@
 class QTimer;
 class QToolButton;
 
-enum class ControlKind {
-    Static,  // text label
-    Picture, // static bitmap (resource)
-    Icon,    // static icon (resource), 32 x 32
-    GroupBox,
-    Button,
-    CheckBox,
-    RadioButton, // auto radio button; WS_GROUP starts a group
-    Edit,        // ES_MULTILINE for a multi-line box
-    DateTime,    // date-time picker
-    ListView,
-    ListBox,
-    Tab
-};
-
-// Template style: the control starts hidden (Windows templates say WS_VISIBLE instead).
-inline constexpr unsigned NOT_VISIBLE = 0x80000000;
-
-struct ControlTemplate {
-    int id;
-    ControlKind kind;
-    std::string_view caption;
-    int x, y, cx, cy; // dialog units
-    unsigned style = 0;
-    int resource = 0; // bitmap or icon of a picture control
-};
-
-struct DialogTemplate {
-    int id;
-    std::string_view caption;
-    int cx, cy; // dialog units
-    std::string_view font;
-    int pointSize;
-    std::span<const ControlTemplate> controls;
-};
-
 // The font that stands in for a template's font, and the dialog base units
 // Windows derives from it: the average width of "A".."Z" "a".."z" and the height.
 QFont DialogFont(std::string_view face, int pointSize);
 QSize DialogBaseUnits(const QFont& font);
-
-// Qt takes the C library's locale from the environment when its application
-// starts; numbers shown and sent keep the point in every locale, so call this
-// right after the application object is built.
-void KeepNumbersLocaleFree();
-
-class CDialog;
-
-// Moves values between a dialog's members and its controls, both ways.
-class DataExchange {
-public:
-    DataExchange(CDialog& dialog, bool saveAndValidate) : dialog(dialog), saving(saveAndValidate) {}
-    bool Saving() const { return saving; }
-    bool Failed() const { return failed; }
-
-    void Text(int id, std::string& value);
-    void DateTime(int id, int64_t& seconds); // seconds since 1970 as local time
-    void OleTime(int id, double& days);      // days since 1899-12-30
-    void Check(int id, int& state);
-    void Int(int id, int& value, int minimum, int maximum);
-    // Refuses what the control holds (saving only): the message is shown and the
-    // focus goes back to the control; nothing after it is exchanged.
-    void Refuse(int id, const std::string& message);
-
-private:
-    void Fail(int id, const std::string& message);
-
-    CDialog& dialog;
-    bool saving;
-    bool failed = false;
-};
 
 // The menu opened from the small button at the top-left and with Alt+Space;
 // its commands reach the dialog as WM_SYSCOMMAND.

@@ -5,7 +5,6 @@
 #include "platform/win32/WideText.h"
 
 #include <algorithm>
-#include <charconv>
 #include <clocale>
 #include <memory>
 
@@ -162,32 +161,6 @@ void DataExchange::DateTime(int id, int64_t& seconds) {
         seconds = picker->Time();
     else
         picker->SetTime(seconds);
-}
-
-void DataExchange::Int(int id, int& value, int minimum, int maximum) {
-    if (failed)
-        return;
-    if (!saving) {
-        dialog.SetDlgItemText(id, std::to_string(value));
-        return;
-    }
-    std::string text = dialog.GetDlgItemText(id);
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.back()))
-        text.pop_back();
-    text.erase(text.begin(), std::find_if_not(text.begin(), text.end(), blank));
-    int parsed = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        Fail(id, "Please enter an integer.");
-        return;
-    }
-    if (parsed < minimum || parsed > maximum) {
-        Fail(id, "Please enter an integer between " + std::to_string(minimum) + " and " +
-                     std::to_string(maximum) + ".");
-        return;
-    }
-    value = parsed;
 }
 
 // WindowMenu
