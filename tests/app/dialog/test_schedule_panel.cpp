@@ -1,5 +1,6 @@
 // The schedule panel in the real dialog with a recording link: the list built
 // from replies, context menus, each action's commands, the leave-entry prompt.
+#include "../shared/PanelInput.h"
 #include "DialogFixture.h"
 #include "ZRNComDll.h"
 #include "schedule/ScheduleLogic.h"
@@ -20,11 +21,8 @@ protected:
     // The replies of one entry as the device gives them, status last.
     void Load(int n, char status, const char* startDate, const char* startTime,
               const char* stopDate, const char* stopTime, const char* interval = "01:00:00") {
-        const std::string s = "S" + std::to_string(n);
         for (const std::string& reply :
-             {s + "BD|" + startDate + "|", s + "BT|" + startTime + "|", s + "ED|" + stopDate + "|",
-              s + "ET|" + stopTime + "|", s + "I|" + interval + "|", s + "V|00:01:30|",
-              s + "H|00:01:00|", s + "P|00:01:00|", s + status})
+             EntryReplies(n, status, startDate, startTime, stopDate, stopTime, interval))
             Notify(LINK_REPLY, reply.c_str());
     }
     // Entry 1 active 1-8 June, entry 3 inactive 10-17 June; entries 2 and 4 empty.
@@ -33,13 +31,7 @@ protected:
         Load(3, 'D', "06/10/26", "13:05:00", "06/17/26", "13:05:00", "00:15:00");
     }
     void Clock(const char* reply = "C|05/20/26|10:07:30|") { Notify(LINK_REPLY, reply); }
-    void Send(int id, int code, int row = -1) {
-        ::Notify n;
-        n.id = id;
-        n.code = code;
-        n.row = row;
-        dialog->Deliver(n);
-    }
+    void Send(int id, int code, int row = -1) { SendNotify(*dialog, id, code, row); }
     void Click(int row) { Send(IDC_LIST_CTRL, NM_CLICK, row); }
     void Press(int id) { Send(id, BN_CLICKED); }
     std::vector<std::string> Sent() { return LinkRecord::Get().sent; }

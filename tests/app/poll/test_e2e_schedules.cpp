@@ -1,6 +1,7 @@
 // The schedule panel through the real link library against zrnsim as a
 // process: what reaches the device (zrnsim's trace), and what the device then
 // holds (read back by the program).
+#include "../shared/PanelInput.h"
 #include "EnvGuard.h"
 #include "SimProcess.h"
 #include "TestSupport.h"
@@ -100,13 +101,7 @@ protected:
         return std::search(sent.begin(), sent.end(), expected.begin(), expected.end()) !=
                sent.end();
     }
-    void Send(int id, int code, int row = -1) {
-        ::Notify n;
-        n.id = id;
-        n.code = code;
-        n.row = row;
-        dialog->Deliver(n);
-    }
+    void Send(int id, int code, int row = -1) { SendNotify(*dialog, id, code, row); }
     void Click(int row) { Send(IDC_LIST_CTRL, NM_CLICK, row); }
     void Press(int id) { Send(id, BN_CLICKED); }
     ListView* List() { return dialog->Item<ListView>(IDC_LIST_CTRL); }

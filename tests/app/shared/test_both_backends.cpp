@@ -3,6 +3,7 @@
 // and on the Win32 backend (under wine): replies, buttons, prompts answered
 // through the message-box hook, and what goes to a recording link.
 #include "../dialog/TestSupport.h"
+#include "PanelInput.h"
 #include "ZRNComDll.h"
 #include "platform/Dialog.h"
 #include "platform/PanelSupport.h"
@@ -82,11 +83,8 @@ protected:
     // The replies of one entry as the device gives them, status last.
     void Load(int n, char status, const char* startDate, const char* startTime,
               const char* stopDate, const char* stopTime, const char* interval = "01:00:00") {
-        const std::string s = "S" + std::to_string(n);
         for (const std::string& reply :
-             {s + "BD|" + startDate + "|", s + "BT|" + startTime + "|", s + "ED|" + stopDate + "|",
-              s + "ET|" + stopTime + "|", s + "I|" + interval + "|", s + "V|00:01:30|",
-              s + "H|00:01:00|", s + "P|00:01:00|", s + status})
+             EntryReplies(n, status, startDate, startTime, stopDate, stopTime, interval))
             Reply(reply.c_str());
     }
     // Entry 1 active 1-8 June, entry 3 inactive 10-17 June; entries 2 and 4 empty.
@@ -94,13 +92,7 @@ protected:
         Load(1, 'A', "06/01/26", "08:00:00", "06/08/26", "08:00:00");
         Load(3, 'D', "06/10/26", "13:05:00", "06/17/26", "13:05:00", "00:15:00");
     }
-    void Send(int id, int code, int row = -1) {
-        ::Notify n;
-        n.id = id;
-        n.code = code;
-        n.row = row;
-        dialog->Deliver(n);
-    }
+    void Send(int id, int code, int row = -1) { SendNotify(*dialog, id, code, row); }
     void Press(int id) { Send(id, BN_CLICKED); }
     void Click(int row) { Send(IDC_LIST_CTRL, NM_CLICK, row); }
     Commands Take() { return std::exchange(Sent(), {}); }
