@@ -9,7 +9,9 @@ target_sources(zrnapp_logic PRIVATE
     ports/PortList.cpp
     protocol/Catalogue.cpp
     protocol/CatalogueReplies.cpp
+    protocol/ReplyTracker.cpp
     schedule/CalendarTime.cpp
+    schedule/DeviceSchedules.cpp
     schedule/EntryDetails.cpp
     schedule/IntervalRules.cpp
     schedule/ScheduleEntry.cpp

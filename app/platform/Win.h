@@ -59,6 +59,11 @@ inline constexpr int NM_SETFOCUS = -7;
 inline constexpr int NM_KILLFOCUS = -8;
 inline constexpr int LVN_ITEMCHANGED = -101;
 inline constexpr int LVN_ITEMACTIVATE = -114;
+// Not a Windows code: the list view tells its dialog that a key (an arrow,
+// Home, End, Page Up or Down) moved the selection to the row it carries. Windows
+// reports such a move only as item changes, which programs that set the
+// selection themselves cannot tell from their own.
+inline constexpr int LVN_KEYSELECT = -4096;
 inline constexpr int DTN_CLOSEUP = -753;
 inline constexpr int DTN_DROPDOWN = -754;
 inline constexpr int DTN_WMKEYDOWN = -757;

@@ -16,6 +16,7 @@ void CZRNcomDlg::ScanNextPort() {
     if (choice.port) {
         const std::string definition = zrn::PortDefinition(*choice.port);
         Link().close();
+        LinkReopened();
         bLinkOpen = Link().open(LinkTarget(*this), definition.c_str());
         DebugTrace("ZRNcom/ScanNextPort; %s, open = %d\n", definition.c_str(), bLinkOpen);
         if (!bLinkOpen)
@@ -31,6 +32,7 @@ void CZRNcomDlg::OnZrnConnect() {
         return;
     // 2. A manual choice does not stop the scan: a silent port is left again.
     Link().close();
+    LinkReopened();
     bLinkOpen = Link().open(LinkTarget(*this), openZrn.strPortDefinition.c_str());
     DebugTrace("ZRNcom/OnZrnConnect; %s, open = %d\n", openZrn.strPortDefinition.c_str(),
                bLinkOpen);

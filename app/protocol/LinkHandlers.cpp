@@ -1,6 +1,7 @@
 // The program's end of the link: sending, the link notification, dispatch of
 // replies by their first letter, and the log box.
 #include "platform/DebugOutput.h"
+#include "platform/MessageBox.h"
 #include "platform/PcClock.h"
 #include "platform/Win.h"
 #include "protocol/LinkApi.h"
@@ -8,13 +9,28 @@
 #include "shell/ZRNcomDlg.h"
 
 #include <string>
+#include <utility>
 
 using namespace win;
 
 void CZRNcomDlg::SendCommand(std::string_view text) {
     // Without an open port the command is dropped: polling asks again later.
-    if (bLinkOpen)
-        Link().send(std::string(text).c_str());
+    if (!bLinkOpen)
+        return;
+    Link().send(std::string(text).c_str());
+    replyTracker.Sent(text);
+}
+
+void CZRNcomDlg::LinkReopened() {
+    replyTracker.Clear();
+    for (const zrn::DeviceSchedules::Outcome& outcome : onDevice.LinkClosed())
+        ApplyDeviceOutcome(outcome);
+}
+
+void CZRNcomDlg::OnReplyLost(const std::string& queryKey) {
+    DebugTrace("ZRNcom/OnReplyLost; %s\r\n", queryKey.c_str());
+    // Values that polling asks for anyway wait for their next turn.
+    ApplyDeviceOutcome(onDevice.Lost(queryKey));
 }
 
 void CZRNcomDlg::OnLinkNotify(Notify& n) {
@@ -37,6 +53,8 @@ void CZRNcomDlg::OnLinkNotify(Notify& n) {
         if (text) {
             DebugTrace("RES %s\r\n", text);
             strResponse = text;
+            for (const std::string& lost : replyTracker.Arrived(strResponse))
+                OnReplyLost(lost);
             ProcessResponse();
         } else {
             strResponse.clear();
@@ -82,6 +100,22 @@ void CZRNcomDlg::AppendLog(std::string_view text) {
     // back, without copying a log that grows all day on every line.
     AppendLine(IDC_LOG, text);
     LineScroll(IDC_LOG, GetLineCount(IDC_LOG)); // keep the newest line in view
+}
+
+void CZRNcomDlg::ReportLater(const std::string& text) {
+    AppendLog(text);
+    strReports.push_back(text);
+    SetTimer(TIMER_REPORT, win::USER_TIMER_MINIMUM);
+}
+
+void CZRNcomDlg::ShowReports() {
+    KillTimer(TIMER_REPORT);
+    if (strReports.empty())
+        return;
+    std::string text;
+    for (const std::string& report : std::exchange(strReports, {}))
+        text += (text.empty() ? "" : "\n\n") + report;
+    MessageBox(this, text, {}, win::MB_OK | win::MB_ICONWARNING);
 }
 
 // The link notification, the timers and the status queries below the visible area.

@@ -23,7 +23,10 @@ void CZRNcomDlg::OnStartPollingTimer() {
 }
 
 void CZRNcomDlg::OnTimer(Notify& n) {
-    OnTimerTick(n.wParam);
+    if (n.wParam == TIMER_REPORT)
+        ShowReports();
+    else
+        OnTimerTick(n.wParam);
 }
 
 void CZRNcomDlg::OnTimerTick(uintptr_t) {

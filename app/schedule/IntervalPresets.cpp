@@ -3,6 +3,7 @@
 #include "platform/Profile.h"
 #include "platform/Win.h"
 #include "schedule/IntervalRules.h"
+#include "schedule/ScheduleRules.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
@@ -64,6 +65,13 @@ void CZRNcomDlg::InitIntervalPanel() {
         EnableItem(id, false);
     for (int id : kCustomPickers)
         EnableItem(id, false);
+    // A date the entry cannot hold is never offered.
+    const auto fields = [](const zrn::LocalDateTime& t) {
+        return PickerFields{t.year, t.month, t.day, t.hour, t.minute, t.second};
+    };
+    for (int id : {IDC_START_DATE, IDC_STOP_DATE})
+        Item<DateTimePicker>(id)->SetRange(fields(zrn::FIRST_DEVICE_TIME),
+                                           fields(zrn::LAST_DEVICE_TIME));
 
     nIntervalPreset = 0;
     SetRadioBoxParameters();
@@ -105,11 +113,16 @@ void CZRNcomDlg::ApplyIntervalPreset(const zrn::IntervalPreset& preset) {
         SetZrnButtonProperly();
     }
 
-    // The base is the selected entry's start, or the start Add proposed.
+    // The base is the selected entry's start, or the start Add proposed. A
+    // proposal past what the device holds leaves the start and stop as they are.
     const zrn::StartStop proposal = zrn::ProposeStartStop(preset, sched.selected.tStart);
-    sched.tEditStart = proposal.tStart;
+    if (zrn::DeviceHolds(proposal.tStart) && zrn::DeviceHolds(proposal.tStop)) {
+        sched.tEditStart = proposal.tStart;
+        sched.tEditStop = proposal.tStop;
+    } else {
+        AppendLog("The ZRN holds dates from 01/01/2000 to 12/31/2037 only: start and stop kept");
+    }
     tStartDatePicker = tStartTimePicker = sched.tEditStart;
-    sched.tEditStop = proposal.tStop;
     tStopDatePicker = tStopTimePicker = sched.tEditStop;
     UpdateData(false);
 

@@ -53,9 +53,9 @@ int IntervalRadioFor(std::string_view intervalText) {
 }
 
 bool SelectedEntryNotActive(const ScheduleState& state) {
-    const int entry = SelectedEntryIndex(state);
-    if (entry < 0 || entry >= SCHEDULE_ENTRY_COUNT)
+    if (!SelectedEntryRead(state))
         return false;
+    const int entry = SelectedEntryIndex(state);
     return state.table[static_cast<std::size_t>(entry)].chStatus != STATUS_ACTIVE;
 }
 

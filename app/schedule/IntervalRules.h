@@ -47,8 +47,8 @@ std::string IntervalText(std::int64_t tsTimeOfDay);
 // The radio button whose preset has that interval text; "Custom" for any other.
 int IntervalRadioFor(std::string_view intervalText);
 
-// A row is selected, it maps to an entry, and that entry is not active: the
-// panel's edits may be stored into it.
+// A row is selected, it maps to an entry read from the device (or being
+// edited), and that entry is not active: the panel's edits may be stored into it.
 bool SelectedEntryNotActive(const ScheduleState& state);
 
 // Date-time picker values (days since 1899-12-30) as a time of day and back.

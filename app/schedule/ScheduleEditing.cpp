@@ -10,6 +10,8 @@
 #include "schedule/SchedulePanel.h"
 #include "shell/Resource.h"
 
+#include <algorithm>
+
 using namespace win;
 using schedpanel::Text;
 
@@ -27,8 +29,9 @@ double OleSpan(int64_t ts) {
 
 void CZRNcomDlg::SetSelectedFields() {
     const int nEntry = zrn::SelectedEntryIndex(sched);
+    // An entry not read from the device has no values to edit.
     if (!sched.bScheduleReady || sched.nSelectedRow == zrn::NO_SELECTABLE_ACTIVE_ENTRY ||
-        nEntry == zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
+        !zrn::SelectedEntryRead(sched)) {
         DebugTrace("ZRNcom/SetSelectedFields; NO_SELECTABLE_ACTIVE_ENTRY\n");
         for (int id : kStartStopPickers)
             EnableItem(id, false);
@@ -118,16 +121,29 @@ void CZRNcomDlg::OnBnClickedButtonAdd() {
         DebugTrace("ZRNcom/OnBnClickedButtonAdd; Error in List Control\n");
         return;
     }
-    const int nEntry = zrn::FirstFreeEntry(sched.table);
+    const zrn::ReadStates states = ListedStates();
+    const int nEntry = zrn::FirstFreeReadEntry(sched.table, states);
     if (nEntry < 0) {
+        if (std::count(states.begin(), states.end(), zrn::ReadState::Read) <
+            zrn::SCHEDULE_ENTRY_COUNT) {
+            // A slot not read may hold a schedule: it is not offered.
+            AppendLog("Add: waiting for the schedules to be read");
+            return;
+        }
         DebugTrace("ZRNcom/OnBnClickedButtonAdd; Add Error, Full\n");
         wait.Restore();
         MessageBox(this, "Add Error, Schedule is full.", {}, MB_OK | MB_ICONERROR);
         return;
     }
     const int64_t base =
-        zrn::AddBaseTime(sched.table, sched.nRowEntry, tZrnClock, sched.nDaylightFlag);
+        zrn::AddBaseTime(sched.table, sched.nRowEntry, tZrnClock, sched.nDaylightFlag, states);
     const zrn::AddProposal proposal = zrn::ProposeAdd(base, nIntervalPreset);
+    if (!zrn::DeviceHolds(proposal.tStart) || !zrn::DeviceHolds(proposal.tStop)) {
+        wait.Restore();
+        MessageBox(this, "Add Error, the ZRN holds dates from 01/01/2000 to 12/31/2037 only.", {},
+                   MB_OK | MB_ICONERROR);
+        return;
+    }
 
     sched.tEditStart = sched.selected.tStart = proposal.tStart;
     sched.tEditStop = sched.selected.tStop = proposal.tStop;
@@ -167,6 +183,7 @@ void CZRNcomDlg::OnBnClickedButtonDelete() {
             zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(nEntry)];
             entry.chStatus = zrn::STATUS_EMPTY;
             SendCommand(zrn::ScheduleDeleteCommand(entry.nNumber));
+            ReadBack(nEntry, zrn::STATUS_PART, {zrn::Change::Delete, entry});
             // The deleted entry takes the selection with it: the rebuild leaves no
             // row selected and clears the panel, instead of showing row 0 while the
             // actions still point at another row.
@@ -188,11 +205,13 @@ void CZRNcomDlg::OnBnClickedButtonDelete() {
 
 namespace {
 
-// The status change, then the query whose answer confirms it.
+// The status change, then the query whose answer confirms it; a refusal is told.
 void SendStatusChange(CZRNcomDlg& dlg, const zrn::ScheduleEntry& entry) {
-    for (const std::string& command :
-         zrn::StatusChangeSequence(entry.nNumber, static_cast<char>(entry.chStatus)))
-        dlg.SendCommand(command);
+    const char status = static_cast<char>(entry.chStatus);
+    dlg.SendCommand(zrn::ScheduleStatusCommand(entry.nNumber, status));
+    const zrn::Change change =
+        status == zrn::STATUS_ACTIVE ? zrn::Change::Activate : zrn::Change::Deactivate;
+    dlg.ReadBack(entry.nNumber - 1, zrn::STATUS_PART, {change, entry});
 }
 
 bool StartStopValid(CZRNcomDlg& dlg) {
@@ -210,7 +229,7 @@ void CZRNcomDlg::OnBnClickedButtonEnable() {
         return;
     }
     const int nEntry = zrn::SelectedEntryIndex(sched);
-    if (!sched.bScheduleReady || nEntry == zrn::NO_SELECTABLE_ACTIVE_ENTRY)
+    if (!sched.bScheduleReady || !zrn::SelectedEntryRead(sched))
         return;
     AppendLog(Text("OnBnClickedButtonEnable;  ListCtl= %d, Schd= %d", sched.nSelectedRow, nEntry));
     zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(nEntry)];
@@ -239,7 +258,7 @@ void CZRNcomDlg::OnBnClickedButtonDisable() {
         return;
     }
     const int nEntry = zrn::SelectedEntryIndex(sched);
-    if (!sched.bScheduleReady || nEntry == zrn::NO_SELECTABLE_ACTIVE_ENTRY)
+    if (!sched.bScheduleReady || !zrn::SelectedEntryRead(sched))
         return;
     AppendLog(Text("OnBnClickedButtonDisable;  ListCtl= %d, Schd= %d", sched.nSelectedRow, nEntry));
     zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(nEntry)];
@@ -257,8 +276,9 @@ void CZRNcomDlg::OnNmDoubleClickListCtrl(Notify& n) {
     if (n.row < 0 || n.row >= zrn::SCHEDULE_ENTRY_COUNT)
         return;
     const int nEntry = sched.nRowEntry[static_cast<size_t>(n.row)];
-    if (nEntry == zrn::NO_SELECTABLE_ACTIVE_ENTRY)
-        return;
+    if (nEntry == zrn::NO_SELECTABLE_ACTIVE_ENTRY ||
+        sched.listed[static_cast<size_t>(nEntry)] != zrn::ReadState::Read)
+        return; // its status is not known to toggle
     zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(nEntry)];
     if (entry.chStatus == zrn::STATUS_INACTIVE) {
         if (!StartStopValid(*this)) {
@@ -286,6 +306,9 @@ void CZRNcomDlg::OnBnClickedButtonClearAll() {
     RefreshScheduleList();
     for (const std::string& command : zrn::ClearAllSequence())
         SendCommand(command);
+    for (int index = 0; index < zrn::SCHEDULE_ENTRY_COUNT; ++index)
+        ReadBack(index, zrn::STATUS_PART,
+                 {zrn::Change::Delete, sched.table[static_cast<size_t>(index)]});
     SetSelectedFields();
     sched.bEditPending = 0;
     SetZrnButtonProperly();

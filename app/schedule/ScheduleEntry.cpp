@@ -9,3 +9,12 @@ int SelectedEntryIndex(const ScheduleState& state) {
 }
 
 } // namespace zrn
+
+namespace zrn {
+
+bool SelectedEntryRead(const ScheduleState& state) {
+    const int nEntry = SelectedEntryIndex(state);
+    return nEntry >= 0 && state.listed[static_cast<std::size_t>(nEntry)] == ReadState::Read;
+}
+
+} // namespace zrn

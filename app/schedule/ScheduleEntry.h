@@ -40,6 +40,7 @@ struct ScheduleEntry {
     std::uint8_t nPumpMinutes;
     std::uint8_t nPumpSeconds;
     std::uint8_t chStatus; // STATUS_ACTIVE, STATUS_INACTIVE or STATUS_EMPTY
+    bool operator==(const ScheduleEntry&) const = default;
 };
 static_assert(sizeof(ScheduleEntry) == 23, "ScheduleEntry mirrors the device's 23-byte record");
 
@@ -61,10 +62,24 @@ struct SelectedEntryView : EntryTimes {
     int bActive = 0;
 };
 
+// What is known of an entry on the device.
+enum class ReadState {
+    Unknown, // never asked: not listed
+    Reading, // queries out, not all answered yet
+    Read,    // every reply since the queries went out: the device's values
+    NotRead, // asked, but some reply never came
+};
+// Per entry; in the list an entry being edited counts as read (its values are
+// the operator's).
+using ReadStates = std::array<ReadState, SCHEDULE_ENTRY_COUNT>;
+inline constexpr ReadStates ALL_READ{ReadState::Read, ReadState::Read, ReadState::Read,
+                                     ReadState::Read};
+
 // The table and the state the dialog keeps beside it.
 struct ScheduleState {
     ScheduleTable table{};
     std::array<int, SCHEDULE_ENTRY_COUNT> nRowEntry{-1, -1, -1, -1}; // list row -> entry index
+    ReadStates listed = ALL_READ;                                    // as the list shows each entry
     int nSelectedRow = NO_SELECTABLE_ACTIVE_ENTRY;
     int bEditPending = 0;
     int bScheduleReady = 0;
@@ -81,5 +96,7 @@ struct ScheduleState {
 // Entry index of the selected row, or -1 when no row (or a row without an
 // entry) is selected.
 int SelectedEntryIndex(const ScheduleState& state);
+// The selected row shows an entry with values (read, or being edited).
+bool SelectedEntryRead(const ScheduleState& state);
 
 } // namespace zrn

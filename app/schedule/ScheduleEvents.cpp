@@ -15,6 +15,7 @@ CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Schedule() {
         {IDC_LIST_CTRL, NM_DBLCLK, &D::OnNmDoubleClickListCtrl},
         {IDC_LIST_CTRL, LVN_ITEMACTIVATE, &D::OnLvnItemActivateListCtrl},
         {IDC_LIST_CTRL, LVN_ITEMCHANGED, &D::OnNotifyHandled},
+        {IDC_LIST_CTRL, LVN_KEYSELECT, &D::OnKeySelectListCtrl},
         {IDC_START_DATE, DTN_DATETIMECHANGE, &D::OnStartDateChange},
         {IDC_START_DATE, DTN_CLOSEUP, &D::OnStartDateCloseup},
         {IDC_START_DATE, DTN_DROPDOWN, &D::OnStartDateDropdown},

@@ -50,8 +50,10 @@ void CZRNcomDlg::RefreshScheduleList() {
     const int nEntryBefore = zrn::SelectedEntryIndex(sched);
     ListView* list = Item<ListView>(IDC_LIST_CTRL);
     list->DeleteAllItems();
-    const zrn::ListRows rows = zrn::BuildListRows(
-        sched.table, sched.nDaylightFlag, schedpanel::LogSink(*this), schedpanel::TraceSink());
+    sched.listed = ListedStates();
+    const zrn::ListRows rows =
+        zrn::BuildListRows(sched.table, sched.nDaylightFlag, schedpanel::LogSink(*this),
+                           schedpanel::TraceSink(), sched.listed);
     for (int r = 0; r < static_cast<int>(rows.rows.size()); ++r) {
         const zrn::ListRow& row = rows.rows[static_cast<size_t>(r)];
         list->InsertItem(r, row.texts[0], row.nImage);
@@ -98,6 +100,8 @@ bool LeaveCurrentEntry(CZRNcomDlg& dlg) {
         dlg.SaveEntryAndUpload();
         return true;
     case zrn::LeaveAction::Continue:
+        // "OK to Discard": the edits are dropped, not kept in the list.
+        dlg.DiscardPendingEdit();
         return true;
     case zrn::LeaveAction::RefreshAndStop: {
         dlg.RefreshSchedules();
@@ -113,20 +117,67 @@ bool LeaveCurrentEntry(CZRNcomDlg& dlg) {
 
 } // namespace
 
+bool CZRNcomDlg::ChooseRow(int& row) {
+    // The rows may move while the edited entry is left: the choice is the entry.
+    const bool hasEntry = row >= 0 && row < zrn::SCHEDULE_ENTRY_COUNT;
+    const int chosen = hasEntry ? sched.nRowEntry[static_cast<size_t>(row)] : -1;
+    if (!LeaveCurrentEntry(*this))
+        return false;
+    if (chosen >= 0)
+        row = zrn::RowOfEntry(sched.nRowEntry, chosen);
+    return true;
+}
+
+void CZRNcomDlg::DiscardPendingEdit() {
+    // The edits never reached the device: the entry is what the device last said.
+    const int nEntry = zrn::SelectedEntryIndex(sched);
+    sched.bEditPending = 0;
+    if (nEntry < 0)
+        return;
+    sched.table[static_cast<size_t>(nEntry)] = onDevice.Entry(nEntry);
+    RefreshScheduleList();
+}
+
+void CZRNcomDlg::ShowSelectedEntry() {
+    SetSelectedFields();
+    for (int id : {IDC_START_DATE, IDC_START_TIME})
+        SetPickerTime(*this, id, sched.tEditStart);
+    for (int id : {IDC_STOP_DATE, IDC_STOP_TIME})
+        SetPickerTime(*this, id, sched.tEditStop);
+    ShowEntryTimings(sched.nSelectedRow);
+}
+
 void CZRNcomDlg::OnClickListCtrl(Notify& n) {
     const int x = n.point.x(), y = n.point.y();
     if (!sched.bScheduleReady) {
         AppendLog(Text("OnClickListCtrl;  Entry NotValid, Cursor x: %d, y: %d", x, y));
         return;
     }
-    if (!LeaveCurrentEntry(*this))
+    int row = n.row;
+    if (!ChooseRow(row))
         return;
-    sched.nSelectedRow = n.row;
-    Item<ListView>(IDC_LIST_CTRL)->SetItemState(n.row, true, true);
+    sched.nSelectedRow = row;
+    Item<ListView>(IDC_LIST_CTRL)->SetItemState(row, true, true);
     SetSelectedFields();
-    ShowEntryTimings(n.row);
+    ShowEntryTimings(row);
     UpdateData(false);
-    AppendLog(Text("OnClickListCtrl;  Entry %d, Cursor x: %d, y: %d", n.row, x, y));
+    AppendLog(Text("OnClickListCtrl;  Entry %d, Cursor x: %d, y: %d", row, x, y));
+}
+
+void CZRNcomDlg::OnKeySelectListCtrl(Notify& n) {
+    // A key that moves the highlight chooses that row, as a click does, so the
+    // row, the panel and every action mean the same schedule.
+    if (!sched.bScheduleReady || n.row == sched.nSelectedRow)
+        return;
+    int row = n.row;
+    if (!ChooseRow(row))
+        return;
+    sched.nSelectedRow = row;
+    Item<ListView>(IDC_LIST_CTRL)->SetItemState(row, true, true);
+    SetSelectedFields();
+    ShowEntryTimings(row);
+    UpdateData(false);
+    AppendLog(Text("OnKeySelectListCtrl;  Entry %d", row));
 }
 
 void CZRNcomDlg::ShowEntryTimings(int row) {
@@ -157,18 +208,19 @@ void CZRNcomDlg::OnRclickListCtrl(Notify& n) {
             Text("OnRclickListCtrl;  Entry NotValid, Cursor x: %d, y: %d", client.x, client.y));
         return;
     }
-    if (!LeaveCurrentEntry(*this))
+    int row = n.row;
+    if (!ChooseRow(row))
         return;
-    sched.nSelectedRow = n.row;
+    sched.nSelectedRow = row;
     SetSelectedFields();
     UpdateData(false);
-    AppendLog(Text("OnRclickListCtrl;  Entry %d, Cursor x: %d, y: %d", n.row, client.x, client.y));
+    AppendLog(Text("OnRclickListCtrl;  Entry %d, Cursor x: %d, y: %d", row, client.x, client.y));
 
     const int nEntry = zrn::SelectedEntryIndex(sched);
-    const char status = nEntry < 0
+    const char status = nEntry < 0 || !onDevice.IsRead(nEntry)
                             ? zrn::STATUS_EMPTY
                             : static_cast<char>(sched.table[static_cast<size_t>(nEntry)].chStatus);
-    if (const MenuTemplate* menu = LoadMenu(zrn::ContextMenuFor(n.row, status)))
+    if (const MenuTemplate* menu = LoadMenu(zrn::ContextMenuFor(row, status)))
         TrackMenu(*menu, n.point);
 }
 

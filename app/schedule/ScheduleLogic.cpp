@@ -17,11 +17,32 @@ std::size_t Index(int i) {
 
 } // namespace
 
+namespace {
+
+// A row that says what is known of an entry instead of its values.
+ListRow StateRow(int nEntry, ReadState state) {
+    ListRow row;
+    row.nEntry = nEntry;
+    row.nImage = -1;
+    row.texts[0] = state == ReadState::Reading ? READING_TEXT : NOT_READ_TEXT;
+    return row;
+}
+
+} // namespace
+
 ListRows BuildListRows(ScheduleTable& table, int nDaylightFlag, const LineSink& appendLog,
-                       const LineSink& trace) {
+                       const LineSink& trace, const ReadStates& states) {
     ListRows out;
     for (int i = 0; i < SCHEDULE_ENTRY_COUNT; ++i) {
         ScheduleEntry& entry = table[Index(i)];
+        const ReadState state = states[Index(i)];
+        if (state == ReadState::Unknown)
+            continue;
+        if (state != ReadState::Read) {
+            out.nRowEntry[out.rows.size()] = i;
+            out.rows.push_back(StateRow(i, state));
+            continue;
+        }
         if (!ValidateTableEntry(table, i, nDaylightFlag, appendLog, trace))
             continue;
         if (entry.chStatus == STATUS_EMPTY)
@@ -67,32 +88,28 @@ SelectionAfterRebuild FollowSelection(int nSelectedRow, int nSelectedEntryBefore
     return {row, false};
 }
 
-ReplyEffect ApplyScheduleReply(ScheduleTable& table, const ScheduleReply& reply) {
-    if (reply.kind == ScheduleReplyKind::Ignored)
-        return ReplyEffect::Ignored;
-    if (reply.nNumber == 5)
-        return ReplyEffect::SdiDuration;
-    if (reply.nNumber < 1 || reply.nNumber > SCHEDULE_ENTRY_COUNT)
-        return ReplyEffect::Ignored;
-    ScheduleEntry& entry = table[Index(reply.nNumber - 1)];
-    if (reply.kind == ScheduleReplyKind::Status)
-        entry.chStatus = static_cast<std::uint8_t>(reply.chStatus);
-    else
-        StoreScheduleReply(entry, reply);
-    return ReplyEffect::Rebuild;
-}
-
 std::int64_t AddBaseTime(const ScheduleTable& table, const RowMap& nRowEntry,
-                         std::int64_t tZrnClock, int nDaylightFlag) {
+                         std::int64_t tZrnClock, int nDaylightFlag, const ReadStates& states) {
     std::int64_t base = tZrnClock;
     for (int nEntry : nRowEntry) {
-        if (nEntry < 0 || nEntry >= SCHEDULE_ENTRY_COUNT)
+        if (nEntry < 0 || nEntry >= SCHEDULE_ENTRY_COUNT ||
+            states[Index(nEntry)] != ReadState::Read)
             continue;
         const auto stop = MakeLocalTime(EntryStopFields(table[Index(nEntry)]), nDaylightFlag);
         if (stop && *stop > base)
             base = *stop;
     }
     return base;
+}
+
+int FirstFreeReadEntry(const ScheduleTable& table, const ReadStates& states) {
+    for (int i = 0; i < SCHEDULE_ENTRY_COUNT; ++i) {
+        const char status = static_cast<char>(table[Index(i)].chStatus);
+        if (states[Index(i)] == ReadState::Read && status != STATUS_ACTIVE &&
+            status != STATUS_INACTIVE)
+            return i;
+    }
+    return -1;
 }
 
 AddProposal ProposeAdd(std::int64_t tBase, int nIntervalPreset) {
@@ -138,10 +155,6 @@ void StoreEditIntoEntry(ScheduleEntry& entry, const ScheduleState& state) {
     SetEntrySampleHolding(entry, state.tsEditSampleHolding);
     SetEntryPumpOn(entry, state.tsEditPumpOn);
     entry.chStatus = STATUS_INACTIVE;
-}
-
-CommandList StatusChangeSequence(int n, char chStatus) {
-    return {ScheduleStatusCommand(n, chStatus), ScheduleStatusQuery(n)};
 }
 
 CommandList ClearAllSequence() {

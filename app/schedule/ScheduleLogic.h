@@ -5,6 +5,7 @@
 // sends. The dialog reads its controls, calls these and applies the result.
 
 #include "protocol/Catalogue.h"
+#include "schedule/DeviceSchedules.h"
 #include "schedule/IntervalRules.h"
 #include "schedule/ScheduleEntry.h"
 #include "schedule/ScheduleRules.h"
@@ -36,10 +37,16 @@ struct ListRows {
     RowMap nRowEntry{-1, -1, -1, -1};
 };
 
-// Validates every entry (an invalid one is logged and emptied, as the list
-// never shows one) and lays out the rows of the non-empty ones.
+// The status text of an entry that is listed without values.
+inline constexpr const char* READING_TEXT = "Reading...";
+inline constexpr const char* NOT_READ_TEXT = "Not read";
+
+// Validates every read entry (an invalid one is logged and emptied, as the list
+// never shows one) and lays out the rows of the non-empty ones. An entry being
+// read, or asked but not read, is listed by that status text alone; one never
+// asked is not listed.
 ListRows BuildListRows(ScheduleTable& table, int nDaylightFlag, const LineSink& appendLog,
-                       const LineSink& trace);
+                       const LineSink& trace, const ReadStates& states = ALL_READ);
 
 // The row of nEntry in the map, -1 when it has none.
 int RowOfEntry(const RowMap& nRowEntry, int nEntry);
@@ -54,24 +61,17 @@ struct SelectionAfterRebuild {
 SelectionAfterRebuild FollowSelection(int nSelectedRow, int nSelectedEntryBefore,
                                       const RowMap& nRowEntryAfter);
 
-// ---- Replies --------------------------------------------------------------------
-
-enum class ReplyEffect {
-    Ignored,     // nothing to do
-    SdiDuration, // schedule number 5: the settings panel's
-    Rebuild,     // an entry's reply, whether it changed anything or not
-};
-// Applies an "S" reply to the table. A status of '0' empties the entry, for
-// schedule 1 as for the others: the device's word wins.
-ReplyEffect ApplyScheduleReply(ScheduleTable& table, const ScheduleReply& reply);
-
 // ---- Add ----------------------------------------------------------------------
 
 inline constexpr std::int64_t ADD_SPAN = 604799; // six days 23:59:59
 
-// The device clock, moved past the stop of every listed entry.
+// The device clock, moved past the stop of every listed entry that was read.
 std::int64_t AddBaseTime(const ScheduleTable& table, const RowMap& nRowEntry,
-                         std::int64_t tZrnClock, int nDaylightFlag);
+                         std::int64_t tZrnClock, int nDaylightFlag,
+                         const ReadStates& states = ALL_READ);
+
+// The first entry read as empty, or -1 when there is none.
+int FirstFreeReadEntry(const ScheduleTable& table, const ReadStates& states);
 
 struct AddProposal {
     std::int64_t tStart = 0;
@@ -95,8 +95,6 @@ void StoreEditIntoEntry(ScheduleEntry& entry, const ScheduleState& state);
 
 // ---- Commands -------------------------------------------------------------------
 
-// "S%d%c" then "S%d?": the device's answer confirms the new status.
-CommandList StatusChangeSequence(int n, char chStatus);
 // "S10", "S20", "S30", "S40".
 CommandList ClearAllSequence();
 

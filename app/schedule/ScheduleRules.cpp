@@ -38,6 +38,11 @@ bool CheckDateTime(int& year, int& month, int& day, int& hour, int& minute, int&
     return corrected;
 }
 
+bool DeviceHolds(std::int64_t t) {
+    const std::optional<LocalDateTime> local = BreakLocalTime(t);
+    return local && local->year >= FIRST_DEVICE_TIME.year && local->year <= LAST_DEVICE_TIME.year;
+}
+
 bool CheckTimeSpan(int& days, int& hours, int& minutes, int& seconds, const LineSink& trace) {
     bool corrected = Clamp(days, 0, 25000, 0);
     corrected |= Clamp(hours, 0, 23, 0);
@@ -119,19 +124,6 @@ void InitScheduleTable(ScheduleState& state, std::int64_t tNow, const LineSink& 
         ValidateTableEntry(state.table, i, state.nDaylightFlag, appendLog, trace);
     }
     state.bScheduleReady = 1;
-}
-
-int FirstFreeEntry(const ScheduleTable& table) {
-    for (int i = 0; i < SCHEDULE_ENTRY_COUNT; ++i) {
-        const char status = static_cast<char>(table[static_cast<std::size_t>(i)].chStatus);
-        if (status != STATUS_ACTIVE && status != STATUS_INACTIVE)
-            return i;
-    }
-    return -1;
-}
-
-bool IsScheduleFull(const ScheduleTable& table) {
-    return FirstFreeEntry(table) < 0;
 }
 
 namespace {

@@ -21,6 +21,13 @@ using LineSink = std::function<void(std::string_view)>;
 bool CheckDateTime(int& year, int& month, int& day, int& hour, int& minute, int& second,
                    const LineSink& trace);
 
+// The instants an entry can hold: two-digit years on the wire, and no year past
+// 2037 in the range check (the device's own limit).
+inline constexpr LocalDateTime FIRST_DEVICE_TIME{2000, 1, 1, 0, 0, 0};
+inline constexpr LocalDateTime LAST_DEVICE_TIME{2037, 12, 31, 23, 59, 59};
+// t's local year lies within 2000..2037.
+bool DeviceHolds(std::int64_t t);
+
 // Days 0..25000, hours 0..23, minutes and seconds 0..59, else 0; true when
 // anything changed. Traces "CZRNcomDlg/CheckTimeSpan; Error %d %d:%d:%d\n".
 bool CheckTimeSpan(int& days, int& hours, int& minutes, int& seconds, const LineSink& trace);
@@ -45,10 +52,6 @@ bool ValidateTableEntry(ScheduleTable& table, int nEntry, int nDaylightFlag,
 // the row map and sets bScheduleReady. The list itself is the dialog's.
 void InitScheduleTable(ScheduleState& state, std::int64_t tNow, const LineSink& appendLog,
                        const LineSink& trace);
-
-// First entry index whose status is neither 'A' nor 'D', or -1 when full.
-int FirstFreeEntry(const ScheduleTable& table);
-bool IsScheduleFull(const ScheduleTable& table);
 
 inline constexpr int VALID_START_STOP = -1;
 inline constexpr int STOP_NOT_AFTER_START = 10;

@@ -9,6 +9,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <optional>
 
 using namespace win;
 
@@ -34,17 +35,33 @@ zrn::LineSink TraceSink() {
 } // namespace schedpanel
 
 void CZRNcomDlg::QueryScheduleEntry(int index) {
-    // The nine queries of entry index + 1, status first; the schedule handler reads the replies.
-    for (const std::string& command : zrn::ScheduleReadSequence(index + 1))
+    // The nine queries of entry index + 1, status first; the entry counts as read
+    // once every one of them has been answered.
+    ReadBack(index, zrn::ALL_PARTS, {});
+}
+
+void CZRNcomDlg::ReadBack(int index, std::uint16_t parts, const zrn::Expectation& expect) {
+    std::optional<zrn::Expectation> check;
+    if (expect.entry.nNumber != 0)
+        check = expect;
+    const zrn::CommandList queries = onDevice.BeginRead(index, parts, std::move(check));
+    if (!bLinkOpen) {
+        // Nothing can go out: what the device holds stays unknown.
+        onDevice.ReadNotSent(index);
+    }
+    for (const std::string& command : queries)
         SendCommand(command);
+    RefreshScheduleList();
 }
 
 void CZRNcomDlg::UploadScheduleEntry(int index) {
     if (index < 0 || index >= zrn::SCHEDULE_ENTRY_COUNT)
         return;
-    for (const std::string& command :
-         zrn::ScheduleUploadSequence(sched.table[static_cast<size_t>(index)]))
+    const zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(index)];
+    for (const std::string& command : zrn::ScheduleUploadSequence(entry))
         SendCommand(command);
+    // The device's own word on what it stored: a refused value shows here.
+    ReadBack(index, zrn::ALL_PARTS, {zrn::Change::Upload, entry});
 }
 
 void CZRNcomDlg::RefreshSchedules() {
@@ -54,27 +71,58 @@ void CZRNcomDlg::RefreshSchedules() {
           IDC_SAMPLE_HOLDING, IDC_OPEN_VALVE, IDC_PUMP_ON, IDC_BUTTON_DISCARD, IDC_BUTTON_SAVE})
         EnableItem(id, false);
     EnableItem(IDC_BUTTON_ADD, true);
-    // The replies fill the table back one by one; the list follows each of them.
-    for (zrn::ScheduleEntry& entry : sched.table)
-        entry.chStatus = zrn::STATUS_EMPTY;
+    // The rows say "Reading..." until every reply of their entry is in.
     sched.bEditPending = 0;
     for (int index = 0; index < zrn::SCHEDULE_ENTRY_COUNT; ++index)
         QueryScheduleEntry(index);
+    RefreshScheduleList();
+}
+
+int CZRNcomDlg::EditedEntry() const {
+    return sched.bEditPending ? zrn::SelectedEntryIndex(sched) : -1;
+}
+
+zrn::ReadStates CZRNcomDlg::ListedStates() const {
+    zrn::ReadStates states{};
+    for (int i = 0; i < zrn::SCHEDULE_ENTRY_COUNT; ++i)
+        states[static_cast<size_t>(i)] = onDevice.State(i);
+    if (const int edited = EditedEntry(); edited >= 0)
+        states[static_cast<size_t>(edited)] = zrn::ReadState::Read;
+    return states;
+}
+
+void CZRNcomDlg::ApplyDeviceOutcome(const zrn::DeviceSchedules::Outcome& outcome) {
+    for (const std::string& query : outcome.ask)
+        SendCommand(query);
+    if (outcome.report)
+        ReportLater(*outcome.report);
+    const int index = outcome.nEntry;
+    if (index < 0)
+        return;
+    // The entry being edited keeps the operator's values until they are saved or dropped.
+    const bool edited = index == EditedEntry();
+    if (!edited)
+        sched.table[static_cast<size_t>(index)] = onDevice.Entry(index);
+    RefreshScheduleList();
+    if (outcome.bCompleted && !edited && index == zrn::SelectedEntryIndex(sched))
+        ShowSelectedEntry();
 }
 
 void CZRNcomDlg::ProcessScheduleResponse() {
     const zrn::ScheduleReply reply = zrn::ParseScheduleReply(strResponse);
-    switch (zrn::ApplyScheduleReply(sched.table, reply)) {
-    case zrn::ReplyEffect::SdiDuration:
+    if (reply.kind == zrn::ScheduleReplyKind::Ignored)
+        return;
+    if (reply.nNumber == 5) {
         // Schedule number 5 carries the SDI row's durations: the settings panel shows them.
         ProcessSdiDurationResponse(strResponse[2], reply.nValues[1], reply.nValues[2]);
         return;
-    case zrn::ReplyEffect::Rebuild:
-        RefreshScheduleList();
-        return;
-    case zrn::ReplyEffect::Ignored:
+    }
+    const zrn::DeviceSchedules::Outcome outcome = onDevice.Arrived(reply);
+    if (outcome.nEntry < 0) {
+        RefreshScheduleList(); // a reply of an entry with nothing it understands
         return;
     }
+    ApplyDeviceOutcome(outcome);
 }
 
 void CZRNcomDlg::OnBnClickedScheduleRefresh() {

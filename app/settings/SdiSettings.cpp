@@ -117,14 +117,16 @@ void CZRNcomDlg::OnSdiInformation() {
         sdiInfoDlg.RevertChanges();
         return;
     }
-    // 3. and 4.
+    // 3. and 4. The operator's fields are taken before the box: an "I" reply
+    // handled while it is open would otherwise replace them.
+    const std::string command = zrn::IdentSetCommand(sdiInfoDlg.Ident());
     if (MessageBox(this, "\"OK\"     changes ZRN SDI ID string\r\n\"CANCEL\" cancels changes\r\n",
                    "WARNING", MB_OKCANCEL | MB_ICONWARNING) != IDOK) {
         sdiInfoDlg.RevertChanges();
         return;
     }
     // 5. No query follows: the device's next "I" reply, if any, shows what it took.
-    SendCommand(zrn::IdentSetCommand(sdiInfoDlg.Ident()));
+    SendCommand(command);
 }
 
 // SDI-12 settings: each box edits on focus and sends when the focus leaves.

@@ -21,6 +21,9 @@ ButtonStates ComputeButtonStates(const ButtonInputs& in) {
         if (S != -1) {
             if (in.nSelectedEntry == -1) {
                 out.bSelectedWithoutEntry = true;
+            } else if (!in.bSelectedRead) {
+                // Nothing is known of it to act on: a refresh reads it again.
+                out.bProperties = false;
             } else {
                 const char status = in.chSelectedStatus;
                 out.bEnable = status != STATUS_EMPTY && status != STATUS_ACTIVE && V;

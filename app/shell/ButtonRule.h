@@ -11,6 +11,7 @@ struct ButtonInputs {
     int nSelectedRow = -1;     // -1 when no row is selected
     int nSelectedEntry = -1;   // entry index of the selected row, -1 for none
     char chSelectedStatus = 0; // status of that entry
+    bool bSelectedRead = true; // that entry's values came from the device (or are being edited)
     int bEditPending = 0;
     bool bValidStartStop = false; // the edit panel's start and stop may be activated
 };

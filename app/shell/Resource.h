@@ -30,6 +30,9 @@ inline constexpr unsigned IDM_ZRN_CONNECT = 18;
 // Timers
 inline constexpr unsigned TIMER_ONE_SEC = 102;
 inline constexpr unsigned TIMER_POLLING = 103;
+// Once, shortly after a reply showed that the device did not take a change:
+// the box opens outside the link's notification, which must not wait for it.
+inline constexpr unsigned TIMER_REPORT = 104;
 
 // Menu commands
 inline constexpr int ID_ENTRY_ADD = 32792;

@@ -3,14 +3,18 @@
 // each group in its subsystem's folder.
 #include "platform/Dialog.h"
 #include "ports/OpenZrn.h"
+#include "protocol/ReplyTracker.h"
+#include "schedule/DeviceSchedules.h"
 #include "schedule/ScheduleEntry.h"
 #include "settings/SdiInfoDlg.h"
 #include "settings/SdiRules.h"
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zrn {
 struct LocalDateTime;
@@ -32,6 +36,8 @@ public:
     // Link
     void SendCommand(std::string_view text);
     void AppendLog(std::string_view text);
+    // The port was closed (and maybe another opened): nothing queued will be answered.
+    void LinkReopened();
     // Status replies
     void ShowVoltages();
     void ShowVersion();
@@ -53,7 +59,17 @@ public:
     void SetSelectedFields();
     void SaveActiveEntry();
     void SaveEntryAndUpload();
+    void DiscardPendingEdit(); // the edited entry back to what the device holds
     void ShowEntryTimings(int row);
+    // The entry whose panel edits are not on the device yet, -1 for none.
+    int EditedEntry() const;
+    // What the list shows of each entry: the edited one by its working values.
+    std::array<zrn::ReadState, zrn::SCHEDULE_ENTRY_COUNT> ListedStates() const;
+    // Reads the parts of an entry after a change and checks that the device took it.
+    void ReadBack(int index, std::uint16_t parts, const zrn::Expectation& expect);
+    void ApplyDeviceOutcome(const zrn::DeviceSchedules::Outcome& outcome);
+    // Tells the operator, in a box shortly after, what the device did not take.
+    void ReportLater(const std::string& text);
     // Presets and custom timing
     void ApplyIntervalPreset(const zrn::IntervalPreset& preset);
     void SelectIntervalRadio();
@@ -78,6 +94,7 @@ public:
     int64_t tLastLinkMessage = 0;
     bool bPortScanning = false;
     std::string strResponse;
+    zrn::ReplyTracker replyTracker; // queries whose replies are awaited
 
     // Status replies
     float fExternalVolts = 0;
@@ -102,7 +119,10 @@ public:
     bool bPortHintShown = false; // the log box names a refused port's group once
 
     // Schedule table and editing state; sched.nDaylightFlag is the daylight-saving flag.
+    // The table is what the list shows; onDevice is what the device last reported.
     zrn::ScheduleState sched;
+    zrn::DeviceSchedules onDevice;
+    std::vector<std::string> strReports; // waiting for their box
     int bStartDropDown = 0;
     int bStopDropDown = 0;
     int nIntervalPreset = 0;
@@ -154,6 +174,8 @@ private:
     // Link
     void OnLinkNotify(Notify& n);
     void ProcessResponse();
+    void OnReplyLost(const std::string& queryKey);
+    void ShowReports();
     // Polling
     void OnStartPollingTimer();
     void OnTimer(Notify& n);
@@ -189,6 +211,11 @@ private:
     void OnRclickListCtrl(Notify& n);
     void OnNmDoubleClickListCtrl(Notify& n);
     void OnLvnItemActivateListCtrl(Notify& n);
+    void OnKeySelectListCtrl(Notify& n);
+    // A row chosen by click or key: the edited entry is left first; false when
+    // the operator's answer ends the choice. row is updated when rows move.
+    bool ChooseRow(int& row);
+    void ShowSelectedEntry();
     void OnBnClickedButtonAdd();
     void OnBnClickedButtonDelete();
     void OnBnClickedButtonEnable();

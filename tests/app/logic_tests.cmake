@@ -6,6 +6,7 @@ add_executable(test_app_logic
     logic/test_catalogue_replies.cpp
     logic/test_command_line.cpp
     logic/test_desktop.cpp
+    logic/test_device_schedules.cpp
     logic/test_interval_rules.cpp
     logic/test_port_list.cpp
     logic/test_profile.cpp
@@ -13,5 +14,5 @@ add_executable(test_app_logic
     logic/test_schedule_rules.cpp
     logic/test_sdi_rules.cpp
     logic/test_version_info.cpp)
-target_link_libraries(test_app_logic PRIVATE zrnapp_logic GTest::gtest_main)
+target_link_libraries(test_app_logic PRIVATE zrnapp_logic zrnsim_core GTest::gtest_main)
 gtest_discover_tests(test_app_logic PROPERTIES LABELS unit TIMEOUT 30)

@@ -71,6 +71,16 @@ void DateTimePicker::SetFormat(std::string_view format) {
     settingValue = old;
 }
 
+void DateTimePicker::SetRange(const PickerFields& first, const PickerFields& last) {
+    const bool old = settingValue;
+    settingValue = true;
+    setDateTimeRange(QDateTime(QDate(first.year, first.month, first.day),
+                               QTime(first.hour, first.minute, first.second)),
+                     QDateTime(QDate(last.year, last.month, last.day),
+                               QTime(last.hour, last.minute, last.second)));
+    settingValue = old;
+}
+
 void DateTimePicker::SetValue(const QDateTime& value) {
     const bool old = settingValue;
     settingValue = true;
@@ -153,8 +163,40 @@ ListView::ListView(QWidget* parent) : QTableWidget(parent) {
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setIconSize(QSize(16, 16));
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    FitRows();
     connect(this, &QTableWidget::itemSelectionChanged, this,
             [this] { Send(win::LVN_ITEMCHANGED, currentRow(), QCursor::pos()); });
+}
+
+void ListView::FitRows() {
+    const int text = fontMetrics().height();
+    const int rowHeight = std::max(text + 2, iconSize().height());
+    verticalHeader()->setMinimumSectionSize(rowHeight);
+    verticalHeader()->setDefaultSectionSize(rowHeight);
+    horizontalHeader()->setFixedHeight(text + 4);
+}
+
+void ListView::changeEvent(QEvent* event) {
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        FitRows();
+}
+
+int ListView::SelectedRow() const {
+    const std::vector<int> rows = SelectedRows();
+    return rows.empty() ? -1 : rows.front();
+}
+
+void ListView::keyPressEvent(QKeyEvent* event) {
+    const int before = SelectedRow();
+    QTableWidget::keyPressEvent(event);
+    const int after = SelectedRow();
+    if (after == before)
+        return;
+    const QRect cell = visualRect(model()->index(std::max(after, 0), 0));
+    Send(win::LVN_KEYSELECT, after, viewport()->mapToGlobal(cell.center()));
 }
 
 void ListView::SetStyle(unsigned lvsStyle) {
@@ -173,8 +215,10 @@ void ListView::SetExtendedStyle(unsigned lvsExStyle) {
 
 void ListView::SetImageList(const ImageList& list, Which which) {
     (which == Small ? small : normal) = list;
-    if (which == Small)
+    if (which == Small) {
         setIconSize(list.Size());
+        FitRows();
+    }
 }
 
 int ListView::ClientWidth() const {

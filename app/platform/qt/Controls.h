@@ -1,6 +1,8 @@
 #pragma once
 // The common controls that have no plain Qt equivalent with the Windows
 // behaviour the dialogs rely on.
+#include "platform/PanelSupport.h"
+
 #include <QDateTime>
 #include <QDateTimeEdit>
 #include <QLabel>
@@ -30,6 +32,8 @@ public:
     // Windows picker format ("H:mm:ss", "mm:ss", "M/d/yyyy"...).
     void SetFormat(std::string_view windowsFormat);
     const std::string& Format() const { return windowsFormat; }
+    // The first and last dates the picker offers, in its calendar too.
+    void SetRange(const PickerFields& first, const PickerFields& last);
 
     // Setting a value never notifies, as DTM_SETSYSTEMTIME does not.
     void SetValue(const QDateTime& value);
@@ -117,9 +121,14 @@ protected:
     bool viewportEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void Send(int code, int row, QPoint screen);
+    int SelectedRow() const; // the first selected row, -1 for none
+    // Rows as tall as the font or the row image needs, as a Windows list draws them.
+    void FitRows();
 
     unsigned style = 0;
     unsigned exStyle = 0;

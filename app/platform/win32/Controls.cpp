@@ -122,6 +122,11 @@ void DateTimePicker::SetFormat(std::string_view format) {
     ::SendMessageW(hwnd, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
+void DateTimePicker::SetRange(const PickerFields& first, const PickerFields& last) {
+    SYSTEMTIME range[2] = {ToSystemTime(first), ToSystemTime(last)};
+    ::SendMessageW(hwnd, DTM_SETRANGE, GDTR_MIN | GDTR_MAX, reinterpret_cast<LPARAM>(range));
+}
+
 void DateTimePicker::SetFields(const PickerFields& fields) {
     SYSTEMTIME st = ToSystemTime(fields);
     const bool old = settingValue;
@@ -222,6 +227,38 @@ int ImageList::Count() const {
     return list ? ::ImageList_GetImageCount(list.get()) : 0;
 }
 
+namespace {
+
+int SelectedRow(HWND list) {
+    return static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+}
+
+LRESULT CALLBACK KeySelectProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR subclass,
+                               DWORD_PTR) {
+    if (msg == WM_KEYDOWN) {
+        const int before = SelectedRow(hwnd);
+        const LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
+        if (SelectedRow(hwnd) != before) {
+            NMHDR header{};
+            header.hwndFrom = hwnd;
+            header.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(hwnd));
+            header.code = static_cast<UINT>(win::LVN_KEYSELECT);
+            ::SendMessageW(::GetParent(hwnd), WM_NOTIFY, header.idFrom,
+                           reinterpret_cast<LPARAM>(&header));
+        }
+        return result;
+    }
+    if (msg == WM_NCDESTROY)
+        ::RemoveWindowSubclass(hwnd, &KeySelectProc, subclass);
+    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+ListView::ListView(int id, HWND hwnd) : Control(id, hwnd) {
+    ::SetWindowSubclass(hwnd, &KeySelectProc, 2, 0);
+}
+
 void ListView::SetStyle(unsigned lvsStyle) {
     const auto old = static_cast<unsigned>(::GetWindowLongW(hwnd, GWL_STYLE));
     // The list never destroys the image lists: they belong to their ImageList objects.
@@ -285,7 +322,8 @@ int ListView::InsertItem(int row, std::string_view text, int image) {
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = std::clamp(row, 0, GetItemCount());
     item.pszText = wide.data();
-    item.iImage = image;
+    // -1 would ask the dialog for the image (I_IMAGECALLBACK).
+    item.iImage = image < 0 ? I_IMAGENONE : image;
     return static_cast<int>(
         ::SendMessageW(hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
@@ -296,7 +334,7 @@ int ListView::ItemImage(int row) const {
     item.iItem = row;
     if (!::SendMessageW(hwnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
         return -1;
-    return item.iImage;
+    return item.iImage < 0 ? -1 : item.iImage;
 }
 
 bool ListView::SetItemText(int row, int column, std::string_view text) {

@@ -43,6 +43,8 @@ public:
     // Windows picker format ("H:mm:ss", "mm:ss", "M/d/yyyy"...).
     void SetFormat(std::string_view windowsFormat);
     const std::string& Format() const { return windowsFormat; }
+    // The first and last dates the picker offers (DTM_SETRANGE), in its calendar too.
+    void SetRange(const PickerFields& first, const PickerFields& last);
 
     // Setting a value never notifies, as DTM_SETSYSTEMTIME does not.
     void SetFields(const PickerFields& fields);
@@ -83,7 +85,8 @@ private:
 class ListView : public Control {
 public:
     enum Which { Normal, Small };
-    ListView(int id, HWND hwnd) : Control(id, hwnd) {}
+    // A key that moves the selection is told to the dialog as LVN_KEYSELECT.
+    ListView(int id, HWND hwnd);
 
     void SetStyle(unsigned lvsStyle);
     void SetExtendedStyle(unsigned lvsExStyle);

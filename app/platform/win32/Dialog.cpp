@@ -450,6 +450,10 @@ INT_PTR CDialog::OnNotifyMessage(const NMHDR& header) {
         case win::LVN_ITEMCHANGED:
             n.row = reinterpret_cast<const NMLISTVIEW&>(header).iItem;
             break;
+        case win::LVN_KEYSELECT:
+            n.row = static_cast<int>(
+                ::SendMessageW(header.hwndFrom, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+            break;
         default:
             n.row = static_cast<int>(
                 ::SendMessageW(header.hwndFrom, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));

@@ -188,18 +188,21 @@ TEST_F(IntervalPanel, OnAnActiveEntryAPresetProposesButLeavesNothingPending) {
     EXPECT_FALSE(dlg.IsItemEnabled(IDC_BUTTON_SAVE));
 }
 
-TEST_F(IntervalPanel, WithoutASelectedRowPresetsStillFillAndProposeFromTheEpoch) {
+TEST_F(IntervalPanel, WithoutASelectedRowPresetsFillTheTimingsButNeverADateBefore2000) {
     CZRNcomDlg& dlg = Make();
     for (int pending : {0, 1}) {
         dlg.sched.bEditPending = pending;
         ClickRadio(IDC_RADIO_30MIN);
         EXPECT_EQ(dlg.sched.bEditPending, pending) << "not changed without a row";
         EXPECT_EQ(Text(IDC_INTERVAL), "0:30:00");
-        // The base is 0 until an entry is selected or added: 01:00 on 1 January 1970 here.
-        EXPECT_EQ(Text(IDC_START_DATE), "1/1/1970");
-        EXPECT_EQ(Text(IDC_START_TIME), "1:00:00 AM");
-        EXPECT_EQ(Text(IDC_STOP_DATE), "1/8/1970");
-        EXPECT_EQ(Text(IDC_STOP_TIME), "12:59:59 AM");
+        // The base is 0 until an entry is selected or added: a proposal in 1970,
+        // which no entry can hold, so start and stop stay and the pickers offer
+        // nothing before 2000.
+        EXPECT_EQ(dlg.sched.tEditStart, 0);
+        EXPECT_EQ(Text(IDC_START_DATE), "1/1/2000");
+        EXPECT_EQ(Text(IDC_STOP_DATE), "1/1/2000");
+        EXPECT_NE(Text(IDC_LOG).find("The ZRN holds dates from 01/01/2000 to 12/31/2037 only"),
+                  std::string::npos);
     }
 }
 

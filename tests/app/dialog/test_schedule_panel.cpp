@@ -18,7 +18,7 @@ protected:
         Make();
         dialog->bLinkOpen = 1;
     }
-    // The replies of one entry as the device gives them, status last.
+    // The replies of one entry as the device gives them.
     void Load(int n, char status, const char* startDate, const char* startTime,
               const char* stopDate, const char* stopTime, const char* interval = "01:00:00") {
         for (const std::string& reply :
@@ -27,8 +27,8 @@ protected:
     }
     // Entry 1 active 1-8 June, entry 3 inactive 10-17 June; entries 2 and 4 empty.
     void LoadTwo() {
-        Load(1, 'A', "06/01/26", "08:00:00", "06/08/26", "08:00:00");
-        Load(3, 'D', "06/10/26", "13:05:00", "06/17/26", "13:05:00", "00:15:00");
+        for (const std::string& reply : TwoEntriesReplies())
+            Notify(LINK_REPLY, reply.c_str());
     }
     void Clock(const char* reply = "C|05/20/26|10:07:30|") { Notify(LINK_REPLY, reply); }
     void Send(int id, int code, int row = -1) { SendNotify(*dialog, id, code, row); }
@@ -126,8 +126,10 @@ TEST_F(SchedulePanel, RefreshEmptiesTheTableAndReadsAllFour) {
     EXPECT_EQ(sent[9], "S2?");
     EXPECT_EQ(sent[35], "S4P");
     EXPECT_EQ(dialog->sched.nSelectedRow, -1);
-    for (const auto& e : dialog->sched.table)
-        EXPECT_EQ(e.chStatus, '0');
+    // Until every reply of an entry is in, its row says so instead of showing values.
+    ASSERT_EQ(List()->GetItemCount(), 4);
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(Cell(row, 0), "Reading...");
     ClearSent();
     // The hidden "Schedule" button reads without emptying.
     LoadTwo();
@@ -136,7 +138,7 @@ TEST_F(SchedulePanel, RefreshEmptiesTheTableAndReadsAllFour) {
     EXPECT_EQ(dialog->sched.table[0].chStatus, 'A');
 }
 
-TEST_F(SchedulePanel, AddThenSaveUploadsTenCommands) {
+TEST_F(SchedulePanel, AddThenSaveUploadsTenCommandsAndReadsTheEntryBack) {
     LoadTwo();
     Clock();
     Press(IDC_BUTTON_ADD);
@@ -156,8 +158,19 @@ TEST_F(SchedulePanel, AddThenSaveUploadsTenCommands) {
     EXPECT_EQ(Sent(),
               (std::vector<std::string>{"S2D", "S2BD|06/17/26|", "S2BT|13:15:00|", "S2ED|06/24/26|",
                                         "S2ET|13:14:59|", "S2I|00:15:00|", "S2V|00:02:00|",
-                                        "S2H|00:01:00|", "S2P|00:01:00|", "S2D"}));
+                                        "S2H|00:01:00|", "S2P|00:01:00|", "S2D", "S2?", "S2BD",
+                                        "S2BT", "S2ED", "S2ET", "S2I", "S2V", "S2H", "S2P"}));
     EXPECT_EQ(dialog->sched.bEditPending, 0);
+    EXPECT_EQ(Cell(1, 0), "Reading...");
+    MessageBoxAnswer ok(IDOK);
+    for (const char* reply :
+         {"S2D", "S2BD|06/17/26|", "S2BT|13:15:00|", "S2ED|06/24/26|", "S2ET|13:14:59|",
+          "S2I|00:15:00|", "S2V|00:02:00|", "S2H|00:01:00|", "S2P|00:01:00|"})
+        Notify(LINK_REPLY, reply);
+    EXPECT_EQ(Cell(1, 0), "Inactive");
+    EXPECT_EQ(Cell(1, 2), "01:15:00 PM");
+    EXPECT_EQ(dialog->sched.nSelectedRow, 1);
+    EXPECT_TRUE(dialog->strReports.empty()) << "the device holds what was saved";
 }
 
 TEST_F(SchedulePanel, AddWithoutTheClockSaysWhyInOneLine) {
@@ -187,6 +200,8 @@ TEST_F(SchedulePanel, ActivateSendsTheStatusThenAsks) {
     Click(1);
     Press(IDC_BUTTON_ENABLE);
     EXPECT_EQ(Sent(), (std::vector<std::string>{"S3A", "S3?"}));
+    EXPECT_EQ(Cell(1, 0), "Reading...");
+    Notify(LINK_REPLY, "S3A");
     EXPECT_EQ(Cell(1, 0), "Active");
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
 }
@@ -201,6 +216,7 @@ TEST_F(SchedulePanel, ActivateWithAConflictLeavesTheDeviceInactive) {
     ASSERT_EQ(ok.asked.size(), 1u);
     EXPECT_EQ(ok.asked[0].text, "Entry has a conflict or is not valid.");
     EXPECT_EQ(Sent(), (std::vector<std::string>{"S3D", "S3?"}));
+    Notify(LINK_REPLY, "S3D");
     EXPECT_EQ(Cell(1, 0), "Inactive");
 }
 
@@ -217,6 +233,7 @@ TEST_F(SchedulePanel, DeactivateAsksFirst) {
     MessageBoxAnswer yes(IDYES);
     Press(ID_ENTRY_DEACTIVATE);
     EXPECT_EQ(Sent(), (std::vector<std::string>{"S1D", "S1?"}));
+    Notify(LINK_REPLY, "S1D");
     EXPECT_EQ(Cell(0, 0), "Inactive");
 }
 
@@ -226,6 +243,7 @@ TEST_F(SchedulePanel, DoubleClickTogglesTheStatus) {
     Click(0);
     Send(IDC_LIST_CTRL, NM_DBLCLK, 0);
     EXPECT_EQ(Sent(), (std::vector<std::string>{"S1D", "S1?"}));
+    Notify(LINK_REPLY, "S1D");
     ClearSent();
     Click(0);
     Send(IDC_LIST_CTRL, NM_DBLCLK, 0);
@@ -238,7 +256,9 @@ TEST_F(SchedulePanel, DeleteTakesTheSelectionWithIt) {
     MessageBoxAnswer yes(IDYES);
     Press(IDC_BUTTON_DELETE);
     EXPECT_EQ(yes.asked.at(0).caption, "Verify Delete");
-    EXPECT_EQ(Sent(), (std::vector<std::string>{"S10"}));
+    EXPECT_EQ(Sent(), (std::vector<std::string>{"S10", "S1?"}));
+    EXPECT_EQ(Cell(0, 0), "Reading...");
+    Notify(LINK_REPLY, "S10");
     EXPECT_EQ(List()->GetItemCount(), 1);
     // Row 0 now shows entry 3: it must not look selected while nothing is.
     EXPECT_EQ(dialog->sched.nSelectedRow, -1);
@@ -252,7 +272,10 @@ TEST_F(SchedulePanel, ClearAllDeletesEveryNumber) {
     Click(1);
     MessageBoxAnswer yes(IDYES);
     Press(IDC_BUTTON_CLEAR_ALL);
-    EXPECT_EQ(Sent(), (std::vector<std::string>{"S10", "S20", "S30", "S40"}));
+    EXPECT_EQ(Sent(),
+              (std::vector<std::string>{"S10", "S20", "S30", "S40", "S1?", "S2?", "S3?", "S4?"}));
+    for (const char* reply : {"S10", "S20", "S30", "S40"})
+        Notify(LINK_REPLY, reply);
     EXPECT_EQ(List()->GetItemCount(), 0);
     EXPECT_EQ(dialog->sched.nSelectedRow, -1);
 }
@@ -277,7 +300,7 @@ TEST_F(SchedulePanel, StartTimeEditIsStoredAndAskedAboutOnLeaving) {
         size_t sent; // commands after the click
         int rowAfter;
     };
-    const Case cases[] = {{IDYES, 10, 0}, {IDNO, 36, -1}, {IDCANCEL, 36, -1}};
+    const Case cases[] = {{IDYES, 19, 0}, {IDNO, 36, -1}, {IDCANCEL, 36, -1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer);
         LoadTwo();

@@ -128,36 +128,41 @@ TEST_F(SchedulePanelLogic, AddedEntryIsInactiveWithOneMinuteDurations) {
     EXPECT_EQ(EntryPumpOn(e), 60);
 }
 
-TEST_F(SchedulePanelLogic, RepliesChangeTheTableAsTheDeviceSays) {
+TEST_F(SchedulePanelLogic, AddTakesOnlyASlotReadAsEmpty) {
     ScheduleTable table{};
     for (auto& e : table)
-        e = Entry(1, 'A', At(2026, 6, 1, 8, 0), At(2026, 6, 2, 8, 0));
-    struct Case {
-        const char* reply;
-        ReplyEffect effect;
-        int entry;
-        char status;
-    };
-    const Case cases[] = {
-        {"S10", ReplyEffect::Rebuild, 0, '0'}, // schedule 1 is emptied like the others
-        {"S20", ReplyEffect::Rebuild, 1, '0'},
-        {"S3D", ReplyEffect::Rebuild, 2, 'D'},
-        {"S3A", ReplyEffect::Rebuild, 2, 'A'},
-        {"S4?", ReplyEffect::Rebuild, 3, 'A'}, // understood entry, no field: rebuilt only
-        {"S4", ReplyEffect::Ignored, 3, 'A'},
-        {"S6A", ReplyEffect::Ignored, 3, 'A'},
-        {"S5V|00:16:40|", ReplyEffect::SdiDuration, 3, 'A'},
-        {"S5X|00:16:40|", ReplyEffect::Ignored, 3, 'A'},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.reply);
-        EXPECT_EQ(ApplyScheduleReply(table, ParseScheduleReply(c.reply)), c.effect);
-        EXPECT_EQ(table[static_cast<size_t>(c.entry)].chStatus, c.status);
-    }
-    // Field replies are stored as received, out of range or not.
-    EXPECT_EQ(ApplyScheduleReply(table, ParseScheduleReply("S1BD|13/05/26|")),
-              ReplyEffect::Rebuild);
-    EXPECT_EQ(table[0].nStartMonth, 13);
+        e.chStatus = 'D';
+    table[2].chStatus = 'A';
+    ReadStates states = ALL_READ;
+    EXPECT_EQ(FirstFreeReadEntry(table, states), -1) << "full";
+    table[3].chStatus = '0';
+    EXPECT_EQ(FirstFreeReadEntry(table, states), 3);
+    table[1].chStatus = 0; // a never-set byte is as free as '0'
+    EXPECT_EQ(FirstFreeReadEntry(table, states), 1);
+    // A slot not read may hold a schedule on the device.
+    states[1] = ReadState::NotRead;
+    states[3] = ReadState::Reading;
+    EXPECT_EQ(FirstFreeReadEntry(table, states), -1);
+}
+
+TEST_F(SchedulePanelLogic, EntriesNotReadAreListedByWhatIsKnownOrNotAtAll) {
+    ScheduleTable table{};
+    for (int i = 0; i < 4; ++i)
+        table[static_cast<size_t>(i)] =
+            Entry(i + 1, 'A', At(2026, 3, 7, 13, 5), At(2026, 3, 14, 13, 5));
+    const ReadStates states{ReadState::Unknown, ReadState::Reading, ReadState::Read,
+                            ReadState::NotRead};
+    const ListRows out = BuildListRows(table, -1, LogSink(), {}, states);
+    ASSERT_EQ(out.rows.size(), 3u);
+    EXPECT_EQ(out.rows[0].texts[0], READING_TEXT);
+    EXPECT_EQ(out.rows[0].texts[1], "") << "no value that did not come from the device";
+    EXPECT_EQ(out.rows[0].nImage, -1);
+    EXPECT_EQ(out.rows[1].texts[0], "Active");
+    EXPECT_EQ(out.rows[2].texts[0], NOT_READ_TEXT);
+    EXPECT_EQ(out.nRowEntry, (RowMap{1, 2, 3, -1}));
+    // The stop of an entry not read does not move Add's base.
+    EXPECT_EQ(AddBaseTime(table, out.nRowEntry, At(2026, 3, 1, 0, 0), -1, states),
+              At(2026, 3, 14, 13, 5));
 }
 
 TEST_F(SchedulePanelLogic, RowsFollowEntryOrderAndSkipEmptyOnes) {
@@ -263,9 +268,7 @@ TEST(ScheduleLeaveEntry, EachAnswerHasOneOutcome) {
             << static_cast<int>(c.prompt) << " " << c.answer;
 }
 
-TEST(ScheduleCommands, StatusChangesAreConfirmedAndClearAllEmptiesEveryNumber) {
-    EXPECT_EQ(StatusChangeSequence(3, 'D'), (CommandList{"S3D", "S3?"}));
-    EXPECT_EQ(StatusChangeSequence(1, 'A'), (CommandList{"S1A", "S1?"}));
+TEST(ScheduleCommands, ClearAllEmptiesEveryNumber) {
     EXPECT_EQ(ClearAllSequence(), (CommandList{"S10", "S20", "S30", "S40"}));
 }
 

@@ -36,20 +36,6 @@ protected:
 
 } // namespace
 
-TEST_F(ScheduleRules, FullMeansNoEntryLeftToFill) {
-    ScheduleTable table{};
-    for (auto& e : table)
-        e.chStatus = 'D';
-    table[2].chStatus = 'A';
-    EXPECT_TRUE(IsScheduleFull(table));
-    EXPECT_EQ(FirstFreeEntry(table), -1);
-    table[3].chStatus = '0';
-    EXPECT_FALSE(IsScheduleFull(table));
-    EXPECT_EQ(FirstFreeEntry(table), 3);
-    table[1].chStatus = 0; // a never-set byte is as free as '0'
-    EXPECT_EQ(FirstFreeEntry(table), 1);
-}
-
 TEST_F(ScheduleRules, ConflictIsAnySharedInstantWithAnotherActiveEntry) {
     ScheduleTable table{};
     table[0] = Entry(1, 'D', At(2026, 6, 1, 0, 0), At(2026, 6, 30, 0, 0));

@@ -51,9 +51,10 @@ protected:
         dialog = std::make_unique<CZRNcomDlg>("ZRNcom");
         dialog->strIniFile = (dir / "none.ini").string();
         dialog->Create();
-        // Found, read in full, the last entry's last field in.
+        // Found, read in full, every entry's replies in.
         ASSERT_TRUE(Wait([&] { return Received("S4P|"); }, 15000));
         ASSERT_TRUE(Wait([&] { return dialog->bFollowZrnClock == 1; }, 5000));
+        ASSERT_TRUE(Wait([&] { return AllRead(); }));
     }
     void TearDown() override {
         Link().close();
@@ -62,6 +63,12 @@ protected:
         fs::remove_all(dir);
     }
     template <class F> static bool Wait(F done, int ms = 5000) { return QTest::qWaitFor(done, ms); }
+    bool AllRead() const {
+        for (int i = 0; i < 4; ++i)
+            if (!dialog->onDevice.IsRead(i))
+                return false;
+        return true;
+    }
 
     // The conversation so far: "> " lines are frames the device received.
     std::vector<std::string> Trace() {
@@ -107,15 +114,8 @@ protected:
     ListView* List() { return dialog->Item<ListView>(IDC_LIST_CTRL); }
     std::string Cell(int row, int column) { return List()->GetItemText(row, column).toStdString(); }
     void Refresh() {
-        const size_t mark = Trace().size();
         Press(IDC_SCHEDULE_REFRESH);
-        ASSERT_TRUE(Wait([&] {
-            const auto lines = Trace();
-            return std::any_of(lines.begin() + static_cast<long>(std::min(mark, lines.size())),
-                               lines.end(),
-                               [](const std::string& l) { return l.starts_with("< S4P|"); });
-        }));
-        QTest::qWait(50); // the reply's notification reaches the dialog just after the trace
+        ASSERT_TRUE(Wait([&] { return AllRead(); }));
     }
 
     fs::path dir;
@@ -148,7 +148,11 @@ TEST_F(ScheduleEndToEnd, AddThenSavePutsTenCommandsOnTheWireAndTheDeviceKeepsThe
         "S2D",           "S2BD|06/12/26|", "S2BT|08:15:00|", "S2ED|06/19/26|", "S2ET|08:14:59|",
         "S2I|00:15:00|", "S2V|00:02:00|",  "S2H|00:01:00|",  "S2P|00:01:00|",  "S2D"};
     ASSERT_TRUE(Wait([&] { return SentAll(mark, expected); }));
-    EXPECT_EQ(ScheduleCommandsFrom(mark).size(), 10u);
+    // Then the device's own word on what it stored.
+    ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S2D", "S2?", "S2BD", "S2BT"}); }));
+    ASSERT_TRUE(Wait([&] { return AllRead(); }));
+    EXPECT_EQ(ScheduleCommandsFrom(mark).size(), 19u);
+    EXPECT_TRUE(dialog->strReports.empty());
     Refresh();
     ASSERT_EQ(List()->GetItemCount(), 3);
     EXPECT_EQ(Cell(1, 0), "Inactive");
@@ -207,8 +211,8 @@ TEST_F(ScheduleEndToEnd, DeactivateDeleteAndTest) {
         MessageBoxAnswer yes(IDYES);
         Press(IDC_BUTTON_DELETE);
     }
-    ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S10"}); }));
-    EXPECT_EQ(dialog->sched.nSelectedRow, -1);
+    ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S10", "S1?"}); }));
+    ASSERT_TRUE(Wait([&] { return dialog->sched.nSelectedRow == -1; }));
     Refresh();
     ASSERT_EQ(List()->GetItemCount(), 1);
     EXPECT_EQ(dialog->sched.nRowEntry[0], 3);

@@ -80,7 +80,7 @@ protected:
     void Reply(const char* text) {
         dialog->SendMessage(kWindow, WM_ZRN_LINK, LINK_REPLY, reinterpret_cast<intptr_t>(text));
     }
-    // The replies of one entry as the device gives them, status last.
+    // The replies of one entry as the device gives them.
     void Load(int n, char status, const char* startDate, const char* startTime,
               const char* stopDate, const char* stopTime, const char* interval = "01:00:00") {
         for (const std::string& reply :
@@ -89,8 +89,8 @@ protected:
     }
     // Entry 1 active 1-8 June, entry 3 inactive 10-17 June; entries 2 and 4 empty.
     void LoadTwo() {
-        Load(1, 'A', "06/01/26", "08:00:00", "06/08/26", "08:00:00");
-        Load(3, 'D', "06/10/26", "13:05:00", "06/17/26", "13:05:00", "00:15:00");
+        for (const std::string& reply : TwoEntriesReplies())
+            Reply(reply.c_str());
     }
     void Send(int id, int code, int row = -1) { SendNotify(*dialog, id, code, row); }
     void Press(int id) { Send(id, BN_CLICKED); }
@@ -143,7 +143,7 @@ TEST_F(BothBackends, ButtonsFollowTheRuleAfterRepliesAndClicks) {
     EXPECT_EQ(Buttons(), "00110111111");
 }
 
-TEST_F(BothBackends, AddThenSaveSendsTheEntryOnTheWire) {
+TEST_F(BothBackends, AddThenSaveSendsTheEntryOnTheWireAndReadsItBack) {
     LoadTwo();
     Reply("C|05/20/26|10:07:30|");
     Take();
@@ -156,7 +156,8 @@ TEST_F(BothBackends, AddThenSaveSendsTheEntryOnTheWire) {
     Press(IDC_BUTTON_SAVE);
     EXPECT_EQ(Take(), (Commands{"S2D", "S2BD|06/17/26|", "S2BT|13:15:00|", "S2ED|06/24/26|",
                                 "S2ET|13:14:59|", "S2I|00:15:00|", "S2V|00:02:00|", "S2H|00:01:00|",
-                                "S2P|00:01:00|", "S2D"}));
+                                "S2P|00:01:00|", "S2D", "S2?", "S2BD", "S2BT", "S2ED", "S2ET",
+                                "S2I", "S2V", "S2H", "S2P"}));
     EXPECT_EQ(dialog->sched.bEditPending, 0);
 }
 
@@ -174,7 +175,8 @@ TEST_F(BothBackends, DeleteAsksAndNoKeepsTheEntry) {
     }
     MessageBoxAnswer yes(IDYES);
     Press(IDC_BUTTON_DELETE);
-    EXPECT_EQ(Take(), (Commands{"S10"}));
+    EXPECT_EQ(Take(), (Commands{"S10", "S1?"}));
+    Reply("S10");
     EXPECT_EQ(List().GetItemCount(), 1);
     EXPECT_TRUE(List().SelectedRows().empty());
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_BUTTON_ENABLE));
@@ -227,6 +229,7 @@ TEST_F(BothBackends, ContextMenuCommandsComeBackAsClicks) {
     ASSERT_EQ(deactivate.shown.size(), 1u);
     EXPECT_EQ(deactivate.shown[0].defaultId, unsigned(ID_ENTRY_DEACTIVATE));
     EXPECT_EQ(Take(), (Commands{"S1D", "S1?"}));
+    Reply("S1D");
     EXPECT_EQ(Cell(0, 0), "Inactive");
 }
 

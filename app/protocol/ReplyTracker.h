@@ -1,0 +1,41 @@
+#pragma once
+// Which queries still wait for their reply. The device takes one frame at a
+// time and answers in order, so when a reply arrives, every query that went
+// out before the one it answers and is still unanswered has lost its reply
+// (a NAK, a dropped answer, a bad checksum). Nothing here waits or times out.
+
+#include <cstddef>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zrn {
+
+// The key a query's reply will carry ("C", "S2?", "S2BD", "S5V"...); empty for
+// a command that is answered with ACK or NAK only.
+std::optional<std::string> QueryReplyKey(std::string_view command);
+// The key of a reply: "S2?" for the status reply "S2A", "S2BD" for "S2BD|..|".
+std::string ReplyKey(std::string_view reply);
+
+class ReplyTracker {
+public:
+    // Remembers a query handed to the link; other commands are not remembered.
+    void Sent(std::string_view command);
+    // The queries this reply shows to be lost, oldest first. A reply that
+    // answers nothing awaited (a late or unasked one) shows nothing.
+    std::vector<std::string> Arrived(std::string_view reply);
+    // The link was closed: what it still held will never be answered.
+    void Clear() { awaited_.clear(); }
+    std::size_t Awaited() const { return awaited_.size(); }
+
+    // A device that answers nothing at all sends the program back to the port
+    // scan long before this many queries wait; the oldest are forgotten.
+    static constexpr std::size_t kMaxAwaited = 512;
+
+private:
+    std::deque<std::string> awaited_; // reply keys, in the order the queries went out
+};
+
+} // namespace zrn
