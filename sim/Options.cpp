@@ -23,6 +23,7 @@ const std::map<std::string, Setter>& ValueSwitches() {
     static const std::map<std::string, Setter> switches{
         {"--link", [](Options& o, const std::string& v) { return !(o.link = v).empty(); }},
         {"--state", [](Options& o, const std::string& v) { return !(o.stateFile = v).empty(); }},
+        {"--state-out", [](Options& o, const std::string& v) { return !(o.stateOut = v).empty(); }},
         {"--baud", [](Options& o, const std::string& v) { return ToNumber(v, o.baud); }},
         {"--turnaround",
          [](Options& o, const std::string& v) {
@@ -108,6 +109,9 @@ own after every unplug), then answers frames until SIGINT or SIGTERM.
                           internal_volts, valve, hold, pump, sdi_version,
                           manufacturer, model, manufacturer_version, optional,
                           schedule1..schedule4, raw_schedule1..raw_schedule4)
+  --state-out FILE        after every frame, write the whole state to FILE in
+                          the same form (replaced at once, never half written),
+                          so a test can compare what the device holds
   --baud N                emulate the line speed: each byte takes 10 bit times
                           at N baud, both ways (0, the default: no emulation)
   --turnaround MS         the device's pause before answering a frame

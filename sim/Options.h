@@ -13,6 +13,7 @@ struct Options {
     bool help = false;
     std::string link;      // symbolic link kept at the terminal side
     std::string stateFile; // starting state
+    std::string stateOut;  // rewritten with the whole state after every frame
     unsigned baud = 0;     // 0: no line-speed emulation
     std::optional<unsigned> turnaroundMs;
     bool trace = false;

@@ -1,5 +1,6 @@
 #include "Simulator.h"
 
+#include "StateFile.h"
 #include "Trace.h"
 
 #include <algorithm>
@@ -34,7 +35,7 @@ int MsUntil(Line::Clock::time_point when) {
 } // namespace
 
 Simulator::Simulator(const Options& options, Device& device, std::FILE* out)
-    : options_(options), out_(out), responder_(device, options.faults),
+    : options_(options), out_(out), device_(device), responder_(device, options.faults),
       line_(options.baud, std::chrono::milliseconds(options.TurnaroundMs())),
       signals_(BlockedSignals()) {
     if (!options.link.empty())
@@ -50,6 +51,7 @@ int Simulator::Run() {
         return 1;
     }
     std::signal(SIGPIPE, SIG_IGN);
+    SaveState();
     if (!Plug())
         return 1;
     for (;;) {
@@ -138,12 +140,21 @@ void Simulator::Answer(std::string_view bytes) {
         const std::vector<Element> elements = responder_.Answer(frame);
         if (!elements.empty())
             line_.AwaitTurnaround(arrived);
+        // Written before the answer goes out: once the PC has its answer, the
+        // file already holds what the command did.
+        SaveState();
         for (const Element& element : elements) {
             Trace(DescribeOutgoing(element));
             if (!line_.Write(pty_->Master(), element.bytes))
                 return; // the PC went away mid-answer
         }
     }
+}
+
+void Simulator::SaveState() const {
+    if (!options_.stateOut.empty() &&
+        !SaveStateFile(options_.stateOut, device_.State(), std::time(nullptr)))
+        std::fprintf(stderr, "zrnsim: cannot write %s\n", options_.stateOut.c_str());
 }
 
 int Simulator::PollTimeoutMs() const {

@@ -33,8 +33,11 @@ private:
     int PollTimeoutMs() const;
     void Trace(const std::string& line) const;
 
+    void SaveState() const;
+
     const Options& options_;
     std::FILE* out_;
+    const Device& device_;
     Responder responder_;
     Line line_;
     FrameReader reader_;

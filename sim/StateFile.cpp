@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -168,6 +169,52 @@ bool Apply(std::string_view key, std::string_view value, DeviceState& state, std
 }
 
 } // namespace
+
+std::string FormatState(const DeviceState& state, std::time_t now) {
+    std::ostringstream out;
+    const std::time_t clock = now + static_cast<std::time_t>(state.clockOffset);
+    out << "clock = " << FormatTriple(DateOf(clock), '/') << ' ' << FormatTriple(TimeOf(clock), ':')
+        << '\n';
+    out << "address = " << state.address << '\n';
+    out << "delay = " << state.delay << '\n';
+    out << "firmware = " << state.firmware << '\n';
+    char volts[64];
+    std::snprintf(volts, sizeof volts, "external_volts = %.2f\ninternal_volts = %.2f\n",
+                  state.externalVolts, state.internalVolts);
+    out << volts;
+    const char* durations[] = {"valve", "hold", "pump"};
+    for (std::size_t i = 0; i < 3; ++i)
+        out << durations[i] << " = " << state.sdiDurations[i] << '\n';
+    std::size_t offset = 0;
+    for (const auto& [name, width] : kIdentificationFields) {
+        out << name << " = " << Trim(std::string_view(state.identification).substr(offset, width))
+            << '\n';
+        offset += width;
+    }
+    for (std::size_t n = 0; n < state.schedules.size(); ++n) {
+        const ScheduleEntry& entry = state.schedules[n];
+        bool holds = entry.status == 'A' || entry.status == 'D' || entry.status == '0';
+        std::string fields;
+        for (std::size_t i = 0; i < kScheduleFields.size(); ++i) {
+            const FieldKind kind = kScheduleFields[i].kind;
+            holds = holds && FieldHolds(kind, entry.fields[i]);
+            fields += ' ' + FormatTriple(entry.fields[i], kind == FieldKind::Date ? '/' : ':');
+        }
+        out << (holds ? "schedule" : "raw_schedule") << n + 1 << " = " << entry.status << fields
+            << '\n';
+    }
+    return out.str();
+}
+
+bool SaveStateFile(const std::string& path, const DeviceState& state, std::time_t now) {
+    const std::string temporary = path + ".new";
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        if (!(out << FormatState(state, now)))
+            return false;
+    }
+    return std::rename(temporary.c_str(), path.c_str()) == 0;
+}
 
 bool ApplyState(std::istream& in, DeviceState& state, std::time_t now, std::string& error) {
     std::string line;

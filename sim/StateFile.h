@@ -31,6 +31,12 @@
 
 namespace zrnsim {
 
+// The whole state as lines ApplyState takes back; the clock as the device shows it at now.
+std::string FormatState(const DeviceState& state, std::time_t now);
+// Writes FormatState to path through a temporary file and a rename: a reader
+// never sees half of it. False when it cannot be written.
+bool SaveStateFile(const std::string& path, const DeviceState& state, std::time_t now);
+
 // Applies every line to state; false with "line N: reason" on the first bad one.
 bool ApplyState(std::istream& in, DeviceState& state, std::time_t now, std::string& error);
 bool LoadStateFile(const std::string& path, DeviceState& state, std::time_t now,

@@ -1,5 +1,6 @@
 #include "DeviceFixture.h"
 #include "Options.h"
+#include "StateFile.h"
 
 namespace zrnsim {
 namespace {
@@ -30,6 +31,23 @@ TEST(RawStateLine, DescribesFieldsTheDeviceWouldRefuse) {
     EXPECT_EQ(device.Handle("S4?").reply, "S4X");
     // The device still refuses to be set to such values.
     EXPECT_FALSE(device.Handle("S3BD|13/45/26|").accepted);
+}
+
+TEST(StateOut, TheWrittenStateReadsBackAsTheSameDevice) {
+    DeviceState state = DefaultState(1'780'000'000);
+    std::istringstream raw("raw_schedule3 = D 13/45/26 25:61:00 00/00/00 08:00:00 24:00:00 "
+                           "01:99:00 00:01:00 00:01:00\naddress = 7\noptional = ABC\n");
+    std::string error;
+    ASSERT_TRUE(ApplyState(raw, state, 1'780'000'000, error)) << error;
+    state.clockOffset = 3600;
+    const std::string text = FormatState(state, 1'780'000'000);
+    DeviceState again = DefaultState(0);
+    std::istringstream in(text);
+    ASSERT_TRUE(ApplyState(in, again, 1'780'000'000, error)) << error << "\n" << text;
+    EXPECT_EQ(FormatState(again, 1'780'000'000), text);
+    EXPECT_EQ(again.clockOffset, 3600);
+    EXPECT_EQ(again.identification, state.identification);
+    EXPECT_NE(text.find("raw_schedule3 = D 13/45/26"), std::string::npos) << text;
 }
 
 class BadStateLine : public ::testing::TestWithParam<const char*> {};
