@@ -115,8 +115,8 @@ private:
         for (const auto& [key, value] : want.items()) {
             const Json got = have.contains(key) ? have.at(key) : Json("nothing");
             if (got != value)
-                throw DeviceFailure(key + " reads back " + got.dump() + " instead of " +
-                                    value.dump());
+                throw DeviceFailure(key + " reads back " + JsonText(got) + " instead of " +
+                                    JsonText(value));
         }
     }
 

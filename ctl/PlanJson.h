@@ -19,5 +19,8 @@ std::string StatusText(char chStatus);
 Json ScheduleJson(const zrn::ScheduleEntry& entry);
 // An object on one line with a space after each ':' and ','.
 std::string OneLine(const Json& object);
+// A value as JSON text. A device may send bytes that are not UTF-8: they
+// become U+FFFD rather than an exception.
+std::string JsonText(const Json& value, int indent = -1);
 
 } // namespace zrnctl

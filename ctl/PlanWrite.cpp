@@ -37,9 +37,13 @@ std::string OneLine(const Json& object) {
     for (const auto& [key, value] : object.items()) {
         if (line.size() > 1)
             line += ", ";
-        line += Json(key).dump() + ": " + value.dump();
+        line += JsonText(Json(key)) + ": " + JsonText(value);
     }
     return line + "}";
+}
+
+std::string JsonText(const Json& value, int indent) {
+    return value.dump(indent, ' ', false, Json::error_handler_t::replace);
 }
 
 std::string WritePlan(const zrn::ScheduleTable& table) {

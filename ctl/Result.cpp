@@ -116,7 +116,7 @@ void PrintReport(const std::vector<DeviceResult>& results, bool json) {
                                  {"failed", Count(results, Outcome::Failed)},
                                  {"refused", Count(results, Outcome::Refused)},
                                  {"ports_without_device", without}};
-        std::printf("%s\n", report.dump(2).c_str());
+        std::printf("%s\n", JsonText(report, 2).c_str());
         return;
     }
     for (const DeviceResult& r : results) {

@@ -64,7 +64,10 @@ std::optional<std::string> OneDevice(const Request& request, std::vector<std::st
 int Run(const Request& request) {
     if (request.worker) {
         // A copy on one port of several: its result, for the zrnctl that started it.
-        std::printf("%s\n", WorkerJson(RunOnPort(request, request.ports.front())).dump().c_str());
+        if (request.ports.size() != 1)
+            return BadUsage("--worker serves one --port");
+        const DeviceResult result = RunOnPort(request, request.ports.front());
+        std::printf("%s\n", JsonText(WorkerJson(result)).c_str());
         return EXIT_DONE;
     }
     if (const std::optional<std::string> refusal = RefuseBeforeSending(request))
