@@ -1,7 +1,7 @@
-# The Windows package: a zip with the program, the library, its header and
-# its import library. cpack --config build/mingw/CPackConfig.cmake, or
+# The Windows package: a zip with the program, zrnctl, the library, its
+# header and its import library. cpack --config build/mingw/CPackConfig.cmake, or
 # tools/package_windows.sh.
-install(TARGETS ZRNcom RUNTIME DESTINATION .)
+install(TARGETS ZRNcom zrnctl RUNTIME DESTINATION .)
 install(TARGETS ZRNComDll
     RUNTIME DESTINATION .
     ARCHIVE DESTINATION lib

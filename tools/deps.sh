@@ -7,6 +7,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     qt6-base-dev libgl-dev
+    nlohmann-json3-dev libcli11-dev
     xvfb xauth dbus tzdata locales
     imagemagick fonts-dejavu-core fonts-dejavu-extra
 )

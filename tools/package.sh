@@ -10,7 +10,7 @@ tools/deps.sh
 cmake --preset default -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 # Only what the package holds: the tests are not needed for it.
 cmake --build --preset default -j "$(nproc)" \
-    --target ZRNcom zrnsim ZRNComDll zrn_man_pages zrncom_icons
+    --target ZRNcom zrnctl zrnsim ZRNComDll zrn_man_pages zrncom_icons
 rm -f build/default/zrncom_*.deb
 (cd build/default && cpack -G DEB >&2)
 ls "$PWD"/build/default/zrncom_*.deb

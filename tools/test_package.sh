@@ -27,10 +27,11 @@ $SUDO apt-get remove -y -qq zrncom >/dev/null 2>&1 || true
 $SUDO apt-get install -y -qq "$deb" >/dev/null
 
 # Every file of the package is where it belongs.
-for f in /usr/bin/ZRNcom /usr/bin/zrnsim /usr/include/ZRNComDll.h \
+for f in /usr/bin/ZRNcom /usr/bin/zrnctl /usr/bin/zrnsim /usr/include/ZRNComDll.h \
     /usr/share/applications/zrncom.desktop /usr/share/icons/hicolor/48x48/apps/zrncom.png \
     /usr/share/icons/hicolor/256x256/apps/zrncom.png \
-    /usr/share/man/man1/ZRNcom.1.gz /usr/share/man/man1/zrnsim.1.gz; do
+    /usr/share/man/man1/ZRNcom.1.gz /usr/share/man/man1/zrnsim.1.gz \
+    /usr/share/man/man1/zrnctl.1.gz /usr/share/doc/zrncom/plan-format.md; do
     [ -e "$f" ] || fail "missing $f"
 done
 lib=$(pkg-config --variable=libdir ZRNComDll)
@@ -41,6 +42,7 @@ found=$(ldd /usr/bin/ZRNcom | sed -n 's/.*libZRNComDll.so.2 => \([^ ]*\).*/\1/p'
     fail "ZRNcom does not find the library ($found)"
 /usr/bin/ZRNcom --version | grep -q '^ZRNcom 2\.' || fail "--version"
 /usr/bin/ZRNcom --help | grep -q -- '-NO_SCAN_COMM_PORTS' || fail "--help"
+/usr/bin/zrnctl --version | grep -q '^zrnctl 2\.' || fail "zrnctl --version"
 
 # An ordinary user: the program's folder is not theirs, so the log goes to
 # their state folder.
@@ -60,14 +62,17 @@ $SUDO runuser -u "$user" -- env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 
     program=$!
     found=0
     if grep -q -m 1 "RES S4P" <(timeout 30 tail -n +1 -f zrncom.err); then found=1; fi
-    kill "$program" "$(cat sim.pid)"
+    kill "$program"
     wait "$program" 2>/dev/null || true
+    # The port is free again: the installed zrnctl reads the same device.
+    zrnctl --port "$port" info > zrnctl.out 2>&1 || { cat zrnctl.out; echo "zrnctl info failed" >&2; exit 1; }
+    kill "$(cat sim.pid)"
     [ "$found" = 1 ] || { cat zrncom.err; echo "no full read" >&2; exit 1; }
     grep -q "Traffic log in $HOME/.local/state/ZRNcom/" zrncom.err || { echo "no log note" >&2; exit 1; }
     log=$(ls "$HOME"/.local/state/ZRNcom/*.LOG)
     grep -q "^S4P" "$log" && grep -q "^ACK" "$log" || { echo "log without the full read" >&2; exit 1; }
 '
-echo "installed ZRNcom, user $user: full read; traffic log in $home/.local/state/ZRNcom/"
+echo "installed ZRNcom, user $user: full read; traffic log in $home/.local/state/ZRNcom/; zrnctl info"
 
 # The library from C, through pkg-config and through find_package.
 cat > "$work/probe.c" <<'C'

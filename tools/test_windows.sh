@@ -5,7 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(build-essential cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 fonts-wine)
+packages=(build-essential cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 fonts-wine
+    nlohmann-json3-dev libcli11-dev)
 tools/install_missing.sh "${packages[@]}"
 
 # The prefix lives in the build tree; no X server, no messages from wine.
@@ -27,9 +28,9 @@ cmake --build --preset mingw -j "$(nproc)"
 # Each test has its own time-out; this bounds the run as a whole.
 timeout 900 ctest --preset mingw --timeout 120
 
-# The zip holds the program, the library, its header and its import library.
+# The zip holds the programs, the library, its header and its import library.
 contents=$(tools/package_windows.sh)
-for f in ZRNcom.exe ZRNComDll.dll include/ZRNComDll.h lib/libZRNComDll.dll.a; do
+for f in ZRNcom.exe zrnctl.exe ZRNComDll.dll include/ZRNComDll.h lib/libZRNComDll.dll.a; do
     grep -q -- "-win64/$f\$" <<<"$contents" || { echo "the Windows zip lacks $f" >&2; exit 1; }
 done
 echo "${contents##*$'\n'}"

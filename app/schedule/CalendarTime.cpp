@@ -40,6 +40,19 @@ std::optional<LocalDateTime> BreakLocalTime(std::int64_t t) {
                          tm.tm_hour,        tm.tm_min,     tm.tm_sec};
 }
 
+std::int64_t WallClockSeconds(const LocalDateTime& f) {
+    // Days since 1970-01-01 on the proleptic Gregorian calendar, counting
+    // years from March so the leap day falls at the end of a year.
+    const std::int64_t y = f.month <= 2 ? f.year - 1 : f.year;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yearOfEra = y - era * 400;
+    const std::int64_t dayOfYear =
+        (153 * (f.month > 2 ? f.month - 3 : f.month + 9) + 2) / 5 + f.day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    const std::int64_t days = era * 146097 + dayOfEra - 719468;
+    return days * 86400 + std::int64_t{f.hour} * 3600 + std::int64_t{f.minute} * 60 + f.second;
+}
+
 std::string FormatLocalTime(std::int64_t t, TimeText form) {
     const auto local = BreakLocalTime(t);
     if (!local)

@@ -29,6 +29,11 @@ std::optional<std::int64_t> MakeLocalTime(const LocalDateTime& fields, int nDayl
 // Local fields of a calendar time (localtime_r); empty when out of range.
 std::optional<LocalDateTime> BreakLocalTime(std::int64_t t);
 
+// Local fields counted in seconds on a calendar without offsets or daylight
+// saving (fields taken as they are, not normalised). Orders wall-clock
+// readings as the device does: no gap or fold around a daylight-saving change.
+std::int64_t WallClockSeconds(const LocalDateTime& fields);
+
 // t moved back to a multiple of nStepMinutes within its local hour (15, 30) or
 // to the whole local hour (60): t less (minute mod step) minutes and its
 // seconds. t unchanged when it cannot be broken down.

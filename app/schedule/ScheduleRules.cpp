@@ -140,6 +140,15 @@ bool Overlaps(std::int64_t a0, std::int64_t a1, std::int64_t b0, std::int64_t b1
 int ValidateDateTimeStop(const ScheduleTable& table, int nExcludedEntry, std::int64_t tZrnClock,
                          std::int64_t tStart, std::int64_t tStop, int nDaylightFlag,
                          const LineSink& appendLog) {
+    const TimeScale local = [nDaylightFlag](const LocalDateTime& fields) {
+        return MakeLocalTime(fields, nDaylightFlag);
+    };
+    return ValidateDateTimeStop(table, nExcludedEntry, tZrnClock, tStart, tStop, local, appendLog);
+}
+
+int ValidateDateTimeStop(const ScheduleTable& table, int nExcludedEntry, std::int64_t tZrnClock,
+                         std::int64_t tStart, std::int64_t tStop, const TimeScale& scale,
+                         const LineSink& appendLog) {
     if (tStop <= tStart) {
         Emit(appendLog, "ValidateDateTimeStop/ Stop is before Start");
         return STOP_NOT_AFTER_START;
@@ -150,8 +159,8 @@ int ValidateDateTimeStop(const ScheduleTable& table, int nExcludedEntry, std::in
         const ScheduleEntry& entry = table[static_cast<std::size_t>(i)];
         if (i == nExcludedEntry || entry.chStatus != STATUS_ACTIVE)
             continue;
-        const auto start = MakeLocalTime(EntryStartFields(entry), nDaylightFlag);
-        const auto stop = MakeLocalTime(EntryStopFields(entry), nDaylightFlag);
+        const auto start = scale(EntryStartFields(entry));
+        const auto stop = scale(EntryStopFields(entry));
         // An active entry whose times cannot be built is treated as in the way.
         if (!start || !stop || Overlaps(tStart, tStop, *start, *stop))
             return i;

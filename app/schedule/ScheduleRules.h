@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 namespace zrn {
@@ -63,6 +64,14 @@ inline constexpr int STOP_NOT_AFTER_ZRN_CLOCK = 12;
 // interval shares an instant with it.
 int ValidateDateTimeStop(const ScheduleTable& table, int nExcludedEntry, std::int64_t tZrnClock,
                          std::int64_t tStart, std::int64_t tStop, int nDaylightFlag,
+                         const LineSink& appendLog);
+
+// The same rule on the caller's time scale: scale turns an entry's local
+// fields into the values of tZrnClock, tStart and tStop (empty when it
+// cannot). The rule above is this one with MakeLocalTime(nDaylightFlag).
+using TimeScale = std::function<std::optional<std::int64_t>(const LocalDateTime&)>;
+int ValidateDateTimeStop(const ScheduleTable& table, int nExcludedEntry, std::int64_t tZrnClock,
+                         std::int64_t tStart, std::int64_t tStop, const TimeScale& scale,
                          const LineSink& appendLog);
 
 } // namespace zrn

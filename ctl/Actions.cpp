@@ -1,0 +1,75 @@
+#include "Actions.h"
+
+#include "Platform.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace zrnctl {
+namespace {
+
+ProgressSink ProgressFor(const std::string& port) {
+    if (!StderrIsTerminal())
+        return {};
+    return [port](std::string_view step) {
+        std::fprintf(stderr, "%s: %.*s\n", port.c_str(), static_cast<int>(step.size()),
+                     step.data());
+    };
+}
+
+// Any answer to the probe, ACK or NAK, shows a device on the line.
+bool Answers(Link& link) {
+    return link.Exchange(zrn::ProbeCommand(), false).kind != AnswerKind::Lost;
+}
+
+DeviceResult Act(const Request& request, Device& device) {
+    switch (request.action) {
+    case Action::Info:
+        return ReadInfo(device);
+    case Action::PlanExport:
+        return ExportPlan(device, request.file);
+    case Action::PlanImport: {
+        std::ifstream in(request.file, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        auto plan = ReadPlan(text.str());
+        if (const Refusal* refusal = std::get_if<Refusal>(&plan))
+            return {{}, Outcome::Refused, request.file + ": " + refusal->Text(), {}, {}};
+        return ImportPlan(device, std::get<Plan>(plan), request.dryRun);
+    }
+    case Action::ClockShow:
+        return ShowClock(device);
+    case Action::ClockSync:
+        return SyncClock(device);
+    case Action::SdiSet:
+        return SetSdi(device, request.sdi);
+    case Action::Ports:
+        return {{}, Outcome::Done, "a device answers", {}, {}};
+    }
+    return {};
+}
+
+} // namespace
+
+DeviceResult RunOnPort(const Request& request, const std::string& port) {
+    // A port from the scan, or the port list itself, may well have no device.
+    const Outcome absent =
+        request.probe || request.action == Action::Ports ? Outcome::NoDevice : Outcome::Failed;
+    Link link;
+    if (!link.Open(port))
+        return {port, absent, PortOpenFailure(port), {}, {}};
+    if (!Answers(link))
+        return {port, absent, "no device answers", {}, {}};
+    Device device(link, ProgressFor(port));
+    DeviceResult result;
+    try {
+        result = Act(request, device);
+    } catch (const DeviceFailure& failure) {
+        result = {{}, Outcome::Failed, failure.what(), {}, {}};
+    }
+    result.port = port;
+    return result;
+}
+
+} // namespace zrnctl

@@ -1,0 +1,66 @@
+#include "Describe.h"
+
+#include "PlanText.h"
+
+#include <ctime>
+
+namespace zrnctl {
+
+std::string ScheduleLine(const zrn::ScheduleEntry& e) {
+    const Json s = ScheduleJson(e);
+    std::string line =
+        "schedule " + std::to_string(e.nNumber) + ": " + s["status"].get<std::string>();
+    if (!s.contains("start"))
+        return line;
+    const auto text = [&s](const char* key) { return s[key].get<std::string>(); };
+    return line + " " + text("start") + " to " + text("stop") + ", every " + text("interval") +
+           ", valve " + text("valve") + ", hold " + text("hold") + ", pump " + text("pump");
+}
+
+zrn::LocalDateTime PcClock() {
+    return zrn::BreakLocalTime(std::time(nullptr)).value_or(zrn::LocalDateTime{});
+}
+
+namespace {
+
+std::int64_t DeviceAhead(const zrn::LocalDateTime& device, const zrn::LocalDateTime& pc) {
+    return zrn::WallClockSeconds(device) - zrn::WallClockSeconds(pc);
+}
+
+} // namespace
+
+Json ClockJson(const zrn::LocalDateTime& device, const zrn::LocalDateTime& pc) {
+    return Json{{"device", DateTimeText(device)},
+                {"pc", DateTimeText(pc)},
+                {"device_ahead_seconds", DeviceAhead(device, pc)}};
+}
+
+std::string ClockLine(const zrn::LocalDateTime& device, const zrn::LocalDateTime& pc) {
+    const std::int64_t ahead = DeviceAhead(device, pc);
+    std::string difference = "the same second";
+    if (ahead != 0)
+        difference =
+            std::to_string(ahead < 0 ? -ahead : ahead) + " s " + (ahead < 0 ? "behind" : "ahead");
+    return "clock " + DateTimeText(device) + ", PC " + DateTimeText(pc) + " (device " + difference +
+           ")";
+}
+
+std::string SecondsText(int seconds) {
+    return MinutesText({0, seconds / 60, seconds % 60});
+}
+
+Json SdiJson(const SdiSettings& sdi) {
+    return Json{{"address", sdi.address},
+                {"delay", sdi.delay},
+                {"valve", SecondsText(sdi.valve)},
+                {"hold", SecondsText(sdi.hold)},
+                {"pump", SecondsText(sdi.pump)}};
+}
+
+std::string SdiLine(const SdiSettings& sdi) {
+    return "SDI address " + sdi.address + ", delay " + std::to_string(sdi.delay) + ", valve " +
+           SecondsText(sdi.valve) + ", hold " + SecondsText(sdi.hold) + ", pump " +
+           SecondsText(sdi.pump);
+}
+
+} // namespace zrnctl

@@ -1,0 +1,27 @@
+#pragma once
+// Values as zrnctl shows them to people and scripts.
+
+#include "Device.h"
+#include "PlanJson.h"
+
+#include <string>
+
+namespace zrnctl {
+
+// "schedule 1: active 2027-03-03T07:00:00 to 2027-03-10T06:59:59, every
+// 00:15:00, valve 01:30, hold 00:45, pump 02:00"; "schedule 4: empty".
+std::string ScheduleLine(const zrn::ScheduleEntry& entry);
+
+// The PC's local wall-clock time now.
+zrn::LocalDateTime PcClock();
+// {"device", "pc", "device_ahead_seconds"} and its line for people.
+Json ClockJson(const zrn::LocalDateTime& device, const zrn::LocalDateTime& pc);
+std::string ClockLine(const zrn::LocalDateTime& device, const zrn::LocalDateTime& pc);
+
+// "01:30" of 90 seconds, the form of the SDI durations.
+std::string SecondsText(int seconds);
+
+Json SdiJson(const SdiSettings& sdi);
+std::string SdiLine(const SdiSettings& sdi);
+
+} // namespace zrnctl

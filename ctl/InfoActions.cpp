@@ -1,0 +1,121 @@
+// Reading a device: everything it tells, its schedules as a plan file, its clock.
+#include "Actions.h"
+#include "Describe.h"
+#include "PlanText.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace zrnctl {
+namespace {
+
+zrn::ScheduleTable ReadTable(Device& device) {
+    zrn::ScheduleTable table{};
+    for (int n = 1; n <= zrn::SCHEDULE_ENTRY_COUNT; ++n) {
+        device.Progress("reading schedule " + std::to_string(n));
+        table[n - 1u] = device.ReadSchedule(n);
+    }
+    return table;
+}
+
+std::string VersionText(const std::string& reply) {
+    const zrn::VersionReply version = zrn::ParseVersionReply(reply);
+    if (!version.bValid)
+        throw DeviceFailure("unreadable version reply " + reply);
+    char text[32];
+    std::snprintf(text, sizeof text, "%d:%02d", version.nMajor, version.nMinor);
+    return text;
+}
+
+Json IdentJson(const zrn::SdiIdent& ident) {
+    return Json{{"sdi_version", ident.strVersion},
+                {"manufacturer", ident.strMfgName},
+                {"model", ident.strMfgModel},
+                {"manufacturer_version", ident.strMfgVersion},
+                {"optional", ident.strMfgOptional}};
+}
+
+std::string IdentLine(const zrn::SdiIdent& ident) {
+    const auto field = [](const std::string& text) {
+        const std::string_view trimmed = zrn::TrimBlanks(text);
+        return trimmed.empty() ? std::string("-") : std::string(trimmed);
+    };
+    return "SDI identification: version " + field(ident.strVersion) + ", manufacturer " +
+           field(ident.strMfgName) + ", model " + field(ident.strMfgModel) + ", version " +
+           field(ident.strMfgVersion) + ", optional " + field(ident.strMfgOptional);
+}
+
+// Writes the whole file or nothing: a new file takes the old one's place only
+// once it is complete.
+bool WriteWhole(const std::string& file, const std::string& text) {
+    const std::string partial = file + ".partial";
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        if (!(out << text) || !out.flush())
+            return false;
+    }
+    std::error_code error;
+    std::filesystem::rename(partial, file, error);
+    if (error)
+        std::filesystem::remove(partial, error);
+    return !error;
+}
+
+} // namespace
+
+DeviceResult ReadInfo(Device& device) {
+    device.Progress("reading status");
+    const std::string version = VersionText(device.Query(zrn::VersionQuery()));
+    const zrn::Voltages volts = zrn::ParseVoltageReply(device.Query(zrn::VoltageQuery()), {});
+    const zrn::SdiIdent ident = zrn::ParseIdentReply(device.Query(zrn::IdentQuery()));
+    const SdiSettings sdi = device.ReadSdi();
+    const zrn::LocalDateTime clock = device.ReadClock();
+    const zrn::LocalDateTime pc = PcClock();
+    const zrn::ScheduleTable table = ReadTable(device);
+
+    DeviceResult result;
+    const std::string external = zrn::VoltsText(volts.fExternalVolts);
+    const std::string internal = zrn::VoltsText(volts.fInternalVolts);
+    result.message = "firmware " + version + ", battery " + external + " V external, " + internal +
+                     " V internal";
+    result.lines = {ClockLine(clock, pc), SdiLine(sdi), IdentLine(ident)};
+    Json schedules = Json::array();
+    for (const zrn::ScheduleEntry& entry : table) {
+        result.lines.push_back(ScheduleLine(entry));
+        schedules.push_back(ScheduleJson(entry));
+    }
+    result.details = Json{{"firmware", version},
+                          {"battery", {{"external", external}, {"internal", internal}}},
+                          {"clock", ClockJson(clock, pc)},
+                          {"sdi", SdiJson(sdi)},
+                          {"identification", IdentJson(ident)},
+                          {"schedules", schedules}};
+    return result;
+}
+
+DeviceResult ExportPlan(Device& device, const std::string& file) {
+    const zrn::ScheduleTable table = ReadTable(device);
+    const std::string text = WritePlan(table);
+    // Only a file that would import again is written.
+    const auto reread = ReadPlan(text);
+    if (const Refusal* refusal = std::get_if<Refusal>(&reread))
+        throw DeviceFailure("the device holds what a plan cannot carry (" + refusal->Text() +
+                            "); " + file + " not written");
+    if (!WriteWhole(file, text))
+        throw DeviceFailure("cannot write " + file);
+    DeviceResult result;
+    result.message = "schedules written to " + file;
+    for (const zrn::ScheduleEntry& entry : table)
+        result.lines.push_back(ScheduleLine(entry));
+    result.details = Json{{"file", file}};
+    return result;
+}
+
+DeviceResult ShowClock(Device& device) {
+    const zrn::LocalDateTime clock = device.ReadClock();
+    const zrn::LocalDateTime pc = PcClock();
+    return {{}, Outcome::Done, ClockLine(clock, pc), {}, Json{{"clock", ClockJson(clock, pc)}}};
+}
+
+} // namespace zrnctl

@@ -1,0 +1,58 @@
+#include "PlanCheck.h"
+
+#include "PlanText.h"
+
+#include <limits>
+
+namespace zrnctl {
+namespace {
+
+// Start and stop are wall-clock readings: compare them as such.
+const zrn::TimeScale kWallClock = [](const zrn::LocalDateTime& fields) {
+    return std::optional<std::int64_t>(zrn::WallClockSeconds(fields));
+};
+
+const PlannedSchedule* Listed(const Plan& plan, int number) {
+    for (const PlannedSchedule& planned : plan.schedules)
+        if (planned.entry.nNumber == number)
+            return &planned;
+    return nullptr;
+}
+
+} // namespace
+
+std::optional<Refusal> CheckPlanFits(const Plan& plan, const zrn::ScheduleTable& device,
+                                     const std::optional<zrn::LocalDateTime>& deviceClock) {
+    zrn::ScheduleTable after = device;
+    for (const PlannedSchedule& planned : plan.schedules)
+        after[planned.entry.nNumber - 1u] = planned.entry;
+    const std::int64_t tClock = deviceClock ? zrn::WallClockSeconds(*deviceClock)
+                                            : std::numeric_limits<std::int64_t>::min();
+    for (const PlannedSchedule& planned : plan.schedules) {
+        const zrn::ScheduleEntry& e = planned.entry;
+        if (e.chStatus != zrn::STATUS_ACTIVE)
+            continue;
+        const zrn::LocalDateTime start = zrn::EntryStartFields(e);
+        const zrn::LocalDateTime stop = zrn::EntryStopFields(e);
+        const int verdict =
+            zrn::ValidateDateTimeStop(after, e.nNumber - 1, tClock, zrn::WallClockSeconds(start),
+                                      zrn::WallClockSeconds(stop), kWallClock, {});
+        if (verdict == zrn::VALID_START_STOP)
+            continue;
+        if (verdict == zrn::STOP_NOT_AFTER_ZRN_CLOCK)
+            return Refusal{ScheduleKey(planned, "stop"), DateTimeText(stop) +
+                                                             " has passed on the device clock (" +
+                                                             DateTimeText(*deviceClock) + ")"};
+        if (verdict >= zrn::STOP_NOT_AFTER_START)
+            return Refusal{ScheduleKey(planned, "stop"), "not after the start"};
+        const int other = verdict + 1;
+        const PlannedSchedule* rival = Listed(plan, other);
+        return Refusal{ScheduleKey(planned),
+                       "active from " + DateTimeText(start) + " to " + DateTimeText(stop) +
+                           " overlaps active schedule " + std::to_string(other) +
+                           (rival ? " (" + ScheduleKey(*rival) + ")" : " on the device")};
+    }
+    return std::nullopt;
+}
+
+} // namespace zrnctl

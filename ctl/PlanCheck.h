@@ -1,0 +1,18 @@
+#pragma once
+// Whether a plan fits a device: no two active schedules overlap, counting the
+// schedules the device holds that the plan does not list, and no active one
+// has already ended on the device's clock (the dialog's activation rule).
+
+#include "Plan.h"
+
+#include <optional>
+
+namespace zrnctl {
+
+// device: what the device holds (only the schedules the plan leaves alone
+// count); deviceClock: its clock, or nothing to leave the clock out, as for a
+// file checked before any device is read.
+std::optional<Refusal> CheckPlanFits(const Plan& plan, const zrn::ScheduleTable& device,
+                                     const std::optional<zrn::LocalDateTime>& deviceClock);
+
+} // namespace zrnctl

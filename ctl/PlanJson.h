@@ -1,0 +1,26 @@
+#pragma once
+// A schedule entry as the plan file writes it, shared by the file and by
+// `zrnctl info --json`.
+
+#include "Model.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string_view>
+
+namespace zrnctl {
+
+using Json = nlohmann::ordered_json;
+
+// "active", "inactive", "empty", or the status byte itself when it is none of these.
+std::string StatusText(char chStatus);
+// {"schedule", "status", "start", "stop", "interval", "valve", "hold", "pump"},
+// only the first two for an empty entry; values as stored, unchecked.
+Json ScheduleJson(const zrn::ScheduleEntry& entry);
+// An object on one line with a space after each ':' and ','.
+std::string OneLine(const Json& object);
+// A value as JSON text. A device may send bytes that are not UTF-8: they
+// become U+FFFD rather than an exception.
+std::string JsonText(const Json& value, int indent = -1);
+
+} // namespace zrnctl

@@ -1,0 +1,59 @@
+#include "Plan.h"
+#include "PlanJson.h"
+#include "PlanText.h"
+
+namespace zrnctl {
+
+std::string StatusText(char chStatus) {
+    switch (chStatus) {
+    case zrn::STATUS_ACTIVE:
+        return "active";
+    case zrn::STATUS_INACTIVE:
+        return "inactive";
+    case zrn::STATUS_EMPTY:
+        return "empty";
+    default:
+        return std::string(1, chStatus);
+    }
+}
+
+Json ScheduleJson(const zrn::ScheduleEntry& e) {
+    Json object;
+    object["schedule"] = e.nNumber;
+    object["status"] = StatusText(static_cast<char>(e.chStatus));
+    if (e.chStatus == zrn::STATUS_EMPTY)
+        return object;
+    object["start"] = DateTimeText(zrn::EntryStartFields(e));
+    object["stop"] = DateTimeText(zrn::EntryStopFields(e));
+    object["interval"] = HoursText({e.nIntervalHours, e.nIntervalMinutes, e.nIntervalSeconds});
+    object["valve"] = MinutesText({0, e.nValveMinutes, e.nValveSeconds});
+    object["hold"] = MinutesText({0, e.nHoldMinutes, e.nHoldSeconds});
+    object["pump"] = MinutesText({0, e.nPumpMinutes, e.nPumpSeconds});
+    return object;
+}
+
+std::string OneLine(const Json& object) {
+    std::string line = "{";
+    for (const auto& [key, value] : object.items()) {
+        if (line.size() > 1)
+            line += ", ";
+        line += JsonText(Json(key)) + ": " + JsonText(value);
+    }
+    return line + "}";
+}
+
+std::string JsonText(const Json& value, int indent) {
+    return value.dump(indent, ' ', false, Json::error_handler_t::replace);
+}
+
+std::string WritePlan(const zrn::ScheduleTable& table) {
+    std::string text = "{\n  \"zrn_plan\": " + std::to_string(PLAN_FORMAT) + ",\n";
+    text += "  \"schedules\": [\n";
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        text += "    " + OneLine(ScheduleJson(table[i]));
+        text += i + 1 < table.size() ? ",\n" : "\n";
+    }
+    return text + "  ]\n}\n";
+}
+
+} // namespace zrnctl

@@ -1,0 +1,131 @@
+#include "Result.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace zrnctl {
+namespace {
+
+const char* OutcomeName(Outcome outcome) {
+    switch (outcome) {
+    case Outcome::Done:
+        return "done";
+    case Outcome::Failed:
+        return "failed";
+    case Outcome::Refused:
+        return "refused";
+    case Outcome::NoDevice:
+        return "no device";
+    }
+    return "failed";
+}
+
+std::optional<Outcome> OutcomeNamed(const std::string& name) {
+    for (Outcome outcome : {Outcome::Done, Outcome::Failed, Outcome::Refused, Outcome::NoDevice})
+        if (name == OutcomeName(outcome))
+            return outcome;
+    return std::nullopt;
+}
+
+std::size_t Count(const std::vector<DeviceResult>& results, Outcome outcome) {
+    return static_cast<std::size_t>(std::count_if(
+        results.begin(), results.end(), [outcome](const auto& r) { return r.outcome == outcome; }));
+}
+
+std::string Plural(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+std::string Summary(const std::vector<DeviceResult>& results) {
+    const std::size_t without = Count(results, Outcome::NoDevice);
+    const std::size_t devices = results.size() - without;
+    std::string text = Plural(devices, "device", "devices");
+    if (devices > 0) {
+        text += ": " + std::to_string(Count(results, Outcome::Done)) + " done";
+        for (Outcome outcome : {Outcome::Failed, Outcome::Refused})
+            if (const std::size_t n = Count(results, outcome))
+                text += ", " + std::to_string(n) + " " + OutcomeName(outcome);
+    }
+    if (without > 0)
+        text += "; " + Plural(without, "port", "ports") + " without a device";
+    return text;
+}
+
+std::string ResultLine(const DeviceResult& r) {
+    switch (r.outcome) {
+    case Outcome::Done:
+        return r.port + ": " + r.message;
+    case Outcome::Failed:
+        return r.port + ": FAILED: " + r.message;
+    case Outcome::Refused:
+        return r.port + ": REFUSED: " + r.message;
+    case Outcome::NoDevice:
+        return r.port + ": no device: " + r.message;
+    }
+    return r.port;
+}
+
+} // namespace
+
+Json WorkerJson(const DeviceResult& r) {
+    return Json{{"port", r.port},
+                {"result", OutcomeName(r.outcome)},
+                {"message", r.message},
+                {"lines", r.lines},
+                {"details", r.details}};
+}
+
+std::optional<DeviceResult> ResultFromWorker(const std::string& line, const std::string& port) {
+    const Json json = Json::parse(line, nullptr, false);
+    if (!json.is_object() || !json.contains("result") || !json["result"].is_string())
+        return std::nullopt;
+    const std::optional<Outcome> outcome = OutcomeNamed(json["result"].get<std::string>());
+    if (!outcome)
+        return std::nullopt;
+    DeviceResult r{port, *outcome, json.value("message", ""), {}, json.value("details", Json())};
+    for (const Json& text : json.value("lines", Json::array()))
+        if (text.is_string())
+            r.lines.push_back(text.get<std::string>());
+    return r;
+}
+
+int ExitStatus(const std::vector<DeviceResult>& results) {
+    const std::size_t devices = results.size() - Count(results, Outcome::NoDevice);
+    if (devices == 0)
+        return EXIT_DEVICE_FAILED;
+    if (Count(results, Outcome::Done) == devices)
+        return EXIT_DONE;
+    if (Count(results, Outcome::Refused) == devices)
+        return EXIT_BAD_USAGE;
+    return EXIT_DEVICE_FAILED;
+}
+
+void PrintReport(const std::vector<DeviceResult>& results, bool json) {
+    if (json) {
+        Json report{{"results", Json::array()}};
+        for (const DeviceResult& r : results) {
+            Json entry{
+                {"port", r.port}, {"result", OutcomeName(r.outcome)}, {"message", r.message}};
+            for (const auto& [key, value] : r.details.items())
+                entry[key] = value;
+            report["results"].push_back(entry);
+        }
+        const std::size_t without = Count(results, Outcome::NoDevice);
+        report["summary"] = Json{{"devices", results.size() - without},
+                                 {"done", Count(results, Outcome::Done)},
+                                 {"failed", Count(results, Outcome::Failed)},
+                                 {"refused", Count(results, Outcome::Refused)},
+                                 {"ports_without_device", without}};
+        std::printf("%s\n", JsonText(report, 2).c_str());
+        return;
+    }
+    for (const DeviceResult& r : results) {
+        std::printf("%s\n", ResultLine(r).c_str());
+        for (const std::string& line : r.lines)
+            std::printf("  %s\n", line.c_str());
+    }
+    std::printf("%s\n", Summary(results).c_str());
+    std::fflush(stdout);
+}
+
+} // namespace zrnctl

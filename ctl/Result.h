@@ -1,0 +1,43 @@
+#pragma once
+// What happened on one port, and the report of all of them: one line per
+// device (with detail lines below it), a summary, and the exit status.
+
+#include "PlanJson.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zrnctl {
+
+enum class Outcome {
+    Done,
+    Failed,   // refused command, read-back differs, port missing, busy or not permitted
+    Refused,  // the plan does not fit this device; nothing was sent
+    NoDevice, // a port from the scan where no device answers
+};
+
+struct DeviceResult {
+    std::string port;
+    Outcome outcome = Outcome::Done;
+    std::string message;            // one line
+    std::vector<std::string> lines; // details for people
+    Json details = Json::object();  // details for scripts
+};
+
+// The one JSON line a copy of zrnctl running on one port hands back.
+Json WorkerJson(const DeviceResult& result);
+std::optional<DeviceResult> ResultFromWorker(const std::string& line, const std::string& port);
+
+inline constexpr int EXIT_DONE = 0;
+inline constexpr int EXIT_DEVICE_FAILED = 1;
+inline constexpr int EXIT_BAD_USAGE = 2;
+
+// 0 when every device did it; 2 when the plan was refused on every device
+// (nothing was sent); otherwise 1, also when no device was found.
+int ExitStatus(const std::vector<DeviceResult>& results);
+
+// The report on standard output: text for people, or one JSON document.
+void PrintReport(const std::vector<DeviceResult>& results, bool json);
+
+} // namespace zrnctl

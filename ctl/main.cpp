@@ -1,0 +1,95 @@
+// zrnctl: ZRN devices from the command line.
+#include "Actions.h"
+#include "Cli.h"
+#include "Fleet.h"
+#include "PlanCheck.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using namespace zrnctl;
+
+int BadUsage(const std::string& reason) {
+    std::fprintf(stderr, "zrnctl: %s\n", reason.c_str());
+    return EXIT_BAD_USAGE;
+}
+
+// What can be refused before any device is asked: the plan file on its own,
+// or a command without anything to do.
+std::optional<std::string> RefuseBeforeSending(const Request& request) {
+    if (request.action == Action::SdiSet && request.sdi.Empty())
+        return "sdi set: give at least one of --address, --delay, --valve, --hold, --pump";
+    if (request.action == Action::PlanExport && request.ports.size() > 1)
+        return "plan export reads one device: give one --port";
+    if (request.action != Action::PlanImport)
+        return std::nullopt;
+    std::ifstream in(request.file, std::ios::binary);
+    if (!in)
+        return "cannot read " + request.file;
+    std::ostringstream text;
+    text << in.rdbuf();
+    const auto plan = ReadPlan(text.str());
+    std::optional<Refusal> refusal;
+    if (const Refusal* unread = std::get_if<Refusal>(&plan))
+        refusal = *unread;
+    else
+        refusal = CheckPlanFits(std::get<Plan>(plan), zrn::ScheduleTable{}, std::nullopt);
+    if (refusal)
+        return request.file + ": " + refusal->Text() + "; nothing sent";
+    return std::nullopt;
+}
+
+// Export writes one file: the scan must find exactly one device.
+std::optional<std::string> OneDevice(const Request& request, std::vector<std::string>& ports) {
+    Request probe = request;
+    probe.action = Action::Ports;
+    std::vector<std::string> devices;
+    for (const DeviceResult& result : RunOnPorts(probe, ports, true))
+        if (result.outcome == Outcome::Done)
+            devices.push_back(result.port);
+    if (devices.size() > 1) {
+        std::string list;
+        for (const std::string& port : devices)
+            list += (list.empty() ? "" : ", ") + port;
+        return "plan export reads one device, and devices answer on " + list + ": give one --port";
+    }
+    ports = devices;
+    return std::nullopt;
+}
+
+int Run(const Request& request) {
+    if (request.worker) {
+        // A copy on one port of several: its result, for the zrnctl that started it.
+        if (request.ports.size() != 1)
+            return BadUsage("--worker serves one --port");
+        const DeviceResult result = RunOnPort(request, request.ports.front());
+        std::printf("%s\n", JsonText(WorkerJson(result)).c_str());
+        return EXIT_DONE;
+    }
+    if (const std::optional<std::string> refusal = RefuseBeforeSending(request))
+        return BadUsage(*refusal);
+    const bool scan = request.ports.empty();
+    std::vector<std::string> ports = scan ? zrn::SystemSerialPorts() : request.ports;
+    if (scan && ports.empty())
+        std::fprintf(stderr, "zrnctl: no serial port to try%s\n",
+                     std::getenv("ZRNCOM_PORTS") ? " (ZRNCOM_PORTS names none)" : "");
+    if (scan && request.action == Action::PlanExport)
+        if (const std::optional<std::string> refusal = OneDevice(request, ports))
+            return BadUsage(*refusal);
+    const std::vector<DeviceResult> results = RunOnPorts(request, ports, scan);
+    PrintReport(results, request.json);
+    return ExitStatus(results);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const zrnctl::Parsed parsed = zrnctl::ParseCommandLine(argc, argv);
+    if (!parsed.request)
+        return parsed.status;
+    return Run(*parsed.request);
+}

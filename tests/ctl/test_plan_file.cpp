@@ -1,0 +1,161 @@
+// The plan file: what is refused (with the key, or line and column), and that
+// what export writes reads back to the same table and the same bytes.
+#include "Plan.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace zrnctl {
+namespace {
+
+std::string WithSchedule(const std::string& fields) {
+    return R"({"zrn_plan": 1, "schedules": [{"schedule": 1, )" + fields + "}]}";
+}
+
+const std::string kActive =
+    R"("status": "active", "start": "2027-03-03T07:00:00", "stop": "2027-03-10T06:59:59", )"
+    R"("interval": "00:15:00", "valve": "01:30", "hold": "00:45", "pump": "02:00")";
+
+struct Bad {
+    std::string text;
+    std::string key;
+    std::string reason; // a piece of it
+};
+
+TEST(PlanFile, RefusesWithTheKeyOrThePosition) {
+    const Bad cases[] = {
+        {"{\n  \"zrn_plan\": 1,\n  \"schedules\": [\n    {\"schedule\": 1,]\n}", "",
+         "not JSON at line 4, column 20"},
+        {R"({"zrn_plan": 1, "extra": 0})", "extra", "unknown key"},
+        {R"({"schedules": []})", "zrn_plan", "missing"},
+        {R"({"zrn_plan": 2})", "zrn_plan", "not 1"},
+        {R"({"zrn_plan": 1, "schedules": {}})", "schedules", "must be a list"},
+        {R"({"zrn_plan": 1, "schedules": [{"schedule": "1", "status": "empty"}]})",
+         "schedules[0].schedule", "whole number"},
+        {R"({"zrn_plan": 1, "schedules": [{"schedule": 5, "status": "empty"}]})",
+         "schedules[0].schedule", "outside 1-4"},
+        {WithSchedule(R"("status": "on")"), "schedules[0].status", "none of"},
+        {WithSchedule(R"("status": "empty", "start": "2027-03-03T07:00:00")"), "schedules[0].start",
+         "takes no start"},
+        {WithSchedule(R"("status": "inactive", "start": "2027-03-03T07:00:00")"),
+         "schedules[0].stop", "missing"},
+        {WithSchedule(R"("status": "active", "colour": 1)"), "schedules[0].colour", "unknown"},
+        {R"({"zrn_plan": 1, "schedules": [{"schedule": 2, "status": "empty"},
+            {"schedule": 2, "status": "empty"}]})",
+         "schedules[1].schedule", "listed twice"},
+        {R"({"zrn_plan": 1, "zrn_plan": 1})", "zrn_plan", "appears twice"},
+        {R"({"zrn_plan": 1, "sdi": {"address": "?"}})", "sdi.address", "not an address"},
+        {R"({"zrn_plan": 1, "sdi": {"delay": 1000}})", "sdi.delay", "outside 0-999"},
+        {R"({"zrn_plan": 1, "sdi": {"valve": "16:40"}})", "sdi.valve", "more than 999"},
+        {R"({"zrn_plan": 1, "sdi": {"valve": 90}})", "sdi.valve", "must be text"},
+    };
+    for (const Bad& bad : cases) {
+        const auto read = ReadPlan(bad.text);
+        ASSERT_TRUE(std::holds_alternative<Refusal>(read)) << bad.text;
+        const Refusal& refusal = std::get<Refusal>(read);
+        EXPECT_EQ(refusal.key, bad.key) << bad.text;
+        EXPECT_NE(refusal.reason.find(bad.reason), std::string::npos)
+            << bad.text << "\n -> " << refusal.Text();
+    }
+}
+
+// The active schedule above with one value (JSON text) in place of its own.
+std::string ActiveWith(const std::string& key, const std::string& value) {
+    const std::pair<std::string, std::string> fields[] = {{"status", "\"active\""},
+                                                          {"start", "\"2027-03-03T07:00:00\""},
+                                                          {"stop", "\"2027-03-10T06:59:59\""},
+                                                          {"interval", "\"00:15:00\""},
+                                                          {"valve", "\"01:30\""},
+                                                          {"hold", "\"00:45\""},
+                                                          {"pump", "\"02:00\""}};
+    std::string text;
+    for (const auto& [name, own] : fields)
+        text += (text.empty() ? "\"" : ", \"") + name + "\": " + (name == key ? value : own);
+    return WithSchedule(text);
+}
+
+TEST(PlanFile, RefusesValuesTheDialogOrTheWireCannotHold) {
+    const Bad cases[] = {
+        {R"("2027-03-03 07:00:00")", "start", "not of the form YYYY-MM-DDThh:mm:ss"},
+        {R"("2027-03-03T07:00:00+01:00")", "start", "not of the form"},
+        {R"("1999-12-31T23:00:00")", "start", "year 1999 is outside 2000-2037"},
+        {R"("2038-01-01T00:00:00")", "stop", "year 2038"},
+        {R"("2027-02-29T00:00:00")", "stop", "day 29 does not exist"},
+        {R"("2027-13-01T00:00:00")", "stop", "month 13"},
+        {R"("2027-03-03T24:00:00")", "start", "hour 24"},
+        {R"("2027-03-03T07:00:00")", "stop", "not after the start"},
+        {R"("24:00:00")", "interval", "hours 24 is outside 0-23"},
+        {R"("00:15")", "interval", "not of the form hh:mm:ss"},
+        {R"("60:00")", "valve", "minutes 60 is outside 0-59"},
+        {R"("01:60")", "pump", "seconds 60"},
+        {"null", "hold", "must be text"},
+    };
+    for (const Bad& bad : cases) {
+        const auto read = ReadPlan(ActiveWith(bad.key, bad.text));
+        ASSERT_TRUE(std::holds_alternative<Refusal>(read)) << bad.text;
+        EXPECT_EQ(std::get<Refusal>(read).key, "schedules[0]." + bad.key) << bad.text;
+        EXPECT_NE(std::get<Refusal>(read).reason.find(bad.reason), std::string::npos)
+            << std::get<Refusal>(read).Text();
+    }
+    EXPECT_TRUE(std::holds_alternative<Plan>(ReadPlan(ActiveWith("pump", R"("02:00")"))));
+}
+
+TEST(PlanFile, ReadsEveryValueIntoTheEntryAsWritten) {
+    const auto read = ReadPlan(R"({"zrn_plan": 1, "schedules": [{"schedule": 3, )" + kActive +
+                               R"(}, {"schedule": 1, "status": "empty"}],
+        "sdi": {"address": "7", "delay": 0, "hold": "16:39"}})");
+    ASSERT_TRUE(std::holds_alternative<Plan>(read)) << std::get<Refusal>(read).Text();
+    const Plan& plan = std::get<Plan>(read);
+    ASSERT_EQ(plan.schedules.size(), 2u);
+    const zrn::ScheduleEntry& e = plan.schedules[0].entry;
+    EXPECT_EQ(plan.schedules[0].nIndex, 0);
+    EXPECT_EQ(e.nNumber, 3);
+    EXPECT_EQ(e.chStatus, 'A');
+    EXPECT_EQ(zrn::EntryStartFields(e), (zrn::LocalDateTime{2027, 3, 3, 7, 0, 0}));
+    EXPECT_EQ(zrn::EntryStopFields(e), (zrn::LocalDateTime{2027, 3, 10, 6, 59, 59}));
+    EXPECT_EQ(zrn::EntryInterval(e), 15 * 60);
+    EXPECT_EQ(zrn::EntryOpenValve(e), 90);
+    EXPECT_EQ(zrn::EntrySampleHolding(e), 45);
+    EXPECT_EQ(zrn::EntryPumpOn(e), 120);
+    EXPECT_EQ(plan.schedules[1].entry.chStatus, '0');
+    EXPECT_EQ(plan.sdi.address, '7');
+    EXPECT_EQ(plan.sdi.delay, 0);
+    EXPECT_EQ(plan.sdi.hold, 999);
+    EXPECT_FALSE(plan.sdi.valve);
+}
+
+TEST(PlanFile, WritesAllFourInAFixedLayoutThatReadsBackTheSame) {
+    zrn::ScheduleTable table{};
+    for (int i = 0; i < 4; ++i) {
+        table[i].nNumber = static_cast<std::uint8_t>(i + 1);
+        table[i].chStatus = '0';
+    }
+    // Entry 2 active, entry 3 inactive; entry 4 empty but with leftover fields.
+    table[1] = {2, 27, 3, 3, 7, 0, 0, 27, 3, 10, 6, 59, 59, 0, 15, 0, 1, 30, 0, 45, 2, 0, 'A'};
+    table[2] = {3,  37, 12, 31, 23, 59, 58, 37, 12, 31, 23, 59,
+                59, 23, 59, 59, 59, 59, 0,  0,  0,  0,  'D'};
+    table[3] = {4, 99, 99, 99, 99, 99, 99, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, '0'};
+    const std::string text = WritePlan(table);
+    EXPECT_EQ(text, R"({
+  "zrn_plan": 1,
+  "schedules": [
+    {"schedule": 1, "status": "empty"},
+    {"schedule": 2, "status": "active", "start": "2027-03-03T07:00:00", "stop": "2027-03-10T06:59:59", "interval": "00:15:00", "valve": "01:30", "hold": "00:45", "pump": "02:00"},
+    {"schedule": 3, "status": "inactive", "start": "2037-12-31T23:59:58", "stop": "2037-12-31T23:59:59", "interval": "23:59:59", "valve": "59:59", "hold": "00:00", "pump": "00:00"},
+    {"schedule": 4, "status": "empty"}
+  ]
+}
+)");
+    const auto read = ReadPlan(text);
+    ASSERT_TRUE(std::holds_alternative<Plan>(read)) << std::get<Refusal>(read).Text();
+    zrn::ScheduleTable again = table;
+    for (const PlannedSchedule& planned : std::get<Plan>(read).schedules)
+        again[planned.entry.nNumber - 1u] = planned.entry;
+    EXPECT_EQ(WritePlan(again), text);
+    EXPECT_EQ(std::memcmp(&again[1], &table[1], sizeof table[1]), 0);
+    EXPECT_EQ(std::memcmp(&again[2], &table[2], sizeof table[2]), 0);
+}
+
+} // namespace
+} // namespace zrnctl

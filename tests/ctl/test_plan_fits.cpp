@@ -1,0 +1,145 @@
+// Whether a plan fits a device: the overlap rule counting the device's own
+// schedules, the device clock, and wall-clock comparison across a
+// daylight-saving change. And which reply answers which query.
+#include "Link.h"
+#include "PlanCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+
+namespace zrnctl {
+namespace {
+
+zrn::ScheduleEntry Entry(int n, char status, zrn::LocalDateTime start, zrn::LocalDateTime stop) {
+    zrn::ScheduleEntry e{};
+    e.nNumber = static_cast<std::uint8_t>(n);
+    e.chStatus = static_cast<std::uint8_t>(status);
+    const auto b = [](int v) { return static_cast<std::uint8_t>(v); };
+    e.nStartYear = b(start.year - 2000), e.nStartMonth = b(start.month), e.nStartDay = b(start.day);
+    e.nStartHour = b(start.hour), e.nStartMinute = b(start.minute);
+    e.nStartSecond = b(start.second);
+    e.nStopYear = b(stop.year - 2000), e.nStopMonth = b(stop.month), e.nStopDay = b(stop.day);
+    e.nStopHour = b(stop.hour), e.nStopMinute = b(stop.minute), e.nStopSecond = b(stop.second);
+    return e;
+}
+
+zrn::LocalDateTime At(int day, int hour, int minute = 0, int second = 0) {
+    return {2027, 6, day, hour, minute, second};
+}
+
+zrn::ScheduleTable EmptyDevice() {
+    zrn::ScheduleTable table{};
+    for (int n = 1; n <= 4; ++n)
+        table[n - 1u] = Entry(n, '0', At(1, 0), At(1, 0));
+    return table;
+}
+
+Plan PlanOf(std::initializer_list<zrn::ScheduleEntry> entries) {
+    Plan plan;
+    int index = 0;
+    for (const zrn::ScheduleEntry& e : entries)
+        plan.schedules.push_back({index++, e});
+    return plan;
+}
+
+TEST(PlanFits, ActiveSchedulesMustNotShareAnInstant) {
+    const zrn::ScheduleTable device = EmptyDevice();
+    // Touching ends conflict: the closed intervals share 12:00.
+    auto refusal = CheckPlanFits(
+        PlanOf({Entry(1, 'A', At(1, 10), At(1, 12)), Entry(2, 'A', At(1, 12), At(1, 14))}), device,
+        std::nullopt);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->key, "schedules[0]");
+    EXPECT_NE(refusal->reason.find("overlaps active schedule 2 (schedules[1])"), std::string::npos);
+    EXPECT_FALSE(CheckPlanFits(
+        PlanOf({Entry(1, 'A', At(1, 10), At(1, 12)), Entry(2, 'A', At(1, 12, 0, 1), At(1, 14))}),
+        device, std::nullopt));
+    // Only active ones count.
+    EXPECT_FALSE(CheckPlanFits(
+        PlanOf({Entry(1, 'A', At(1, 10), At(1, 12)), Entry(2, 'D', At(1, 9), At(1, 14))}), device,
+        std::nullopt));
+}
+
+TEST(PlanFits, CountsTheDevicesSchedulesThePlanLeavesAlone) {
+    zrn::ScheduleTable device = EmptyDevice();
+    device[2] = Entry(3, 'A', At(2, 0), At(9, 0)); // enclosed by the candidate below
+    const zrn::ScheduleEntry candidate = Entry(1, 'A', At(1, 0), At(20, 0));
+    auto refusal = CheckPlanFits(PlanOf({candidate}), device, std::nullopt);
+    ASSERT_TRUE(refusal);
+    EXPECT_NE(refusal->reason.find("overlaps active schedule 3 on the device"), std::string::npos);
+    // A schedule the plan lists is replaced, not counted.
+    EXPECT_FALSE(CheckPlanFits(PlanOf({candidate, Entry(3, '0', At(1, 0), At(1, 0))}), device,
+                               std::nullopt));
+    EXPECT_FALSE(CheckPlanFits(PlanOf({candidate, Entry(3, 'D', At(2, 0), At(9, 0))}), device,
+                               std::nullopt));
+}
+
+TEST(PlanFits, AnActiveScheduleMustNotHaveEndedOnTheDeviceClock) {
+    const zrn::ScheduleTable device = EmptyDevice();
+    const Plan plan = PlanOf({Entry(2, 'A', At(1, 10), At(1, 12))});
+    auto refusal = CheckPlanFits(plan, device, At(1, 12));
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->key, "schedules[0].stop");
+    EXPECT_FALSE(CheckPlanFits(plan, device, At(1, 11, 59, 59)));
+    // An inactive one may lie in the past.
+    EXPECT_FALSE(CheckPlanFits(PlanOf({Entry(2, 'D', At(1, 10), At(1, 12))}), device, At(5, 0)));
+}
+
+class BerlinWallClock : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const char* tz = std::getenv("TZ"))
+            saved = tz;
+        ::setenv("TZ", "Europe/Berlin", 1);
+        ::tzset();
+    }
+    void TearDown() override {
+        if (saved.empty())
+            ::unsetenv("TZ");
+        else
+            ::setenv("TZ", saved.c_str(), 1);
+        ::tzset();
+    }
+    std::string saved;
+};
+
+// On 28 March 2027 Berlin's clocks jump from 02:00 to 03:00. The device has no
+// such rule: 02:30 comes before 03:15 on its clock, and 03:10-03:20 lies after
+// 02:10-02:40. Through mktime 02:30 would become 03:30 and both pairs collide.
+TEST_F(BerlinWallClock, ComparesReadingsAcrossADaylightSavingChangeAsTheyStand) {
+    const auto plan = ReadPlan(R"({"zrn_plan": 1, "schedules": [
+        {"schedule": 1, "status": "active", "start": "2027-03-28T02:30:00",
+         "stop": "2027-03-28T03:15:00", "interval": "00:15:00", "valve": "00:10",
+         "hold": "00:10", "pump": "00:10"}]})");
+    ASSERT_TRUE(std::holds_alternative<Plan>(plan)) << std::get<Refusal>(plan).Text();
+    zrn::ScheduleTable device = EmptyDevice();
+    device[1] = Entry(2, 'A', {2027, 3, 28, 2, 10, 0}, {2027, 3, 28, 2, 40, 0});
+    const Plan later = PlanOf({Entry(1, 'A', {2027, 3, 28, 3, 10, 0}, {2027, 3, 28, 3, 20, 0})});
+    EXPECT_FALSE(CheckPlanFits(later, device, zrn::LocalDateTime{2027, 3, 28, 1, 0, 0}));
+}
+
+TEST(Link, TellsWhichReplyAnswersWhichQuery) {
+    struct Case {
+        const char* reply;
+        const char* query;
+        bool answers;
+    };
+    const Case cases[] = {
+        {"S1A", "S1?", true},
+        {"S1BD|03/03/27|", "S1?", false},
+        {"S1BD|03/03/27|", "S1BD", true},
+        {"S1BT|07:00:00|", "S1BD", false},
+        {"A3", "A", true},
+        {"C|06/12/26|14:05:09|", "C", true},
+        {"C", "C", false},
+        {"S5V|00:01:30|", "S5V", true},
+        {"S5H|00:01:30|", "S5V", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AnswersQuery(c.reply, c.query), c.answers) << c.reply << " / " << c.query;
+}
+
+} // namespace
+} // namespace zrnctl

@@ -1,0 +1,331 @@
+// zrnctl as a process against zrnsim processes: what it reports, what it sends
+// (zrnsim's trace), and what the devices hold afterwards (read back by zrnctl
+// itself, through a fresh process).
+#include "SimProcess.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <memory>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The state every device starts from: schedule 1 inactive, 3 active, 2 and 4 empty.
+constexpr const char* kState = R"(clock = 06/01/27 09:00:00
+address = 3
+delay = 42
+valve = 90
+schedule1 = D 06/02/27 08:00:00 06/09/27 08:00:00 01:00:00 00:01:00 00:01:00 00:01:00
+schedule2 = 0 06/02/27 08:00:00 06/09/27 08:00:00 01:00:00 00:01:00 00:01:00 00:01:00
+schedule3 = A 06/10/27 08:00:00 06/17/27 08:00:00 00:30:00 00:02:00 00:01:00 00:01:00
+schedule4 = 0 06/02/27 08:00:00 06/09/27 08:00:00 01:00:00 00:01:00 00:01:00 00:01:00
+)";
+
+// A plan in export's layout, so an export of a device that holds it gives
+// these bytes.
+constexpr const char* kPlan = R"({
+  "zrn_plan": 1,
+  "schedules": [
+    {"schedule": 1, "status": "active", "start": "2027-06-20T07:00:00", "stop": "2027-06-27T06:59:59", "interval": "00:15:00", "valve": "01:30", "hold": "00:45", "pump": "02:00"},
+    {"schedule": 2, "status": "inactive", "start": "2027-07-01T00:00:00", "stop": "2027-07-02T00:00:00", "interval": "01:00:00", "valve": "00:30", "hold": "00:30", "pump": "00:30"},
+    {"schedule": 3, "status": "empty"},
+    {"schedule": 4, "status": "active", "start": "2027-06-01T12:00:00", "stop": "2027-06-05T12:00:00", "interval": "23:00:00", "valve": "59:59", "hold": "00:00", "pump": "00:01"}
+  ]
+}
+)";
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class Zrnctl : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("zrnctl-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir);
+        Write("state.txt", kState);
+    }
+    void TearDown() override {
+        sims.clear();
+        fs::remove_all(dir);
+    }
+
+    void Write(const std::string& name, const std::string& text) {
+        std::ofstream(dir / name, std::ios::binary) << text;
+    }
+    std::string Read(const std::string& name) {
+        std::ifstream in(dir / name, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    std::string Path(const std::string& name) { return (dir / name).string(); }
+
+    // A device with its conversation traced to trace<i>.txt; its terminal path.
+    std::string Sim(std::vector<std::string> switches = {}) {
+        const std::string trace = Path("trace" + std::to_string(sims.size()) + ".txt");
+        switches.insert(switches.end(), {"--state", Path("state.txt"), "--trace"});
+        sims.push_back(std::make_unique<zrnsim::SimProcess>(ZRNSIM_PROGRAM, switches, trace));
+        return sims.back()->TerminalPath();
+    }
+    // The frames device i received, without the "> ".
+    std::vector<std::string> Received(std::size_t i) {
+        std::istringstream in(Read("trace" + std::to_string(i) + ".txt"));
+        std::vector<std::string> frames;
+        for (std::string line; std::getline(in, line);)
+            if (line.starts_with("> "))
+                frames.push_back(line.substr(2));
+        return frames;
+    }
+
+    // zrnctl with these arguments (and environment assignments in front).
+    ToolRun Zrn(const std::string& args, const std::string& env = "ZRNCOM_PORTS=") {
+        const std::string command = "env " + env + " " + ZRNCTL_PROGRAM + " " + args + " >" +
+                                    Path("out.txt") + " 2>" + Path("err.txt");
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read("out.txt"), Read("err.txt")};
+    }
+
+    fs::path dir;
+    std::vector<std::unique_ptr<zrnsim::SimProcess>> sims;
+};
+
+bool Has(const std::string& text, const std::string& piece) {
+    return text.find(piece) != std::string::npos;
+}
+
+// A frame that sets something: values after "|", or a status, address or
+// clock letter after its number ("S1A", "S10", "A5"); the probe and queries
+// set nothing.
+bool IsSetCommand(const std::string& frame) {
+    if (Has(frame, "|"))
+        return true;
+    if (frame.size() == 3 && frame[0] == 'S')
+        return frame[2] != '?' && Has("AD0R", frame.substr(2, 1));
+    return frame.size() == 2 && frame[0] == 'A';
+}
+
+TEST_F(Zrnctl, InfoReportsWhatTheDeviceHolds) {
+    const std::string port = Sim();
+    const ToolRun run = Zrn("--json --port " + port + " info");
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    const nlohmann::json report = nlohmann::json::parse(run.out);
+    const nlohmann::json& device = report["results"][0];
+    EXPECT_EQ(device["port"], port);
+    EXPECT_EQ(device["firmware"], "2:07");
+    EXPECT_EQ(device["sdi"], nlohmann::json::parse(R"({"address": "3", "delay": 42,
+        "valve": "01:30", "hold": "01:00", "pump": "01:00"})"));
+    EXPECT_EQ(device["identification"]["model"], "ZRN100");
+    EXPECT_TRUE(device["clock"]["device"].get<std::string>().starts_with("2027-06-01T09:0"));
+    EXPECT_EQ(device["schedules"][2], nlohmann::json::parse(R"({"schedule": 3,
+        "status": "active", "start": "2027-06-10T08:00:00", "stop": "2027-06-17T08:00:00",
+        "interval": "00:30:00", "valve": "02:00", "hold": "01:00", "pump": "01:00"})"));
+    EXPECT_EQ(device["schedules"][1]["status"], "empty");
+    EXPECT_EQ(report["summary"]["done"], 1);
+    // Reading sets nothing.
+    for (const std::string& frame : Received(0))
+        EXPECT_FALSE(IsSetCommand(frame)) << frame;
+}
+
+TEST_F(Zrnctl, ImportStoresThePlanAndExportGivesTheSameBytesBack) {
+    const std::string port = Sim();
+    Write("plan.json", kPlan);
+    const ToolRun imported = Zrn("--port " + port + " plan import " + Path("plan.json"));
+    ASSERT_EQ(imported.status, 0) << imported.out << imported.err;
+    EXPECT_TRUE(Has(imported.out, "holds the plan")) << imported.out;
+    EXPECT_TRUE(Has(imported.out, "1 device: 1 done")) << imported.out;
+
+    ASSERT_EQ(Zrn("--port " + port + " plan export " + Path("first.json")).status, 0);
+    EXPECT_EQ(Read("first.json"), kPlan);
+    ASSERT_EQ(Zrn("--port " + port + " plan import " + Path("first.json")).status, 0);
+    ASSERT_EQ(Zrn("--port " + port + " plan export " + Path("second.json")).status, 0);
+    EXPECT_EQ(Read("second.json"), Read("first.json"));
+}
+
+TEST_F(Zrnctl, DryRunChecksAgainstTheDeviceAndSendsNoSetCommand) {
+    const std::string port = Sim();
+    // Schedule 1 alone, overlapping schedule 3 which only the device holds.
+    Write("clash.json", R"({"zrn_plan": 1, "schedules": [{"schedule": 1, "status": "active",
+        "start": "2027-06-16T00:00:00", "stop": "2027-06-18T00:00:00", "interval": "01:00:00",
+        "valve": "01:00", "hold": "01:00", "pump": "01:00"}]})");
+    ToolRun run = Zrn("--port " + port + " plan import --dry-run " + Path("clash.json"));
+    EXPECT_EQ(run.status, 2) << run.out << run.err;
+    EXPECT_TRUE(Has(run.out, "REFUSED: schedules[0]: active from 2027-06-16T00:00:00"));
+    EXPECT_TRUE(Has(run.out, "overlaps active schedule 3 on the device")) << run.out;
+    // Without --dry-run it is refused the same way.
+    EXPECT_EQ(Zrn("--port " + port + " plan import " + Path("clash.json")).status, 2);
+
+    Write("fits.json", kPlan);
+    run = Zrn("--port " + port + " plan import --dry-run " + Path("fits.json"));
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_TRUE(Has(run.out, "the plan fits; nothing sent (dry run)")) << run.out;
+    const std::vector<std::string> frames = Received(0);
+    EXPECT_TRUE(std::find(frames.begin(), frames.end(), "S3?") != frames.end());
+    for (const std::string& frame : frames)
+        EXPECT_FALSE(IsSetCommand(frame)) << frame;
+}
+
+TEST_F(Zrnctl, ABadFileIsRefusedWithItsKeyBeforeAnythingIsSent) {
+    const std::string port = Sim();
+    const std::pair<std::string, std::string> files[] = {
+        {"{\"zrn_plan\": 1,\n \"schedules\": [}", "not JSON at line 2, column"},
+        {R"({"zrn_plan": 1, "schedule": []})", "schedule: unknown key"},
+        {R"({"zrn_plan": 1, "schedules": [{"schedule": 2, "status": "inactive",
+            "start": "2027-06-01T00:00:00", "stop": "2027-06-02T00:00:00", "interval": "00:61:00",
+            "valve": "01:00", "hold": "01:00", "pump": "01:00"}]})",
+         "schedules[0].interval: minutes 61 is outside 0-59"},
+        // Two listed active schedules sharing 12:00.
+        {R"({"zrn_plan": 1, "schedules": [
+            {"schedule": 1, "status": "active", "start": "2027-06-01T10:00:00",
+             "stop": "2027-06-01T12:00:00", "interval": "00:15:00", "valve": "01:00",
+             "hold": "01:00", "pump": "01:00"},
+            {"schedule": 2, "status": "active", "start": "2027-06-01T12:00:00",
+             "stop": "2027-06-01T14:00:00", "interval": "00:15:00", "valve": "01:00",
+             "hold": "01:00", "pump": "01:00"}]})",
+         "overlaps active schedule 2 (schedules[1])"},
+    };
+    for (const auto& [text, reason] : files) {
+        Write("bad.json", text);
+        const ToolRun run = Zrn("--port " + port + " plan import " + Path("bad.json"));
+        EXPECT_EQ(run.status, 2) << text;
+        EXPECT_TRUE(Has(run.err, "bad.json: ") && Has(run.err, reason)) << run.err;
+    }
+    const ToolRun usage = Zrn("--port " + port + " sdi set --delay 1000");
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_TRUE(Received(0).empty());
+}
+
+// Reads the report of an import that failed: the failing schedule's number.
+int FailingSchedule(const std::string& out) {
+    const auto at = out.find("FAILED: schedule ");
+    return at == std::string::npos ? 0 : out[at + 17] - '0';
+}
+
+// What an import that failed reports must agree with the wire: a schedule is
+// stored only when its read-back was answered, and nothing goes out for the
+// schedules after the failing one.
+void ExpectHonestReport(const std::string& out, const std::vector<std::string>& frames,
+                        int failing) {
+    for (int n = 1; n <= 4; ++n) {
+        const std::string s = "S" + std::to_string(n);
+        const bool sent = std::any_of(frames.begin(), frames.end(),
+                                      [&](const std::string& f) { return f.starts_with(s); });
+        if (n > failing) {
+            EXPECT_TRUE(Has(out, "schedule " + std::to_string(n) + ": not sent")) << out;
+            EXPECT_FALSE(sent) << s;
+        }
+        if (n < failing) {
+            EXPECT_TRUE(std::find(frames.begin(), frames.end(), s + "P") != frames.end()) << s;
+        }
+    }
+    EXPECT_FALSE(Has(out, "schedule " + std::to_string(failing) + ": stored")) << out;
+}
+
+TEST_F(Zrnctl, ARefusedCommandFailsTheImportAndNamesTheSchedule) {
+    // This seed refuses an upload command of schedule 2.
+    const std::string port = Sim({"--nak-rate", "0.1", "--seed", "7"});
+    Write("plan.json", kPlan);
+    const ToolRun run = Zrn("--port " + port + " plan import " + Path("plan.json"));
+    EXPECT_EQ(run.status, 1) << run.out;
+    const int failing = FailingSchedule(run.out);
+    ASSERT_EQ(failing, 2) << run.out;
+    EXPECT_TRUE(Has(run.out, port + ": FAILED: schedule 2: S2") && Has(run.out, "refused (NAK)"))
+        << run.out;
+    // Schedule 1 is to be active: stored inactive and read back, never switched on.
+    EXPECT_TRUE(Has(run.out, "schedule 1: inactive with the planned values")) << run.out;
+    ExpectHonestReport(run.out, Received(0), failing);
+}
+
+TEST_F(Zrnctl, ADeviceThatGoesSilentInTheMiddleFailsTheImport) {
+    // Answers the probe, the clock, schedule 1 (10 + 9 frames) and 4 frames of
+    // schedule 2: the fifth, "S2ET|...|", goes unanswered.
+    const std::string port = Sim({"--silent-after", "25"});
+    Write("plan.json", kPlan);
+    const ToolRun run = Zrn("--port " + port + " plan import " + Path("plan.json"));
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_TRUE(Has(run.out, "FAILED: schedule 2: no answer to S2ET|00:00:00|")) << run.out;
+    ExpectHonestReport(run.out, Received(0), 2);
+}
+
+TEST_F(Zrnctl, AnUnplugDuringTheImportFailsItWithoutClaimingWhatWasLost) {
+    const std::string port = Sim({"--unplug-pause", "60000"});
+    Write("plan.json", kPlan);
+    auto import = std::async(std::launch::async, [&] {
+        return Zrn("--port " + port + " plan import " + Path("plan.json"));
+    });
+    ASSERT_TRUE(zrnsim::WaitFor(
+        [&] {
+            const auto frames = Received(0);
+            return std::find(frames.begin(), frames.end(), "S2H|00:00:30|") != frames.end();
+        },
+        20s));
+    sims[0]->Signal(SIGUSR1);
+    const ToolRun run = import.get();
+    EXPECT_EQ(run.status, 1) << run.out;
+    const int failing = FailingSchedule(run.out);
+    EXPECT_GE(failing, 2) << run.out;
+    ExpectHonestReport(run.out, Received(0), failing);
+}
+
+TEST_F(Zrnctl, EightDevicesAtOnce) {
+    std::string ports, list;
+    for (int i = 0; i < 8; ++i) {
+        const std::string port = Sim();
+        ports += " --port " + port;
+        list += port + ":";
+    }
+    Write("plan.json", kPlan);
+    ToolRun run = Zrn(ports + " plan import " + Path("plan.json"));
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 8 * 5 + 1) << run.out;
+    EXPECT_TRUE(Has(run.out, "8 devices: 8 done")) << run.out;
+
+    // Found by the scan, with a port where nothing answers among them.
+    run = Zrn("--json info", "ZRNCOM_PORTS=" + list + Path("none"));
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    const nlohmann::json report = nlohmann::json::parse(run.out);
+    EXPECT_EQ(report["summary"]["devices"], 8);
+    EXPECT_EQ(report["summary"]["ports_without_device"], 1);
+    const nlohmann::json planned = nlohmann::json::parse(kPlan)["schedules"];
+    for (const nlohmann::json& device : report["results"]) {
+        if (device["result"] == "done") {
+            EXPECT_EQ(device["schedules"], planned) << device["port"];
+        }
+    }
+}
+
+TEST_F(Zrnctl, SetsTheClockAndTheSdiSettingsAndReadsThemBack) {
+    const std::string port = Sim();
+    ToolRun run = Zrn("--port " + port + " clock sync");
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    run = Zrn("--json --port " + port + " clock show");
+    const int ahead = nlohmann::json::parse(run.out)["results"][0]["clock"]["device_ahead_seconds"];
+    EXPECT_LE(std::abs(ahead), 1);
+
+    run = Zrn("--port " + port + " sdi set --address 7 --delay 5 --hold 02:05");
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_TRUE(Has(run.out, "SDI address 7, delay 5, valve 01:30, hold 02:05, pump 01:00"))
+        << run.out;
+    const std::vector<std::string> frames = Received(0);
+    for (const char* sent : {"S0D", "S0A", "A7", "L|005|", "S5H|00:02:05|"})
+        EXPECT_TRUE(std::find(frames.begin(), frames.end(), sent) != frames.end()) << sent;
+}
+
+} // namespace
