@@ -157,6 +157,10 @@ void StoreEditIntoEntry(ScheduleEntry& entry, const ScheduleState& state) {
     entry.chStatus = STATUS_INACTIVE;
 }
 
+CommandList StatusChangeSequence(int n, char chStatus) {
+    return {ScheduleStatusCommand(n, chStatus), ScheduleStatusQuery(n)};
+}
+
 CommandList ClearAllSequence() {
     CommandList commands;
     for (int n = 1; n <= SCHEDULE_ENTRY_COUNT; ++n)

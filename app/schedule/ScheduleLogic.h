@@ -95,6 +95,8 @@ void StoreEditIntoEntry(ScheduleEntry& entry, const ScheduleState& state);
 
 // ---- Commands -------------------------------------------------------------------
 
+// "S%d%c" then "S%d?": the device's answer confirms the new status.
+CommandList StatusChangeSequence(int n, char chStatus);
 // "S10", "S20", "S30", "S40".
 CommandList ClearAllSequence();
 

@@ -268,7 +268,9 @@ TEST(ScheduleLeaveEntry, EachAnswerHasOneOutcome) {
             << static_cast<int>(c.prompt) << " " << c.answer;
 }
 
-TEST(ScheduleCommands, ClearAllEmptiesEveryNumber) {
+TEST(ScheduleCommands, StatusChangesAreConfirmedAndClearAllEmptiesEveryNumber) {
+    EXPECT_EQ(StatusChangeSequence(3, 'D'), (CommandList{"S3D", "S3?"}));
+    EXPECT_EQ(StatusChangeSequence(1, 'A'), (CommandList{"S1A", "S1?"}));
     EXPECT_EQ(ClearAllSequence(), (CommandList{"S10", "S20", "S30", "S40"}));
 }
 
