@@ -111,6 +111,12 @@ void CZRNcomDlg::ApplyIntervalPreset(const zrn::IntervalPreset& preset) {
     if (sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
         sched.bEditPending = zrn::SelectedEntryNotActive(sched) ? 1 : 0;
         SetZrnButtonProperly();
+        if (!sched.bEditPending) {
+            // An active schedule (or one not read) cannot take it: the panel goes on
+            // showing that schedule, and the choice waits for the next Add.
+            ShowSelectedEntry(false);
+            return;
+        }
     }
 
     // The base is the selected entry's start, or the start Add proposed. A

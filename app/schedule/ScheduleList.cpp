@@ -138,13 +138,18 @@ void CZRNcomDlg::DiscardPendingEdit() {
     RefreshScheduleList();
 }
 
-void CZRNcomDlg::ShowSelectedEntry() {
+void CZRNcomDlg::ShowSelectedEntry(bool followRadio) {
     SetSelectedFields();
+    tStartDatePicker = tStartTimePicker = sched.tEditStart;
+    tStopDatePicker = tStopTimePicker = sched.tEditStop;
     for (int id : {IDC_START_DATE, IDC_START_TIME})
         SetPickerTime(*this, id, sched.tEditStart);
     for (int id : {IDC_STOP_DATE, IDC_STOP_TIME})
         SetPickerTime(*this, id, sched.tEditStop);
-    ShowEntryTimings(sched.nSelectedRow);
+    if (followRadio)
+        ShowEntryTimings(sched.nSelectedRow);
+    else
+        ShowTimingPickers(sched.nSelectedRow);
 }
 
 void CZRNcomDlg::OnClickListCtrl(Notify& n) {
@@ -181,11 +186,16 @@ void CZRNcomDlg::OnKeySelectListCtrl(Notify& n) {
 }
 
 void CZRNcomDlg::ShowEntryTimings(int row) {
+    if (ShowTimingPickers(row))
+        SelectIntervalRadio();
+}
+
+bool CZRNcomDlg::ShowTimingPickers(int row) {
     if (row < 0 || row >= zrn::SCHEDULE_ENTRY_COUNT)
-        return;
+        return false;
     const int nEntry = sched.nRowEntry[static_cast<size_t>(row)];
     if (nEntry < 0)
-        return;
+        return false;
     const zrn::ScheduleEntry& e = sched.table[static_cast<size_t>(nEntry)];
     const auto days = [](int h, int m, int s) { return (h * 3600 + m * 60 + s) / 86400.0; };
     odtInterval = days(e.nIntervalHours, e.nIntervalMinutes, e.nIntervalSeconds);
@@ -196,7 +206,7 @@ void CZRNcomDlg::ShowEntryTimings(int row) {
     SetPickerSpan(*this, IDC_OPEN_VALVE, 0, e.nValveMinutes, e.nValveSeconds);
     SetPickerSpan(*this, IDC_SAMPLE_HOLDING, 0, e.nHoldMinutes, e.nHoldSeconds);
     SetPickerSpan(*this, IDC_PUMP_ON, 0, e.nPumpMinutes, e.nPumpSeconds);
-    SelectIntervalRadio();
+    return true;
 }
 
 void CZRNcomDlg::OnRclickListCtrl(Notify& n) {

@@ -60,7 +60,8 @@ public:
     void SaveActiveEntry();
     void SaveEntryAndUpload();
     void DiscardPendingEdit(); // the edited entry back to what the device holds
-    void ShowEntryTimings(int row);
+    void ShowEntryTimings(int row); // the four timing pickers and the radio of the interval
+    bool ShowTimingPickers(int row); // the pickers alone; false when the row shows no entry
     // The entry whose panel edits are not on the device yet, -1 for none.
     int EditedEntry() const;
     // What the list shows of each entry: the edited one by its working values.
@@ -215,7 +216,9 @@ private:
     // A row chosen by click or key: the edited entry is left first; false when
     // the operator's answer ends the choice. row is updated when rows move.
     bool ChooseRow(int& row);
-    void ShowSelectedEntry();
+    // The panel back to the selected entry; the interval radio follows it unless
+    // the operator has just chosen one.
+    void ShowSelectedEntry(bool followRadio = true);
     void OnBnClickedButtonAdd();
     void OnBnClickedButtonDelete();
     void OnBnClickedButtonEnable();

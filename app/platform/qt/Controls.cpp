@@ -294,8 +294,12 @@ bool ListView::DeleteAllItems() {
 void ListView::SetItemState(int row, bool selected, bool focused) {
     if (row < 0 || row >= rowCount())
         return;
-    const auto flags = (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
-                       QItemSelectionModel::Rows;
+    // A single-selection list keeps one selected row, as LVS_SINGLESEL does.
+    const auto select = selectionMode() == QAbstractItemView::SingleSelection
+                            ? QItemSelectionModel::ClearAndSelect
+                            : QItemSelectionModel::Select;
+    const auto flags =
+        (selected ? select : QItemSelectionModel::Deselect) | QItemSelectionModel::Rows;
     const QModelIndex index = model()->index(row, 0);
     selectionModel()->select(index, flags);
     if (focused)

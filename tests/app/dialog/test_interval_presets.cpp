@@ -172,7 +172,7 @@ TEST_F(IntervalPanel, FixedPresetsFillThePickersAndProposeStartAndStop) {
     }
 }
 
-TEST_F(IntervalPanel, OnAnActiveEntryAPresetProposesButLeavesNothingPending) {
+TEST_F(IntervalPanel, OnAnActiveEntryAPresetWaitsForAddAndThePanelShowsTheEntry) {
     CZRNcomDlg& dlg = Make();
     SelectEntry('A', Base());
     const zrn::ScheduleEntry before = dlg.sched.table[0];
@@ -181,8 +181,11 @@ TEST_F(IntervalPanel, OnAnActiveEntryAPresetProposesButLeavesNothingPending) {
     ClickRadio(IDC_RADIO_1HOUR);
 
     EXPECT_EQ(dlg.sched.bEditPending, 0);
-    EXPECT_EQ(Text(IDC_START_TIME), "11:00:00 AM");
-    EXPECT_EQ(Text(IDC_INTERVAL), "1:00:00");
+    EXPECT_EQ(dlg.nIntervalPreset, zrn::PRESET_1HOUR) << "the choice for the next Add";
+    EXPECT_EQ(CheckedRadios(), std::vector<int>{IDC_RADIO_1HOUR});
+    // The panel never shows times the selected schedule does not have.
+    EXPECT_EQ(Text(IDC_START_TIME), "10:07:30 AM");
+    EXPECT_EQ(Text(IDC_INTERVAL), "0:15:00");
     EXPECT_EQ(0, std::memcmp(&before, &dlg.sched.table[0], sizeof before)) << "nothing stored";
     EXPECT_TRUE(dlg.IsItemEnabled(IDC_BUTTON_DISABLE));
     EXPECT_FALSE(dlg.IsItemEnabled(IDC_BUTTON_SAVE));

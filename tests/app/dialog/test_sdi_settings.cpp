@@ -261,6 +261,23 @@ TEST_F(SdiInfoTest, ChangedFieldsGoOutAsOne35CharacterCommandAfterTheWarning) {
     EXPECT_EQ(Sent(), (Commands{"I|" + std::string(32, ' ') + "|"}));
 }
 
+TEST_F(SdiInfoTest, AReplyWhileTheWarningIsOpenDoesNotReplaceWhatTheOperatorTyped) {
+    Make("ZRNcom -EDIT_SDI_INFO");
+    dialog->bLinkOpen = 1;
+    Reply(Reply13());
+    // Polling goes on while the box waits: the device's old fields come in.
+    const auto previous = SetMessageBoxHook([this](const MessageBoxRequest&) {
+        Reply(Reply13());
+        return IDOK;
+    });
+    RunDialog([](CSdiInfoDlg& info) {
+        TypeInto(info, IDC_MFG_MODEL, "X1");
+        Press(info, IDC_SDI_INFO_OK);
+    });
+    SetMessageBoxHook(previous);
+    EXPECT_EQ(Sent(), (Commands{"I|13ABCDEFGH    X1001OPTIONALFIELD|"}));
+}
+
 TEST_F(SdiInfoTest, TypingStopsAtEachWidth) {
     Make("ZRNcom -EDIT_SDI_INFO");
     MessageBoxAnswer answer(IDCANCEL);

@@ -182,6 +182,86 @@ TEST_F(BothBackends, DeleteAsksAndNoKeepsTheEntry) {
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_BUTTON_ENABLE));
 }
 
+TEST_F(BothBackends, AKeyThatMovesTheHighlightChoosesThatRowForEveryAction) {
+    LoadTwo();
+    Reply("C|05/20/26|10:07:30|");
+    Click(0);
+    Send(IDC_LIST_CTRL, LVN_KEYSELECT, 1);
+    EXPECT_EQ(dialog->sched.nSelectedRow, 1);
+    EXPECT_EQ(List().SelectedRows(), std::vector<int>{1});
+    EXPECT_TRUE(dialog->IsItemEnabled(IDC_BUTTON_ENABLE)) << "entry 3 is inactive";
+    Take();
+    MessageBoxAnswer yes(IDYES);
+    Press(IDC_BUTTON_DELETE);
+    EXPECT_EQ(Take(), (Commands{"S30", "S3?"})) << "the highlighted schedule, not the clicked one";
+}
+
+TEST_F(BothBackends, AKeyMoveAwayFromAnEditAsksFirstAndOkDropsTheEdit) {
+    LoadTwo();
+    Reply("C|05/20/26|10:07:30|");
+    Click(1);
+    ::Notify stop; // stop before start: the edit cannot be saved
+    stop.id = IDC_STOP_DATE;
+    stop.code = DTN_DATETIMECHANGE;
+    stop.year = 2026, stop.month = 6, stop.day = 1;
+    dialog->Deliver(stop);
+    EXPECT_EQ(Cell(1, 3), "06/01/2026");
+    MessageBoxAnswer ok(IDOK);
+    Send(IDC_LIST_CTRL, LVN_KEYSELECT, 0);
+    ASSERT_EQ(ok.asked.size(), 1u);
+    EXPECT_EQ(ok.asked[0].flags, MB_OKCANCEL | MB_ICONQUESTION);
+    // Discarded: the row shows what the device holds again.
+    EXPECT_EQ(Cell(1, 3), "06/17/2026");
+    EXPECT_EQ(dialog->sched.nSelectedRow, 0);
+    EXPECT_EQ(dialog->sched.bEditPending, 0);
+}
+
+TEST_F(BothBackends, DatePickersHoldOnlyTheYearsTheDeviceStores) {
+    for (int id : {IDC_START_DATE, IDC_STOP_DATE}) {
+        for (const int year : {1999, 2038}) {
+            SetPickerTime(*dialog, id, 1'000'000'000 + (year - 2001) * 31'556'952LL);
+            const auto shown = GetPickerFields(*dialog, id);
+            ASSERT_TRUE(shown);
+            EXPECT_GE(shown->year, 2000);
+            EXPECT_LE(shown->year, 2037);
+        }
+    }
+}
+
+TEST_F(BothBackends, ARefreshWithoutADeviceListsEveryScheduleAsNotRead) {
+    LoadTwo();
+    Click(1);
+    dialog->bLinkOpen = 0;
+    Take();
+    Press(IDC_SCHEDULE_REFRESH);
+    EXPECT_TRUE(Take().empty());
+    ASSERT_EQ(List().GetItemCount(), 4);
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(Cell(row, 0), "Not read");
+    EXPECT_EQ(dialog->sched.nSelectedRow, -1);
+    EXPECT_FALSE(dialog->IsItemEnabled(IDC_BUTTON_ENABLE));
+    EXPECT_FALSE(dialog->IsItemEnabled(IDC_BUTTON_SAVE));
+}
+
+TEST_F(BothBackends, AChangeTheDeviceDidNotTakeIsToldInABoxAndTheRowShowsTheDevice) {
+    LoadTwo();
+    Reply("C|05/20/26|10:07:30|");
+    Click(1);
+    Take();
+    Press(IDC_BUTTON_ENABLE);
+    EXPECT_EQ(Take(), (Commands{"S3A", "S3?"}));
+    Reply("S3D"); // refused
+    EXPECT_EQ(Cell(1, 0), "Inactive");
+    MessageBoxAnswer ok(IDOK);
+    dialog->SendMessage(kWindow, WM_TIMER, TIMER_REPORT); // the box comes a moment later
+    ASSERT_EQ(ok.asked.size(), 1u);
+    EXPECT_EQ(ok.asked[0].text,
+              "Schedule 3 was not activated.\nThe list shows what the device holds.");
+    EXPECT_EQ(ok.asked[0].flags, MB_OK | MB_ICONWARNING);
+    dialog->SendMessage(kWindow, WM_TIMER, TIMER_REPORT);
+    EXPECT_EQ(ok.asked.size(), 1u) << "told once";
+}
+
 TEST_F(BothBackends, SdiAddressIsSentWhenTheBoxLosesTheFocus) {
     Reply("A3");
     EXPECT_EQ(dialog->GetDlgItemText(IDC_SDI_ADDRESS), "3");

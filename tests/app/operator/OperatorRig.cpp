@@ -1,0 +1,492 @@
+#include "OperatorRig.h"
+
+#include "DeviceState.h"
+#include "StateFile.h"
+#include "platform/PanelSupport.h"
+#include "platform/PcClock.h"
+#include "platform/Win.h"
+#include "schedule/CalendarTime.h"
+#include "schedule/ScheduleLogic.h"
+#include "shell/Resource.h"
+
+#include <QAbstractButton>
+#include <QTest>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The link's calls and notifications, counted on their way: the line is quiet
+// once the device has received every command handed over and the dialog has
+// handled every acknowledgement the device sent.
+LinkApi gReal{};
+long gHandedOver = 0;
+long gReceived = 0;
+long gCloses = 0;
+long gAcksSent = 0; // by the device, from its trace
+std::atomic<long> gAcksHandled{0};
+HWND gDialogWindow = nullptr;
+
+intptr_t CountedMessage(ZrnWindow*, unsigned msg, uintptr_t wParam, intptr_t lParam) {
+    const intptr_t result = gDialogWindow->sendMessage(gDialogWindow, msg, wParam, lParam);
+    if (wParam == LINK_ACK || wParam == LINK_NAK)
+        ++gAcksHandled;
+    return result;
+}
+ZrnWindow gCountingWindow{&CountedMessage};
+
+int CountedOpen(HWND window, const char* definition) {
+    gDialogWindow = window;
+    return gReal.open(&gCountingWindow, definition);
+}
+int CountedSend(const char* text) {
+    ++gHandedOver;
+    return gReal.send(text);
+}
+int CountedClose() {
+    // What the link still held is dropped, never written, and answers still on
+    // their way reach no window: a settle across a close waits for silence instead.
+    gHandedOver = gReceived;
+    ++gCloses;
+    return gReal.close();
+}
+
+std::string Join(const std::vector<std::string>& texts) {
+    std::string all;
+    for (const std::string& t : texts)
+        all += (all.empty() ? "" : " | ") + t;
+    return all;
+}
+
+// A device entry as the program's table holds it.
+zrn::ScheduleEntry FromDevice(const zrnsim::ScheduleEntry& held, int number) {
+    zrn::ScheduleEntry e{};
+    e.nNumber = static_cast<std::uint8_t>(number);
+    const auto byte = [&](std::size_t field, std::size_t part) {
+        return static_cast<std::uint8_t>(held.fields[field][part]);
+    };
+    e.nStartMonth = byte(0, 0), e.nStartDay = byte(0, 1), e.nStartYear = byte(0, 2);
+    e.nStartHour = byte(1, 0), e.nStartMinute = byte(1, 1), e.nStartSecond = byte(1, 2);
+    e.nStopMonth = byte(2, 0), e.nStopDay = byte(2, 1), e.nStopYear = byte(2, 2);
+    e.nStopHour = byte(3, 0), e.nStopMinute = byte(3, 1), e.nStopSecond = byte(3, 2);
+    e.nIntervalHours = byte(4, 0), e.nIntervalMinutes = byte(4, 1), e.nIntervalSeconds = byte(4, 2);
+    e.nValveMinutes = byte(5, 1), e.nValveSeconds = byte(5, 2);
+    e.nHoldMinutes = byte(6, 1), e.nHoldSeconds = byte(6, 2);
+    e.nPumpMinutes = byte(7, 1), e.nPumpSeconds = byte(7, 2);
+    e.chStatus = static_cast<std::uint8_t>(held.status);
+    return e;
+}
+
+std::array<std::string, 6> RowTexts(ListView& list, int row) {
+    std::array<std::string, 6> texts;
+    for (int c = 0; c < 6; ++c)
+        texts[static_cast<std::size_t>(c)] = list.GetItemText(row, c).toStdString();
+    return texts;
+}
+
+std::string Show(const std::array<std::string, 6>& texts) {
+    return Join(std::vector<std::string>(texts.begin(), texts.end()));
+}
+
+// The answer to a box: the choice-th of the buttons its flags give it.
+int Answer(unsigned flags, unsigned choice) {
+    using namespace win;
+    std::vector<int> buttons{IDOK};
+    switch (flags & 0xF) {
+    case MB_OKCANCEL:
+        buttons = {IDOK, IDCANCEL};
+        break;
+    case MB_YESNOCANCEL:
+        buttons = {IDYES, IDNO, IDCANCEL};
+        break;
+    case MB_YESNO:
+        buttons = {IDYES, IDNO};
+        break;
+    default:
+        break;
+    }
+    return buttons[choice % buttons.size()];
+}
+
+} // namespace
+
+RigCounts& OperatorRig::Total() {
+    static RigCounts total;
+    return total;
+}
+
+OperatorRig::OperatorRig(const LineFaults& faults) {
+    static int serial = 0;
+    dir = fs::temp_directory_path() /
+          ("zrncom-operator-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
+    fs::create_directories(dir);
+    const auto rate = [](double r) { return std::to_string(r); };
+    sim = std::make_unique<zrnsim::SimProcess>(
+        ZRNSIM_PROGRAM,
+        std::vector<std::string>{"--trace", "--state-out", (dir / "state.txt").string(), "--seed",
+                                 std::to_string(faults.seed), "--nak-rate", rate(faults.nakRate),
+                                 "--drop-rate", rate(faults.dropRate), "--bad-crc-rate",
+                                 rate(faults.badCrcRate)},
+        (dir / "trace.txt").string());
+    ports = std::make_unique<EnvGuard>("ZRNCOM_PORTS", sim->TerminalPath().c_str());
+
+    savedLink = Link();
+    gReal = savedLink;
+    gHandedOver = gReceived = gCloses = gAcksSent = 0;
+    gAcksHandled = 0;
+    Link().open = &CountedOpen;
+    Link().send = &CountedSend;
+    Link().close = &CountedClose;
+    savedHook = SetMessageBoxHook([this](const MessageBoxRequest& request) {
+        boxesThisStep.push_back(request.text);
+        ++counts.boxes;
+        return Answer(request.flags, answerChoice);
+    });
+
+    // The PC clock moves a second per tick, as the real timer would move it:
+    // the scan's "two seconds without an answer" counts ticks.
+    pcNow = std::time(nullptr);
+    savedClock = SetPcClock([this] { return pcNow; });
+    dialog = std::make_unique<CZRNcomDlg>("ZRNcom");
+    dialog->strIniFile = (dir / "none.ini").string();
+    dialog->Create();
+    // Only the rig ticks: a step stands for the second the real timer would take.
+    dialog->KillTimer(TIMER_ONE_SEC);
+    dialog->KillTimer(TIMER_POLLING);
+    dialog->show();
+    (void)QTest::qWaitForWindowExposed(dialog.get());
+    // The scan opens the port and probes it; the first step's tick reads everything.
+    Tick();
+    std::string why;
+    Quiet(why);
+}
+
+OperatorRig::~OperatorRig() {
+    gReal.close();
+    dialog.reset();
+    SetPcClock(std::move(savedClock));
+    SetMessageBoxHook(std::move(savedHook));
+    Link() = savedLink;
+    sim.reset();
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+    RigCounts& total = Total();
+    total.steps += counts.steps;
+    total.frames += counts.frames;
+    total.naks += counts.naks;
+    total.boxes += counts.boxes;
+    total.reports += counts.reports;
+    total.notRead += counts.notRead;
+    total.rescans += counts.rescans;
+}
+
+void OperatorRig::Tick() {
+    ++pcNow;
+    const long closes = gCloses;
+    dialog->SendMessage(kWindow, win::WM_TIMER, TIMER_ONE_SEC);
+    counts.rescans += gCloses - closes;
+}
+
+void OperatorRig::ReadTrace() {
+    std::ifstream in(dir / "trace.txt", std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(traceOffset));
+    std::string chunk((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    traceOffset += chunk.size();
+    tracePartial += chunk;
+    std::size_t end;
+    while ((end = tracePartial.find('\n')) != std::string::npos) {
+        const std::string line = tracePartial.substr(0, end);
+        tracePartial.erase(0, end + 1);
+        if (line.starts_with("> ")) {
+            ++counts.frames;
+            ++gReceived;
+            framesThisStep.push_back(line.substr(2));
+        } else if (line == "< NAK" || line == "< ACK") {
+            ++gAcksSent;
+            counts.naks += line == "< NAK";
+        }
+    }
+}
+
+bool OperatorRig::Quiet(std::string& why) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + 20s;
+    auto lastHeard = Clock::now();
+    for (;;) {
+        QTest::qWait(2);
+        const long before = gReceived;
+        ReadTrace();
+        if (gReceived != before)
+            lastHeard = Clock::now();
+        // Every command has reached the device, the dialog has taken every answer
+        // (the reply behind an acknowledgement follows it at once), and no report
+        // waits for its box.
+        const bool answered = gCloses == closesSettled ? gAcksHandled >= gAcksSent
+                                                       : Clock::now() - lastHeard >= 100ms;
+        if (gReceived >= gHandedOver && answered && Clock::now() - lastHeard >= 10ms &&
+            dialog->strReports.empty()) {
+            closesSettled = gCloses;
+            gAcksSent = gAcksHandled; // the baseline after a close
+            return true;
+        }
+        if (Clock::now() > deadline) {
+            why = "the line never went quiet: " + std::to_string(gReceived) + " of " +
+                  std::to_string(gHandedOver) + " commands received";
+            return false;
+        }
+    }
+}
+
+bool OperatorRig::ReadsInFlight() const {
+    for (int i = 0; i < zrn::SCHEDULE_ENTRY_COUNT; ++i)
+        if (dialog->onDevice.State(i) == zrn::ReadState::Reading)
+            return true;
+    return false;
+}
+
+void OperatorRig::ClickRow(int row) {
+    ListView& list = *dialog->Item<ListView>(IDC_LIST_CTRL);
+    if (row >= list.GetItemCount())
+        return;
+    QPoint at;
+    if (row < 0) {
+        // The empty area below the rows, where there is one.
+        const int rows = list.GetItemCount();
+        const QRect last = rows > 0 ? list.visualRect(list.model()->index(rows - 1, 1)) : QRect();
+        at = QPoint(list.viewport()->width() / 2, rows > 0 ? last.bottom() + 3 : 3);
+        if (at.y() >= list.viewport()->height())
+            return;
+    } else {
+        at = list.visualRect(list.model()->index(row, 1)).center();
+    }
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
+}
+
+void OperatorRig::DoubleClickRow(int row) {
+    ListView& list = *dialog->Item<ListView>(IDC_LIST_CTRL);
+    if (row < 0 || row >= list.GetItemCount())
+        return;
+    const QPoint at = list.visualRect(list.model()->index(row, 1)).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
+}
+
+void OperatorRig::Arrow(bool down) {
+    ListView& list = *dialog->Item<ListView>(IDC_LIST_CTRL);
+    list.setFocus();
+    QTest::keyClick(&list, down ? Qt::Key_Down : Qt::Key_Up);
+}
+
+void OperatorRig::StepPicker(int id, int section, bool up, int times) {
+    DateTimePicker* picker = dialog->Item<DateTimePicker>(id);
+    if (picker == nullptr || !picker->isEnabled())
+        return;
+    const auto which = static_cast<QDateTimeEdit::Section>(section);
+    if (!(picker->displayedSections() & which))
+        return;
+    picker->setFocus();
+    picker->setCurrentSection(which);
+    for (int i = 0; i < times; ++i)
+        QTest::keyClick(picker, up ? Qt::Key_Up : Qt::Key_Down);
+}
+
+void OperatorRig::Press(int id) {
+    auto* button = qobject_cast<QAbstractButton*>(dialog->GetDlgItem(id));
+    if (button != nullptr && button->isEnabled())
+        button->click();
+}
+
+std::vector<std::string> OperatorRig::SettleAndCheck() {
+    ++counts.steps;
+    // A step stands for a second of the real timer: the poll that keeps the
+    // device clock fresh, and that shows a reply lost at the end of a read.
+    Tick();
+    std::string why;
+    if (!Quiet(why))
+        return {why};
+    // Until the device has been found and read, and no read waits for a reply.
+    for (int tick = 0; ReadsInFlight() || dialog->bPortScanning || dialog->bPrevTickScanning;
+         ++tick) {
+        if (tick == 40)
+            return {"the device was not found and read, or a schedule read never ended"};
+        Tick();
+        if (!Quiet(why))
+            return {why};
+    }
+    std::vector<std::string> failures = CheckRows();
+    for (std::string& f : CheckPanel())
+        failures.push_back(std::move(f));
+    for (std::string& f : CheckCommandsAndChanges())
+        failures.push_back(std::move(f));
+    boxesThisStep.clear();
+    framesThisStep.clear();
+    return failures;
+}
+
+std::vector<std::string> OperatorRig::CheckRows() {
+    std::vector<std::string> failures;
+    zrnsim::DeviceState held = zrnsim::DefaultState(0);
+    std::ifstream in(dir / "state.txt");
+    std::string error;
+    if (!zrnsim::ApplyState(in, held, std::time(nullptr), error))
+        return {"the device's state cannot be read: " + error};
+    zrn::ScheduleTable device{};
+    for (int i = 0; i < zrn::SCHEDULE_ENTRY_COUNT; ++i)
+        device[static_cast<std::size_t>(i)] =
+            FromDevice(held.schedules[static_cast<std::size_t>(i)], i + 1);
+    // The rows the device's table makes, by entry.
+    std::map<int, std::array<std::string, 6>> expected;
+    for (const zrn::ListRow& row :
+         zrn::BuildListRows(device, dialog->sched.nDaylightFlag, {}, {}).rows)
+        expected[row.nEntry] = row.texts;
+
+    ListView& list = *dialog->Item<ListView>(IDC_LIST_CTRL);
+    const int edited = dialog->EditedEntry();
+    std::array<bool, zrn::SCHEDULE_ENTRY_COUNT> listed{};
+    for (int r = 0; r < list.GetItemCount(); ++r) {
+        const int e = static_cast<int>(list.GetItemData(r));
+        const auto texts = RowTexts(list, r);
+        const std::string where = "row " + std::to_string(r) + " (schedule " +
+                                  std::to_string(e + 1) + ", " + Show(texts) + ")";
+        if (e < 0 || e >= zrn::SCHEDULE_ENTRY_COUNT) {
+            failures.push_back(where + " maps to no schedule");
+            continue;
+        }
+        listed[static_cast<std::size_t>(e)] = true;
+        if (e == edited)
+            continue;
+        const zrn::ReadState state = dialog->onDevice.State(e);
+        if (state == zrn::ReadState::NotRead) {
+            ++counts.notRead;
+            if (texts[0] != zrn::NOT_READ_TEXT)
+                failures.push_back(where + ": not read, yet shown with values");
+            continue;
+        }
+        const auto found = expected.find(e);
+        if (found == expected.end())
+            failures.push_back(where + ": the device holds no such schedule");
+        else if (found->second != texts)
+            failures.push_back(where + ": the device holds " + Show(found->second));
+    }
+    for (const auto& [e, texts] : expected)
+        if (e != edited && !listed[static_cast<std::size_t>(e)])
+            failures.push_back("schedule " + std::to_string(e + 1) + " (" + Show(texts) +
+                               ") is held by the device but not listed");
+    return failures;
+}
+
+std::vector<std::string> OperatorRig::CheckPanel() {
+    std::vector<std::string> failures;
+    ListView& list = *dialog->Item<ListView>(IDC_LIST_CTRL);
+    const zrn::ScheduleState& s = dialog->sched;
+    const std::vector<int> highlighted = list.SelectedRows();
+    const std::vector<int> chosen = s.nSelectedRow == zrn::NO_SELECTABLE_ACTIVE_ENTRY
+                                        ? std::vector<int>{}
+                                        : std::vector<int>{s.nSelectedRow};
+    if (highlighted != chosen) {
+        std::string rows;
+        for (int r : highlighted)
+            rows += " " + std::to_string(r);
+        failures.push_back("highlighted rows:" + rows + ", but the panel holds row " +
+                           std::to_string(s.nSelectedRow));
+    }
+    const int e = zrn::SelectedEntryIndex(s);
+    if (e < 0 || e == dialog->EditedEntry() || !zrn::SelectedEntryRead(s))
+        return failures;
+    const zrn::ScheduleEntry& entry = s.table[static_cast<std::size_t>(e)];
+    const auto shows = [&](int dateId, int timeId, const zrn::LocalDateTime& f, const char* what) {
+        const auto date = GetPickerFields(*dialog, dateId);
+        const auto time = GetPickerFields(*dialog, timeId);
+        if (!date || !time || date->year != f.year || date->month != f.month ||
+            date->day != f.day || time->hour != f.hour || time->minute != f.minute ||
+            time->second != f.second)
+            failures.push_back(std::string("the panel's ") + what + " is not schedule " +
+                               std::to_string(e + 1) + "'s");
+    };
+    shows(IDC_START_DATE, IDC_START_TIME, zrn::EntryStartFields(entry), "start");
+    shows(IDC_STOP_DATE, IDC_STOP_TIME, zrn::EntryStopFields(entry), "stop");
+    return failures;
+}
+
+std::vector<std::string> OperatorRig::CheckCommandsAndChanges() {
+    std::vector<std::string> failures;
+    struct Change {
+        int n;
+        zrn::ScheduleEntry meant;
+        bool upload;
+    };
+    std::vector<Change> changes;
+    const auto entryCommand = [](const std::string& f, const char* code) {
+        return f.size() >= 3 && f[0] == 'S' && f[1] >= '1' && f[1] <= '4' &&
+               f.compare(2, std::string::npos, code) == 0;
+    };
+    for (std::size_t i = 0; i < framesThisStep.size(); ++i) {
+        const std::string& f = framesThisStep[i];
+        if (f.size() < 3 || f[0] != 'S' || f[1] < '1' || f[1] > '4')
+            continue;
+        const int n = f[1] - '0';
+        const zrn::ScheduleReply value = zrn::ParseScheduleReply(f);
+        if ((value.kind == zrn::ScheduleReplyKind::StartDate ||
+             value.kind == zrn::ScheduleReplyKind::StopDate) &&
+            f.size() > 4 && f[4] == '|' && value.nValues[2] > 37)
+            failures.push_back("sent " + f + ": a year the device cannot hold");
+        const bool uploadStart = entryCommand(f, "D") && i + 9 < framesThisStep.size() &&
+                                 framesThisStep[i + 1].starts_with(f + "BD|");
+        if (uploadStart) {
+            zrn::ScheduleEntry meant{};
+            meant.nNumber = static_cast<std::uint8_t>(n);
+            for (std::size_t k = i + 1; k < i + 9; ++k)
+                zrn::StoreScheduleReply(meant, zrn::ParseScheduleReply(framesThisStep[k]));
+            meant.chStatus = static_cast<std::uint8_t>(framesThisStep[i + 9][2]);
+            const auto start = zrn::MakeLocalTime(zrn::EntryStartFields(meant));
+            const auto stop = zrn::MakeLocalTime(zrn::EntryStopFields(meant));
+            if (!start || !stop || *stop <= *start)
+                failures.push_back("uploaded schedule " + std::to_string(n) +
+                                   " with its stop not after its start");
+            changes.push_back({n, meant, true});
+            i += 9;
+        } else if (f.size() == 3 && (f[2] == 'A' || f[2] == 'D' || f[2] == '0')) {
+            zrn::ScheduleEntry meant{};
+            meant.nNumber = static_cast<std::uint8_t>(n);
+            meant.chStatus = static_cast<std::uint8_t>(f[2]);
+            changes.push_back({n, meant, false});
+        }
+    }
+    if (changes.empty())
+        return failures;
+    zrnsim::DeviceState held = zrnsim::DefaultState(0);
+    std::ifstream in(dir / "state.txt");
+    std::string error;
+    zrnsim::ApplyState(in, held, std::time(nullptr), error);
+    std::map<int, Change> last;
+    for (const Change& c : changes)
+        last[c.n] = c;
+    for (const auto& [n, c] : last) {
+        const zrn::ScheduleEntry truth =
+            FromDevice(held.schedules[static_cast<std::size_t>(n - 1)], n);
+        const bool taken = c.upload ? truth == c.meant : truth.chStatus == c.meant.chStatus;
+        if (taken)
+            continue;
+        ++counts.reports;
+        const std::string named = "Schedule " + std::to_string(n) + " ";
+        const bool told =
+            std::any_of(boxesThisStep.begin(), boxesThisStep.end(), [&](const std::string& text) {
+                return text.find(named) != std::string::npos;
+            });
+        if (!told)
+            failures.push_back("schedule " + std::to_string(n) +
+                               ": the device did not take the change and no box said so (boxes: " +
+                               Join(boxesThisStep) + ")");
+    }
+    return failures;
+}

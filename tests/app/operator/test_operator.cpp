@@ -1,0 +1,22 @@
+// Random operator actions at the real dialog against zrnsim with line faults:
+// after every step the list shows what the device holds (or "Not read"), the
+// highlight is the panel's entry, and every change the device refused was told.
+// CTest runs a few seeded cases; bench/operator_soak runs thousands of steps.
+#include "OperatorSteps.h"
+
+#include <gtest/gtest.h>
+#include <rapidcheck/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+// A fixed seed and size unless RC_PARAMS says otherwise (a failure's
+// "reproduce=..." runs just that case): some 250 steps in five cases.
+const bool kParams = ::setenv("RC_PARAMS", "seed=20261208 max_success=5 max_size=140", 0) == 0;
+
+} // namespace
+
+RC_GTEST_PROP(OperatorAtTheDialog, TheListTellsWhatTheDeviceHolds, ()) {
+    operator_steps::OperatorRun();
+}
