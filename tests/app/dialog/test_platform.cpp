@@ -67,8 +67,9 @@ const EventEntry<TestDialog> kEvents[] = {
     {101, EN_SETFOCUS, &TestDialog::OnAny},        {101, EN_KILLFOCUS, &TestDialog::OnAny},
     {107, DTN_DATETIMECHANGE, &TestDialog::OnAny}, {107, DTN_DROPDOWN, &TestDialog::OnAny},
     {107, DTN_CLOSEUP, &TestDialog::OnAny},        {109, NM_CLICK, &TestDialog::OnAny},
-    {109, NM_RCLICK, &TestDialog::OnAny},          {kWindow, WM_TIMER, &TestDialog::OnAny},
-    {113, LBN_SELCHANGE, &TestDialog::OnAny},      {kWindow, WM_USER + 1, &TestDialog::OnAny},
+    {109, NM_RCLICK, &TestDialog::OnAny},          {109, LVN_KEYSELECT, &TestDialog::OnAny},
+    {kWindow, WM_TIMER, &TestDialog::OnAny},       {113, LBN_SELCHANGE, &TestDialog::OnAny},
+    {kWindow, WM_USER + 1, &TestDialog::OnAny},
 };
 
 bool TestDialog::OnMessage(Notify& n) {
@@ -398,6 +399,42 @@ TEST(ListViews, ReportRowsCarryTextsImagesAndDataAndClicksNameTheRow) {
     EXPECT_EQ(dialog.seen.front(), std::make_pair(109, NM_CLICK));
     list->DeleteAllItems();
     EXPECT_EQ(list->GetItemCount(), 0);
+}
+
+TEST(ListViews, AKeyThatMovesTheSelectionNamesTheNewRowAndOneRowStaysSelected) {
+    TestDialog dialog;
+    dialog.Create();
+    ShowActive(dialog);
+    auto* list = dialog.Item<ListView>(109);
+    list->SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    list->InsertColumn(0, "A", 60);
+    for (int row = 0; row < 3; ++row)
+        list->InsertItem(row, "row", -1);
+    EXPECT_EQ(list->ItemImage(0), -1) << "a row may have no image";
+    list->SetItemState(0, true, true);
+    list->SetItemState(2, true, true);
+    EXPECT_EQ(list->SelectedRows(), std::vector<int>{2}) << "single selection, as LVS_SINGLESEL";
+    list->setFocus();
+    dialog.seen.clear();
+    QTest::keyClick(list, Qt::Key_Up);
+    ASSERT_EQ(dialog.seen, (std::vector<std::pair<int, int>>{{109, LVN_KEYSELECT}}));
+    EXPECT_EQ(dialog.last.row, 1);
+    EXPECT_EQ(list->SelectedRows(), std::vector<int>{1});
+    QTest::keyClick(list, Qt::Key_Shift); // moves nothing: tells nothing
+    EXPECT_EQ(dialog.seen.size(), 1u);
+}
+
+TEST(Pickers, ARangeKeepsEveryValueAndStepInside) {
+    TestDialog dialog;
+    dialog.Create();
+    auto* picker = dialog.Item<DateTimePicker>(107);
+    picker->SetRange({2000, 1, 1, 0, 0, 0}, {2037, 12, 31, 23, 59, 59});
+    picker->SetValue(QDateTime(QDate(2040, 5, 1), QTime(8, 0)));
+    EXPECT_EQ(picker->Value().date().year(), 2037);
+    picker->SetValue(QDateTime(QDate(2037, 6, 1), QTime(8, 0)));
+    picker->setCurrentSection(QDateTimeEdit::YearSection);
+    QTest::keyClick(picker, Qt::Key_Up);
+    EXPECT_EQ(picker->Value().date().year(), 2037) << "a step stops at the last year";
 }
 
 TEST(ImageLists, MaskColourBecomesTransparent) {

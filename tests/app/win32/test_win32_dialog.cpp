@@ -493,6 +493,41 @@ TEST_F(Win32Dialog, ListViewRowsImagesAndClicks) {
     EXPECT_EQ(list->GetItemCount(), 0);
 }
 
+TEST_F(Win32Dialog, AKeyThatMovesTheListsSelectionNamesTheNewRow) {
+    auto* list = dialog.Item<ListView>(IDC_LIST);
+    list->SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    list->InsertColumn(0, "A", 60);
+    for (int row = 0; row < 3; ++row)
+        list->InsertItem(row, "row", -1);
+    EXPECT_EQ(list->ItemImage(0), -1) << "a row may have no image";
+    Show();
+    list->SetItemState(2, true, true);
+    ::SetFocus(list->Handle());
+    dialog.seen.clear();
+    ::SendMessageW(list->Handle(), WM_KEYDOWN, VK_UP, 0);
+    Pump();
+    const Notify* moved = nullptr;
+    for (const Notify& n : dialog.seen)
+        if (n.id == IDC_LIST && n.code == LVN_KEYSELECT)
+            moved = &n;
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(moved->row, 1);
+    EXPECT_EQ(list->SelectedRows(), std::vector<int>{1});
+    dialog.seen.clear();
+    ::SendMessageW(list->Handle(), WM_KEYDOWN, VK_SHIFT, 0);
+    Pump();
+    EXPECT_FALSE(dialog.Saw(IDC_LIST, LVN_KEYSELECT)) << "a key that moves nothing";
+}
+
+TEST_F(Win32Dialog, ADatePickersRangeKeepsEveryValueInside) {
+    auto* date = dialog.Item<DateTimePicker>(IDC_DATE);
+    date->SetRange({2000, 1, 1, 0, 0, 0}, {2037, 12, 31, 23, 59, 59});
+    date->SetFields({2037, 6, 1, 8, 0, 0});
+    date->SetFields({2040, 5, 1, 8, 0, 0});
+    ASSERT_TRUE(date->Fields());
+    EXPECT_LE(date->Fields()->year, 2037);
+}
+
 TEST_F(Win32Dialog, ListBoxesAndTabs) {
     dialog.ListBoxInsert(IDC_PORTS, 0, "COM3");
     dialog.ListBoxInsert(IDC_PORTS, 0, "COM10");
