@@ -1,8 +1,9 @@
 // The randomized operator at length: RapidCheck's cases of random steps at the
 // real dialog against zrnsim with line faults, and what they went through.
 //   operator_soak [cases] [size] [seed]
-// A case runs up to about `size` steps; a failure prints its seed and shrinks
-// to a short sequence, as the test does.
+// A case runs up to about `size` steps. A failure prints its steps and a
+// "reproduce=..." value without shrinking them (a shrink of hundreds of steps
+// takes hours); RC_PARAMS="reproduce=... " with shrinking on makes it short.
 #include "OperatorSteps.h"
 
 #include <QApplication>
@@ -19,7 +20,8 @@ int main(int argc, char** argv) {
     // RC_PARAMS, when set, wins: a failure's "reproduce=..." runs just that case.
     const char* given = std::getenv("RC_PARAMS");
     const std::string params =
-        given ? given : "seed=" + seed + " max_success=" + cases + " max_size=" + size;
+        given ? given
+              : "seed=" + seed + " max_success=" + cases + " max_size=" + size + " noshrink=1";
     ::setenv("RC_PARAMS", params.c_str(), 1);
     QApplication app(argc, argv);
 

@@ -125,6 +125,15 @@ bool CZRNcomDlg::ChooseRow(int& row) {
         return false;
     if (chosen >= 0)
         row = zrn::RowOfEntry(sched.nRowEntry, chosen);
+    // The list shows exactly the chosen row, also when the choice went away
+    // with a dropped edit and the click had highlighted another schedule.
+    sched.nSelectedRow = row;
+    ListView* list = Item<ListView>(IDC_LIST_CTRL);
+    if (row >= 0)
+        list->SetItemState(row, true, true);
+    else
+        for (int r = 0; r < list->GetItemCount(); ++r)
+            list->SetItemState(r, false, false);
     return true;
 }
 
@@ -161,8 +170,6 @@ void CZRNcomDlg::OnClickListCtrl(Notify& n) {
     int row = n.row;
     if (!ChooseRow(row))
         return;
-    sched.nSelectedRow = row;
-    Item<ListView>(IDC_LIST_CTRL)->SetItemState(row, true, true);
     SetSelectedFields();
     ShowEntryTimings(row);
     UpdateData(false);
@@ -177,8 +184,6 @@ void CZRNcomDlg::OnKeySelectListCtrl(Notify& n) {
     int row = n.row;
     if (!ChooseRow(row))
         return;
-    sched.nSelectedRow = row;
-    Item<ListView>(IDC_LIST_CTRL)->SetItemState(row, true, true);
     SetSelectedFields();
     ShowEntryTimings(row);
     UpdateData(false);
@@ -221,7 +226,6 @@ void CZRNcomDlg::OnRclickListCtrl(Notify& n) {
     int row = n.row;
     if (!ChooseRow(row))
         return;
-    sched.nSelectedRow = row;
     SetSelectedFields();
     UpdateData(false);
     AppendLog(Text("OnRclickListCtrl;  Entry %d, Cursor x: %d, y: %d", row, client.x, client.y));

@@ -213,8 +213,9 @@ private:
     void OnNmDoubleClickListCtrl(Notify& n);
     void OnLvnItemActivateListCtrl(Notify& n);
     void OnKeySelectListCtrl(Notify& n);
-    // A row chosen by click or key: the edited entry is left first; false when
-    // the operator's answer ends the choice. row is updated when rows move.
+    // A row chosen by click or key: the edited entry is left first, then the row
+    // becomes the selection, in the panel and in the list; false when the
+    // operator's answer ends the choice. row is updated when rows move.
     bool ChooseRow(int& row);
     // The panel back to the selected entry; the interval radio follows it unless
     // the operator has just chosen one.
