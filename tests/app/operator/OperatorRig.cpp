@@ -308,9 +308,11 @@ void OperatorRig::Press(int id) {
 
 std::vector<std::string> OperatorRig::SettleAndCheck() {
     ++counts.steps;
-    // A step stands for a second of the real timer: the poll that keeps the
-    // device clock fresh, and that shows a reply lost at the end of a read.
-    Tick();
+    // Every few steps a second of the real timer: the poll that keeps the device
+    // clock fresh. Below, ticks go on while a read waits: the poll's reply shows
+    // a reply lost at the end of a read.
+    if (counts.steps % 4 == 0)
+        Tick();
     std::string why;
     if (!Quiet(why))
         return {why};
@@ -328,6 +330,15 @@ std::vector<std::string> OperatorRig::SettleAndCheck() {
         failures.push_back(std::move(f));
     for (std::string& f : CheckCommandsAndChanges())
         failures.push_back(std::move(f));
+    if (!failures.empty()) {
+        // What the operator read in the log box last, to tell how it came about.
+        std::istringstream log(dialog->GetDlgItemText(IDC_LOG));
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(log, line);)
+            lines.push_back(line);
+        for (std::size_t i = lines.size() > 8 ? lines.size() - 8 : 0; i < lines.size(); ++i)
+            failures.push_back("log: " + lines[i]);
+    }
     boxesThisStep.clear();
     framesThisStep.clear();
     return failures;

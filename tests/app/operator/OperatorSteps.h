@@ -64,10 +64,12 @@ inline constexpr PickerSection kSections[] = {
     {IDC_START_DATE, QDateTimeEdit::MonthSection, "start month"},
     {IDC_START_DATE, QDateTimeEdit::DaySection, "start day"},
     {IDC_START_DATE, QDateTimeEdit::YearSection, "start year"},
+    {IDC_START_DATE, QDateTimeEdit::YearSection, "start year"},
     {IDC_START_TIME, QDateTimeEdit::HourSection, "start hour"},
     {IDC_START_TIME, QDateTimeEdit::MinuteSection, "start minute"},
     {IDC_STOP_DATE, QDateTimeEdit::MonthSection, "stop month"},
     {IDC_STOP_DATE, QDateTimeEdit::DaySection, "stop day"},
+    {IDC_STOP_DATE, QDateTimeEdit::YearSection, "stop year"},
     {IDC_STOP_DATE, QDateTimeEdit::YearSection, "stop year"},
     {IDC_STOP_TIME, QDateTimeEdit::HourSection, "stop hour"},
     {IDC_STOP_TIME, QDateTimeEdit::MinuteSection, "stop minute"},
@@ -81,7 +83,10 @@ inline constexpr PickerSection kSections[] = {
 struct StepPicker : Answered {
     std::size_t target = *rc::gen::inRange<std::size_t>(0, std::size(kSections));
     bool up = *rc::gen::arbitrary<bool>();
-    int times = *rc::gen::inRange(1, 4);
+    // Years mostly a dozen at once: the last year the device holds is that far away.
+    int times = kSections[target].section == QDateTimeEdit::YearSection
+                    ? *rc::gen::element(2, 12, 12)
+                    : *rc::gen::element(1, 2, 3, 12);
     void Act(OperatorRig& rig) const override {
         const PickerSection& s = kSections[target];
         rig.StepPicker(s.id, s.section, up, times);

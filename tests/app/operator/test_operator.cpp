@@ -12,8 +12,8 @@
 namespace {
 
 // A fixed seed and size unless RC_PARAMS says otherwise (a failure's
-// "reproduce=..." runs just that case): some 250 steps in five cases.
-const bool kParams = ::setenv("RC_PARAMS", "seed=20261208 max_success=5 max_size=140", 0) == 0;
+// "reproduce=..." runs just that case): some 400 steps in six cases.
+const bool kParams = ::setenv("RC_PARAMS", "seed=20261208 max_success=6 max_size=400", 0) == 0;
 
 } // namespace
 
