@@ -17,11 +17,12 @@
 // anyway, and the port time-outs end each read after 20 ms: the worker reads
 // under ioMutex, and Stop sets `stopped` first so that it gets the mutex
 // within one read and closes the handle before it returns.
+//
+// Every read that brings bytes, every idle read and every frame written is
+// told to the port watch (PortWatch.h).
 
 #ifdef _WIN32
 #include "UniqueHandle.h"
-
-#include <array>
 #else
 #include "SerialPort.h"
 #endif
@@ -52,14 +53,21 @@ public:
     explicit PortSession(UniqueFd port, UniqueFd waitSet);
 #endif
 
-    // True when the port reported something (data, hang-up or error) in time.
-    bool WaitReadable(std::chrono::milliseconds timeout);
-
-    struct ReadResult {
-        bool stopped;
-        ssize_t count; // as read(2): 0 or -1 when nothing came
+    enum class Outcome {
+        Bytes,   // `count` bytes were read
+        Idle,    // the idle read passed without a byte
+        Stopped, // the session was stopped
     };
-    ReadResult Read(unsigned char* data, std::size_t size);
+    struct ReadResult {
+        Outcome outcome;
+        std::size_t count;
+    };
+
+    // The idle read: reads up to `size` bytes, waiting up to `timeout` for
+    // the first. A port that has hung up or fails brings nothing at once; its
+    // reads still last `timeout`, so the worker keeps its pace rather than
+    // spin.
+    ReadResult IdleRead(unsigned char* data, std::size_t size, std::chrono::milliseconds timeout);
 
     // The whole frame; false when the session was stopped first. Other write
     // errors are ignored, as a serial write's result is.
@@ -76,10 +84,11 @@ private:
     std::mutex ioMutex;
     std::atomic<bool> stopped{false};
     UniqueHandle port; // guarded by ioMutex
-    // What the last read brought, handed out by Read; worker only.
-    std::array<unsigned char, 256> held{};
-    std::size_t heldCount = 0;
 #else
+    enum class Ready { Port, Nothing };
+    Ready WaitUntil(std::chrono::steady_clock::time_point deadline);
+    // As read(2): the count, 0 or -1 with errno; -1 with EBADF once stopped.
+    ssize_t ReadPort(unsigned char* data, std::size_t size);
     bool WaitWritable(std::chrono::milliseconds timeout);
 
     std::mutex ioMutex;
