@@ -106,18 +106,23 @@ protected:
     void Press(int id) { Send(id, BN_CLICKED); }
     ListView* List() { return dialog->Item<ListView>(IDC_LIST_CTRL); }
     std::string Cell(int row, int column) { return List()->GetItemText(row, column).toStdString(); }
-    void Refresh() {
-        const size_t mark = Trace().size();
-        Press(IDC_SCHEDULE_REFRESH);
-        ASSERT_TRUE(Wait([&] {
-            const auto lines = Trace();
-            return std::any_of(lines.begin() + static_cast<long>(std::min(mark, lines.size())),
-                               lines.end(),
-                               [](const std::string& l) { return l.starts_with("< S4P|"); });
+    // Replies the dialog has handled that begin with `reply`. Notifications are
+    // handled on this thread, so one that has been traced has been handled in
+    // full by the time a wait looks.
+    size_t Handled(const std::string& reply) {
+        const auto lines = debug.Lines();
+        return static_cast<size_t>(std::count_if(lines.begin(), lines.end(), [&](const auto& l) {
+            return l.starts_with("RES " + reply);
         }));
-        QTest::qWait(50); // the reply's notification reaches the dialog just after the trace
+    }
+    void Refresh() {
+        const size_t before = Handled("S4P|");
+        Press(IDC_SCHEDULE_REFRESH);
+        // The table is read in entry order: the fourth entry's last field ends it.
+        ASSERT_TRUE(Wait([&] { return Handled("S4P|") > before; }));
     }
 
+    DebugCapture debug;
     fs::path dir;
     std::unique_ptr<zrnsim::SimProcess> sim;
     std::unique_ptr<EnvGuard> ports;
