@@ -65,7 +65,11 @@ void ZRNComDllThread(std::shared_ptr<PortSession> session) {
     WorkerEvents events(link, session.get());
     std::array<unsigned char, 256> chunk{};
     for (;;) {
-        const auto read = session->IdleRead(chunk.data(), chunk.size(), kReadTimeout);
+        // Only a queued command needs an idle read to go out after; without
+        // one the worker sleeps until bytes come or a send or close wakes it.
+        const auto read = link.HasCommandFor(session.get())
+                              ? session->IdleRead(chunk.data(), chunk.size(), kReadTimeout)
+                              : session->ReadOrWake(chunk.data(), chunk.size(), kReadTimeout);
         try {
             switch (read.outcome) {
             case PortSession::Outcome::Stopped:
@@ -76,6 +80,8 @@ void ZRNComDllThread(std::shared_ptr<PortSession> session) {
             case PortSession::Outcome::Idle:
                 Transmit(link, *session, receiver);
                 break;
+            case PortSession::Outcome::Woken:
+                break; // look at the queue again
             }
         } catch (const std::bad_alloc&) {
             // Out of memory loses what this read brought; the link goes on.

@@ -100,6 +100,14 @@ PortSession::ReadResult PortSession::IdleRead(unsigned char* data, std::size_t s
     return {Outcome::Idle, 0};
 }
 
+// The 20 ms loop: see PortSession.h.
+PortSession::ReadResult PortSession::ReadOrWake(unsigned char* data, std::size_t size,
+                                                std::chrono::milliseconds idleRead) {
+    return IdleRead(data, size, idleRead);
+}
+
+void PortSession::Wake() {}
+
 bool PortSession::WriteAll(std::string_view bytes) {
     const auto began = std::chrono::steady_clock::now();
     const std::string_view frame = bytes;

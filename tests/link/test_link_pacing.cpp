@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace zrntest;
@@ -107,6 +108,33 @@ TEST_F(LinkPacing, NothingIsWrittenWhileBytesAreStillArriving) {
     ASSERT_EQ(Count(records, Kind::Wrote), static_cast<std::size_t>(kCommands));
     // The noise reached the worker, and no frame left while it was reading it.
     EXPECT_GT(Count(records, Kind::Received), 0u);
+    EXPECT_EQ(PacingBreaches(records, kIdleRead), std::vector<std::string>{})
+        << Describe(PacingBreaches(records, kIdleRead));
+}
+
+// With nothing queued the worker sleeps until there is work: no idle reads,
+// however long it is left alone. A command sent then still waits for one.
+TEST_F(LinkPacing, AnIdleLinkReadsOnlyWhenThereIsWork) {
+    ASSERT_EQ(fnZrnOpen(&window, pty.Definition().c_str()), 1);
+    std::this_thread::sleep_for(200ms); // any while: a loop that polls would read ten times
+    EXPECT_EQ(Count(port.Records(), Kind::IdleRead), 0u);
+    ASSERT_EQ(fnZrnSend("C"), 1);
+    EXPECT_EQ(pty.ReadUntilCrs(1), Frame("C"));
+    const auto records = port.WaitForWrites(1, kWait);
+    EXPECT_EQ(Count(records, Kind::IdleRead), 1u);
+    EXPECT_EQ(PacingBreaches(records, kIdleRead), std::vector<std::string>{})
+        << Describe(PacingBreaches(records, kIdleRead));
+}
+
+// Sends that wake the worker in the middle of an idle read do not cut it short.
+TEST_F(LinkPacing, SendsDuringAnIdleReadDoNotShortenIt) {
+    ASSERT_EQ(fnZrnOpen(&window, pty.Definition().c_str()), 1);
+    for (int i = 0; i < kCommands; ++i) {
+        ASSERT_EQ(fnZrnSend("C"), 1);
+        std::this_thread::sleep_for(3ms);
+    }
+    EXPECT_EQ(ReadFarEnd(pty, kCommands).bytes, Frames("C", kCommands));
+    const auto records = port.WaitForWrites(kCommands, kWait);
     EXPECT_EQ(PacingBreaches(records, kIdleRead), std::vector<std::string>{})
         << Describe(PacingBreaches(records, kIdleRead));
 }
