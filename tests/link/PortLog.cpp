@@ -58,8 +58,8 @@ std::string Name(Kind kind) {
 
 } // namespace
 
-std::vector<std::string> PacingBreaches(const std::vector<PortRecord>& records,
-                                        std::chrono::milliseconds idleRead) {
+::testing::AssertionResult KeepsPacing(const std::vector<PortRecord>& records,
+                                       std::chrono::milliseconds idleRead) {
     std::vector<std::string> breaches;
     // The record before each, port by port: a worker of an earlier open may
     // still be finishing its last read.
@@ -83,7 +83,12 @@ std::vector<std::string> PacingBreaches(const std::vector<PortRecord>& records,
                                std::to_string(us.count()) + " us");
         }
     }
-    return breaches;
+    if (breaches.empty())
+        return ::testing::AssertionSuccess();
+    auto failure = ::testing::AssertionFailure() << "the pacing rule is broken:";
+    for (const auto& breach : breaches)
+        failure << "\n  " << breach;
+    return failure;
 }
 
 } // namespace zrntest

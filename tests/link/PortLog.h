@@ -9,6 +9,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <gtest/gtest.h>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -47,12 +48,11 @@ private:
 
 std::size_t Count(const std::vector<PortRecord>& records, zrn::PortEvent::Kind kind);
 
-// Every breach of the pacing rule in `records`, described; none when each
-// frame was written straight after an idle read of the port it went to (no
-// bytes read, nothing else written in between) that lasted at least
-// `idleRead`. That is: one command per idle read, at least an idle read
-// apart, never while bytes arrive.
-std::vector<std::string> PacingBreaches(const std::vector<PortRecord>& records,
-                                        std::chrono::milliseconds idleRead);
+// Success when each frame in `records` was written straight after an idle
+// read of the port it went to (no bytes read, nothing else written in
+// between) that lasted at least `idleRead`: one command per idle read, at
+// least an idle read apart, never while bytes arrive. Otherwise every breach.
+::testing::AssertionResult KeepsPacing(const std::vector<PortRecord>& records,
+                                       std::chrono::milliseconds idleRead);
 
 } // namespace zrntest

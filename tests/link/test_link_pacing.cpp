@@ -60,13 +60,6 @@ std::string Frames(const std::string& text, int count) {
     return all;
 }
 
-std::string Describe(const std::vector<std::string>& breaches) {
-    std::string text;
-    for (const auto& breach : breaches)
-        text += "\n  " + breach;
-    return text;
-}
-
 class LinkPacing : public ::testing::Test {
 protected:
     void TearDown() override {
@@ -86,8 +79,7 @@ TEST_F(LinkPacing, OneCommandPerIdleReadAtLeastAnIdleReadApart) {
     EXPECT_EQ(seen.bytes, Frames("C", kCommands));
     const auto records = port.WaitForWrites(kCommands, kWait);
     ASSERT_EQ(Count(records, Kind::Wrote), static_cast<std::size_t>(kCommands));
-    EXPECT_EQ(PacingBreaches(records, kIdleRead), std::vector<std::string>{})
-        << Describe(PacingBreaches(records, kIdleRead));
+    EXPECT_TRUE(KeepsPacing(records, kIdleRead));
     // No frame reaches the far end before the worker began to write it.
     std::size_t frame = 0;
     for (const PortRecord& record : records) {
@@ -108,8 +100,7 @@ TEST_F(LinkPacing, NothingIsWrittenWhileBytesAreStillArriving) {
     ASSERT_EQ(Count(records, Kind::Wrote), static_cast<std::size_t>(kCommands));
     // The noise reached the worker, and no frame left while it was reading it.
     EXPECT_GT(Count(records, Kind::Received), 0u);
-    EXPECT_EQ(PacingBreaches(records, kIdleRead), std::vector<std::string>{})
-        << Describe(PacingBreaches(records, kIdleRead));
+    EXPECT_TRUE(KeepsPacing(records, kIdleRead));
 }
 
 // With nothing queued the worker sleeps until there is work: no idle reads,
@@ -122,8 +113,7 @@ TEST_F(LinkPacing, AnIdleLinkReadsOnlyWhenThereIsWork) {
     EXPECT_EQ(pty.ReadUntilCrs(1), Frame("C"));
     const auto records = port.WaitForWrites(1, kWait);
     EXPECT_EQ(Count(records, Kind::IdleRead), 1u);
-    EXPECT_EQ(PacingBreaches(records, kIdleRead), std::vector<std::string>{})
-        << Describe(PacingBreaches(records, kIdleRead));
+    EXPECT_TRUE(KeepsPacing(records, kIdleRead));
 }
 
 // Sends that wake the worker in the middle of an idle read do not cut it short.
@@ -135,8 +125,7 @@ TEST_F(LinkPacing, SendsDuringAnIdleReadDoNotShortenIt) {
     }
     EXPECT_EQ(ReadFarEnd(pty, kCommands).bytes, Frames("C", kCommands));
     const auto records = port.WaitForWrites(kCommands, kWait);
-    EXPECT_EQ(PacingBreaches(records, kIdleRead), std::vector<std::string>{})
-        << Describe(PacingBreaches(records, kIdleRead));
+    EXPECT_TRUE(KeepsPacing(records, kIdleRead));
 }
 
 // Line noise at plug-in often holds NULs; the frames around them still arrive.

@@ -24,13 +24,6 @@ PortLog& Port() {
     return *log;
 }
 
-std::string Describe(const std::vector<std::string>& breaches) {
-    std::string text;
-    for (const auto& breach : breaches)
-        text += "\n  " + breach;
-    return text;
-}
-
 class LinkWinPacing : public ::testing::Test {
 protected:
     void SetUp() override { Port().Clear(); }
@@ -52,8 +45,7 @@ TEST_F(LinkWinPacing, QueuedCommandsLeaveOnePerIdleRead) {
     EXPECT_EQ(line.ReadUntilCrs(3), Frame("S0D") + Frame("C|12/06/26|14:05:09|") + Frame("S0A"));
     const auto records = Port().WaitForWrites(3, kWait);
     EXPECT_EQ(Count(records, Kind::Wrote), 3u);
-    EXPECT_EQ(PacingBreaches(records, kIdleRead), std::vector<std::string>{})
-        << Describe(PacingBreaches(records, kIdleRead));
+    EXPECT_TRUE(KeepsPacing(records, kIdleRead));
 }
 
 TEST_F(LinkWinPacing, WhileTheDeviceTalksNoCommandGoesOut) {
@@ -72,8 +64,7 @@ TEST_F(LinkWinPacing, WhileTheDeviceTalksNoCommandGoesOut) {
     const auto records = Port().WaitForWrites(1, kWait);
     EXPECT_EQ(Count(records, Kind::Wrote), 1u);
     EXPECT_GT(Count(records, Kind::Received), 0u);
-    EXPECT_EQ(PacingBreaches(records, kIdleRead), std::vector<std::string>{})
-        << Describe(PacingBreaches(records, kIdleRead));
+    EXPECT_TRUE(KeepsPacing(records, kIdleRead));
 }
 
 } // namespace
