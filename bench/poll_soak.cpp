@@ -1,11 +1,17 @@
 // ZRNcom (offscreen) polling zrnsim, sampled once a minute from /proc: CPU
-// seconds per minute and resident memory of the program alone.
+// seconds per minute and resident memory of the program alone; and, from
+// --settle seconds after start-up (30 unless told) to the end, its wakeups a
+// second (voluntary context switches of every thread) and CPU seconds a
+// minute, thread by thread.
 //
-//   poll_soak [--minutes N] [--seconds N]            an idle device, debug output off
+//   poll_soak [--minutes N] [--seconds N] [--settle N] [--baud N]
+//       an idle device, debug output off; zrnsim with 9600-baud byte timing
+//       unless told (--baud 0: every answer at once, as zrnsim runs by default)
 //   poll_soak --faults [--minutes N] [--seconds N]   NAKs, bad checksums, noise,
 //       dropped answers and an unplug every 60 s (30 minutes unless told);
 //       also reports crashes, the longest time from a replug back to polling,
 //       and every reply the program took that the device never sent.
+#include "ProcTasks.h"
 #include "SimProcess.h"
 #include "ZrnComProcess.h"
 
@@ -16,6 +22,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -72,6 +80,15 @@ std::set<std::string> SentReplies(const std::string& tracePath) {
     return sent;
 }
 
+// Frames the simulator has received so far ("> text" in its trace).
+std::size_t CommandsReceived(const std::string& tracePath) {
+    std::ifstream in(tracePath);
+    std::size_t count = 0;
+    for (std::string line; std::getline(in, line);)
+        count += line.starts_with("> ");
+    return count;
+}
+
 double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
 }
@@ -81,6 +98,8 @@ double Seconds(Clock::duration d) {
 int main(int argc, char** argv) {
     bool faults = false;
     int seconds = -1;
+    int settle = 30;
+    std::string baud = "9600";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--faults")
@@ -89,8 +108,15 @@ int main(int argc, char** argv) {
             seconds = 60 * std::atoi(argv[++i]);
         else if (arg == "--seconds" && i + 1 < argc)
             seconds = std::atoi(argv[++i]);
+        else if (arg == "--settle" && i + 1 < argc)
+            settle = std::atoi(argv[++i]);
+        else if (arg == "--baud" && i + 1 < argc)
+            baud = argv[++i];
         else {
-            std::fprintf(stderr, "usage: %s [--faults] [--minutes N | --seconds N]\n", argv[0]);
+            std::fprintf(
+                stderr,
+                "usage: %s [--faults] [--minutes N | --seconds N] [--settle N] [--baud N]\n",
+                argv[0]);
             return 2;
         }
     }
@@ -102,13 +128,15 @@ int main(int argc, char** argv) {
     const std::string link = (workDir / "device").string();
     const std::string trace = (workDir / "sim.trace").string();
 
-    std::vector<std::string> simArgs{"--baud", "9600", "--link", link, "--unplug-pause", "1000"};
+    std::vector<std::string> simArgs{"--baud", baud, "--link", link, "--unplug-pause", "1000"};
+    // The trace counts the commands the device received.
+    simArgs.emplace_back("--trace");
     if (faults) {
-        for (const char* arg : {"--trace", "--nak-rate", "0.03", "--bad-crc-rate", "0.03",
-                                "--noise-rate", "0.05", "--drop-rate", "0.03", "--seed", "7"})
+        for (const char* arg : {"--nak-rate", "0.03", "--bad-crc-rate", "0.03", "--noise-rate",
+                                "0.05", "--drop-rate", "0.03", "--seed", "7"})
             simArgs.emplace_back(arg);
     }
-    zrnsim::SimProcess device(ZRNSIM_PROGRAM, simArgs, faults ? trace : std::string());
+    zrnsim::SimProcess device(ZRNSIM_PROGRAM, simArgs, trace);
     if (device.TerminalPath().empty())
         return 1;
     // Debug output shows the fault run what the program took; the idle run
@@ -128,6 +156,11 @@ int main(int argc, char** argv) {
     double lastCpu = 0;
     bool crashed = false;
     auto nextMinute = start + 60s;
+    const auto settled = start + std::chrono::seconds(settle);
+    std::optional<std::map<pid_t, TaskCounts>> tasksSettled;
+    std::map<pid_t, TaskCounts> tasksEnd;
+    Clock::time_point settledAt{}, endAt{};
+    std::size_t commandsSettled = 0, commandsEnd = 0;
     auto nextUnplug = start + 60s;
     bool waitingForPoll = false; // a replug seen, its first clock reply not yet
     Clock::time_point replugged{};
@@ -155,6 +188,11 @@ int main(int argc, char** argv) {
                 nextUnplug += 60s;
             }
         }
+        if (!tasksSettled && Clock::now() >= settled) {
+            tasksSettled = SampleTasks(zrncom.Pid());
+            settledAt = Clock::now();
+            commandsSettled = CommandsReceived(trace);
+        }
         if (Clock::now() >= nextMinute || Clock::now() >= end) {
             const ProcSample s = Sample(zrncom.Pid());
             if (!s.alive) {
@@ -167,10 +205,15 @@ int main(int argc, char** argv) {
             nextMinute += 60s;
         }
     }
+    if (tasksSettled) {
+        tasksEnd = SampleTasks(zrncom.Pid());
+        endAt = Clock::now();
+        commandsEnd = CommandsReceived(trace);
+    }
     const double elapsed = Seconds(Clock::now() - start);
     zrncom.Stop();
 
-    std::printf("ZRNcom polling zrnsim --baud 9600 (%s) for %.0f s\n",
+    std::printf("ZRNcom polling zrnsim --baud %s (%s) for %.0f s\n", baud.c_str(),
                 faults
                     ? "NAKs 3%, bad checksums 3%, noise 5%, dropped answers 3%, unplug every 60 s"
                     : "idle device, debug output off",
@@ -186,6 +229,26 @@ int main(int argc, char** argv) {
     if (!rssPerMinute.empty())
         std::printf("  resident memory: %ld KiB at minute 1, %ld KiB at the end\n",
                     rssPerMinute.front(), rssPerMinute.back());
+    if (tasksSettled && !crashed) {
+        const double span = Seconds(endAt - settledAt);
+        std::printf("  from %d s after start-up, over %.0f s: %.2f commands a second\n", settle,
+                    span, static_cast<double>(commandsEnd - commandsSettled) / span);
+        std::printf("    %-18s %12s %16s\n", "thread", "wakeups/s", "CPU s/minute");
+        long long wakeups = 0;
+        double cpu = 0;
+        for (const auto& [name, counts] : ByName(*tasksSettled, tasksEnd)) {
+            std::printf("    %-18s %12.1f %16.4f\n", name.c_str(),
+                        static_cast<double>(counts.wakeups) / span, counts.cpuSeconds * 60 / span);
+            wakeups += counts.wakeups;
+            cpu += counts.cpuSeconds;
+        }
+        std::printf("    %-18s %12.1f %16.4f\n", "(program)", static_cast<double>(wakeups) / span,
+                    cpu * 60 / span);
+        if (commandsEnd > commandsSettled)
+            std::printf("    %.1f wakeups a command\n",
+                        static_cast<double>(wakeups) /
+                            static_cast<double>(commandsEnd - commandsSettled));
+    }
     if (faults) {
         std::printf("  unplugs: %zu replugs back to polling; longest %.2f s\n", replugToPoll.size(),
                     replugToPoll.empty()

@@ -54,15 +54,21 @@ int Send(const char* text) {
     if (text == nullptr)
         return 0;
     ZrnLink& link = TheLink();
+    std::shared_ptr<PortSession> session;
     try {
         std::string copy(text);
         const std::lock_guard lock(link.mutex);
         link.commandQueue.push_back(std::move(copy));
         DebugTrace("ZrnSend pushed %s, depth = %d\n", link.commandQueue.back().c_str(),
                    static_cast<int>(link.commandQueue.size()));
+        session = link.session;
     } catch (const std::bad_alloc&) {
         return 0;
     }
+    // A worker with nothing to do sleeps until told; the queue lock is not
+    // held for that.
+    if (session)
+        session->Wake();
     return 1;
 }
 

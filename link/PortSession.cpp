@@ -1,20 +1,29 @@
 #include "PortSession.h"
 
+#include "PortWatch.h"
+
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <sys/epoll.h>
+#include <sys/eventfd.h>
+#include <thread>
 #include <unistd.h>
 
 namespace zrn {
 namespace {
 
-bool WaitOn(int waitSet, std::chrono::milliseconds timeout) {
-    epoll_event event{};
-    for (;;) {
-        const int n = ::epoll_wait(waitSet, &event, 1, static_cast<int>(timeout.count()));
-        if (n < 0 && errno == EINTR)
-            continue;
-        return n > 0;
-    }
+using Clock = std::chrono::steady_clock;
+
+void Tell(PortEvent::Kind kind, const PortSession* port, Clock::time_point began,
+          std::string_view bytes = {}) {
+    TellPortWatch(PortEvent{kind, port, began, Clock::now(), bytes});
+}
+
+// Milliseconds for epoll_wait, rounded up so that a wait never ends early.
+int MsUntil(Clock::time_point deadline) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    return static_cast<int>(std::clamp<long long>(left.count(), 0, 60000));
 }
 
 } // namespace
@@ -33,35 +42,136 @@ std::shared_ptr<PortSession> PortSession::Open(std::string_view definition) {
 }
 
 std::shared_ptr<PortSession> PortSession::Create(UniqueFd port) {
+    UniqueFd wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
     UniqueFd waitSet(::epoll_create1(EPOLL_CLOEXEC));
-    if (!waitSet.valid())
+    if (!wake.valid() || !waitSet.valid())
         return nullptr;
-    epoll_event event{};
-    event.events = EPOLLIN;
-    if (::epoll_ctl(waitSet.get(), EPOLL_CTL_ADD, port.get(), &event) != 0)
-        return nullptr;
-    return std::make_shared<PortSession>(std::move(port), std::move(waitSet));
+    for (const int fd : {port.get(), wake.get()}) {
+        epoll_event event{};
+        event.events = EPOLLIN;
+        event.data.fd = fd;
+        if (::epoll_ctl(waitSet.get(), EPOLL_CTL_ADD, fd, &event) != 0)
+            return nullptr;
+    }
+    return std::make_shared<PortSession>(std::move(port), std::move(wake), std::move(waitSet));
 }
 
-PortSession::PortSession(UniqueFd port, UniqueFd waitSet)
-    : port(std::move(port)), waitSet(std::move(waitSet)) {}
+PortSession::PortSession(UniqueFd port, UniqueFd wake, UniqueFd waitSet)
+    : port(std::move(port)), wake(std::move(wake)), waitSet(std::move(waitSet)) {}
 
-bool PortSession::WaitReadable(std::chrono::milliseconds timeout) {
-    return WaitOn(waitSet.get(), timeout);
+PortSession::Ready PortSession::WaitUntil(std::optional<Clock::time_point> deadline) {
+    for (;;) {
+        epoll_event events[2]{};
+        const int n = ::epoll_wait(waitSet.get(), events, 2, deadline ? MsUntil(*deadline) : -1);
+        Ready ready;
+        for (int i = 0; i < n; ++i) {
+            if (events[i].data.fd == wake.get())
+                ready.woken = true;
+            else
+                ready.port = true;
+        }
+        if (ready.woken) {
+            std::uint64_t count;
+            (void)!::read(wake.get(), &count, sizeof count);
+        }
+        if (n > 0)
+            return ready;
+        // A signal, or a wake-up a little before the deadline: wait on.
+        if ((n == 0 || errno == EINTR) && (!deadline || Clock::now() < *deadline))
+            continue;
+        return ready;
+    }
 }
 
-PortSession::ReadResult PortSession::Read(unsigned char* data, std::size_t size) {
+void PortSession::Wake() {
+    const std::uint64_t one = 1;
+    // Fails only when the counter is full, and then a wake-up is pending anyway.
+    (void)!::write(wake.get(), &one, sizeof one);
+}
+
+ssize_t PortSession::ReadPort(unsigned char* data, std::size_t size) {
     const std::lock_guard lock(ioMutex);
-    if (stopped)
-        return {true, 0};
+    if (stopped) {
+        errno = EBADF;
+        return -1;
+    }
     ssize_t n;
     do {
         n = ::read(port.get(), data, size);
     } while (n < 0 && errno == EINTR);
-    return {false, n};
+    return n;
+}
+
+std::optional<PortSession::ReadResult> PortSession::TakeBytes(unsigned char* data, std::size_t size,
+                                                              Clock::time_point began) {
+    const ssize_t n = ReadPort(data, size);
+    if (n > 0) {
+        Tell(PortEvent::Kind::Received, this, began,
+             std::string_view(reinterpret_cast<const char*>(data), static_cast<std::size_t>(n)));
+        return ReadResult{Outcome::Bytes, static_cast<std::size_t>(n)};
+    }
+    if (Stopped())
+        return ReadResult{Outcome::Stopped, 0};
+    if (n < 0 && errno == EAGAIN)
+        return std::nullopt; // the bytes went elsewhere: still waiting
+    // Hung up or failing: it signals at once, without data, for good.
+    return ReadResult{Outcome::Idle, 0};
+}
+
+PortSession::ReadResult PortSession::IdleRead(unsigned char* data, std::size_t size,
+                                              std::chrono::milliseconds timeout) {
+    const auto began = Clock::now();
+    const auto deadline = began + timeout;
+    for (;;) {
+        if (Stopped())
+            return {Outcome::Stopped, 0};
+        const Ready ready = WaitUntil(deadline);
+        if (!ready.port) {
+            // A send or a close woke it: only a close ends the idle read early.
+            if (ready.woken)
+                continue;
+            break;
+        }
+        const auto taken = TakeBytes(data, size, began);
+        if (!taken)
+            continue;
+        if (taken->outcome != Outcome::Idle)
+            return *taken;
+        std::this_thread::sleep_until(deadline);
+        break;
+    }
+    if (Stopped())
+        return {Outcome::Stopped, 0};
+    Tell(PortEvent::Kind::IdleRead, this, began);
+    return {Outcome::Idle, 0};
+}
+
+PortSession::ReadResult PortSession::ReadOrWake(unsigned char* data, std::size_t size,
+                                                std::chrono::milliseconds idleRead) {
+    for (;;) {
+        if (Stopped())
+            return {Outcome::Stopped, 0};
+        const Ready ready = WaitUntil(std::nullopt);
+        const auto began = Clock::now();
+        if (!ready.port)
+            return {Stopped() ? Outcome::Stopped : Outcome::Woken, 0};
+        const auto taken = TakeBytes(data, size, began);
+        if (!taken)
+            continue;
+        if (taken->outcome != Outcome::Idle)
+            return *taken;
+        // A hung-up port keeps the idle read's pace rather than spin.
+        std::this_thread::sleep_until(began + idleRead);
+        if (Stopped())
+            return {Outcome::Stopped, 0};
+        Tell(PortEvent::Kind::IdleRead, this, began);
+        return {Outcome::Idle, 0};
+    }
 }
 
 bool PortSession::WriteAll(std::string_view bytes) {
+    const auto began = Clock::now();
+    const std::string_view frame = bytes;
     while (!bytes.empty()) {
         ssize_t n;
         {
@@ -78,9 +188,10 @@ bool PortSession::WriteAll(std::string_view bytes) {
             if (!WaitWritable(std::chrono::milliseconds(20)))
                 continue;
         } else if (!(n < 0 && errno == EINTR)) {
-            return true;
+            break;
         }
     }
+    Tell(PortEvent::Kind::Wrote, this, began, frame);
     return true;
 }
 
@@ -91,9 +202,12 @@ bool PortSession::WaitWritable(std::chrono::milliseconds timeout) {
         if (stopped)
             return false;
         event.events = EPOLLOUT;
+        event.data.fd = port.get();
         ::epoll_ctl(waitSet.get(), EPOLL_CTL_MOD, port.get(), &event);
     }
-    const bool ready = WaitOn(waitSet.get(), timeout);
+    // A send's wake-up is used up here; the worker looks at the queue again
+    // before it next sleeps.
+    const bool ready = WaitUntil(Clock::now() + timeout).port;
     const std::lock_guard lock(ioMutex);
     if (!stopped) {
         event.events = EPOLLIN;
@@ -103,9 +217,13 @@ bool PortSession::WaitWritable(std::chrono::milliseconds timeout) {
 }
 
 void PortSession::Stop() {
-    const std::lock_guard lock(ioMutex);
-    stopped.store(true, std::memory_order_release);
-    CloseSerialPort(port);
+    {
+        const std::lock_guard lock(ioMutex);
+        stopped.store(true, std::memory_order_release);
+        CloseSerialPort(port);
+    }
+    // A closed port wakes no epoll_wait: the worker may be asleep.
+    Wake();
 }
 
 } // namespace zrn

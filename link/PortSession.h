@@ -17,11 +17,22 @@
 // anyway, and the port time-outs end each read after 20 ms: the worker reads
 // under ioMutex, and Stop sets `stopped` first so that it gets the mutex
 // within one read and closes the handle before it returns.
+//
+// While nothing is queued the worker sleeps without a time-out until bytes
+// arrive or Wake() is called: by a send, so that the command still gets its
+// idle read before it is written, and by Stop, so that a closed session's
+// worker ends at once. On Linux an eventfd beside the port in the epoll set
+// carries the wake-up. On Windows the worker goes on reading 20 ms at a time
+// (ReadOrWake is an idle read there): an event-driven wait needs overlapped
+// I/O on the port, whose cancellation at close must not make close wait for
+// the worker, and wine, where the Windows build is tested, emulates
+// WaitCommEvent by polling the line every millisecond.
+//
+// Every read that brings bytes, every idle read and every frame written is
+// told to the port watch (PortWatch.h).
 
 #ifdef _WIN32
 #include "UniqueHandle.h"
-
-#include <array>
 #else
 #include "SerialPort.h"
 #endif
@@ -31,6 +42,7 @@
 #include <cstddef>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string_view>
 #include <sys/types.h>
 
@@ -49,17 +61,35 @@ public:
     // Nothing when the wait set cannot be made.
     static std::shared_ptr<PortSession> Create(UniqueFd port);
 
-    explicit PortSession(UniqueFd port, UniqueFd waitSet);
+    PortSession(UniqueFd port, UniqueFd wake, UniqueFd waitSet);
 #endif
 
-    // True when the port reported something (data, hang-up or error) in time.
-    bool WaitReadable(std::chrono::milliseconds timeout);
-
-    struct ReadResult {
-        bool stopped;
-        ssize_t count; // as read(2): 0 or -1 when nothing came
+    enum class Outcome {
+        Bytes,   // `count` bytes were read
+        Idle,    // the idle read passed without a byte
+        Woken,   // Wake() was called (ReadOrWake only)
+        Stopped, // the session was stopped
     };
-    ReadResult Read(unsigned char* data, std::size_t size);
+    struct ReadResult {
+        Outcome outcome;
+        std::size_t count;
+    };
+
+    // The idle read: reads up to `size` bytes, waiting up to `timeout` for
+    // the first. A port that has hung up or fails brings nothing at once; its
+    // reads still last `timeout`, so the worker keeps its pace rather than
+    // spin.
+    // Wake() does not shorten it.
+    ReadResult IdleRead(unsigned char* data, std::size_t size, std::chrono::milliseconds timeout);
+
+    // Reads up to `size` bytes, waiting for the first without a time-out,
+    // unless Wake() is called first. A port that has hung up makes this an
+    // idle read of `idleRead`.
+    ReadResult ReadOrWake(unsigned char* data, std::size_t size,
+                          std::chrono::milliseconds idleRead);
+
+    // Ends a ReadOrWake under way, or the next one; any thread may call it.
+    void Wake();
 
     // The whole frame; false when the session was stopped first. Other write
     // errors are ignored, as a serial write's result is.
@@ -76,16 +106,25 @@ private:
     std::mutex ioMutex;
     std::atomic<bool> stopped{false};
     UniqueHandle port; // guarded by ioMutex
-    // What the last read brought, handed out by Read; worker only.
-    std::array<unsigned char, 256> held{};
-    std::size_t heldCount = 0;
 #else
+    struct Ready {
+        bool port = false;  // bytes, a hang-up or an error
+        bool woken = false; // Wake() was called; the wake-up is used up
+    };
+    // Nothing ready once `deadline` has passed; without one, waits for good.
+    Ready WaitUntil(std::optional<std::chrono::steady_clock::time_point> deadline);
+    // What a port that signalled brought: Bytes, or nothing (Idle), or Stopped.
+    std::optional<ReadResult> TakeBytes(unsigned char* data, std::size_t size,
+                                        std::chrono::steady_clock::time_point began);
+    // As read(2): the count, 0 or -1 with errno; -1 with EBADF once stopped.
+    ssize_t ReadPort(unsigned char* data, std::size_t size);
     bool WaitWritable(std::chrono::milliseconds timeout);
 
     std::mutex ioMutex;
     std::atomic<bool> stopped{false}; // written under ioMutex
     UniqueFd port;                    // guarded by ioMutex
-    UniqueFd waitSet;                 // epoll on the port; closed with the session
+    UniqueFd wake;                    // eventfd; closed with the session
+    UniqueFd waitSet;                 // epoll on the port and `wake`
 #endif
 };
 

@@ -65,25 +65,24 @@ void ZRNComDllThread(std::shared_ptr<PortSession> session) {
     WorkerEvents events(link, session.get());
     std::array<unsigned char, 256> chunk{};
     for (;;) {
-        const auto started = std::chrono::steady_clock::now();
-        // An empty wait is the idle read: no read call needed to know it.
-        const bool signalled = session->WaitReadable(kReadTimeout);
+        // Only a queued command needs an idle read to go out after; without
+        // one the worker sleeps until bytes come or a send or close wakes it.
+        const auto read = link.HasCommandFor(session.get())
+                              ? session->IdleRead(chunk.data(), chunk.size(), kReadTimeout)
+                              : session->ReadOrWake(chunk.data(), chunk.size(), kReadTimeout);
         try {
-            if (signalled) {
-                const auto read = session->Read(chunk.data(), chunk.size());
-                if (read.stopped)
-                    return;
-                if (read.count > 0) {
-                    receiver.Receive(chunk.data(), static_cast<std::size_t>(read.count), events);
-                    continue;
-                }
-                // A hung-up or failing port signals at once without data: keep
-                // the read pace rather than spin.
-                std::this_thread::sleep_until(started + kReadTimeout);
-            }
-            if (session->Stopped())
+            switch (read.outcome) {
+            case PortSession::Outcome::Stopped:
                 return;
-            Transmit(link, *session, receiver);
+            case PortSession::Outcome::Bytes:
+                receiver.Receive(chunk.data(), read.count, events);
+                break;
+            case PortSession::Outcome::Idle:
+                Transmit(link, *session, receiver);
+                break;
+            case PortSession::Outcome::Woken:
+                break; // look at the queue again
+            }
         } catch (const std::bad_alloc&) {
             // Out of memory loses what this read brought; the link goes on.
         }

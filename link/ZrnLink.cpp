@@ -27,6 +27,11 @@ HWND ZrnLink::WindowFor(const PortSession* worker) {
     return session.get() == worker ? hwndNotify : nullptr;
 }
 
+bool ZrnLink::HasCommandFor(const PortSession* worker) {
+    const std::lock_guard lock(mutex);
+    return session.get() == worker && !commandQueue.empty();
+}
+
 std::optional<std::string> ZrnLink::PopCommandFor(const PortSession* worker) {
     const std::lock_guard lock(mutex);
     if (session.get() != worker || commandQueue.empty())

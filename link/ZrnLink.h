@@ -26,6 +26,8 @@ struct ZrnLink {
 
     // The window to tell about `worker`'s port; null once that open is closed.
     HWND WindowFor(const PortSession* worker);
+    // Whether a command waits for `worker`'s port; false once it is closed.
+    bool HasCommandFor(const PortSession* worker);
     // The next command for `worker`'s port, traced; nothing once it is closed.
     std::optional<std::string> PopCommandFor(const PortSession* worker);
 };

@@ -2,8 +2,8 @@
 
 #include "PortSession.h"
 
-#include <algorithm>
-#include <cstring>
+#include "PortWatch.h"
+
 #include <string>
 #include <thread>
 
@@ -73,52 +73,62 @@ std::shared_ptr<PortSession> PortSession::Open(std::string_view definition) {
 
 PortSession::PortSession(UniqueHandle port) : port(std::move(port)) {}
 
-bool PortSession::WaitReadable(std::chrono::milliseconds timeout) {
-    const auto started = std::chrono::steady_clock::now();
-    if (heldCount > 0)
-        return true;
+PortSession::ReadResult PortSession::IdleRead(unsigned char* data, std::size_t size,
+                                              std::chrono::milliseconds timeout) {
+    using Clock = std::chrono::steady_clock;
+    const auto began = Clock::now();
     {
         const std::lock_guard lock(ioMutex);
         if (stopped)
-            return true; // Read reports it
+            return {Outcome::Stopped, 0};
+        // The port time-outs end the read after 20 ms with whatever came.
         DWORD count = 0;
-        if (::ReadFile(port.get(), held.data(), static_cast<DWORD>(held.size()), &count, nullptr) &&
-            count > 0) {
-            heldCount = count;
-            return true;
+        if (::ReadFile(port.get(), data, static_cast<DWORD>(size), &count, nullptr) && count > 0) {
+            TellPortWatch(PortEvent{PortEvent::Kind::Received, this, began, Clock::now(),
+                                    std::string_view(reinterpret_cast<const char*>(data), count)});
+            return {Outcome::Bytes, count};
         }
     }
     // An idle read has spent its time-out already; a failing port returns at
-    // once: keep the read pace rather than spin.
-    std::this_thread::sleep_until(started + timeout);
-    return false;
+    // once: keep the read pace rather than spin. (Sleep may end a little
+    // before the steady clock has moved on as far.)
+    while (Clock::now() < began + timeout)
+        std::this_thread::sleep_until(began + timeout);
+    if (stopped)
+        return {Outcome::Stopped, 0};
+    TellPortWatch(PortEvent{PortEvent::Kind::IdleRead, this, began, Clock::now(), {}});
+    return {Outcome::Idle, 0};
 }
 
-PortSession::ReadResult PortSession::Read(unsigned char* data, std::size_t size) {
-    if (stopped)
-        return {true, 0};
-    const std::size_t count = std::min(size, heldCount);
-    std::memcpy(data, held.data(), count);
-    std::memmove(held.data(), held.data() + count, heldCount - count);
-    heldCount -= count;
-    return {false, static_cast<ssize_t>(count)};
+// The 20 ms loop: see PortSession.h.
+PortSession::ReadResult PortSession::ReadOrWake(unsigned char* data, std::size_t size,
+                                                std::chrono::milliseconds idleRead) {
+    return IdleRead(data, size, idleRead);
 }
+
+void PortSession::Wake() {}
 
 bool PortSession::WriteAll(std::string_view bytes) {
-    const std::lock_guard lock(ioMutex);
-    if (stopped)
-        return false;
-    DWORD errors = 0;
-    ::ClearCommError(port.get(), &errors, nullptr);
-    while (!bytes.empty()) {
-        DWORD written = 0;
-        if (!::WriteFile(port.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                         nullptr) ||
-            written == 0)
-            break; // ignored, as a serial write's result is
-        bytes.remove_prefix(written);
+    const auto began = std::chrono::steady_clock::now();
+    const std::string_view frame = bytes;
+    {
+        const std::lock_guard lock(ioMutex);
+        if (stopped)
+            return false;
+        DWORD errors = 0;
+        ::ClearCommError(port.get(), &errors, nullptr);
+        while (!bytes.empty()) {
+            DWORD written = 0;
+            if (!::WriteFile(port.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                             nullptr) ||
+                written == 0)
+                break; // ignored, as a serial write's result is
+            bytes.remove_prefix(written);
+        }
+        ::ClearCommError(port.get(), &errors, nullptr);
     }
-    ::ClearCommError(port.get(), &errors, nullptr);
+    TellPortWatch(
+        PortEvent{PortEvent::Kind::Wrote, this, began, std::chrono::steady_clock::now(), frame});
     return true;
 }
 

@@ -162,11 +162,21 @@ TEST_F(ThroughLibrary, QueuedUploadAndReadBack) {
 
 TEST_F(ThroughLibrary, ClockSetBetweenHoldAndReleaseIsReadBack) {
     Start();
-    for (const char* command : {"S0D", "C|12/06/26|14:05:09|", "S0A"})
+    const auto before = std::chrono::steady_clock::now();
+    // Another time than the one the device starts with.
+    for (const char* command : {"S0D", "C|03/04/27|22:15:30|", "S0A"})
         EXPECT_EQ(Ask(command, false).first, LINK_ACK) << command;
     const auto [code, reply] = Ask("C", true);
-    // The clock runs on: only the seconds may have moved on.
-    EXPECT_TRUE(std::regex_match(reply, std::regex(R"(C\|12/06/26\|14:05:(09|1\d)\|)"))) << reply;
+    // The clock runs on from the set, whole seconds at a time, for at most as
+    // long as this exchange took.
+    const auto took =
+        std::chrono::ceil<std::chrono::seconds>(std::chrono::steady_clock::now() - before);
+    std::smatch time;
+    ASSERT_TRUE(std::regex_match(reply, time, std::regex(R"(C\|03/04/27\|22:(\d\d):(\d\d)\|)")))
+        << reply;
+    const long ranOn = std::stol(time[1]) * 60 + std::stol(time[2]) - (15 * 60 + 30);
+    EXPECT_GE(ranOn, 0) << reply;
+    EXPECT_LE(ranOn, took.count()) << reply;
 }
 
 TEST_F(ThroughLibrary, ValuesTheDeviceCannotHoldAreRefused) {
