@@ -1,22 +1,15 @@
-# Sources of zrnapp_logic: wire forms, schedule rules, profile, command line,
-# version block, port list.
+# Sources of zrnapp_logic: the panels' pure rules, command line, version block,
+# port list. Below it, zrnapp_model (app/model/model.cmake).
 target_sources(zrnapp_logic PRIVATE
     platform/CommandLine.cpp
     platform/TextUtil.cpp
-    platform/Profile.cpp
     platform/VersionInfo.cpp
     ports/PortAccess.cpp
     ports/PortList.cpp
-    protocol/Catalogue.cpp
-    protocol/CatalogueReplies.cpp
     protocol/ReplyTracker.cpp
-    schedule/CalendarTime.cpp
-    schedule/DeviceSchedules.cpp
     schedule/EntryDetails.cpp
     schedule/IntervalRules.cpp
-    schedule/ScheduleEntry.cpp
     schedule/ScheduleLogic.cpp
-    schedule/ScheduleRules.cpp
     settings/SdiRules.cpp
     shell/ButtonRule.cpp
     shell/LogNote.cpp
@@ -34,3 +27,5 @@ set_property(SOURCE platform/VersionInfo.cpp APPEND PROPERTY COMPILE_DEFINITIONS
 if(NOT WIN32)
     target_link_libraries(zrnapp_logic PUBLIC zrnlink_logplace)
 endif()
+
+target_link_libraries(zrnapp_logic PUBLIC zrnapp_model)

@@ -4,13 +4,13 @@
 // the permission hint and the text helpers. The one place in ctl/ that names
 // app/ headers.
 
-#include "clock/ClockSync.h"
-#include "platform/TextUtil.h"
+#include "model/ClockSync.h"
+#include "model/Text.h"
 #include "ports/PortAccess.h"
 #include "ports/PortList.h"
-#include "protocol/Catalogue.h"
-#include "schedule/CalendarTime.h"
-#include "schedule/ScheduleEntry.h"
+#include "model/Catalogue.h"
+#include "model/CalendarTime.h"
+#include "model/ScheduleEntry.h"
 #include "schedule/ScheduleLogic.h"
-#include "schedule/ScheduleRules.h"
+#include "model/ScheduleRules.h"
 #include "settings/SdiRules.h"

@@ -2,12 +2,12 @@
 // dispatcher, and so into every reply handler, with what the dialog shows
 // checked after each one. Offscreen; the link is a stub.
 
-#include "clock/ClockSync.h"
+#include "model/ClockSync.h"
 #include "platform/MessageBox.h"
 #include "platform/Win.h"
-#include "protocol/Catalogue.h"
+#include "model/Catalogue.h"
 #include "protocol/LinkApi.h"
-#include "schedule/ScheduleRules.h"
+#include "model/ScheduleRules.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"
 

@@ -1,12 +1,12 @@
 // The clock panel: the device clock, the PC clock, setting the device clock.
-#include "clock/ClockSync.h"
+#include "model/ClockSync.h"
 #include "platform/MessageBox.h"
 #include "platform/PanelSupport.h"
 #include "platform/PcClock.h"
 #include "platform/Win.h"
-#include "protocol/Catalogue.h"
+#include "model/Catalogue.h"
 #include "protocol/LinkApi.h"
-#include "schedule/CalendarTime.h"
+#include "model/CalendarTime.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"
 

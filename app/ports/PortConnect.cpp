@@ -5,7 +5,7 @@
 #include "platform/Win.h"
 #include "ports/PortAccess.h"
 #include "ports/PortList.h"
-#include "protocol/Catalogue.h"
+#include "model/Catalogue.h"
 #include "protocol/LinkApi.h"
 #include "shell/ZRNcomDlg.h"
 

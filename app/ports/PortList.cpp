@@ -1,6 +1,6 @@
 #include "ports/PortList.h"
 
-#include "platform/TextUtil.h"
+#include "model/Text.h"
 
 #include <algorithm>
 #include <cctype>

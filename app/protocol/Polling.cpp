@@ -2,8 +2,8 @@
 // device, reads everything once it is found, then polls it.
 #include "platform/DebugOutput.h"
 #include "platform/PcClock.h"
-#include "platform/Profile.h"
-#include "protocol/Catalogue.h"
+#include "model/Settings.h"
+#include "model/Catalogue.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"
 

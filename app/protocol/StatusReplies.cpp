@@ -1,6 +1,6 @@
 // Firmware version and battery voltages.
 #include "platform/DebugOutput.h"
-#include "protocol/Catalogue.h"
+#include "model/Catalogue.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"
 

@@ -1,6 +1,6 @@
 #include "schedule/EntryDetails.h"
 
-#include "schedule/CalendarTime.h"
+#include "model/CalendarTime.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The texts of the schedule details dialog, from the selected entry's copies.
 
-#include "schedule/ScheduleEntry.h"
+#include "model/ScheduleEntry.h"
 
 #include <string>
 

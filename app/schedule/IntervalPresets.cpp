@@ -1,9 +1,9 @@
 // Interval presets and the custom timing panel.
 #include "platform/DebugOutput.h"
-#include "platform/Profile.h"
+#include "model/Settings.h"
 #include "platform/Win.h"
 #include "schedule/IntervalRules.h"
-#include "schedule/ScheduleRules.h"
+#include "model/ScheduleRules.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"
 

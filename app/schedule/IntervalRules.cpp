@@ -1,6 +1,6 @@
 #include "schedule/IntervalRules.h"
 
-#include "schedule/CalendarTime.h"
+#include "model/CalendarTime.h"
 #include "shell/Resource.h"
 
 #include <array>

@@ -2,7 +2,7 @@
 // The interval presets: their table, the start and stop they propose, the radio
 // button that matches an interval, and the custom pickers' changes.
 
-#include "schedule/ScheduleEntry.h"
+#include "model/ScheduleEntry.h"
 
 #include <cstdint>
 #include <string>

@@ -5,7 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/PanelSupport.h"
 #include "platform/Win.h"
-#include "schedule/CalendarTime.h"
+#include "model/CalendarTime.h"
 #include "schedule/ScheduleLogic.h"
 #include "schedule/SchedulePanel.h"
 #include "shell/Resource.h"

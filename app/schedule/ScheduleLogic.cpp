@@ -1,7 +1,7 @@
 #include "schedule/ScheduleLogic.h"
 
 #include "platform/Win.h"
-#include "schedule/CalendarTime.h"
+#include "model/CalendarTime.h"
 #include "shell/Resource.h"
 
 #include <algorithm>

@@ -4,11 +4,11 @@
 // rebuild, what leaving an edited entry asks and does, and what each action
 // sends. The dialog reads its controls, calls these and applies the result.
 
-#include "protocol/Catalogue.h"
-#include "schedule/DeviceSchedules.h"
+#include "model/Catalogue.h"
+#include "model/DeviceSchedules.h"
 #include "schedule/IntervalRules.h"
-#include "schedule/ScheduleEntry.h"
-#include "schedule/ScheduleRules.h"
+#include "model/ScheduleEntry.h"
+#include "model/ScheduleRules.h"
 
 #include <array>
 #include <cstdint>

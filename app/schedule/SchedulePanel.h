@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the schedule panel's files: the printf-style builder of its log
 // lines and the sinks its rules write through.
-#include "schedule/ScheduleRules.h"
+#include "model/ScheduleRules.h"
 #include "shell/ZRNcomDlg.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 // download, the upload of one entry, the replies and the test request.
 #include "platform/DebugOutput.h"
 #include "platform/Win.h"
-#include "protocol/Catalogue.h"
+#include "model/Catalogue.h"
 #include "schedule/ScheduleLogic.h"
 #include "schedule/SchedulePanel.h"
 #include "shell/Resource.h"

@@ -3,7 +3,7 @@
 // edited independently. Every accepted change is stored into the entry.
 #include "platform/PanelSupport.h"
 #include "platform/Win.h"
-#include "schedule/CalendarTime.h"
+#include "model/CalendarTime.h"
 #include "schedule/SchedulePanel.h"
 #include "shell/Resource.h"
 

@@ -2,7 +2,7 @@
 // "SDI Information": the device's SDI-12 identification fields, writable only
 // when the program was started with "-EDIT_SDI_INFO".
 #include "platform/Dialog.h"
-#include "protocol/Catalogue.h"
+#include "model/Catalogue.h"
 
 #include <string>
 

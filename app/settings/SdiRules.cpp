@@ -1,6 +1,6 @@
 #include "settings/SdiRules.h"
 
-#include "platform/TextUtil.h"
+#include "model/Text.h"
 
 #include <algorithm>
 #include <cstdio>

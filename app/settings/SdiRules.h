@@ -1,7 +1,7 @@
 #pragma once
 // The SDI row's rules: what leaving a box sends, what a reply shows, and the
 // checks of the identification fields. No dialog here; the handlers apply them.
-#include "protocol/Catalogue.h"
+#include "model/Catalogue.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 #include "platform/DebugOutput.h"
 #include "platform/MessageBox.h"
 #include "platform/Win.h"
-#include "protocol/Catalogue.h"
+#include "model/Catalogue.h"
 #include "settings/SdiRules.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"

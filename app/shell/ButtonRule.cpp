@@ -1,6 +1,6 @@
 #include "shell/ButtonRule.h"
 
-#include "schedule/ScheduleEntry.h"
+#include "model/ScheduleEntry.h"
 
 namespace zrn {
 

@@ -4,8 +4,8 @@
 #include "platform/Dialog.h"
 #include "ports/OpenZrn.h"
 #include "protocol/ReplyTracker.h"
-#include "schedule/DeviceSchedules.h"
-#include "schedule/ScheduleEntry.h"
+#include "model/DeviceSchedules.h"
+#include "model/ScheduleEntry.h"
 #include "settings/SdiInfoDlg.h"
 #include "settings/SdiRules.h"
 

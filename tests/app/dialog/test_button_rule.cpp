@@ -1,7 +1,7 @@
 // SetZrnButtonProperly, row by row.
 #include "DialogFixture.h"
 
-#include "schedule/CalendarTime.h"
+#include "model/CalendarTime.h"
 
 #include <ctime>
 

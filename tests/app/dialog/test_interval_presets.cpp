@@ -1,7 +1,7 @@
 // The interval presets, the custom timing pickers and the schedule details
 // dialog, in a zone with daylight saving.
 #include "DialogFixture.h"
-#include "schedule/CalendarTime.h"
+#include "model/CalendarTime.h"
 #include "schedule/DetailsDialog.h"
 #include "schedule/IntervalRules.h"
 #include "shell/Resources.h"

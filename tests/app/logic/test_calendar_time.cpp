@@ -1,5 +1,5 @@
 #include "BerlinTime.h"
-#include "schedule/CalendarTime.h"
+#include "model/CalendarTime.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "BerlinTime.h"
-#include "protocol/Catalogue.h"
+#include "model/Catalogue.h"
 
 #include <gtest/gtest.h>
 

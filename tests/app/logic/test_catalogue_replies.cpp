@@ -1,4 +1,4 @@
-#include "protocol/Catalogue.h"
+#include "model/Catalogue.h"
 
 #include <gtest/gtest.h>
 #include <limits>

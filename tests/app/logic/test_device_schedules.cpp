@@ -4,7 +4,7 @@
 // number of times, and a change the device did not take is always reported.
 #include "Device.h"
 #include "protocol/ReplyTracker.h"
-#include "schedule/DeviceSchedules.h"
+#include "model/DeviceSchedules.h"
 
 #include <gtest/gtest.h>
 

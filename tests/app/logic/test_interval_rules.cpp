@@ -1,5 +1,5 @@
 #include "BerlinTime.h"
-#include "schedule/CalendarTime.h"
+#include "model/CalendarTime.h"
 #include "schedule/EntryDetails.h"
 #include "schedule/IntervalRules.h"
 #include "shell/Resource.h"

@@ -1,4 +1,4 @@
-#include "platform/Profile.h"
+#include "model/Settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "BerlinTime.h"
-#include "schedule/ScheduleRules.h"
+#include "model/ScheduleRules.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "platform/PanelSupport.h"
 #include "platform/PcClock.h"
 #include "platform/Win.h"
-#include "schedule/CalendarTime.h"
+#include "model/CalendarTime.h"
 #include "schedule/ScheduleLogic.h"
 #include "shell/Resource.h"
 

@@ -2,7 +2,7 @@
 // device clock, and the clock value nobody chose.
 #include "DialogHarness.h"
 #include "TestSupport.h"
-#include "schedule/CalendarTime.h"
+#include "model/CalendarTime.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Reply parsers: fixed positions, the two scan formats and the "|" split.
-#include "protocol/Catalogue.h"
+#include "model/Catalogue.h"
 
-#include "platform/TextUtil.h"
+#include "model/Text.h"
 
 #include <charconv>
 #include <limits>

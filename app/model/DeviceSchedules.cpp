@@ -1,4 +1,4 @@
-#include "schedule/DeviceSchedules.h"
+#include "model/DeviceSchedules.h"
 
 #include <cstdio>
 

@@ -3,8 +3,8 @@
 // rule of the schedule table. Traces and operator log lines go through
 // callbacks so the dialog decides where they land and tests can read them.
 
-#include "schedule/CalendarTime.h"
-#include "schedule/ScheduleEntry.h"
+#include "model/CalendarTime.h"
+#include "model/ScheduleEntry.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "schedule/CalendarTime.h"
+#include "model/CalendarTime.h"
 
 #include <cstdio>
 #include <ctime>

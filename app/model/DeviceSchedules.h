@@ -4,8 +4,8 @@
 // read. An operation that changes an entry on the device leaves what it meant
 // to store; the read that follows it checks that the device took it.
 
-#include "protocol/Catalogue.h"
-#include "schedule/ScheduleEntry.h"
+#include "model/Catalogue.h"
+#include "model/ScheduleEntry.h"
 
 #include <array>
 #include <cstdint>

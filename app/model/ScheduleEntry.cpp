@@ -1,4 +1,4 @@
-#include "schedule/ScheduleEntry.h"
+#include "model/ScheduleEntry.h"
 
 namespace zrn {
 

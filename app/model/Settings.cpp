@@ -1,6 +1,6 @@
-#include "platform/Profile.h"
+#include "model/Settings.h"
 
-#include "platform/TextUtil.h"
+#include "model/Text.h"
 
 #include <fstream>
 #include <optional>

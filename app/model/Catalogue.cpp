@@ -1,5 +1,5 @@
 // Command builders and the fixed command blocks.
-#include "protocol/Catalogue.h"
+#include "model/Catalogue.h"
 
 #include <cstdio>
 

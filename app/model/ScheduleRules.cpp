@@ -1,4 +1,4 @@
-#include "schedule/ScheduleRules.h"
+#include "model/ScheduleRules.h"
 
 #include <cstdio>
 

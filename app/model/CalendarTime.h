@@ -2,7 +2,7 @@
 // Conversions between broken-down local fields, calendar times (seconds since
 // 1970 UTC) and spans, and between them and the fields of a ScheduleEntry.
 
-#include "schedule/ScheduleEntry.h"
+#include "model/ScheduleEntry.h"
 
 #include <cstdint>
 #include <optional>

@@ -2,8 +2,8 @@
 // Every text that goes between the program and the device: command builders
 // and reply parsers. Nothing else in the program formats or cuts a wire text.
 
-#include "schedule/CalendarTime.h"
-#include "schedule/ScheduleEntry.h"
+#include "model/CalendarTime.h"
+#include "model/ScheduleEntry.h"
 
 #include <array>
 #include <cstddef>
