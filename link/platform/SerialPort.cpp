@@ -4,7 +4,10 @@
 #include <cctype>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -26,6 +29,23 @@ constexpr std::array<SpeedName, 25> kSpeeds{{
     {576000, B576000},   {921600, B921600}, {1000000, B1000000}, {2000000, B2000000},
     {4000000, B4000000},
 }};
+
+// Unix98 pseudo-terminal slaves: majors 136 to 143.
+bool IsPseudoTerminal(int fd) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && major(st.st_rdev) >= 136 && major(st.st_rdev) <= 143;
+}
+
+// A second opener is refused, as with a COM port that is in use. The lock goes
+// with the descriptor, however the process ends. The terminal's exclusive mode
+// also keeps out programs that take no lock, but a pseudo-terminal keeps that
+// mode after its last close while the other side stays open: a killed program
+// would leave it closed to everyone but root, so there the lock alone serves.
+bool HoldExclusively(int fd) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return false;
+    return IsPseudoTerminal(fd) || ::ioctl(fd, TIOCEXCL) == 0;
+}
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
@@ -164,8 +184,7 @@ UniqueFd OpenSerialPort(const std::string& device) {
     UniqueFd port(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!port.valid())
         return {};
-    // A second opener gets EBUSY, as with a COM port that is in use.
-    if (::ioctl(port.get(), TIOCEXCL) != 0 || !::isatty(port.get()))
+    if (!::isatty(port.get()) || !HoldExclusively(port.get()))
         return {};
     MakeRaw(port.get());
     // Ports without modem lines (pseudo-terminals) refuse this; that is fine.
@@ -194,8 +213,11 @@ bool ApplyLineSettings(int fd, const LineSettings& settings) {
 }
 
 void CloseSerialPort(UniqueFd& port) {
-    if (port.valid())
+    if (port.valid()) {
         ::ioctl(port.get(), TIOCNXCL);
+        // At once: a read still running in the worker keeps the file alive past close.
+        ::flock(port.get(), LOCK_UN);
+    }
     port.reset();
 }
 

@@ -3,9 +3,12 @@
 #include "PtyHarness.h"
 #include "ZRNComDll.h"
 
+#include <csignal>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/capability.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -222,6 +225,32 @@ struct ClosingWindow : RecordingWindow {
         return Record(self, msg, w, l);
     }
 };
+
+// The port is held with a lock that goes with the process: while the link
+// has it, another program's lock is refused; a program killed while holding
+// it leaves the port free, a pseudo-terminal included.
+TEST_F(LinkExports, AHeldPortIsLockedAndAKilledHolderFreesIt) {
+    const std::string definition = pty.Definition();
+    const std::string device = definition.substr(0, definition.find(':'));
+    ASSERT_EQ(fnZrnOpen(&window, definition.c_str()), 1);
+    const int other = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(other, 0);
+    EXPECT_NE(::flock(other, LOCK_EX | LOCK_NB), 0);
+    fnZrnClose();
+    EXPECT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+    ::close(other);
+
+    const int killed = InUnprivilegedChild([&] {
+        if (fnZrnOpen(&window, definition.c_str()) != 1)
+            return 1;
+        ::raise(SIGKILL);
+        return 2;
+    });
+    EXPECT_EQ(killed, -1); // ended by the signal
+    EXPECT_EQ(
+        InUnprivilegedChild([&] { return fnZrnOpen(&window, definition.c_str()) == 1 ? 0 : 1; }),
+        0);
+}
 
 TEST_F(LinkExports, CloseFromInsideANotification) {
     ClosingWindow closing;
