@@ -6,6 +6,7 @@ target_sources(zrnapp_logic PRIVATE
     platform/VersionInfo.cpp
     ports/PortAccess.cpp
     ports/PortList.cpp
+    protocol/ReplyTable.cpp
     protocol/ReplyTracker.cpp
     schedule/EntryDetails.cpp
     schedule/IntervalRules.cpp

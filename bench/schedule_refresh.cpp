@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
     // Found and read in full; then the timers stop so that nothing else shares the line.
     if (!QTest::qWaitFor(
             [&] {
-                return dialog.bFollowZrnClock == 1 &&
+                return dialog.clock.bFollowZrnClock == 1 &&
                        dialog.Item<ListView>(IDC_LIST_CTRL)->GetItemCount() == 2;
             },
             30000)) {

@@ -1,14 +1,16 @@
 // The clock panel: the device clock, the PC clock, setting the device clock.
+#include "clock/ClockPanel.h"
+
+#include "model/CalendarTime.h"
+#include "model/Catalogue.h"
 #include "model/ClockSync.h"
 #include "platform/MessageBox.h"
 #include "platform/PanelSupport.h"
 #include "platform/PcClock.h"
 #include "platform/Win.h"
-#include "model/Catalogue.h"
 #include "protocol/LinkApi.h"
-#include "model/CalendarTime.h"
+#include "protocol/ReplyTable.h"
 #include "shell/Resource.h"
-#include "shell/ZRNcomDlg.h"
 
 #include <cstdio>
 
@@ -33,36 +35,36 @@ std::string FieldsText(const char* lead, const zrn::LocalDateTime& f, const char
 
 } // namespace
 
-void CZRNcomDlg::ShowPcClock() {
+void ClockPanel::ShowPcClock() {
     const int64_t now = PcTime();
-    SetDlgItemText(IDC_PC_DATE, FormatLocalTime(now, TimeText::Date));
-    SetDlgItemText(IDC_PC_TIME, FormatLocalTime(now, TimeText::Time));
+    Window().SetDlgItemText(IDC_PC_DATE, FormatLocalTime(now, TimeText::Date));
+    Window().SetDlgItemText(IDC_PC_TIME, FormatLocalTime(now, TimeText::Time));
 }
 
-void CZRNcomDlg::SendClockCommand(int64_t t) {
+void ClockPanel::SendClockCommand(int64_t t) {
     // Straight to the library, not through SendCommand: a clock change is
     // queued even while no port is open.
     for (const std::string& command : zrn::ClockSetSequence(t))
         Link().send(command.c_str());
 }
 
-void CZRNcomDlg::OnBnClickedButtonClock() {
-    SendCommand(zrn::ClockQuery());
+void ClockPanel::OnBnClickedButtonClock() {
+    host.SendCommand(zrn::ClockQuery());
 }
 
-void CZRNcomDlg::ProcessReadClockResponse() {
+void ClockPanel::ProcessReadClockResponse(const std::string& reply) {
     // 1-2. A reply that does not give all six numbers changes nothing.
-    const auto fields = zrn::ParseClockReply(strResponse);
+    const auto fields = zrn::ParseClockReply(reply);
     if (!fields)
         return;
-    const auto t = zrn::MakeLocalTime(*fields, sched.nDaylightFlag);
+    const auto t = zrn::MakeLocalTime(*fields, daylightFlag);
     if (!t)
         return;
     tZrnClock = *t;
     // 3. An edit in progress keeps its text for this one reply.
     if (bFollowZrnClock) {
-        SetDlgItemText(IDC_ZRN_DATE_TEXT, FormatLocalTime(tZrnClock, TimeText::Date));
-        SetDlgItemText(IDC_ZRN_TIME_TEXT, FormatLocalTime(tZrnClock, TimeText::Time));
+        Window().SetDlgItemText(IDC_ZRN_DATE_TEXT, FormatLocalTime(tZrnClock, TimeText::Date));
+        Window().SetDlgItemText(IDC_ZRN_TIME_TEXT, FormatLocalTime(tZrnClock, TimeText::Time));
     }
     // 4.
     ShowPcClock();
@@ -83,158 +85,186 @@ void CZRNcomDlg::ProcessReadClockResponse() {
         bSyncToPc = 0;
         // Sampling must not stay paused by a hold whose release went astray.
         Link().send(zrn::ClockReleaseCommand().c_str());
-        AppendLog(
+        host.AppendLog(
             "Synchronize ZRN clock to PC: the ZRN clock still differs from the PC clock after " +
             std::to_string(zrn::MAX_SYNC_ATTEMPTS) + " attempts; stopped.");
         break;
     }
     // 6-7.
-    AppendLog("CZRNcomDlg/ProcessReadClockResponse: " + strResponse + "\r\n");
+    host.AppendLog("CZRNcomDlg/ProcessReadClockResponse: " + reply + "\r\n");
     bFollowZrnClock = 1;
 }
 
-void CZRNcomDlg::OnSetfocusZrnDateText() {
-    ShowItem(IDC_ZRN_DATE_TEXT, false);
-    SetPickerTime(*this, IDC_ZRN_DATE, DeviceClockOrPc());
-    ShowItem(IDC_ZRN_DATE, true);
-    GotoDlgCtrl(IDC_ZRN_DATE);
+void ClockPanel::OnSetfocusZrnDateText() {
+    Window().ShowItem(IDC_ZRN_DATE_TEXT, false);
+    SetPickerTime(Window(), IDC_ZRN_DATE, DeviceClockOrPc());
+    Window().ShowItem(IDC_ZRN_DATE, true);
+    Window().GotoDlgCtrl(IDC_ZRN_DATE);
 }
 
-void CZRNcomDlg::OnSetfocusZrnTimeText() {
-    ShowItem(IDC_ZRN_TIME_TEXT, false);
-    SetPickerTime(*this, IDC_ZRN_TIME, DeviceClockOrPc());
-    ShowItem(IDC_ZRN_TIME, true);
-    GotoDlgCtrl(IDC_ZRN_TIME);
+void ClockPanel::OnSetfocusZrnTimeText() {
+    Window().ShowItem(IDC_ZRN_TIME_TEXT, false);
+    SetPickerTime(Window(), IDC_ZRN_TIME, DeviceClockOrPc());
+    Window().ShowItem(IDC_ZRN_TIME, true);
+    Window().GotoDlgCtrl(IDC_ZRN_TIME);
 }
 
-void CZRNcomDlg::OnSetfocusZrnPicker(Notify&) {
-    UpdateData(true);
+void ClockPanel::OnSetfocusZrnPicker(Notify&) {
+    Window().UpdateData(true);
 }
 
-void CZRNcomDlg::OnKillfocusZrnDate(Notify&) {
-    ShowItem(IDC_ZRN_DATE_TEXT, true);
-    ShowItem(IDC_ZRN_DATE, false);
+void ClockPanel::OnKillfocusZrnDate(Notify&) {
+    Window().ShowItem(IDC_ZRN_DATE_TEXT, true);
+    Window().ShowItem(IDC_ZRN_DATE, false);
 }
 
-void CZRNcomDlg::OnKillfocusZrnTime(Notify&) {
-    ShowItem(IDC_ZRN_TIME_TEXT, true);
-    ShowItem(IDC_ZRN_TIME, false);
+void ClockPanel::OnKillfocusZrnTime(Notify&) {
+    Window().ShowItem(IDC_ZRN_TIME_TEXT, true);
+    Window().ShowItem(IDC_ZRN_TIME, false);
 }
 
-void CZRNcomDlg::OnDropdownZrnDate(Notify&) {
-    AppendLog("DateTimePicker/ZRN Date/DropDown");
+void ClockPanel::OnDropdownZrnDate(Notify&) {
+    host.AppendLog("DateTimePicker/ZRN Date/DropDown");
     bDateDropDown = 1;
 }
 
-void CZRNcomDlg::OnDatetimechangeZrnDate(Notify& n) {
+void ClockPanel::OnDatetimechangeZrnDate(Notify& n) {
     const zrn::LocalDateTime clock = Fields(DeviceClockOrPc());
     if (bDateDropDown) {
         // 1. Browsing the calendar picks nothing yet; the close-up does.
-        AppendLog(FieldsText(
+        host.AppendLog(FieldsText(
             "OnChange/ZRN Date: ", {n.year, n.month, n.day, clock.hour, clock.minute, clock.second},
             ", DROPDOWN active"));
     } else {
         // 2. The new date at the device clock's time of day.
         SetPendingClock({n.year, n.month, n.day, clock.hour, clock.minute, clock.second});
-        AppendLog(FieldsText("OnChange/ZRN Date: ", Fields(tPendingClock), ", New Updated"));
+        host.AppendLog(FieldsText("OnChange/ZRN Date: ", Fields(tPendingClock), ", New Updated"));
         bFollowZrnClock = 0;
     }
     // 3.
-    ShowItem(IDC_CANCEL_CLOCK_EDIT, true);
-    SetDlgItemText(IDC_ZRN_DATE_TEXT, FormatLocalTime(PendingOrDeviceClock(), TimeText::Date));
+    Window().ShowItem(IDC_CANCEL_CLOCK_EDIT, true);
+    Window().SetDlgItemText(IDC_ZRN_DATE_TEXT,
+                            FormatLocalTime(PendingOrDeviceClock(), TimeText::Date));
     n.result = 0;
 }
 
-void CZRNcomDlg::OnCloseupZrnDate(Notify&) {
+void ClockPanel::OnCloseupZrnDate(Notify&) {
     // 1.
-    AppendLog("DateTimePicker/ZRN Date/CloseUp");
+    host.AppendLog("DateTimePicker/ZRN Date/CloseUp");
     bDateDropDown = 0;
     // 2.
-    const std::optional<PickerFields> picked = GetPickerFields(*this, IDC_ZRN_DATE);
+    const std::optional<PickerFields> picked = GetPickerFields(Window(), IDC_ZRN_DATE);
     if (!picked) {
-        AppendLog("DateTimePicker/ZRN Date/CloseUp: Not Valid - GDT_VALID");
+        host.AppendLog("DateTimePicker/ZRN Date/CloseUp: Not Valid - GDT_VALID");
         return;
     }
     // 3. The picked date keeps the time of day of the value being built.
     const zrn::LocalDateTime base = Fields(PendingOrDeviceClock());
     SetPendingClock(
         {picked->year, picked->month, picked->day, base.hour, base.minute, base.second});
-    AppendLog("DateTimePicker/ZRN Date/CloseUp: " +
-              FormatLocalTime(tPendingClock, TimeText::DateTime));
+    host.AppendLog("DateTimePicker/ZRN Date/CloseUp: " +
+                   FormatLocalTime(tPendingClock, TimeText::DateTime));
     // 4.
-    ShowItem(IDC_CANCEL_CLOCK_EDIT, true);
-    SetDlgItemText(IDC_ZRN_DATE_TEXT, FormatLocalTime(tPendingClock, TimeText::Date));
+    Window().ShowItem(IDC_CANCEL_CLOCK_EDIT, true);
+    Window().SetDlgItemText(IDC_ZRN_DATE_TEXT, FormatLocalTime(tPendingClock, TimeText::Date));
     bFollowZrnClock = 0;
 }
 
-void CZRNcomDlg::OnDatetimechangeZrnTime(Notify& n) {
+void ClockPanel::OnDatetimechangeZrnTime(Notify& n) {
     // 1-2.
-    AppendLog(
+    host.AppendLog(
         FieldsText("OnChange/ZRN Time: ", {n.year, n.month, n.day, n.hour, n.minute, n.second}));
     const zrn::LocalDateTime clock = Fields(DeviceClockOrPc());
-    AppendLog(FieldsText("OnChange/ZRN Time: Before= ", clock));
+    host.AppendLog(FieldsText("OnChange/ZRN Time: Before= ", clock));
     // 3. The new time of day on the device clock's date.
     SetPendingClock({clock.year, clock.month, clock.day, n.hour, n.minute, n.second});
     // 4-5.
-    UpdateData(true);
-    AppendLog(FieldsText("OnChange/ZRN Time: New= ", Fields(tPendingClock)));
+    Window().UpdateData(true);
+    host.AppendLog(FieldsText("OnChange/ZRN Time: New= ", Fields(tPendingClock)));
     // 6.
     bFollowZrnClock = 0;
-    ShowItem(IDC_CANCEL_CLOCK_EDIT, true);
-    SetDlgItemText(IDC_ZRN_TIME_TEXT, FormatLocalTime(tPendingClock, TimeText::Time));
+    Window().ShowItem(IDC_CANCEL_CLOCK_EDIT, true);
+    Window().SetDlgItemText(IDC_ZRN_TIME_TEXT, FormatLocalTime(tPendingClock, TimeText::Time));
 }
 
-void CZRNcomDlg::OnBnClickedCancelClockEdit() {
-    ShowItem(IDC_CANCEL_CLOCK_EDIT, false);
+void ClockPanel::OnBnClickedCancelClockEdit() {
+    Window().ShowItem(IDC_CANCEL_CLOCK_EDIT, false);
     bFollowZrnClock = 1;
     bPendingClockChosen = false;
 }
 
-void CZRNcomDlg::OnBnClickedUpdateZrnClock() {
+void ClockPanel::OnBnClickedUpdateZrnClock() {
     // Only a value the operator picked is ever offered or sent.
     if (!bPendingClockChosen) {
-        MessageBox(this, "Pick a new date or time for the ZRN clock first.", {},
+        MessageBox(&Window(), "Pick a new date or time for the ZRN clock first.", {},
                    MB_OK | MB_ICONINFORMATION);
         return;
     }
     // 1-2. Clock replies are still handled while the box is open.
     const std::string text = FormatLocalTime(tPendingClock, TimeText::DateTime);
-    if (MessageBox(this, "Change ZRN Clock to " + text + " ?", {}, MB_OKCANCEL | MB_ICONQUESTION) !=
-        IDOK)
+    if (MessageBox(&Window(), "Change ZRN Clock to " + text + " ?", {},
+                   MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
     // 3.
     SendClockCommand(tPendingClock);
-    AppendLog("OnBnClickedButton/SetZrnClock: " + text + " ?");
-    ShowItem(IDC_CANCEL_CLOCK_EDIT, false);
+    host.AppendLog("OnBnClickedButton/SetZrnClock: " + text + " ?");
+    Window().ShowItem(IDC_CANCEL_CLOCK_EDIT, false);
     bFollowZrnClock = 1;
     bPendingClockChosen = false;
 }
 
-void CZRNcomDlg::OnBnClickedSyncZrnClock() {
+void ClockPanel::OnBnClickedSyncZrnClock() {
     bSyncToPc = 1;
     nSyncAttempts = 0;
 }
 
-void CZRNcomDlg::SetPendingClock(const zrn::LocalDateTime& fields) {
-    if (const auto t = zrn::MakeLocalTime(fields, sched.nDaylightFlag)) {
+void ClockPanel::SetPendingClock(const zrn::LocalDateTime& fields) {
+    if (const auto t = zrn::MakeLocalTime(fields, daylightFlag)) {
         tPendingClock = *t;
         bPendingClockChosen = true;
     }
 }
 
-int64_t CZRNcomDlg::DeviceClockOrPc() const {
+int64_t ClockPanel::DeviceClockOrPc() const {
     // Before the first clock reply there is no device clock to build on: 1970 is nobody's choice.
     return tZrnClock != 0 ? tZrnClock : PcTime();
 }
 
-int64_t CZRNcomDlg::PendingOrDeviceClock() const {
+int64_t ClockPanel::PendingOrDeviceClock() const {
     return bPendingClockChosen ? tPendingClock : DeviceClockOrPc();
 }
 
+ClockPanel::ClockPanel(PanelHost& host, const int& daylightFlag)
+    : PanelOf(host), daylightFlag(daylightFlag) {
+    // The pickers show the current time until the device is read.
+    tZrnDatePicker = tZrnTimePicker = PcTime();
+}
+
+void ClockPanel::OnInitDialog() {
+    bDateDropDown = 0;
+    ShowPcClock();
+    bSyncToPc = 0;
+}
+
+void ClockPanel::DoDataExchange(DataExchange& dx) {
+    dx.DateTime(IDC_ZRN_DATE, tZrnDatePicker);
+    dx.DateTime(IDC_ZRN_TIME, tZrnTimePicker);
+}
+
+void ClockPanel::RegisterReplies(ReplyTable& replies) {
+    replies.Add("C", [this](const std::string& reply) { ProcessReadClockResponse(reply); });
+}
+
+// The date picker's keys are handled with the default result.
+void ClockPanel::OnNotifyHandled(Notify& n) {
+    n.result = 0;
+}
+
 // The device clock: date and time boxes, their pickers, the three buttons.
-CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Clock() {
-    using D = CZRNcomDlg;
+ClockPanel::Rows ClockPanel::EventRows() {
+    using D = ClockPanel;
     static constexpr EventEntry<D> rows[] = {
+        {IDC_BUTTON_CLOCK, BN_CLICKED, &D::OnBnClickedButtonClock},
         {IDC_ZRN_DATE, NM_SETFOCUS, &D::OnSetfocusZrnPicker},
         {IDC_ZRN_DATE, NM_KILLFOCUS, &D::OnKillfocusZrnDate},
         {IDC_ZRN_DATE, DTN_DROPDOWN, &D::OnDropdownZrnDate},

@@ -67,31 +67,22 @@ void CZRNcomDlg::OnLinkNotify(Notify& n) {
 
 void CZRNcomDlg::ProcessResponse() {
     DebugTrace("Processing Response: %.1s\r\n", strResponse.c_str());
-    switch (strResponse.empty() ? '\0' : strResponse.front()) {
-    case 'A':
-        ProcessSDIAddress();
-        break;
-    case 'B':
-        ProcessVoltageResponse();
-        break;
-    case 'C':
-        ProcessReadClockResponse();
-        break;
-    case 'F':
-        ProcessVersionResponse();
-        break;
-    case 'I':
-        ProcessSDIResponse();
-        break;
-    case 'L':
-        ProcessDelayResponse();
-        break;
-    case 'S':
-        ProcessScheduleResponse();
-        break;
-    default:
-        break;
-    }
+    replies.Dispatch(strResponse);
+}
+
+// The handlers that are the dialog's own; panels register theirs.
+void CZRNcomDlg::RegisterReplies() {
+    const auto add = [this](const char* prefix, void (CZRNcomDlg::*handler)()) {
+        replies.Add(prefix, [this, handler](const std::string&) { (this->*handler)(); });
+    };
+    add("A", &CZRNcomDlg::ProcessSDIAddress);
+    add("B", &CZRNcomDlg::ProcessVoltageResponse);
+    add("F", &CZRNcomDlg::ProcessVersionResponse);
+    add("I", &CZRNcomDlg::ProcessSDIResponse);
+    add("L", &CZRNcomDlg::ProcessDelayResponse);
+    add("S", &CZRNcomDlg::ProcessScheduleResponse);
+    for (Panel* panel : Panels())
+        panel->RegisterReplies(replies);
 }
 
 void CZRNcomDlg::AppendLog(std::string_view text) {
@@ -124,7 +115,6 @@ CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Protocol() {
     static constexpr EventEntry<D> rows[] = {
         {kWindow, WM_TIMER, &D::OnTimer},
         {kWindow, WM_ZRN_LINK, &D::OnLinkNotify},
-        {IDC_BUTTON_CLOCK, BN_CLICKED, &D::OnBnClickedButtonClock},
         {IDC_BUTTON_VOLTAGES, BN_CLICKED, &D::OnBnClickedButtonVoltages},
         {IDC_BUTTON_VERSION, BN_CLICKED, &D::OnBnClickedButtonVersion},
     };

@@ -1,15 +1,15 @@
 // The two periodic timers; both run one tick routine that looks for the
 // device, reads everything once it is found, then polls it.
+#include "model/Catalogue.h"
+#include "model/Settings.h"
 #include "platform/DebugOutput.h"
 #include "platform/PcClock.h"
-#include "model/Settings.h"
-#include "model/Catalogue.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
 void CZRNcomDlg::OnStartPollingTimer() {
     const int configured = zrn::GetPrivateProfileInt("SYSTEM", "PollingTime", 5000, strIniFile);
-    if (tZrnTimePicker == 0) {
+    if (clock.tZrnTimePicker == 0) {
         DebugTrace("ZRNcom/OnStartPollingTimer; Polling Disabled\n");
         return;
     }

@@ -1,11 +1,11 @@
 // Editing the schedule table: loading the selected entry into the panel,
 // storing the panel back, and the Save, Add, Delete, Activate, Deactivate,
 // double-click and Clear All actions.
+#include "model/CalendarTime.h"
 #include "platform/DebugOutput.h"
 #include "platform/MessageBox.h"
 #include "platform/PanelSupport.h"
 #include "platform/Win.h"
-#include "model/CalendarTime.h"
 #include "schedule/ScheduleLogic.h"
 #include "schedule/SchedulePanel.h"
 #include "shell/Resource.h"
@@ -111,7 +111,7 @@ void CZRNcomDlg::OnBnClickedButtonSave() {
 void CZRNcomDlg::OnBnClickedButtonAdd() {
     CWaitCursor wait;
     ReapplyIntervalPreset(nIntervalPreset);
-    if (!bFollowZrnClock || !zrn::BreakLocalTime(tZrnClock)) {
+    if (!clock.bFollowZrnClock || !zrn::BreakLocalTime(clock.tZrnClock)) {
         // The new schedule starts after the device's present time, which is not known now.
         AppendLog("Add: waiting for the ZRN clock (not read yet, or being edited)");
         return;
@@ -135,8 +135,8 @@ void CZRNcomDlg::OnBnClickedButtonAdd() {
         MessageBox(this, "Add Error, Schedule is full.", {}, MB_OK | MB_ICONERROR);
         return;
     }
-    const int64_t base =
-        zrn::AddBaseTime(sched.table, sched.nRowEntry, tZrnClock, sched.nDaylightFlag, states);
+    const int64_t base = zrn::AddBaseTime(sched.table, sched.nRowEntry, clock.tZrnClock,
+                                          sched.nDaylightFlag, states);
     const zrn::AddProposal proposal = zrn::ProposeAdd(base, nIntervalPreset);
     if (!zrn::DeviceHolds(proposal.tStart) || !zrn::DeviceHolds(proposal.tStop)) {
         wait.Restore();
@@ -216,7 +216,7 @@ void SendStatusChange(CZRNcomDlg& dlg, const zrn::ScheduleEntry& entry) {
 
 bool StartStopValid(CZRNcomDlg& dlg) {
     const zrn::ScheduleState& s = dlg.sched;
-    return zrn::ValidateDateTimeStop(s.table, zrn::SelectedEntryIndex(s), dlg.tZrnClock,
+    return zrn::ValidateDateTimeStop(s.table, zrn::SelectedEntryIndex(s), dlg.clock.tZrnClock,
                                      s.tEditStart, s.tEditStop, s.nDaylightFlag,
                                      schedpanel::LogSink(dlg)) == zrn::VALID_START_STOP;
 }

@@ -1,10 +1,10 @@
 // The schedule list: its start-up, the rebuild from the table, selection by
 // click, the context menus, and the prompt when an edited entry is left.
+#include "model/CalendarTime.h"
 #include "platform/DebugOutput.h"
 #include "platform/MessageBox.h"
 #include "platform/PanelSupport.h"
 #include "platform/Win.h"
-#include "model/CalendarTime.h"
 #include "schedule/ScheduleLogic.h"
 #include "schedule/SchedulePanel.h"
 #include "shell/Resource.h"
@@ -85,7 +85,7 @@ bool LeaveCurrentEntry(CZRNcomDlg& dlg) {
     zrn::ScheduleState& s = dlg.sched;
     const zrn::LeavePrompt prompt = zrn::LeaveEntryPrompt(s.bEditPending, s.nSelectedRow, [&] {
         return s.bEditPending && s.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY &&
-               zrn::ValidateDateTimeStop(s.table, zrn::SelectedEntryIndex(s), dlg.tZrnClock,
+               zrn::ValidateDateTimeStop(s.table, zrn::SelectedEntryIndex(s), dlg.clock.tZrnClock,
                                          s.tEditStart, s.tEditStop, s.nDaylightFlag,
                                          schedpanel::LogSink(dlg)) == zrn::VALID_START_STOP;
     }());

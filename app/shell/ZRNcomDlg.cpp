@@ -2,14 +2,14 @@
 // rule and the shell's own handlers.
 #include "shell/ZRNcomDlg.h"
 
+#include "model/ScheduleRules.h"
+#include "model/Settings.h"
 #include "platform/CommandLine.h"
 #include "platform/DebugOutput.h"
 #include "platform/LinkWindow.h"
 #include "platform/PcClock.h"
-#include "model/Settings.h"
 #include "platform/Win.h"
 #include "protocol/LinkApi.h"
-#include "model/ScheduleRules.h"
 #include "shell/AccessibleNames.h"
 #include "shell/ButtonRule.h"
 #include "shell/LogNote.h"
@@ -37,8 +37,7 @@ CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Shell() {
 }
 
 std::span<const CZRNcomDlgEvents::Rows> CZRNcomDlgEvents::All() {
-    static const Rows tables[] = {Shell(),    Protocol(),  Clock(),
-                                  Schedule(), Intervals(), Settings()};
+    static const Rows tables[] = {Shell(), Protocol(), Schedule(), Intervals(), Settings()};
     return tables;
 }
 
@@ -47,14 +46,18 @@ void TraceNotYet(const char* handler) {
 }
 
 bool CZRNcomDlg::OnMessage(Notify& n) {
-    return Dispatch<CZRNcomDlg>(*this, CZRNcomDlgEvents::All(), n);
+    if (Dispatch<CZRNcomDlg>(*this, CZRNcomDlgEvents::All(), n))
+        return true;
+    for (Panel* panel : Panels())
+        if (panel->OnMessage(n))
+            return true;
+    return false;
 }
 
 CZRNcomDlg::CZRNcomDlg(std::string_view commandLine, CWnd* parent)
     : CDialog(kMainDialogTemplate, parent) {
     // The pickers show the current time until the device is read.
     const int64_t now = PcTime();
-    tZrnDatePicker = tZrnTimePicker = now;
     tStartDatePicker = tStartTimePicker = now;
     tStopDatePicker = tStopTimePicker = now;
     odtInterval = odtOpenValve = odtSampleHolding = odtPumpOn = 0; // 00:00:00
@@ -74,6 +77,7 @@ CZRNcomDlg::CZRNcomDlg(std::string_view commandLine, CWnd* parent)
     sched.bEditPending = 0;
     ReadFileVersion();
 
+    RegisterReplies();
     AttachLink(*this);
 }
 
@@ -85,8 +89,6 @@ CZRNcomDlg::~CZRNcomDlg() {
 void CZRNcomDlg::DoDataExchange(DataExchange& dx) {
     dx.Text(IDC_SDI_ADDRESS, strSdiAddress);
     dx.Text(IDC_SDI_DELAY, strSdiDelay);
-    dx.DateTime(IDC_ZRN_DATE, tZrnDatePicker);
-    dx.DateTime(IDC_ZRN_TIME, tZrnTimePicker);
     dx.DateTime(IDC_START_DATE, tStartDatePicker);
     dx.DateTime(IDC_START_TIME, tStartTimePicker);
     dx.DateTime(IDC_STOP_DATE, tStopDatePicker);
@@ -98,6 +100,8 @@ void CZRNcomDlg::DoDataExchange(DataExchange& dx) {
     dx.Check(IDC_CHECK, nCheck);
     dx.Int(IDC_SELECT_ITEM, nSelectItem, 0, 32257);
     dx.Int(IDC_NUMBER_OF_ITEMS, nNumberOfItems, 0, 32567);
+    for (Panel* panel : Panels())
+        panel->DoDataExchange(dx);
 }
 
 Bitmap CZRNcomDlg::LoadImageResource(int id, Size size) const {
@@ -128,7 +132,7 @@ bool CZRNcomDlg::OnInitDialog() {
     SetIcon(hIcon);
 
     sched.bScheduleReady = 0;
-    bDateDropDown = bStartDropDown = bStopDropDown = 0;
+    bStartDropDown = bStopDropDown = 0;
     for (int id : {IDC_ZRN_TIME, IDC_START_TIME, IDC_STOP_TIME, IDC_INTERVAL, IDC_SAMPLE_HOLDING,
                    IDC_OPEN_VALVE, IDC_PUMP_ON})
         Item<DateTimePicker>(id)->SetTimeStyle();
@@ -139,9 +143,9 @@ bool CZRNcomDlg::OnInitDialog() {
     InitScheduleList();
 
     ShowVoltages();
-    ShowPcClock();
+    for (Panel* panel : Panels())
+        panel->OnInitDialog();
 
-    bSyncToPc = 0;
     if (!SetTimer(TIMER_ONE_SEC, 1000))
         DebugTrace("ZRNcom/OnStartOneSecTimer; ERROR in TIMER_ONE_SEC timer\n");
     OnStartPollingTimer();
@@ -161,7 +165,7 @@ int CZRNcomDlg::SetZrnButtonProperly() {
             static_cast<char>(sched.table[static_cast<size_t>(in.nSelectedEntry)].chStatus);
     in.bEditPending = sched.bEditPending;
     in.bValidStartStop =
-        zrn::ValidateDateTimeStop(sched.table, in.nSelectedEntry, tZrnClock, sched.tEditStart,
+        zrn::ValidateDateTimeStop(sched.table, in.nSelectedEntry, clock.tZrnClock, sched.tEditStart,
                                   sched.tEditStop, sched.nDaylightFlag,
                                   [this](std::string_view line) { AppendLog(line); }) ==
         zrn::VALID_START_STOP;

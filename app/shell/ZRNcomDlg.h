@@ -1,11 +1,14 @@
 #pragma once
 // The main dialog: every panel of the program is a group of its handlers,
 // each group in its subsystem's folder.
-#include "platform/Dialog.h"
-#include "ports/OpenZrn.h"
-#include "protocol/ReplyTracker.h"
+#include "clock/ClockPanel.h"
 #include "model/DeviceSchedules.h"
 #include "model/ScheduleEntry.h"
+#include "platform/Dialog.h"
+#include "ports/OpenZrn.h"
+#include "protocol/Panel.h"
+#include "protocol/ReplyTable.h"
+#include "protocol/ReplyTracker.h"
 #include "settings/SdiInfoDlg.h"
 #include "settings/SdiRules.h"
 
@@ -26,16 +29,17 @@ inline constexpr int WM_ZRNCOMDLGSETINTERVALS = 0xC000;
 // Lines the log box keeps; older ones are dropped.
 inline constexpr int LOG_LINES_KEPT = 5000;
 
-class CZRNcomDlg : public CDialog {
+class CZRNcomDlg : public CDialog, public PanelHost {
 public:
     explicit CZRNcomDlg(std::string_view commandLine, CWnd* parent = nullptr);
     ~CZRNcomDlg() override;
 
     // Shell
-    int SetZrnButtonProperly();
+    CDialog& Window() override { return *this; }
+    int SetZrnButtonProperly() override;
     // Link
-    void SendCommand(std::string_view text);
-    void AppendLog(std::string_view text);
+    void SendCommand(std::string_view text) override;
+    void AppendLog(std::string_view text) override;
     // The port was closed (and maybe another opened): nothing queued will be answered.
     void LinkReopened();
     // Status replies
@@ -43,9 +47,6 @@ public:
     void ShowVersion();
     // Presets
     void SetRadioBoxParameters();
-    // Clock
-    void ShowPcClock();
-    void SendClockCommand(int64_t t);
     // Polling and ports
     void ScanNextPort();
     // Schedules
@@ -59,8 +60,8 @@ public:
     void SetSelectedFields();
     void SaveActiveEntry();
     void SaveEntryAndUpload();
-    void DiscardPendingEdit(); // the edited entry back to what the device holds
-    void ShowEntryTimings(int row); // the four timing pickers and the radio of the interval
+    void DiscardPendingEdit();       // the edited entry back to what the device holds
+    void ShowEntryTimings(int row);  // the four timing pickers and the radio of the interval
     bool ShowTimingPickers(int row); // the pickers alone; false when the row shows no entry
     // The entry whose panel edits are not on the device yet, -1 for none.
     int EditedEntry() const;
@@ -103,15 +104,6 @@ public:
     int nVersionMajor = 0;
     int nVersionMinor = 0;
 
-    // Clock panel
-    int64_t tZrnClock = 0;
-    int64_t tPendingClock = 0;
-    int bFollowZrnClock = 0;
-    int bDateDropDown = 0;
-    int bSyncToPc = 0;
-    int nSyncAttempts = 0;            // set-clock sequences sent for the current request
-    bool bPendingClockChosen = false; // a date or time picked since the last send or "X"
-
     // Polling and ports
     int nPortScanIndex = 0;
     bool bPrevTickScanning = false;
@@ -128,6 +120,12 @@ public:
     int bStopDropDown = 0;
     int nIntervalPreset = 0;
 
+    // The panels, after the state they are handed.
+    ClockPanel clock{*this, sched.nDaylightFlag};
+    ReplyTable replies;
+    // The panels, in the order they see messages.
+    std::array<Panel*, 1> Panels() { return {&clock}; }
+
     // SDI settings: each box's value when it took the focus, and the durations
     // of schedule number 5 as last replied.
     char chAddressAtFocus = 0;
@@ -143,7 +141,6 @@ public:
     // Values bound to controls
     std::string strSdiAddress;
     std::string strSdiDelay;
-    int64_t tZrnDatePicker = 0, tZrnTimePicker = 0;
     int64_t tStartDatePicker = 0, tStartTimePicker = 0;
     int64_t tStopDatePicker = 0, tStopTimePicker = 0;
     double odtInterval = 0, odtOpenValve = 0, odtSampleHolding = 0, odtPumpOn = 0;
@@ -175,6 +172,7 @@ private:
     // Link
     void OnLinkNotify(Notify& n);
     void ProcessResponse();
+    void RegisterReplies();
     void OnReplyLost(const std::string& queryKey);
     void ShowReports();
     // Polling
@@ -186,24 +184,6 @@ private:
     void ProcessVoltageResponse();
     void OnBnClickedButtonVoltages();
     void OnBnClickedButtonVersion();
-    // Clock panel
-    void ProcessReadClockResponse();
-    void OnBnClickedButtonClock();
-    void OnSetfocusZrnDateText();
-    void OnSetfocusZrnTimeText();
-    void OnSetfocusZrnPicker(Notify& n);
-    void OnKillfocusZrnDate(Notify& n);
-    void OnKillfocusZrnTime(Notify& n);
-    void OnDropdownZrnDate(Notify& n);
-    void OnCloseupZrnDate(Notify& n);
-    void OnDatetimechangeZrnDate(Notify& n);
-    void OnDatetimechangeZrnTime(Notify& n);
-    void OnBnClickedCancelClockEdit();
-    void OnBnClickedUpdateZrnClock();
-    void OnBnClickedSyncZrnClock();
-    void SetPendingClock(const zrn::LocalDateTime& fields);
-    int64_t DeviceClockOrPc() const;
-    int64_t PendingOrDeviceClock() const;
     // Schedules
     void ProcessScheduleResponse();
     void OnBnClickedScheduleRefresh();
@@ -270,7 +250,6 @@ struct CZRNcomDlgEvents {
     using Rows = std::span<const EventEntry<CZRNcomDlg>>;
     static Rows Shell();     // shell/ZRNcomDlg.cpp
     static Rows Protocol();  // protocol/LinkHandlers.cpp: link, timers, status queries
-    static Rows Clock();     // clock/ClockPanel.cpp
     static Rows Schedule();  // schedule/ScheduleEvents.cpp: list, transfer, editing
     static Rows Intervals(); // schedule/IntervalPresets.cpp: presets and custom timing
     static Rows Settings();  // settings/SdiSettings.cpp

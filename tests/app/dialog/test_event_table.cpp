@@ -6,17 +6,21 @@
 
 #include <set>
 #include <utility>
+#include <vector>
 
 TEST(EventTable, EveryControlNotificationPairHasOneRowInAllPanels) {
+    std::vector<std::pair<int, int>> keys;
+    for (const auto& table : CZRNcomDlgEvents::All())
+        for (const auto& row : table)
+            keys.emplace_back(row.id, row.code);
+    CZRNcomDlg dialog("");
+    for (const Panel* panel : dialog.Panels())
+        for (const auto& key : panel->EventKeys())
+            keys.push_back(key);
+
     std::set<std::pair<int, int>> seen;
-    size_t rows = 0;
-    for (const auto& table : CZRNcomDlgEvents::All()) {
-        for (const auto& row : table) {
-            ++rows;
-            EXPECT_TRUE(seen.insert({row.id, row.code}).second)
-                << "control " << row.id << " notification " << row.code << " is in two rows";
-        }
-    }
-    EXPECT_GT(rows, 80u);
-    EXPECT_EQ(CZRNcomDlgEvents::All().size(), 6u);
+    for (const auto& [id, code] : keys)
+        EXPECT_TRUE(seen.insert({id, code}).second)
+            << "control " << id << " notification " << code << " is in two rows";
+    EXPECT_GT(keys.size(), 80u);
 }

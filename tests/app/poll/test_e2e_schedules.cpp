@@ -53,7 +53,7 @@ protected:
         dialog->Create();
         // Found, read in full, every entry's replies in.
         ASSERT_TRUE(Wait([&] { return Received("S4P|"); }, 15000));
-        ASSERT_TRUE(Wait([&] { return dialog->bFollowZrnClock == 1; }, 5000));
+        ASSERT_TRUE(Wait([&] { return dialog->clock.bFollowZrnClock == 1; }, 5000));
         ASSERT_TRUE(Wait([&] { return AllRead(); }));
     }
     void TearDown() override {

@@ -83,21 +83,21 @@ TEST(SynchroniseEndToEnd, DeviceClockIsBroughtToThePcClock) {
         PcSpan found;
         dialog.Create();
         // The one-second timer finds the device and polls its clock.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.tZrnClock != 0; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.clock.tZrnClock != 0; }, 10000));
         found.Close();
-        EXPECT_TRUE(found.Holds(dialog.tZrnClock + 3600))
+        EXPECT_TRUE(found.Holds(dialog.clock.tZrnClock + 3600))
             << "an hour behind, read between " << found.from << " and " << found.to << ": "
-            << dialog.tZrnClock;
+            << dialog.clock.tZrnClock;
 
         synchronised = PcSpan();
         dialog.SendMessage(IDC_SYNC_ZRN_CLOCK, win::BN_CLICKED);
-        EXPECT_EQ(dialog.bSyncToPc, 1);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.bSyncToPc == 0; }, 10000));
+        EXPECT_EQ(dialog.clock.bSyncToPc, 1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.clock.bSyncToPc == 0; }, 10000));
         synchronised.Close();
         // It stopped because a reply showed the PC's clock of that moment.
-        EXPECT_TRUE(synchronised.Holds(dialog.tZrnClock))
+        EXPECT_TRUE(synchronised.Holds(dialog.clock.tZrnClock))
             << "read between " << synchronised.from << " and " << synchronised.to << ": "
-            << dialog.tZrnClock;
+            << dialog.clock.tZrnClock;
         Link().close();
     }
     // The simulator has stopped: its clock can be read without a race. It is

@@ -80,7 +80,7 @@ TEST_F(MainWindow, LinkRepliesFromTheWorkerReachTheDialogsWindow) {
     WorkerReply("A3");
     EXPECT_EQ(dialog->GetDlgItemText(IDC_SDI_ADDRESS), "3");
     WorkerReply("C|05/20/26|10:07:30|");
-    EXPECT_NE(dialog->tZrnClock, 0);
+    EXPECT_NE(dialog->clock.tZrnClock, 0);
 }
 
 TEST_F(MainWindow, ADetachedDialogAnswersTheLinkWithoutHandlingIt) {

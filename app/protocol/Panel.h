@@ -1,0 +1,66 @@
+#pragma once
+// A panel of the main dialog owns its state, its event rows, its start-up,
+// its data exchange and the replies it handles. It reaches the dialog only
+// through PanelHost, so a change to a panel stays in its folder.
+#include "platform/Dialog.h"
+#include "platform/EventTable.h"
+
+#include <span>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+class ReplyTable;
+
+// What a panel may ask of the dialog that holds it.
+class PanelHost {
+public:
+    // The window that holds the panel's controls.
+    virtual CDialog& Window() = 0;
+    // Without an open port the command is dropped: polling asks again later.
+    virtual void SendCommand(std::string_view text) = 0;
+    virtual void AppendLog(std::string_view text) = 0;
+    // Enables and disables the buttons after a change of state.
+    virtual int SetZrnButtonProperly() = 0;
+
+protected:
+    ~PanelHost() = default;
+};
+
+class Panel {
+public:
+    explicit Panel(PanelHost& host) : host(host) {}
+    virtual ~Panel() = default;
+    Panel(const Panel&) = delete;
+    Panel& operator=(const Panel&) = delete;
+
+    // The panel's event rows; false when none matches.
+    virtual bool OnMessage(Notify& n) = 0;
+    // {control, notification} of each row.
+    virtual std::vector<std::pair<int, int>> EventKeys() const = 0;
+    virtual void OnInitDialog() {}
+    virtual void DoDataExchange(DataExchange&) {}
+    virtual void RegisterReplies(ReplyTable&) {}
+
+protected:
+    CDialog& Window() { return host.Window(); }
+
+    PanelHost& host;
+};
+
+// A panel whose rows are a static table of its own handlers.
+template <class Derived> class PanelOf : public Panel {
+public:
+    using Panel::Panel;
+    using Rows = std::span<const EventEntry<Derived>>;
+
+    bool OnMessage(Notify& n) override {
+        return Dispatch<Derived>(static_cast<Derived&>(*this), Derived::EventRows(), n);
+    }
+    std::vector<std::pair<int, int>> EventKeys() const override {
+        std::vector<std::pair<int, int>> keys;
+        for (const auto& row : Derived::EventRows())
+            keys.emplace_back(row.id, row.code);
+        return keys;
+    }
+};
