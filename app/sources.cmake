@@ -10,7 +10,7 @@ set(ZRN_PANEL_SOURCES
     protocol/LinkApi.cpp
     protocol/LinkHandlers.cpp
     protocol/Polling.cpp
-    protocol/StatusReplies.cpp
+    protocol/StatusPanel.cpp
     clock/ClockPanel.cpp
     schedule/DetailsDialog.cpp
     schedule/IntervalPresets.cpp

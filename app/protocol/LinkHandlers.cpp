@@ -76,8 +76,6 @@ void CZRNcomDlg::RegisterReplies() {
         replies.Add(prefix, [this, handler](const std::string&) { (this->*handler)(); });
     };
     add("A", &CZRNcomDlg::ProcessSDIAddress);
-    add("B", &CZRNcomDlg::ProcessVoltageResponse);
-    add("F", &CZRNcomDlg::ProcessVersionResponse);
     add("I", &CZRNcomDlg::ProcessSDIResponse);
     add("L", &CZRNcomDlg::ProcessDelayResponse);
     add("S", &CZRNcomDlg::ProcessScheduleResponse);
@@ -115,8 +113,6 @@ CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Protocol() {
     static constexpr EventEntry<D> rows[] = {
         {kWindow, WM_TIMER, &D::OnTimer},
         {kWindow, WM_ZRN_LINK, &D::OnLinkNotify},
-        {IDC_BUTTON_VOLTAGES, BN_CLICKED, &D::OnBnClickedButtonVoltages},
-        {IDC_BUTTON_VERSION, BN_CLICKED, &D::OnBnClickedButtonVersion},
     };
     return rows;
 }

@@ -142,7 +142,6 @@ bool CZRNcomDlg::OnInitDialog() {
 
     InitScheduleList();
 
-    ShowVoltages();
     for (Panel* panel : Panels())
         panel->OnInitDialog();
 

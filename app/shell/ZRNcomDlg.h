@@ -9,6 +9,7 @@
 #include "protocol/Panel.h"
 #include "protocol/ReplyTable.h"
 #include "protocol/ReplyTracker.h"
+#include "protocol/StatusPanel.h"
 #include "settings/SdiInfoDlg.h"
 #include "settings/SdiRules.h"
 
@@ -42,9 +43,6 @@ public:
     void AppendLog(std::string_view text) override;
     // The port was closed (and maybe another opened): nothing queued will be answered.
     void LinkReopened();
-    // Status replies
-    void ShowVoltages();
-    void ShowVersion();
     // Presets
     void SetRadioBoxParameters();
     // Polling and ports
@@ -98,12 +96,6 @@ public:
     std::string strResponse;
     zrn::ReplyTracker replyTracker; // queries whose replies are awaited
 
-    // Status replies
-    float fExternalVolts = 0;
-    float fInternalVolts = 0;
-    int nVersionMajor = 0;
-    int nVersionMinor = 0;
-
     // Polling and ports
     int nPortScanIndex = 0;
     bool bPrevTickScanning = false;
@@ -122,9 +114,10 @@ public:
 
     // The panels, after the state they are handed.
     ClockPanel clock{*this, sched.nDaylightFlag};
+    StatusPanel status{*this};
     ReplyTable replies;
     // The panels, in the order they see messages.
-    std::array<Panel*, 1> Panels() { return {&clock}; }
+    std::array<Panel*, 2> Panels() { return {&clock, &status}; }
 
     // SDI settings: each box's value when it took the focus, and the durations
     // of schedule number 5 as last replied.
@@ -179,11 +172,6 @@ private:
     void OnStartPollingTimer();
     void OnTimer(Notify& n);
     void OnTimerTick(uintptr_t timerId);
-    // Status replies
-    void ProcessVersionResponse();
-    void ProcessVoltageResponse();
-    void OnBnClickedButtonVoltages();
-    void OnBnClickedButtonVersion();
     // Schedules
     void ProcessScheduleResponse();
     void OnBnClickedScheduleRefresh();

@@ -1,10 +1,15 @@
 // Firmware version and battery voltages.
-#include "platform/DebugOutput.h"
+#include "protocol/StatusPanel.h"
+
 #include "model/Catalogue.h"
+#include "platform/DebugOutput.h"
+#include "platform/Win.h"
+#include "protocol/ReplyTable.h"
 #include "shell/Resource.h"
-#include "shell/ZRNcomDlg.h"
 
 #include <cstdio>
+
+using namespace win;
 
 namespace {
 
@@ -16,7 +21,25 @@ std::string Printf(const char* format, auto... values) {
 
 } // namespace
 
-void CZRNcomDlg::ProcessVersionResponse() {
+StatusPanel::Rows StatusPanel::EventRows() {
+    using D = StatusPanel;
+    static constexpr EventEntry<D> rows[] = {
+        {IDC_BUTTON_VOLTAGES, BN_CLICKED, &D::OnBnClickedButtonVoltages},
+        {IDC_BUTTON_VERSION, BN_CLICKED, &D::OnBnClickedButtonVersion},
+    };
+    return rows;
+}
+
+void StatusPanel::OnInitDialog() {
+    ShowVoltages();
+}
+
+void StatusPanel::RegisterReplies(ReplyTable& replies) {
+    replies.Add("F", [this](const std::string& reply) { ProcessVersionResponse(reply); });
+    replies.Add("B", [this](const std::string& reply) { ProcessVoltageResponse(reply); });
+}
+
+void StatusPanel::ProcessVersionResponse(const std::string& strResponse) {
     const zrn::VersionReply reply = zrn::ParseVersionReply(strResponse);
     DebugTrace("CZRNcomDlg/ProcessVersionResponse: %.*s.%.*s\r\n",
                static_cast<int>(reply.strMajor.size()), reply.strMajor.data(),
@@ -28,7 +51,7 @@ void CZRNcomDlg::ProcessVersionResponse() {
     ShowVersion();
 }
 
-void CZRNcomDlg::ProcessVoltageResponse() {
+void StatusPanel::ProcessVoltageResponse(const std::string& strResponse) {
     const std::string_view external = zrn::VoltageTraceExternal(strResponse);
     const std::string_view internal = zrn::VoltageTraceInternal(strResponse);
     DebugTrace("CZRNcomDlg/ProcessVoltageResponse: %.*s.%.*s\r\n",
@@ -42,19 +65,19 @@ void CZRNcomDlg::ProcessVoltageResponse() {
     ShowVoltages();
 }
 
-void CZRNcomDlg::ShowVoltages() {
-    SetDlgItemText(IDC_EXTERNAL_VOLTS, zrn::VoltsText(fExternalVolts));
-    SetDlgItemText(IDC_INTERNAL_VOLTS, zrn::VoltsText(fInternalVolts));
+void StatusPanel::ShowVoltages() {
+    Window().SetDlgItemText(IDC_EXTERNAL_VOLTS, zrn::VoltsText(fExternalVolts));
+    Window().SetDlgItemText(IDC_INTERNAL_VOLTS, zrn::VoltsText(fInternalVolts));
 }
 
-void CZRNcomDlg::ShowVersion() {
-    SetDlgItemText(IDC_VERSION, Printf("%d:%02d", nVersionMajor, nVersionMinor));
+void StatusPanel::ShowVersion() {
+    Window().SetDlgItemText(IDC_VERSION, Printf("%d:%02d", nVersionMajor, nVersionMinor));
 }
 
-void CZRNcomDlg::OnBnClickedButtonVoltages() {
-    SendCommand(zrn::VoltageQuery());
+void StatusPanel::OnBnClickedButtonVoltages() {
+    host.SendCommand(zrn::VoltageQuery());
 }
 
-void CZRNcomDlg::OnBnClickedButtonVersion() {
-    SendCommand(zrn::VersionQuery());
+void StatusPanel::OnBnClickedButtonVersion() {
+    host.SendCommand(zrn::VersionQuery());
 }
