@@ -14,6 +14,8 @@ add_library(zrnapp_qt STATIC
     art/qt/Art.cpp
     platform/qt/Controls.cpp
     platform/qt/Dialog.cpp
+    platform/qt/DialogEvents.cpp
+    platform/qt/DialogItems.cpp
     platform/qt/LinkWindow.cpp
     platform/qt/Menu.cpp
     platform/qt/MessageBox.cpp
