@@ -1,6 +1,6 @@
 // Window creation: the template's controls as widgets, wired to the event
 // table, named from their labels; the dialog's units.
-#include "platform/Dialog.h"
+#include "platform/qt/DialogState.h"
 
 #include "platform/Win.h"
 #include "platform/qt/QtText.h"
@@ -114,27 +114,32 @@ QSize DialogBaseUnits(const QFont& font) {
     return {(width / 26 + 1) / 2, metrics.height()};
 }
 
-CDialog::CDialog(const DialogTemplate& dialogTemplate, QWidget* parent)
-    : QDialog(parent), dialogTemplate(dialogTemplate) {
-    systemMenu.AppendMenu(win::MF_STRING, static_cast<unsigned>(win::SC_CLOSE), "&Close\tAlt+F4");
+DialogStateOwner::DialogStateOwner(std::unique_ptr<DialogState> state) : state(std::move(state)) {}
+
+DialogStateOwner::~DialogStateOwner() = default;
+
+CDialog::CDialog(const DialogTemplate& dialogTemplate, CWnd* parent)
+    : DialogStateOwner(std::make_unique<DialogState>(dialogTemplate)), QDialog(parent) {
+    state->systemMenu.AppendMenu(win::MF_STRING, static_cast<unsigned>(win::SC_CLOSE),
+                                 "&Close\tAlt+F4");
 }
 
 CDialog::~CDialog() {
     // Hiding and focus changes during destruction must not reach handlers of a dialog
     // that is already half gone: the controls go while this is still a CDialog.
-    destroying = true;
-    disconnect(focusConnection);
+    state->destroying = true;
+    disconnect(state->focusConnection);
     // A plain loop: clang 14 cannot build the ranges view of a map.
-    for (const auto& entry : timers)
+    for (const auto& entry : state->timers)
         entry.second->stop();
     hide();
     qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
 
 bool CDialog::Create() {
-    if (created)
+    if (state->created)
         return true;
-    created = true;
+    state->created = true;
     Build();
     return OnInitDialog();
 }
@@ -145,22 +150,23 @@ int CDialog::DoModal() {
 }
 
 void CDialog::EndDialog(int result) {
-    ending = true;
+    state->ending = true;
     done(result);
-    ending = false;
+    state->ending = false;
 }
 
 void CDialog::Build() {
-    const QFont font = DialogFont(dialogTemplate.font, dialogTemplate.pointSize);
+    const QFont font = DialogFont(state->dialogTemplate.font, state->dialogTemplate.pointSize);
     setFont(font);
-    baseUnits = DialogBaseUnits(font);
-    setWindowTitle(ToQString(dialogTemplate.caption));
+    state->baseUnits = DialogBaseUnits(font);
+    setWindowTitle(ToQString(state->dialogTemplate.caption));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(MapDialogRect(QRect(0, 0, dialogTemplate.cx, dialogTemplate.cy)).size());
+    setFixedSize(
+        MapDialogRect(QRect(0, 0, state->dialogTemplate.cx, state->dialogTemplate.cy)).size());
 
     std::vector<QWidget*> built;
-    for (const ControlTemplate& control : dialogTemplate.controls) {
+    for (const ControlTemplate& control : state->dialogTemplate.controls) {
         QWidget* widget = BuildControl(control);
         built.push_back(widget);
         widget->setFont(font);
@@ -172,7 +178,7 @@ void CDialog::Build() {
         if (control.style & win::WS_DISABLED)
             widget->setEnabled(false);
         if (control.id != win::IDC_STATIC)
-            controls[control.id] = widget;
+            state->controls[control.id] = widget;
         Wire(control, widget);
     }
     NameFromLabels(built);
@@ -186,25 +192,26 @@ void CDialog::Build() {
             "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
     }
 
-    systemMenuButton = new QToolButton(this);
-    systemMenuButton->setGeometry(1, 1, 16, 16);
-    systemMenuButton->setAutoRaise(true);
-    systemMenuButton->setFocusPolicy(Qt::NoFocus);
-    systemMenuButton->setToolTip(QStringLiteral("Window menu (Alt+Space)"));
-    systemMenuButton->setAccessibleName(QStringLiteral("Window menu"));
-    systemMenuButton->setIconSize(QSize(16, 16));
-    connect(systemMenuButton, &QToolButton::clicked, this, [this] {
-        ShowSystemMenu(systemMenuButton->mapToGlobal(QPoint(0, systemMenuButton->height())));
+    state->systemMenuButton = new QToolButton(this);
+    state->systemMenuButton->setGeometry(1, 1, 16, 16);
+    state->systemMenuButton->setAutoRaise(true);
+    state->systemMenuButton->setFocusPolicy(Qt::NoFocus);
+    state->systemMenuButton->setToolTip(QStringLiteral("Window menu (Alt+Space)"));
+    state->systemMenuButton->setAccessibleName(QStringLiteral("Window menu"));
+    state->systemMenuButton->setIconSize(QSize(16, 16));
+    connect(state->systemMenuButton, &QToolButton::clicked, this, [this] {
+        ShowSystemMenu(
+            state->systemMenuButton->mapToGlobal(QPoint(0, state->systemMenuButton->height())));
     });
     auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Alt+Space")), this);
     connect(shortcut, &QShortcut::activated, this,
             [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
-    connect(this, &QWidget::windowIconChanged, systemMenuButton, &QToolButton::setIcon);
-    systemMenuButton->setIcon(windowIcon());
+    connect(this, &QWidget::windowIconChanged, state->systemMenuButton, &QToolButton::setIcon);
+    state->systemMenuButton->setIcon(windowIcon());
 
-    focusConnection =
+    state->focusConnection =
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-            for (int id : refusingFocus) {
+            for (int id : state->refusingFocus) {
                 QWidget* refusing = GetDlgItem(id);
                 if (refusing == nullptr || now != refusing)
                     continue;
@@ -365,7 +372,7 @@ QString LabelName(const QString& caption) {
 // group box's caption serves for the first control it frames. The label also
 // becomes the control's buddy, so its mnemonic moves the focus there.
 void CDialog::NameFromLabels(const std::vector<QWidget*>& built) {
-    const auto& list = dialogTemplate.controls;
+    const auto& list = state->dialogTemplate.controls;
     for (std::size_t i = 1; i < list.size() && i < built.size(); ++i) {
         const ControlKind kind = list[i].kind;
         if (kind != ControlKind::Edit && kind != ControlKind::DateTime &&
@@ -387,7 +394,7 @@ void CDialog::NameFromLabels(const std::vector<QWidget*>& built) {
 
 void CDialog::AutoRadio(int id) {
     // A group runs from a control with WS_GROUP to the next one, in template order.
-    const auto& list = dialogTemplate.controls;
+    const auto& list = state->dialogTemplate.controls;
     const auto clicked =
         std::find_if(list.begin(), list.end(), [id](const auto& c) { return c.id == id; });
     if (clicked == list.end())
@@ -404,8 +411,18 @@ void CDialog::AutoRadio(int id) {
 }
 
 QRect CDialog::MapDialogRect(const QRect& du) const {
-    return {MulDiv(du.x(), baseUnits.width(), 4), MulDiv(du.y(), baseUnits.height(), 8),
-            MulDiv(du.width(), baseUnits.width(), 4), MulDiv(du.height(), baseUnits.height(), 8)};
+    return {MulDiv(du.x(), state->baseUnits.width(), 4),
+            MulDiv(du.y(), state->baseUnits.height(), 8),
+            MulDiv(du.width(), state->baseUnits.width(), 4),
+            MulDiv(du.height(), state->baseUnits.height(), 8)};
+}
+
+Size CDialog::BaseUnits() const {
+    return state->baseUnits;
+}
+
+void CDialog::SetIcon(const Icon& icon) {
+    setWindowIcon(icon);
 }
 
 QPixmap CDialog::LoadImageResource(int, QSize) const {

@@ -1,5 +1,5 @@
 // Messages from Qt: timers, keys, closing and showing the window, the window menu.
-#include "platform/Dialog.h"
+#include "platform/qt/DialogState.h"
 
 #include "platform/Win.h"
 
@@ -19,9 +19,13 @@ void WindowMenu::AppendMenu(unsigned flags, unsigned id, std::string_view text) 
     items.push_back(MenuItem{id, texts.back()});
 }
 
+WindowMenu& CDialog::GetSystemMenu() {
+    return state->systemMenu;
+}
+
 bool CDialog::SetTimer(uintptr_t id, unsigned elapse) {
     elapse = std::clamp(elapse, win::USER_TIMER_MINIMUM, win::USER_TIMER_MAXIMUM);
-    QTimer*& timer = timers[id];
+    QTimer*& timer = state->timers[id];
     if (timer == nullptr) {
         timer = new QTimer(this);
         connect(timer, &QTimer::timeout, this,
@@ -32,16 +36,17 @@ bool CDialog::SetTimer(uintptr_t id, unsigned elapse) {
 }
 
 bool CDialog::KillTimer(uintptr_t id) {
-    const auto found = timers.find(id);
-    if (found == timers.end() || !found->second->isActive())
+    const auto found = state->timers.find(id);
+    if (found == state->timers.end() || !found->second->isActive())
         return false;
     found->second->stop();
     return true;
 }
 
 int CDialog::TimerInterval(uintptr_t id) const {
-    const auto found = timers.find(id);
-    return found != timers.end() && found->second->isActive() ? found->second->interval() : -1;
+    const auto found = state->timers.find(id);
+    return found != state->timers.end() && found->second->isActive() ? found->second->interval()
+                                                                     : -1;
 }
 
 void CDialog::keyPressEvent(QKeyEvent* event) {
@@ -65,7 +70,7 @@ void CDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void CDialog::closeEvent(QCloseEvent* event) {
-    if (ending) {
+    if (state->ending) {
         event->accept();
         return;
     }

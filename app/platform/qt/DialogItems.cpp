@@ -1,5 +1,5 @@
 // Controls by identifier: text, lists, buttons, multi-line edits, names.
-#include "platform/Dialog.h"
+#include "platform/qt/DialogState.h"
 
 #include "platform/Win.h"
 #include "platform/qt/QtText.h"
@@ -40,13 +40,17 @@ void CDialog::SetAccessibleName(int id, std::string_view name) {
 }
 
 QWidget* CDialog::GetDlgItem(int id) const {
-    const auto found = controls.find(id);
-    return found == controls.end() ? nullptr : found->second;
+    const auto found = state->controls.find(id);
+    return found == state->controls.end() ? nullptr : found->second;
+}
+
+QWidget* CDialog::ControlObject(int id) const {
+    return GetDlgItem(id);
 }
 
 std::vector<int> CDialog::ControlIds() const {
     std::vector<int> ids;
-    for (const auto& [id, widget] : controls)
+    for (const auto& [id, widget] : state->controls)
         ids.push_back(id);
     return ids;
 }
@@ -223,5 +227,5 @@ int CDialog::FirstVisibleLine(int id) const {
 void CDialog::RefuseFocus(int id) {
     if (QWidget* widget = GetDlgItem(id))
         widget->setFocusPolicy(Qt::StrongFocus);
-    refusingFocus.push_back(id);
+    state->refusingFocus.push_back(id);
 }

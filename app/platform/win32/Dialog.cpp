@@ -1,6 +1,6 @@
 // Window creation: the in-memory template, the controls' objects, modal runs,
 // timers and the dialog's units.
-#include "platform/win32/Dialog.h"
+#include "platform/win32/DialogState.h"
 
 #include "platform/Win.h"
 #include "platform/win32/WideText.h"
@@ -111,17 +111,22 @@ void KeepNumbersLocaleFree() {
 
 // CDialog
 
+DialogStateOwner::DialogStateOwner(std::unique_ptr<DialogState> state) : state(std::move(state)) {}
+
+DialogStateOwner::~DialogStateOwner() = default;
+
 CDialog::CDialog(const DialogTemplate& dialogTemplate, CWnd* parent)
-    : dialogTemplate(dialogTemplate), parent(parent) {
-    systemMenu.AppendMenu(win::MF_STRING, static_cast<unsigned>(win::SC_CLOSE), "&Close\tAlt+F4");
+    : DialogStateOwner(std::make_unique<DialogState>(dialogTemplate, parent)) {
+    state->systemMenu.AppendMenu(win::MF_STRING, static_cast<unsigned>(win::SC_CLOSE),
+                                 "&Close\tAlt+F4");
 }
 
 CDialog::~CDialog() {
     // Focus changes while the window goes must not reach handlers of a dialog
     // that is already half gone.
-    destroying = true;
+    state->destroying = true;
     if (m_hWnd != nullptr) {
-        for (const auto& entry : timers)
+        for (const auto& entry : state->timers)
             ::KillTimer(m_hWnd, entry.first);
         ::DestroyWindow(m_hWnd);
     }
@@ -134,19 +139,19 @@ std::vector<WORD> CDialog::BuildTemplate() const {
     t.Dword(0);     // helpID
     t.Dword(WS_EX_CONTROLPARENT);
     t.Dword(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS | DS_MODALFRAME | DS_SETFONT);
-    t.Word(static_cast<unsigned>(dialogTemplate.controls.size()));
+    t.Word(static_cast<unsigned>(state->dialogTemplate.controls.size()));
     t.Word(0);
     t.Word(0);
-    t.Word(static_cast<unsigned>(dialogTemplate.cx));
-    t.Word(static_cast<unsigned>(dialogTemplate.cy));
+    t.Word(static_cast<unsigned>(state->dialogTemplate.cx));
+    t.Word(static_cast<unsigned>(state->dialogTemplate.cy));
     t.Word(0); // no menu
     t.Word(0); // the dialog class
-    t.Text(dialogTemplate.caption);
-    t.Word(static_cast<unsigned>(dialogTemplate.pointSize));
+    t.Text(state->dialogTemplate.caption);
+    t.Word(static_cast<unsigned>(state->dialogTemplate.pointSize));
     t.Word(FW_NORMAL);
     t.Word(MAKEWORD(FALSE, DEFAULT_CHARSET)); // italic, charset
-    t.Text(dialogTemplate.font);
-    for (const ControlTemplate& c : dialogTemplate.controls) {
+    t.Text(state->dialogTemplate.font);
+    for (const ControlTemplate& c : state->dialogTemplate.controls) {
         const ItemClass item = ClassOf(c);
         const DWORD style = WS_CHILD | item.style | (c.style & (win::WS_GROUP | win::WS_DISABLED)) |
                             ((c.style & NOT_VISIBLE) ? 0u : DWORD(win::WS_VISIBLE));
@@ -173,23 +178,23 @@ std::vector<WORD> CDialog::BuildTemplate() const {
 }
 
 bool CDialog::Create() {
-    if (created)
+    if (state->created)
         return true;
-    created = true;
+    state->created = true;
     InitCommonControlsOnce();
     const std::vector<WORD> resource = BuildTemplate();
-    HWND owner = parent != nullptr ? parent->m_hWnd : nullptr;
+    HWND owner = state->parent != nullptr ? state->parent->m_hWnd : nullptr;
     HWND hwnd = ::CreateDialogIndirectParamW(
         ::GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(resource.data()), owner,
         &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
-    return hwnd != nullptr && initResult;
+    return hwnd != nullptr && state->initResult;
 }
 
 // Controls are the dialog's children in template order; each gets its object,
 // its image and the settings a template cannot carry.
 void CDialog::WrapControls() {
     HWND child = ::GetWindow(m_hWnd, GW_CHILD);
-    for (const ControlTemplate& c : dialogTemplate.controls) {
+    for (const ControlTemplate& c : state->dialogTemplate.controls) {
         if (child == nullptr)
             break;
         HWND hwnd = child;
@@ -208,7 +213,7 @@ void CDialog::WrapControls() {
             if (!bitmap.isNull()) {
                 ::SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP,
                                reinterpret_cast<LPARAM>(bitmap.Handle()));
-                images.push_back(bitmap);
+                state->images.push_back(bitmap);
             }
             break;
         }
@@ -230,26 +235,26 @@ void CDialog::WrapControls() {
             continue;
         if (!control)
             control = std::make_unique<Control>(c.id, hwnd);
-        controls[c.id] = std::move(control);
+        state->controls[c.id] = std::move(control);
     }
 }
 
 int CDialog::DoModal() {
-    modal = true;
-    ending = false;
-    modalResult = 0;
+    state->modal = true;
+    state->ending = false;
+    state->modalResult = 0;
     if (!Create() && m_hWnd == nullptr) {
-        modal = false;
+        state->modal = false;
         return -1;
     }
     HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
     const bool disableOwner = owner != nullptr && ::IsWindowEnabled(owner);
     if (disableOwner)
         ::EnableWindow(owner, FALSE);
-    if (!ending)
+    if (!state->ending)
         ::ShowWindow(m_hWnd, win::SW_SHOW);
     MSG msg{};
-    while (!ending && m_hWnd != nullptr) {
+    while (!state->ending && m_hWnd != nullptr) {
         const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) {
             if (got == 0) // the outer loop ends too
@@ -261,20 +266,20 @@ int CDialog::DoModal() {
             ::DispatchMessageW(&msg);
         }
     }
-    modal = false;
-    ending = false;
+    state->modal = false;
+    state->ending = false;
     // The owner first, so that the activation goes back to it.
     if (disableOwner)
         ::EnableWindow(owner, TRUE);
     if (m_hWnd != nullptr)
         ::ShowWindow(m_hWnd, SW_HIDE);
-    return modalResult;
+    return state->modalResult;
 }
 
 void CDialog::EndDialog(int result) {
-    modalResult = result;
-    if (modal) {
-        ending = true;
+    state->modalResult = result;
+    if (state->modal) {
+        state->ending = true;
         if (m_hWnd != nullptr)
             ::PostMessageW(m_hWnd, WM_NULL, 0, 0); // wakes the loop
     } else if (m_hWnd != nullptr) {
@@ -292,11 +297,11 @@ bool CDialog::IsWindowVisible() const {
 }
 
 void CDialog::SetIcon(const Icon& newIcon) {
-    icon = newIcon;
+    state->icon = newIcon;
     if (m_hWnd == nullptr)
         return;
-    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.Handle()));
-    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.Handle()));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(state->icon.Handle()));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->icon.Handle()));
 }
 
 Size CDialog::BaseUnits() const {
@@ -315,25 +320,29 @@ bool CDialog::SetTimer(uintptr_t id, unsigned elapse) {
     elapse = std::clamp(elapse, win::USER_TIMER_MINIMUM, win::USER_TIMER_MAXIMUM);
     if (m_hWnd == nullptr || ::SetTimer(m_hWnd, id, elapse, nullptr) == 0)
         return false;
-    timers[id] = elapse;
+    state->timers[id] = elapse;
     return true;
 }
 
 bool CDialog::KillTimer(uintptr_t id) {
-    const auto found = timers.find(id);
-    if (found == timers.end())
+    const auto found = state->timers.find(id);
+    if (found == state->timers.end())
         return false;
-    timers.erase(found);
+    state->timers.erase(found);
     return m_hWnd != nullptr && ::KillTimer(m_hWnd, id);
 }
 
 int CDialog::TimerInterval(uintptr_t id) const {
-    const auto found = timers.find(id);
-    return found == timers.end() ? -1 : static_cast<int>(found->second);
+    const auto found = state->timers.find(id);
+    return found == state->timers.end() ? -1 : static_cast<int>(found->second);
+}
+
+void CDialog::RefuseUserMessages(bool refuse) {
+    state->refusingUserMessages = refuse;
 }
 
 void CDialog::MapRegisteredMessage(unsigned registeredId, int message) {
-    registeredMessages[registeredId] = message;
+    state->registeredMessages[registeredId] = message;
 }
 
 Bitmap CDialog::LoadImageResource(int, Size) const {

@@ -1,5 +1,5 @@
 // Controls by identifier: text, lists, buttons, multi-line edits, names.
-#include "platform/win32/Dialog.h"
+#include "platform/win32/DialogState.h"
 
 #include "platform/Win.h"
 #include "platform/win32/WideText.h"
@@ -70,8 +70,8 @@ std::string CDialog::GetWindowText() const {
 }
 
 Control* CDialog::ControlObject(int id) const {
-    const auto found = controls.find(id);
-    return found == controls.end() ? nullptr : found->second.get();
+    const auto found = state->controls.find(id);
+    return found == state->controls.end() ? nullptr : found->second.get();
 }
 
 HWND CDialog::GetDlgItem(int id) const {
@@ -81,7 +81,7 @@ HWND CDialog::GetDlgItem(int id) const {
 
 std::vector<int> CDialog::ControlIds() const {
     std::vector<int> ids;
-    for (const auto& entry : controls)
+    for (const auto& entry : state->controls)
         ids.push_back(entry.first);
     return ids;
 }
@@ -249,14 +249,14 @@ int CDialog::FirstVisibleLine(int id) const {
 }
 
 void CDialog::LimitLines(int id, int lines) {
-    lineLimits[id] = lines;
+    state->lineLimits[id] = lines;
     TrimLines(id);
 }
 
 void CDialog::TrimLines(int id) {
-    const auto limit = lineLimits.find(id);
+    const auto limit = state->lineLimits.find(id);
     HWND hwnd = GetDlgItem(id);
-    if (limit == lineLimits.end() || hwnd == nullptr || limit->second <= 0)
+    if (limit == state->lineLimits.end() || hwnd == nullptr || limit->second <= 0)
         return;
     const auto count = static_cast<int>(::SendMessageW(hwnd, EM_GETLINECOUNT, 0, 0));
     if (count <= limit->second)
@@ -275,11 +275,11 @@ void CDialog::SetAccessibleName(int id, std::string_view name) {
     HWND hwnd = GetDlgItem(id);
     if (hwnd == nullptr)
         return;
-    accessibleNames[id] = std::string(name);
+    state->accessibleNames[id] = std::string(name);
     AnnotateName(hwnd, name);
 }
 
 std::string CDialog::AccessibleName(int id) const {
-    const auto found = accessibleNames.find(id);
-    return found == accessibleNames.end() ? std::string() : found->second;
+    const auto found = state->accessibleNames.find(id);
+    return found == state->accessibleNames.end() ? std::string() : found->second;
 }

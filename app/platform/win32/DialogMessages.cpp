@@ -1,10 +1,14 @@
 // Messages and notifications: each reaches the event table as a Notify.
-#include "platform/win32/Dialog.h"
+#include "platform/win32/DialogState.h"
 
 #include "platform/Win.h"
 #include "platform/win32/WideText.h"
 
 // WindowMenu
+
+WindowMenu& CDialog::GetSystemMenu() {
+    return state->systemMenu;
+}
 
 void WindowMenu::AppendMenu(unsigned flags, unsigned id, std::string_view text) {
     MenuItem item;
@@ -40,8 +44,8 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
         ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
         self->m_hWnd = hwnd;
         self->WrapControls();
-        self->systemMenu.Attach(hwnd);
-        self->initResult = self->OnInitDialog();
+        self->state->systemMenu.Attach(hwnd);
+        self->state->initResult = self->OnInitDialog();
         // The focus goes to the first control when the dialog is activated,
         // not while it is still hidden.
         return FALSE;
@@ -52,14 +56,14 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
         self->m_hWnd = nullptr;
-        self->controls.clear();
+        self->state->controls.clear();
         return FALSE;
     }
     return self->HandleMessage(msg, wParam, lParam);
 }
 
 INT_PTR CDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (destroying)
+    if (state->destroying)
         return FALSE;
     switch (msg) {
     case win::WM_COMMAND: {
@@ -101,13 +105,14 @@ INT_PTR CDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     int message = 0;
-    if (msg >= WM_USER && refusingUserMessages) {
+    if (msg >= WM_USER && state->refusingUserMessages) {
         ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, 0);
         return TRUE;
     }
     if (msg >= WM_USER && msg < 0xC000) {
         message = static_cast<int>(msg);
-    } else if (const auto found = registeredMessages.find(msg); found != registeredMessages.end()) {
+    } else if (const auto found = state->registeredMessages.find(msg);
+               found != state->registeredMessages.end()) {
         message = found->second;
     } else {
         return FALSE;
