@@ -22,6 +22,16 @@ void DataExchange::Text(int id, std::string& value) {
         dialog.SetDlgItemText(id, value);
 }
 
+void DataExchange::DateTime(int id, int64_t& seconds) {
+    auto* picker = dialog.Item<DateTimePicker>(id);
+    if (failed || picker == nullptr)
+        return;
+    if (saving)
+        seconds = picker->Time();
+    else
+        picker->SetTime(seconds);
+}
+
 void DataExchange::OleTime(int id, double& days) {
     auto* picker = dialog.Item<DateTimePicker>(id);
     if (failed || picker == nullptr)

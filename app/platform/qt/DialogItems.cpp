@@ -24,16 +24,6 @@ std::string FromWidgetText(const QString& text) {
 
 } // namespace
 
-void DataExchange::DateTime(int id, int64_t& seconds) {
-    auto* picker = dialog.Item<DateTimePicker>(id);
-    if (failed || picker == nullptr)
-        return;
-    if (saving)
-        seconds = picker->Value().toSecsSinceEpoch();
-    else
-        picker->SetValue(QDateTime::fromSecsSinceEpoch(seconds));
-}
-
 void CDialog::SetAccessibleName(int id, std::string_view name) {
     if (QWidget* widget = GetDlgItem(id))
         widget->setAccessibleName(ToQString(name));

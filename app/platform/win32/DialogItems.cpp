@@ -53,18 +53,6 @@ void AnnotateName(HWND hwnd, std::string_view name) {
 
 } // namespace
 
-// DataExchange
-
-void DataExchange::DateTime(int id, int64_t& seconds) {
-    auto* picker = dialog.Item<DateTimePicker>(id);
-    if (failed || picker == nullptr)
-        return;
-    if (saving)
-        seconds = picker->Time();
-    else
-        picker->SetTime(seconds);
-}
-
 std::string CDialog::GetWindowText() const {
     return m_hWnd != nullptr ? Narrow(WindowText(m_hWnd)) : std::string();
 }
