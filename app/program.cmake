@@ -11,9 +11,11 @@ add_library(zrnapp_qt STATIC
     platform/qt/MessageBus.cpp
     platform/Shell.cpp
     platform/DialogShared.cpp
-    platform/qt/Art.cpp
+    art/qt/Art.cpp
     platform/qt/Controls.cpp
     platform/qt/Dialog.cpp
+    platform/qt/DialogEvents.cpp
+    platform/qt/DialogItems.cpp
     platform/qt/LinkWindow.cpp
     platform/qt/Menu.cpp
     platform/qt/MessageBox.cpp
@@ -25,7 +27,7 @@ add_executable(ZRNcom shell/main.cpp)
 target_link_libraries(ZRNcom PRIVATE zrnapp_qt)
 
 # tools/screenshot.sh renders the main window with this.
-add_executable(zrncom_screenshot platform/qt/Screenshot.cpp)
+add_executable(zrncom_screenshot art/qt/Screenshot.cpp)
 target_link_libraries(zrncom_screenshot PRIVATE zrnapp_qt)
 
 # Windows' icon and bitmaps, rendered from the same artwork.

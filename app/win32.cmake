@@ -5,6 +5,7 @@
 target_sources(zrnapp_logic PRIVATE
     platform/win32/LogPlace.cpp
     platform/win32/SerialPorts.cpp
+    ports/RegistryPorts.cpp
     platform/win32/VersionResource.cpp)
 target_link_libraries(zrnapp_logic PUBLIC advapi32 version)
 
@@ -33,7 +34,7 @@ set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/ZRNcom.rc APPEND PROPERTY OBJECT
 include(sources.cmake)
 add_library(zrnapp_win32 STATIC
     ${ZRN_PANEL_SOURCES}
-    platform/win32/Art.cpp
+    art/win32/Art.cpp
     platform/win32/MessageBus.cpp
     platform/win32/ResourceImages.cpp)
 target_link_libraries(zrnapp_win32 PUBLIC

@@ -8,6 +8,8 @@ add_library(zrnapp_win32_ui STATIC
     ${CMAKE_CURRENT_LIST_DIR}/platform/DialogShared.cpp
     ${ZRN_WIN32_UI_DIR}/Controls.cpp
     ${ZRN_WIN32_UI_DIR}/Dialog.cpp
+    ${ZRN_WIN32_UI_DIR}/DialogItems.cpp
+    ${ZRN_WIN32_UI_DIR}/DialogMessages.cpp
     ${ZRN_WIN32_UI_DIR}/LinkWindow.cpp
     ${ZRN_WIN32_UI_DIR}/Menu.cpp
     ${ZRN_WIN32_UI_DIR}/MessageBox.cpp

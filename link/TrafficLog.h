@@ -2,11 +2,7 @@
 // The optional traffic log: every command, acknowledgement and accepted reply,
 // one per CR LF line, in the order the worker meets them.
 
-#ifdef _WIN32
-#include "UniqueHandle.h"
-#else
-#include "UniqueFd.h"
-#endif
+#include "LogFile.h"
 
 #include <mutex>
 #include <new>
@@ -42,11 +38,7 @@ public:
 private:
     // Held for a file write; switching and writing may come from two threads.
     std::mutex mutex;
-#ifdef _WIN32
-    UniqueHandle file;
-#else
-    UniqueFd file;
-#endif
+    LogFile file;
 };
 
 } // namespace zrn

@@ -1,6 +1,10 @@
 // The parts of a dialog that only speak the platform layer's own calls: both
 // backends build this file.
-#include "platform/Dialog.h"
+#ifdef _WIN32
+#include "platform/win32/DialogState.h"
+#else
+#include "platform/qt/DialogState.h"
+#endif
 #include "platform/MessageBox.h"
 #include "platform/TextUtil.h"
 #include "platform/Win.h"
@@ -16,6 +20,16 @@ void DataExchange::Text(int id, std::string& value) {
         value = dialog.GetDlgItemText(id);
     else
         dialog.SetDlgItemText(id, value);
+}
+
+void DataExchange::DateTime(int id, int64_t& seconds) {
+    auto* picker = dialog.Item<DateTimePicker>(id);
+    if (failed || picker == nullptr)
+        return;
+    if (saving)
+        seconds = picker->Time();
+    else
+        picker->SetTime(seconds);
 }
 
 void DataExchange::OleTime(int id, double& days) {
@@ -72,7 +86,7 @@ void DataExchange::Fail(int id, const std::string& message) {
 }
 
 ControlKind CDialog::KindOf(int id) const {
-    for (const ControlTemplate& control : dialogTemplate.controls) {
+    for (const ControlTemplate& control : state->dialogTemplate.controls) {
         if (control.id == id)
             return control.kind;
     }
@@ -80,7 +94,7 @@ ControlKind CDialog::KindOf(int id) const {
 }
 
 Rect CDialog::TemplateRect(int id) const {
-    for (const ControlTemplate& control : dialogTemplate.controls) {
+    for (const ControlTemplate& control : state->dialogTemplate.controls) {
         if (control.id == id)
             return {control.x, control.y, control.cx, control.cy};
     }
@@ -102,12 +116,12 @@ void CDialog::TrackMenu(const MenuTemplate& menu, Point screenPos) {
 }
 
 void CDialog::ShowSystemMenu(Point screenPos) {
-    if (const unsigned command = TrackPopupMenu(this, systemMenu.Items(), 0, screenPos))
+    if (const unsigned command = TrackPopupMenu(this, state->systemMenu.Items(), 0, screenPos))
         SendMessage(kWindow, win::WM_SYSCOMMAND, command);
 }
 
 bool CDialog::Deliver(Notify& n) {
-    if (destroying)
+    if (state->destroying)
         return false;
     if (OnMessage(n))
         return true;

@@ -3,7 +3,7 @@
 # the artwork changes and the files were not rendered again
 # (cmake --build --preset default --target zrncom_win32_images_update).
 set(ZRN_WIN32_RES ${CMAKE_CURRENT_SOURCE_DIR}/win32/res)
-add_executable(zrncom_win32_images platform/qt/RenderWin32Images.cpp)
+add_executable(zrncom_win32_images art/qt/RenderWin32Images.cpp)
 target_link_libraries(zrncom_win32_images PRIVATE zrnapp_qt)
 add_custom_target(zrncom_win32_images_update
     COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0

@@ -38,6 +38,10 @@ public:
     // Setting a value never notifies, as DTM_SETSYSTEMTIME does not.
     void SetValue(const QDateTime& value);
     QDateTime Value() const { return dateTime(); }
+    void SetTime(std::int64_t t) {
+        SetValue(QDateTime::fromSecsSinceEpoch(t));
+    } // seconds since 1970
+    std::int64_t Time() const { return dateTime().toSecsSinceEpoch(); }
     void SetOleDate(double days) { SetValue(DateTimeFromOleDate(days)); }
     double OleDate() const { return OleDateFromDateTime(dateTime()); }
 

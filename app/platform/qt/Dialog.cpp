@@ -1,23 +1,21 @@
-#include "platform/Dialog.h"
+// Window creation: the template's controls as widgets, wired to the event
+// table, named from their labels; the dialog's units.
+#include "platform/qt/DialogState.h"
 
-#include "platform/MessageBox.h"
 #include "platform/Win.h"
 #include "platform/qt/QtText.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QTabBar>
 #include <QTimer>
@@ -27,15 +25,6 @@
 #include <cmath>
 
 namespace {
-
-// Windows edits separate lines with CR LF; Qt's text widgets with LF.
-QString ToWidgetText(std::string_view text) {
-    return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-std::string FromWidgetText(const QString& text) {
-    return QString(text).replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString();
-}
 
 int MulDiv(int value, int numerator, int denominator) {
     return static_cast<int>(std::lround(static_cast<double>(value) * numerator / denominator));
@@ -125,46 +114,32 @@ QSize DialogBaseUnits(const QFont& font) {
     return {(width / 26 + 1) / 2, metrics.height()};
 }
 
-void DataExchange::DateTime(int id, int64_t& seconds) {
-    auto* picker = dialog.Item<DateTimePicker>(id);
-    if (failed || picker == nullptr)
-        return;
-    if (saving)
-        seconds = picker->Value().toSecsSinceEpoch();
-    else
-        picker->SetValue(QDateTime::fromSecsSinceEpoch(seconds));
-}
+DialogStateOwner::DialogStateOwner(std::unique_ptr<DialogState> state) : state(std::move(state)) {}
 
-void WindowMenu::AppendMenu(unsigned flags, unsigned id, std::string_view text) {
-    if (flags & win::MF_SEPARATOR) {
-        items.push_back(MenuItem{});
-        return;
-    }
-    texts.emplace_back(text); // a deque: earlier items keep pointing at their texts
-    items.push_back(MenuItem{id, texts.back()});
-}
+DialogStateOwner::~DialogStateOwner() = default;
 
-CDialog::CDialog(const DialogTemplate& dialogTemplate, QWidget* parent)
-    : QDialog(parent), dialogTemplate(dialogTemplate) {
-    systemMenu.AppendMenu(win::MF_STRING, static_cast<unsigned>(win::SC_CLOSE), "&Close\tAlt+F4");
+CDialog::CDialog(const DialogTemplate& dialogTemplate, CWnd* parent)
+    : DialogStateOwner(std::make_unique<DialogState>(dialogTemplate)), QDialog(parent) {
+    state->systemMenu.AppendMenu(win::MF_STRING, static_cast<unsigned>(win::SC_CLOSE),
+                                 "&Close\tAlt+F4");
 }
 
 CDialog::~CDialog() {
     // Hiding and focus changes during destruction must not reach handlers of a dialog
     // that is already half gone: the controls go while this is still a CDialog.
-    destroying = true;
-    disconnect(focusConnection);
+    state->destroying = true;
+    disconnect(state->focusConnection);
     // A plain loop: clang 14 cannot build the ranges view of a map.
-    for (const auto& entry : timers)
+    for (const auto& entry : state->timers)
         entry.second->stop();
     hide();
     qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
 }
 
 bool CDialog::Create() {
-    if (created)
+    if (state->created)
         return true;
-    created = true;
+    state->created = true;
     Build();
     return OnInitDialog();
 }
@@ -175,22 +150,23 @@ int CDialog::DoModal() {
 }
 
 void CDialog::EndDialog(int result) {
-    ending = true;
+    state->ending = true;
     done(result);
-    ending = false;
+    state->ending = false;
 }
 
 void CDialog::Build() {
-    const QFont font = DialogFont(dialogTemplate.font, dialogTemplate.pointSize);
+    const QFont font = DialogFont(state->dialogTemplate.font, state->dialogTemplate.pointSize);
     setFont(font);
-    baseUnits = DialogBaseUnits(font);
-    setWindowTitle(ToQString(dialogTemplate.caption));
+    state->baseUnits = DialogBaseUnits(font);
+    setWindowTitle(ToQString(state->dialogTemplate.caption));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(MapDialogRect(QRect(0, 0, dialogTemplate.cx, dialogTemplate.cy)).size());
+    setFixedSize(
+        MapDialogRect(QRect(0, 0, state->dialogTemplate.cx, state->dialogTemplate.cy)).size());
 
     std::vector<QWidget*> built;
-    for (const ControlTemplate& control : dialogTemplate.controls) {
+    for (const ControlTemplate& control : state->dialogTemplate.controls) {
         QWidget* widget = BuildControl(control);
         built.push_back(widget);
         widget->setFont(font);
@@ -202,7 +178,7 @@ void CDialog::Build() {
         if (control.style & win::WS_DISABLED)
             widget->setEnabled(false);
         if (control.id != win::IDC_STATIC)
-            controls[control.id] = widget;
+            state->controls[control.id] = widget;
         Wire(control, widget);
     }
     NameFromLabels(built);
@@ -216,25 +192,26 @@ void CDialog::Build() {
             "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
     }
 
-    systemMenuButton = new QToolButton(this);
-    systemMenuButton->setGeometry(1, 1, 16, 16);
-    systemMenuButton->setAutoRaise(true);
-    systemMenuButton->setFocusPolicy(Qt::NoFocus);
-    systemMenuButton->setToolTip(QStringLiteral("Window menu (Alt+Space)"));
-    systemMenuButton->setAccessibleName(QStringLiteral("Window menu"));
-    systemMenuButton->setIconSize(QSize(16, 16));
-    connect(systemMenuButton, &QToolButton::clicked, this, [this] {
-        ShowSystemMenu(systemMenuButton->mapToGlobal(QPoint(0, systemMenuButton->height())));
+    state->systemMenuButton = new QToolButton(this);
+    state->systemMenuButton->setGeometry(1, 1, 16, 16);
+    state->systemMenuButton->setAutoRaise(true);
+    state->systemMenuButton->setFocusPolicy(Qt::NoFocus);
+    state->systemMenuButton->setToolTip(QStringLiteral("Window menu (Alt+Space)"));
+    state->systemMenuButton->setAccessibleName(QStringLiteral("Window menu"));
+    state->systemMenuButton->setIconSize(QSize(16, 16));
+    connect(state->systemMenuButton, &QToolButton::clicked, this, [this] {
+        ShowSystemMenu(
+            state->systemMenuButton->mapToGlobal(QPoint(0, state->systemMenuButton->height())));
     });
     auto* shortcut = new QShortcut(QKeySequence(QStringLiteral("Alt+Space")), this);
     connect(shortcut, &QShortcut::activated, this,
             [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
-    connect(this, &QWidget::windowIconChanged, systemMenuButton, &QToolButton::setIcon);
-    systemMenuButton->setIcon(windowIcon());
+    connect(this, &QWidget::windowIconChanged, state->systemMenuButton, &QToolButton::setIcon);
+    state->systemMenuButton->setIcon(windowIcon());
 
-    focusConnection =
+    state->focusConnection =
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-            for (int id : refusingFocus) {
+            for (int id : state->refusingFocus) {
                 QWidget* refusing = GetDlgItem(id);
                 if (refusing == nullptr || now != refusing)
                     continue;
@@ -395,7 +372,7 @@ QString LabelName(const QString& caption) {
 // group box's caption serves for the first control it frames. The label also
 // becomes the control's buddy, so its mnemonic moves the focus there.
 void CDialog::NameFromLabels(const std::vector<QWidget*>& built) {
-    const auto& list = dialogTemplate.controls;
+    const auto& list = state->dialogTemplate.controls;
     for (std::size_t i = 1; i < list.size() && i < built.size(); ++i) {
         const ControlKind kind = list[i].kind;
         if (kind != ControlKind::Edit && kind != ControlKind::DateTime &&
@@ -415,14 +392,9 @@ void CDialog::NameFromLabels(const std::vector<QWidget*>& built) {
     }
 }
 
-void CDialog::SetAccessibleName(int id, std::string_view name) {
-    if (QWidget* widget = GetDlgItem(id))
-        widget->setAccessibleName(ToQString(name));
-}
-
 void CDialog::AutoRadio(int id) {
     // A group runs from a control with WS_GROUP to the next one, in template order.
-    const auto& list = dialogTemplate.controls;
+    const auto& list = state->dialogTemplate.controls;
     const auto clicked =
         std::find_if(list.begin(), list.end(), [id](const auto& c) { return c.id == id; });
     if (clicked == list.end())
@@ -438,259 +410,21 @@ void CDialog::AutoRadio(int id) {
     }
 }
 
-QWidget* CDialog::GetDlgItem(int id) const {
-    const auto found = controls.find(id);
-    return found == controls.end() ? nullptr : found->second;
-}
-
-std::vector<int> CDialog::ControlIds() const {
-    std::vector<int> ids;
-    for (const auto& [id, widget] : controls)
-        ids.push_back(id);
-    return ids;
-}
-
-void CDialog::SetDlgItemText(int id, std::string_view text) {
-    QWidget* widget = GetDlgItem(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        edit->setText(ToQString(text));
-    else if (auto* box = qobject_cast<QPlainTextEdit*>(widget))
-        box->setPlainText(ToWidgetText(text));
-    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        button->setText(ToQString(text));
-    else if (auto* group = qobject_cast<QGroupBox*>(widget))
-        group->setTitle(ToQString(text));
-    else if (auto* picker = dynamic_cast<DateTimePicker*>(widget)) {
-        const QDateTime parsed = QDateTime::fromString(ToQString(text), picker->displayFormat());
-        if (parsed.isValid())
-            picker->SetValue(parsed);
-    } else if (auto* label = qobject_cast<QLabel*>(widget))
-        label->setText(ToQString(text));
-}
-
-std::string CDialog::GetDlgItemText(int id) const {
-    QWidget* widget = GetDlgItem(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        return edit->text().toStdString();
-    if (auto* box = qobject_cast<QPlainTextEdit*>(widget))
-        return FromWidgetText(box->toPlainText());
-    if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        return button->text().toStdString();
-    if (auto* group = qobject_cast<QGroupBox*>(widget))
-        return group->title().toStdString();
-    if (auto* picker = dynamic_cast<DateTimePicker*>(widget))
-        return picker->text().toStdString();
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        return label->text().toStdString();
-    return {};
-}
-
-void CDialog::EnableItem(int id, bool enable) {
-    if (QWidget* widget = GetDlgItem(id))
-        widget->setEnabled(enable);
-}
-
-bool CDialog::IsItemEnabled(int id) const {
-    const QWidget* widget = GetDlgItem(id);
-    return widget != nullptr && widget->isEnabled();
-}
-
-void CDialog::ShowItem(int id, bool show) {
-    if (QWidget* widget = GetDlgItem(id))
-        widget->setVisible(show);
-}
-
-bool CDialog::IsItemShown(int id) const {
-    const QWidget* widget = GetDlgItem(id);
-    return widget != nullptr && !widget->isHidden();
-}
-
-void CDialog::GotoDlgCtrl(int id) {
-    if (QWidget* widget = GetDlgItem(id))
-        widget->setFocus(Qt::OtherFocusReason);
-}
-
-void CDialog::SetReadOnly(int id, bool readOnly) {
-    QWidget* widget = GetDlgItem(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        edit->setReadOnly(readOnly);
-    else if (auto* box = qobject_cast<QPlainTextEdit*>(widget))
-        box->setReadOnly(readOnly);
-}
-
-void CDialog::ListBoxReset(int id) {
-    if (auto* list = qobject_cast<QListWidget*>(GetDlgItem(id)))
-        list->clear();
-}
-
-void CDialog::ListBoxInsert(int id, int row, std::string_view text) {
-    auto* list = qobject_cast<QListWidget*>(GetDlgItem(id));
-    if (list == nullptr)
-        return;
-    // The caller chooses the place; Qt's own sorting would move it.
-    list->setSortingEnabled(false);
-    list->insertItem(row, ToQString(text));
-}
-
-int CDialog::ListBoxCount(int id) const {
-    const auto* list = qobject_cast<QListWidget*>(GetDlgItem(id));
-    return list != nullptr ? list->count() : 0;
-}
-
-std::string CDialog::ListBoxText(int id, int row) const {
-    const auto* list = qobject_cast<QListWidget*>(GetDlgItem(id));
-    const QListWidgetItem* item = list != nullptr ? list->item(row) : nullptr;
-    return item != nullptr ? item->text().toStdString() : std::string();
-}
-
-void CDialog::ListBoxSetCurSel(int id, int row) {
-    if (auto* list = qobject_cast<QListWidget*>(GetDlgItem(id)))
-        list->setCurrentRow(row);
-}
-
-int CDialog::ListBoxGetCurSel(int id) const {
-    const auto* list = qobject_cast<QListWidget*>(GetDlgItem(id));
-    return list != nullptr && list->currentItem() != nullptr ? list->currentRow() : -1;
-}
-
-void CDialog::AddTab(int id, std::string_view label) {
-    if (auto* tab = qobject_cast<QTabBar*>(GetDlgItem(id)))
-        tab->addTab(ToQString(label));
-}
-
-void CDialog::LimitText(int id, int maxChars) {
-    if (auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id)))
-        edit->setMaxLength(maxChars);
-}
-
-bool CDialog::ItemHasFocus(int id) const {
-    const QWidget* widget = GetDlgItem(id);
-    return widget != nullptr && widget->hasFocus();
-}
-
-bool CDialog::IsReadOnly(int id) const {
-    QWidget* widget = GetDlgItem(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        return edit->isReadOnly();
-    if (auto* box = qobject_cast<QPlainTextEdit*>(widget))
-        return box->isReadOnly();
-    return false;
-}
-
-void CDialog::CheckDlgButton(int id, int check) {
-    if (auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id)))
-        button->setChecked(check != 0);
-}
-
-int CDialog::IsDlgButtonChecked(int id) const {
-    const auto* button = qobject_cast<QAbstractButton*>(GetDlgItem(id));
-    return button != nullptr && button->isChecked() ? 1 : 0;
-}
-
-void CDialog::AppendLine(int id, std::string_view text) {
-    auto* box = qobject_cast<QPlainTextEdit*>(GetDlgItem(id));
-    if (box == nullptr)
-        return;
-    if (box->document()->isEmpty())
-        box->setPlainText(ToWidgetText(text));
-    else
-        box->appendPlainText(ToWidgetText(text));
-}
-
-int CDialog::GetLineCount(int id) const {
-    const auto* box = qobject_cast<QPlainTextEdit*>(GetDlgItem(id));
-    return box ? box->document()->blockCount() : 1;
-}
-
-void CDialog::LineScroll(int id, int lines) {
-    if (auto* box = qobject_cast<QPlainTextEdit*>(GetDlgItem(id))) {
-        QScrollBar* bar = box->verticalScrollBar();
-        bar->setValue(bar->value() + lines); // the bar clamps, as EM_LINESCROLL does
-    }
-}
-
-void CDialog::LimitLines(int id, int lines) {
-    if (auto* box = qobject_cast<QPlainTextEdit*>(GetDlgItem(id)))
-        box->setMaximumBlockCount(lines);
-}
-
-int CDialog::FirstVisibleLine(int id) const {
-    const auto* box = qobject_cast<QPlainTextEdit*>(GetDlgItem(id));
-    return box ? box->verticalScrollBar()->value() : 0;
-}
-
-void CDialog::RefuseFocus(int id) {
-    if (QWidget* widget = GetDlgItem(id))
-        widget->setFocusPolicy(Qt::StrongFocus);
-    refusingFocus.push_back(id);
-}
-
 QRect CDialog::MapDialogRect(const QRect& du) const {
-    return {MulDiv(du.x(), baseUnits.width(), 4), MulDiv(du.y(), baseUnits.height(), 8),
-            MulDiv(du.width(), baseUnits.width(), 4), MulDiv(du.height(), baseUnits.height(), 8)};
+    return {MulDiv(du.x(), state->baseUnits.width(), 4),
+            MulDiv(du.y(), state->baseUnits.height(), 8),
+            MulDiv(du.width(), state->baseUnits.width(), 4),
+            MulDiv(du.height(), state->baseUnits.height(), 8)};
 }
 
-bool CDialog::SetTimer(uintptr_t id, unsigned elapse) {
-    elapse = std::clamp(elapse, win::USER_TIMER_MINIMUM, win::USER_TIMER_MAXIMUM);
-    QTimer*& timer = timers[id];
-    if (timer == nullptr) {
-        timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this,
-                [this, id] { SendMessage(kWindow, win::WM_TIMER, id); });
-    }
-    timer->start(static_cast<int>(elapse));
-    return timer->isActive();
+Size CDialog::BaseUnits() const {
+    return state->baseUnits;
 }
 
-bool CDialog::KillTimer(uintptr_t id) {
-    const auto found = timers.find(id);
-    if (found == timers.end() || !found->second->isActive())
-        return false;
-    found->second->stop();
-    return true;
-}
-
-int CDialog::TimerInterval(uintptr_t id) const {
-    const auto found = timers.find(id);
-    return found != timers.end() && found->second->isActive() ? found->second->interval() : -1;
+void CDialog::SetIcon(const Icon& icon) {
+    setWindowIcon(icon);
 }
 
 QPixmap CDialog::LoadImageResource(int, QSize) const {
     return {};
-}
-
-void CDialog::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // A push button with the focus is the default button while it has it, as on Windows.
-        if (auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
-            button != nullptr && button->window() == this && button->isEnabled()) {
-            button->click();
-            return;
-        }
-        SendMessage(win::IDOK, win::BN_CLICKED);
-        return;
-    case Qt::Key_Escape:
-        SendMessage(win::IDCANCEL, win::BN_CLICKED);
-        return;
-    default:
-        QWidget::keyPressEvent(event);
-    }
-}
-
-void CDialog::closeEvent(QCloseEvent* event) {
-    if (ending) {
-        event->accept();
-        return;
-    }
-    // The window manager's close is the close command of the window menu.
-    event->ignore();
-    SendMessage(kWindow, win::WM_SYSCOMMAND, win::SC_CLOSE);
-}
-
-void CDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        SendMessage(kWindow, win::WM_SHOWWINDOW, 1);
 }

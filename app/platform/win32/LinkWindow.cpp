@@ -1,6 +1,6 @@
 #include "platform/LinkWindow.h"
 
-#include "platform/win32/Dialog.h"
+#include "platform/Dialog.h"
 
 // The link library sends its notifications straight to the dialog's window
 // (SendMessageA from its worker); Windows runs them on the dialog's thread

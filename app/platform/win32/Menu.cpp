@@ -1,7 +1,7 @@
 #include "platform/Menu.h"
 
+#include "platform/Dialog.h"
 #include "platform/Win.h"
-#include "platform/win32/Dialog.h"
 #include "platform/win32/WideText.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #include "platform/MessageBox.h"
 
-#include "platform/win32/Dialog.h"
+#include "platform/Dialog.h"
 #include "platform/win32/WideText.h"
 
 #include <utility>

@@ -1,6 +1,6 @@
 #include "platform/PanelSupport.h"
 
-#include "platform/win32/Dialog.h"
+#include "platform/Dialog.h"
 
 std::optional<PickerFields> GetPickerFields(const CDialog& dialog, int id) {
     const auto* picker = dialog.Item<DateTimePicker>(id);

@@ -85,4 +85,4 @@ private:
     std::shared_ptr<HICON__> handle;
 };
 
-class CWnd; // the owner of a dialog or message box: platform/win32/Dialog.h
+class CWnd; // the owner of a dialog or message box: platform/win32/DialogBase.h

@@ -2,9 +2,9 @@
 // Windows' notifications reach the event table, and the hooks, timers, the
 // system menu and the link's messages behave as the Qt backend's do.
 #include "MessagePump.h"
+#include "platform/Dialog.h"
 #include "platform/MessageBox.h"
 #include "platform/Win.h"
-#include "platform/win32/Dialog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,15 @@
+// The port list from the registry's SERIALCOMM values (Windows only).
+#include "platform/SerialPorts.h"
+#include "ports/PortList.h"
+
+namespace zrn {
+
+std::vector<std::string> RegistrySerialPorts() {
+    std::vector<std::string> ports;
+    for (const std::string& data : SerialCommValues())
+        if (auto port = PortNameFromRegistryData(data))
+            ports.push_back(std::move(*port));
+    return ports;
+}
+
+} // namespace zrn
