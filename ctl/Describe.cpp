@@ -1,6 +1,6 @@
 #include "Describe.h"
 
-#include "PlanText.h"
+#include "model/PlanText.h"
 
 #include <ctime>
 

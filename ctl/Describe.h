@@ -2,7 +2,7 @@
 // Values as zrnctl shows them to people and scripts.
 
 #include "Device.h"
-#include "PlanJson.h"
+#include "model/PlanJson.h"
 
 #include <string>
 

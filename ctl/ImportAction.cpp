@@ -5,7 +5,7 @@
 // a schedule counts as stored only once the device has shown it.
 #include "Actions.h"
 #include "Describe.h"
-#include "PlanCheck.h"
+#include "model/PlanCheck.h"
 
 #include <algorithm>
 #include <map>

@@ -2,7 +2,7 @@
 #include "Actions.h"
 #include "Cli.h"
 #include "Fleet.h"
-#include "PlanCheck.h"
+#include "model/PlanCheck.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,7 @@
-#include "PlanCheck.h"
+#include "model/PlanCheck.h"
 
-#include "PlanText.h"
+#include "model/PlanText.h"
+#include "model/ScheduleRules.h"
 
 #include <limits>
 

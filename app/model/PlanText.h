@@ -4,7 +4,7 @@
 // directly, never through a calendar time that a daylight-saving change could
 // move by an hour.
 
-#include "Model.h"
+#include "model/CalendarTime.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 // Reading a plan file: JSON first, then each key and value, refusing the
 // first thing that is wrong with the key's name.
-#include "Plan.h"
-#include "PlanRules.h"
-#include "PlanText.h"
+#include "model/Plan.h"
+#include "model/PlanRules.h"
+#include "model/PlanText.h"
 
 #include <nlohmann/json.hpp>
 

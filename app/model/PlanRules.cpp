@@ -1,4 +1,4 @@
-#include "PlanRules.h"
+#include "model/PlanRules.h"
 
 namespace zrnctl {
 namespace {

@@ -1,4 +1,4 @@
-#include "PlanText.h"
+#include "model/PlanText.h"
 
 #include <cstdio>
 

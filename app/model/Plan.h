@@ -2,7 +2,7 @@
 // The plan file: which schedules (and SDI settings) a device is to hold.
 // Format in docs/plan-format.md.
 
-#include "Model.h"
+#include "model/ScheduleEntry.h"
 
 #include <optional>
 #include <string>

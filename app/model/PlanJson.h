@@ -2,7 +2,7 @@
 // A schedule entry as the plan file writes it, shared by the file and by
 // `zrnctl info --json`.
 
-#include "Model.h"
+#include "model/ScheduleEntry.h"
 
 #include <nlohmann/json.hpp>
 

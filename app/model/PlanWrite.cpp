@@ -1,6 +1,6 @@
-#include "Plan.h"
-#include "PlanJson.h"
-#include "PlanText.h"
+#include "model/Plan.h"
+#include "model/PlanJson.h"
+#include "model/PlanText.h"
 
 namespace zrnctl {
 

@@ -3,7 +3,8 @@
 // schedules the device holds that the plan does not list, and no active one
 // has already ended on the device's clock (the dialog's activation rule).
 
-#include "Plan.h"
+#include "model/CalendarTime.h"
+#include "model/Plan.h"
 
 #include <optional>
 

@@ -3,8 +3,9 @@
 // wire can carry (a two-digit year from 2000, a date that exists). Each check
 // returns why a value is refused, or nothing when it is fine.
 
-#include "Model.h"
-#include "PlanText.h"
+#include "model/Catalogue.h"
+#include "model/PlanText.h"
+#include "model/ScheduleRules.h"
 
 #include <optional>
 #include <string>
