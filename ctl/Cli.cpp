@@ -1,7 +1,7 @@
 #include "Cli.h"
 
+#include "Model.h"
 #include "Result.h"
-#include "model/PlanRules.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,6 +1,6 @@
 #include "Describe.h"
 
-#include "model/PlanText.h"
+#include "Model.h"
 
 #include <ctime>
 

@@ -2,7 +2,7 @@
 // Values as zrnctl shows them to people and scripts.
 
 #include "Device.h"
-#include "model/PlanJson.h"
+#include "Model.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // Reading a device: everything it tells, its schedules as a plan file, its clock.
 #include "Actions.h"
 #include "Describe.h"
-#include "model/PlanText.h"
+#include "Model.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,7 +1,7 @@
 #pragma once
 // What the command line asks zrnctl to do.
 
-#include "model/Plan.h"
+#include "Model.h"
 
 #include <string>
 #include <vector>

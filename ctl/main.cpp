@@ -2,7 +2,7 @@
 #include "Actions.h"
 #include "Cli.h"
 #include "Fleet.h"
-#include "model/PlanCheck.h"
+#include "Model.h"
 
 #include <cstdio>
 #include <cstdlib>

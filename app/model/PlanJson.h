@@ -8,7 +8,7 @@
 
 #include <string_view>
 
-namespace zrnctl {
+namespace zrn {
 
 using Json = nlohmann::ordered_json;
 
@@ -16,11 +16,11 @@ using Json = nlohmann::ordered_json;
 std::string StatusText(char chStatus);
 // {"schedule", "status", "start", "stop", "interval", "valve", "hold", "pump"},
 // only the first two for an empty entry; values as stored, unchecked.
-Json ScheduleJson(const zrn::ScheduleEntry& entry);
+Json ScheduleJson(const ScheduleEntry& entry);
 // An object on one line with a space after each ':' and ','.
 std::string OneLine(const Json& object);
 // A value as JSON text. A device may send bytes that are not UTF-8: they
 // become U+FFFD rather than an exception.
 std::string JsonText(const Json& value, int indent = -1);
 
-} // namespace zrnctl
+} // namespace zrn

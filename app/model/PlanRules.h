@@ -10,14 +10,14 @@
 #include <optional>
 #include <string>
 
-namespace zrnctl {
+namespace zrn {
 
 using Fault = std::optional<std::string>;
 
 inline constexpr int FIRST_YEAR = 2000;
 inline constexpr int LAST_YEAR = 2037;
 
-Fault DateTimeFault(const zrn::LocalDateTime& t);
+Fault DateTimeFault(const LocalDateTime& t);
 // A schedule's interval, valve, hold or pump: the dialog's span check (hours
 // 0-23, minutes and seconds 0-59).
 Fault SpanFault(const Span& span);
@@ -27,4 +27,4 @@ Fault SdiDurationFault(const Span& span); // the SDI row's: 999 seconds at most
 Fault AddressFault(char ch);
 Fault DelayFault(int nDelay);
 
-} // namespace zrnctl
+} // namespace zrn
