@@ -9,6 +9,7 @@
 #include "model/ClockSync.h"
 #include "model/Plan.h"
 #include "model/PlanCheck.h"
+#include "model/PlanFile.h"
 #include "model/PlanJson.h"
 #include "model/PlanRules.h"
 #include "model/PlanText.h"
@@ -44,6 +45,7 @@ using zrn::ReadPlan;
 using zrn::Refusal;
 using zrn::ScheduleJson;
 using zrn::ScheduleKey;
+using zrn::ScheduleLine;
 using zrn::SdiChange;
 using zrn::SdiDurationFault;
 using zrn::Span;

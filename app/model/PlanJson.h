@@ -17,6 +17,9 @@ std::string StatusText(char chStatus);
 // {"schedule", "status", "start", "stop", "interval", "valve", "hold", "pump"},
 // only the first two for an empty entry; values as stored, unchecked.
 Json ScheduleJson(const ScheduleEntry& entry);
+// "schedule 1: active 2027-03-03T07:00:00 to 2027-03-10T06:59:59, every
+// 00:15:00, valve 01:30, hold 00:45, pump 02:00"; "schedule 4: empty".
+std::string ScheduleLine(const ScheduleEntry& entry);
 // An object on one line with a space after each ':' and ','.
 std::string OneLine(const Json& object);
 // A value as JSON text. A device may send bytes that are not UTF-8: they

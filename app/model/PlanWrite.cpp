@@ -32,6 +32,17 @@ Json ScheduleJson(const ScheduleEntry& e) {
     return object;
 }
 
+std::string ScheduleLine(const ScheduleEntry& e) {
+    const Json s = ScheduleJson(e);
+    std::string line =
+        "schedule " + std::to_string(e.nNumber) + ": " + s["status"].get<std::string>();
+    if (!s.contains("start"))
+        return line;
+    const auto text = [&s](const char* key) { return s[key].get<std::string>(); };
+    return line + " " + text("start") + " to " + text("stop") + ", every " + text("interval") +
+           ", valve " + text("valve") + ", hold " + text("hold") + ", pump " + text("pump");
+}
+
 std::string OneLine(const Json& object) {
     std::string line = "{";
     for (const auto& [key, value] : object.items()) {

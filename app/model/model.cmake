@@ -8,6 +8,7 @@ add_library(zrnapp_model STATIC
     model/CatalogueReplies.cpp
     model/DeviceSchedules.cpp
     model/PlanCheck.cpp
+    model/PlanFile.cpp
     model/PlanRead.cpp
     model/PlanRules.cpp
     model/PlanText.cpp
