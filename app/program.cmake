@@ -14,6 +14,7 @@ add_library(zrnapp_qt STATIC
     platform/qt/Art.cpp
     platform/qt/Controls.cpp
     platform/qt/Dialog.cpp
+    platform/qt/FileDialog.cpp
     platform/qt/LinkWindow.cpp
     platform/qt/Menu.cpp
     platform/qt/MessageBox.cpp

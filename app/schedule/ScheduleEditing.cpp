@@ -1,11 +1,11 @@
 // Editing the schedule table: loading the selected entry into the panel,
 // storing the panel back, and the Save, Add, Delete, Activate, Deactivate,
 // double-click and Clear All actions.
+#include "model/CalendarTime.h"
 #include "platform/DebugOutput.h"
 #include "platform/MessageBox.h"
 #include "platform/PanelSupport.h"
 #include "platform/Win.h"
-#include "model/CalendarTime.h"
 #include "schedule/ScheduleLogic.h"
 #include "schedule/SchedulePanel.h"
 #include "shell/Resource.h"
@@ -13,6 +13,7 @@
 #include <algorithm>
 
 using namespace win;
+using schedpanel::SendStatusChange;
 using schedpanel::Text;
 
 namespace {
@@ -203,16 +204,15 @@ void CZRNcomDlg::OnBnClickedButtonDelete() {
     SetZrnButtonProperly();
 }
 
-namespace {
-
-// The status change, then the query whose answer confirms it; a refusal is told.
-void SendStatusChange(CZRNcomDlg& dlg, const zrn::ScheduleEntry& entry) {
+void schedpanel::SendStatusChange(CZRNcomDlg& dlg, const zrn::ScheduleEntry& entry) {
     const char status = static_cast<char>(entry.chStatus);
     dlg.SendCommand(zrn::ScheduleStatusCommand(entry.nNumber, status));
     const zrn::Change change =
         status == zrn::STATUS_ACTIVE ? zrn::Change::Activate : zrn::Change::Deactivate;
     dlg.ReadBack(entry.nNumber - 1, zrn::STATUS_PART, {change, entry});
 }
+
+namespace {
 
 bool StartStopValid(CZRNcomDlg& dlg) {
     const zrn::ScheduleState& s = dlg.sched;

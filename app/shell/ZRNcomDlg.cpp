@@ -2,14 +2,14 @@
 // rule and the shell's own handlers.
 #include "shell/ZRNcomDlg.h"
 
+#include "model/ScheduleRules.h"
+#include "model/Settings.h"
 #include "platform/CommandLine.h"
 #include "platform/DebugOutput.h"
 #include "platform/LinkWindow.h"
 #include "platform/PcClock.h"
-#include "model/Settings.h"
 #include "platform/Win.h"
 #include "protocol/LinkApi.h"
-#include "model/ScheduleRules.h"
 #include "shell/AccessibleNames.h"
 #include "shell/ButtonRule.h"
 #include "shell/LogNote.h"
@@ -123,6 +123,9 @@ bool CZRNcomDlg::OnInitDialog() {
         menu.AppendMenu(MF_STRING, IDM_ZRN_CONNECT, LoadString(IDS_ZRN_CONNECT));
         menu.AppendMenu(MF_SEPARATOR, 0, {});
         menu.AppendMenu(MF_STRING, IDM_ABOUTBOX, LoadString(IDS_ABOUTBOX));
+        menu.AppendMenu(MF_SEPARATOR, 0, {});
+        menu.AppendMenu(MF_STRING, IDM_EXPORT_SCHEDULES, LoadString(IDS_EXPORT_SCHEDULES));
+        menu.AppendMenu(MF_STRING, IDM_IMPORT_SCHEDULES, LoadString(IDS_IMPORT_SCHEDULES));
     }
     sched.table = {};
     SetIcon(hIcon);
@@ -194,6 +197,12 @@ void CZRNcomDlg::OnSysCommand(Notify& n) {
         return;
     case IDM_ZRN_CONNECT:
         OnZrnConnect();
+        return;
+    case IDM_EXPORT_SCHEDULES:
+        planFiles.OnExportSchedules();
+        return;
+    case IDM_IMPORT_SCHEDULES:
+        planFiles.OnImportSchedules();
         return;
     default:
         if ((n.wParam & SC_MASK) == SC_CLOSE)

@@ -1,11 +1,12 @@
 #pragma once
 // The main dialog: every panel of the program is a group of its handlers,
 // each group in its subsystem's folder.
+#include "model/DeviceSchedules.h"
+#include "model/ScheduleEntry.h"
 #include "platform/Dialog.h"
 #include "ports/OpenZrn.h"
 #include "protocol/ReplyTracker.h"
-#include "model/DeviceSchedules.h"
-#include "model/ScheduleEntry.h"
+#include "schedule/PlanFiles.h"
 #include "settings/SdiInfoDlg.h"
 #include "settings/SdiRules.h"
 
@@ -59,8 +60,8 @@ public:
     void SetSelectedFields();
     void SaveActiveEntry();
     void SaveEntryAndUpload();
-    void DiscardPendingEdit(); // the edited entry back to what the device holds
-    void ShowEntryTimings(int row); // the four timing pickers and the radio of the interval
+    void DiscardPendingEdit();       // the edited entry back to what the device holds
+    void ShowEntryTimings(int row);  // the four timing pickers and the radio of the interval
     bool ShowTimingPickers(int row); // the pickers alone; false when the row shows no entry
     // The entry whose panel edits are not on the device yet, -1 for none.
     int EditedEntry() const;
@@ -124,6 +125,7 @@ public:
     zrn::ScheduleState sched;
     zrn::DeviceSchedules onDevice;
     std::vector<std::string> strReports; // waiting for their box
+    CPlanFiles planFiles{*this};         // the window menu's export and import
     int bStartDropDown = 0;
     int bStopDropDown = 0;
     int nIntervalPreset = 0;
