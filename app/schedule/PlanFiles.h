@@ -17,6 +17,8 @@ public:
     // What is known of the device's schedules has changed: an import goes on
     // once the read-backs of its step are in.
     void OnDeviceSchedules();
+    // Stores or activations sent, their read-backs not all in.
+    bool Importing() const { return stage != Stage::Idle; }
 
 private:
     enum class Stage { Idle, Storing, Activating };

@@ -99,7 +99,9 @@ ImportResult ImportReport(const Plan& plan, std::string_view fileName, bool bAct
             lines += "\nSchedule " + std::to_string(n) + ": could not be read back";
             continue;
         }
-        const bool asPlanned = device[i] == *planned;
+        const bool asPlanned = planned->chStatus == STATUS_EMPTY
+                                   ? device[i].chStatus == STATUS_EMPTY
+                                   : device[i] == *planned;
         result.bHoldsPlan = result.bHoldsPlan && asPlanned;
         lines += "\n" + Capitalised(ScheduleLine(device[i]));
         if (!asPlanned)
