@@ -3,6 +3,7 @@
 // reached it (its --trace), and the bytes export writes.
 #include "DeviceState.h"
 #include "EnvGuard.h"
+#include "HeldSchedule.h"
 #include "SimProcess.h"
 #include "StateFile.h"
 #include "TestSupport.h"
@@ -52,26 +53,6 @@ constexpr const char* kPlan = R"({
   ]
 }
 )";
-
-zrn::ScheduleEntry FromDevice(const zrnsim::ScheduleEntry& held, int number) {
-    zrn::ScheduleEntry e{};
-    e.nNumber = static_cast<std::uint8_t>(number);
-    e.chStatus = static_cast<std::uint8_t>(held.status);
-    if (held.status == zrn::STATUS_EMPTY)
-        return e; // what a plan says of an empty slot
-    const auto byte = [&](std::size_t field, std::size_t part) {
-        return static_cast<std::uint8_t>(held.fields[field][part]);
-    };
-    e.nStartMonth = byte(0, 0), e.nStartDay = byte(0, 1), e.nStartYear = byte(0, 2);
-    e.nStartHour = byte(1, 0), e.nStartMinute = byte(1, 1), e.nStartSecond = byte(1, 2);
-    e.nStopMonth = byte(2, 0), e.nStopDay = byte(2, 1), e.nStopYear = byte(2, 2);
-    e.nStopHour = byte(3, 0), e.nStopMinute = byte(3, 1), e.nStopSecond = byte(3, 2);
-    e.nIntervalHours = byte(4, 0), e.nIntervalMinutes = byte(4, 1), e.nIntervalSeconds = byte(4, 2);
-    e.nValveMinutes = byte(5, 1), e.nValveSeconds = byte(5, 2);
-    e.nHoldMinutes = byte(6, 1), e.nHoldSeconds = byte(6, 2);
-    e.nPumpMinutes = byte(7, 1), e.nPumpSeconds = byte(7, 2);
-    return e;
-}
 
 // Answers the file dialogs with one name and records what they asked.
 class FileDialogAnswer {
@@ -152,8 +133,17 @@ protected:
         std::string error;
         EXPECT_TRUE(zrnsim::ApplyState(in, held, std::time(nullptr), error)) << error;
         zrn::ScheduleTable table{};
-        for (int i = 0; i < 4; ++i)
-            table[static_cast<std::size_t>(i)] = FromDevice(held.schedules[i], i + 1);
+        for (int i = 0; i < 4; ++i) {
+            zrn::ScheduleEntry& e = table[static_cast<std::size_t>(i)];
+            e = FromDevice(held.schedules[i], i + 1);
+            if (e.chStatus == zrn::STATUS_EMPTY) {
+                // All a plan says of an empty slot.
+                zrn::ScheduleEntry empty{};
+                empty.nNumber = e.nNumber;
+                empty.chStatus = e.chStatus;
+                e = empty;
+            }
+        }
         return table;
     }
     // Frames the device received since mark that change a schedule.
