@@ -10,6 +10,7 @@ target_sources(zrnapp_logic PRIVATE
     protocol/ReplyTracker.cpp
     schedule/EntryDetails.cpp
     schedule/IntervalRules.cpp
+    schedule/PlanImport.cpp
     schedule/ScheduleLogic.cpp
     settings/SdiRules.cpp
     shell/ButtonRule.cpp

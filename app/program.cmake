@@ -16,6 +16,7 @@ add_library(zrnapp_qt STATIC
     platform/qt/Dialog.cpp
     platform/qt/DialogEvents.cpp
     platform/qt/DialogItems.cpp
+    platform/qt/FileDialog.cpp
     platform/qt/LinkWindow.cpp
     platform/qt/Menu.cpp
     platform/qt/MessageBox.cpp

@@ -14,6 +14,7 @@ set(ZRN_PANEL_SOURCES
     clock/ClockPanel.cpp
     schedule/DetailsDialog.cpp
     schedule/IntervalPresets.cpp
+    schedule/PlanFiles.cpp
     schedule/ScheduleTransfer.cpp
     schedule/ScheduleList.cpp
     schedule/ScheduleEditing.cpp

@@ -10,6 +10,7 @@ add_library(zrnapp_win32_ui STATIC
     ${ZRN_WIN32_UI_DIR}/Dialog.cpp
     ${ZRN_WIN32_UI_DIR}/DialogItems.cpp
     ${ZRN_WIN32_UI_DIR}/DialogMessages.cpp
+    ${ZRN_WIN32_UI_DIR}/FileDialog.cpp
     ${ZRN_WIN32_UI_DIR}/LinkWindow.cpp
     ${ZRN_WIN32_UI_DIR}/Menu.cpp
     ${ZRN_WIN32_UI_DIR}/MessageBox.cpp
@@ -17,4 +18,4 @@ add_library(zrnapp_win32_ui STATIC
     ${ZRN_WIN32_UI_DIR}/Types.cpp)
 target_include_directories(zrnapp_win32_ui PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 # The link library's header: LinkTarget hands it the dialog's window.
-target_link_libraries(zrnapp_win32_ui PUBLIC zrnapp_logic ZRNComDll comctl32 gdi32 user32 oleacc ole32 uuid)
+target_link_libraries(zrnapp_win32_ui PUBLIC zrnapp_logic ZRNComDll comctl32 comdlg32 gdi32 user32 oleacc ole32 uuid)

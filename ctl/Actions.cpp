@@ -3,8 +3,6 @@
 #include "Platform.h"
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 namespace zrnctl {
 namespace {
@@ -30,10 +28,7 @@ DeviceResult Act(const Request& request, Device& device) {
     case Action::PlanExport:
         return ExportPlan(device, request.file);
     case Action::PlanImport: {
-        std::ifstream in(request.file, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        auto plan = ReadPlan(text.str());
+        auto plan = zrn::ReadPlanFile(request.file);
         if (const Refusal* refusal = std::get_if<Refusal>(&plan))
             return {{}, Outcome::Refused, request.file + ": " + refusal->Text(), {}, {}};
         return ImportPlan(device, std::get<Plan>(plan), request.dryRun);

@@ -1,6 +1,6 @@
 #include "Cli.h"
 
-#include "PlanRules.h"
+#include "Model.h"
 #include "Result.h"
 
 #include <CLI/CLI.hpp>

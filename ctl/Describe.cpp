@@ -1,21 +1,10 @@
 #include "Describe.h"
 
-#include "PlanText.h"
+#include "Model.h"
 
 #include <ctime>
 
 namespace zrnctl {
-
-std::string ScheduleLine(const zrn::ScheduleEntry& e) {
-    const Json s = ScheduleJson(e);
-    std::string line =
-        "schedule " + std::to_string(e.nNumber) + ": " + s["status"].get<std::string>();
-    if (!s.contains("start"))
-        return line;
-    const auto text = [&s](const char* key) { return s[key].get<std::string>(); };
-    return line + " " + text("start") + " to " + text("stop") + ", every " + text("interval") +
-           ", valve " + text("valve") + ", hold " + text("hold") + ", pump " + text("pump");
-}
 
 zrn::LocalDateTime PcClock() {
     return zrn::BreakLocalTime(std::time(nullptr)).value_or(zrn::LocalDateTime{});

@@ -2,15 +2,11 @@
 // Values as zrnctl shows them to people and scripts.
 
 #include "Device.h"
-#include "PlanJson.h"
+#include "Model.h"
 
 #include <string>
 
 namespace zrnctl {
-
-// "schedule 1: active 2027-03-03T07:00:00 to 2027-03-10T06:59:59, every
-// 00:15:00, valve 01:30, hold 00:45, pump 02:00"; "schedule 4: empty".
-std::string ScheduleLine(const zrn::ScheduleEntry& entry);
 
 // The PC's local wall-clock time now.
 zrn::LocalDateTime PcClock();

@@ -5,7 +5,7 @@
 // a schedule counts as stored only once the device has shown it.
 #include "Actions.h"
 #include "Describe.h"
-#include "PlanCheck.h"
+#include "Model.h"
 
 #include <algorithm>
 #include <map>

@@ -1,11 +1,9 @@
 // Reading a device: everything it tells, its schedules as a plan file, its clock.
 #include "Actions.h"
 #include "Describe.h"
-#include "PlanText.h"
+#include "Model.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 namespace zrnctl {
 namespace {
@@ -46,22 +44,6 @@ std::string IdentLine(const zrn::SdiIdent& ident) {
            field(ident.strMfgVersion) + ", optional " + field(ident.strMfgOptional);
 }
 
-// Writes the whole file or nothing: a new file takes the old one's place only
-// once it is complete.
-bool WriteWhole(const std::string& file, const std::string& text) {
-    const std::string partial = file + ".partial";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        if (!(out << text) || !out.flush())
-            return false;
-    }
-    std::error_code error;
-    std::filesystem::rename(partial, file, error);
-    if (error)
-        std::filesystem::remove(partial, error);
-    return !error;
-}
-
 } // namespace
 
 DeviceResult ReadInfo(Device& device) {
@@ -96,14 +78,12 @@ DeviceResult ReadInfo(Device& device) {
 
 DeviceResult ExportPlan(Device& device, const std::string& file) {
     const zrn::ScheduleTable table = ReadTable(device);
-    const std::string text = WritePlan(table);
-    // Only a file that would import again is written.
-    const auto reread = ReadPlan(text);
-    if (const Refusal* refusal = std::get_if<Refusal>(&reread))
+    const auto text = zrn::ExportText(table);
+    if (const Refusal* refusal = std::get_if<Refusal>(&text))
         throw DeviceFailure("the device holds what a plan cannot carry (" + refusal->Text() +
                             "); " + file + " not written");
-    if (!WriteWhole(file, text))
-        throw DeviceFailure("cannot write " + file);
+    if (const auto why = zrn::WriteWhole(file, std::get<std::string>(text)))
+        throw DeviceFailure("cannot write " + file + ": " + *why);
     DeviceResult result;
     result.message = "schedules written to " + file;
     for (const zrn::ScheduleEntry& entry : table)

@@ -1,16 +1,56 @@
 #pragma once
 // The program's pure rules that zrnctl shares with the dialog: wire forms,
-// the schedule entry and its checks, local time, the SDI rules, the port list
-// the permission hint and the text helpers. The one place in ctl/ that names
-// app/ headers.
+// the schedule entry and its checks, local time, the plan file, the SDI
+// rules, the port list the permission hint and the text helpers. The one
+// place in ctl/ that names app/ headers.
 
+#include "model/CalendarTime.h"
+#include "model/Catalogue.h"
 #include "model/ClockSync.h"
+#include "model/Plan.h"
+#include "model/PlanCheck.h"
+#include "model/PlanFile.h"
+#include "model/PlanJson.h"
+#include "model/PlanRules.h"
+#include "model/PlanText.h"
+#include "model/ScheduleEntry.h"
+#include "model/ScheduleRules.h"
 #include "model/Text.h"
 #include "ports/PortAccess.h"
 #include "ports/PortList.h"
-#include "model/Catalogue.h"
-#include "model/CalendarTime.h"
-#include "model/ScheduleEntry.h"
 #include "schedule/ScheduleLogic.h"
-#include "model/ScheduleRules.h"
 #include "settings/SdiRules.h"
+
+namespace zrnctl {
+
+// The plan file's names, as zrnctl has always used them.
+using zrn::AddressFault;
+using zrn::CheckPlanFits;
+using zrn::DateTimeFault;
+using zrn::DateTimeText;
+using zrn::DelayFault;
+using zrn::Fault;
+using zrn::HoursText;
+using zrn::Json;
+using zrn::JsonText;
+using zrn::MinutesText;
+using zrn::OneLine;
+using zrn::ParseDateTime;
+using zrn::ParseHours;
+using zrn::ParseMinutes;
+using zrn::Plan;
+using zrn::PLAN_FORMAT;
+using zrn::PlannedSchedule;
+using zrn::ReadPlan;
+using zrn::Refusal;
+using zrn::ScheduleJson;
+using zrn::ScheduleKey;
+using zrn::ScheduleLine;
+using zrn::SdiChange;
+using zrn::SdiDurationFault;
+using zrn::Span;
+using zrn::SpanFault;
+using zrn::StatusText;
+using zrn::WritePlan;
+
+} // namespace zrnctl

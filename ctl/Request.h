@@ -1,7 +1,7 @@
 #pragma once
 // What the command line asks zrnctl to do.
 
-#include "Plan.h"
+#include "Model.h"
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 // What happened on one port, and the report of all of them: one line per
 // device (with detail lines below it), a summary, and the exit status.
 
-#include "PlanJson.h"
+#include "Model.h"
 
 #include <optional>
 #include <string>

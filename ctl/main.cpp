@@ -2,12 +2,10 @@
 #include "Actions.h"
 #include "Cli.h"
 #include "Fleet.h"
-#include "PlanCheck.h"
+#include "Model.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -27,18 +25,8 @@ std::optional<std::string> RefuseBeforeSending(const Request& request) {
         return "plan export reads one device: give one --port";
     if (request.action != Action::PlanImport)
         return std::nullopt;
-    std::ifstream in(request.file, std::ios::binary);
-    if (!in)
-        return "cannot read " + request.file;
-    std::ostringstream text;
-    text << in.rdbuf();
-    const auto plan = ReadPlan(text.str());
-    std::optional<Refusal> refusal;
-    if (const Refusal* unread = std::get_if<Refusal>(&plan))
-        refusal = *unread;
-    else
-        refusal = CheckPlanFits(std::get<Plan>(plan), zrn::ScheduleTable{}, std::nullopt);
-    if (refusal)
+    const auto plan = zrn::ReadPlanFile(request.file);
+    if (const Refusal* refusal = std::get_if<Refusal>(&plan))
         return request.file + ": " + refusal->Text() + "; nothing sent";
     return std::nullopt;
 }

@@ -99,7 +99,8 @@ void CZRNcomDlg::ReportLater(const std::string& text) {
 
 void CZRNcomDlg::ShowReports() {
     KillTimer(TIMER_REPORT);
-    if (strReports.empty())
+    // An import tells its schedules in one box, with its own report.
+    if (strReports.empty() || planFiles.Importing())
         return;
     std::string text;
     for (const std::string& report : std::exchange(strReports, {}))

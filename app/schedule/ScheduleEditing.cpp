@@ -13,6 +13,7 @@
 #include <algorithm>
 
 using namespace win;
+using schedpanel::SendStatusChange;
 using schedpanel::Text;
 
 namespace {
@@ -203,16 +204,15 @@ void CZRNcomDlg::OnBnClickedButtonDelete() {
     SetZrnButtonProperly();
 }
 
-namespace {
-
-// The status change, then the query whose answer confirms it; a refusal is told.
-void SendStatusChange(CZRNcomDlg& dlg, const zrn::ScheduleEntry& entry) {
+void schedpanel::SendStatusChange(CZRNcomDlg& dlg, const zrn::ScheduleEntry& entry) {
     const char status = static_cast<char>(entry.chStatus);
     dlg.SendCommand(zrn::ScheduleStatusCommand(entry.nNumber, status));
     const zrn::Change change =
         status == zrn::STATUS_ACTIVE ? zrn::Change::Activate : zrn::Change::Deactivate;
     dlg.ReadBack(entry.nNumber - 1, zrn::STATUS_PART, {change, entry});
 }
+
+namespace {
 
 bool StartStopValid(CZRNcomDlg& dlg) {
     const zrn::ScheduleState& s = dlg.sched;

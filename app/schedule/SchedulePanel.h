@@ -14,4 +14,8 @@ std::string Text(const char* format, ...) __attribute__((format(printf, 1, 2)));
 zrn::LineSink LogSink(CZRNcomDlg& dialog); // the log box, through AppendLog
 zrn::LineSink TraceSink();                 // the debugger output only
 
+// The entry's status change, then the query whose answer confirms it; a
+// refusal is told.
+void SendStatusChange(CZRNcomDlg& dialog, const zrn::ScheduleEntry& entry);
+
 } // namespace schedpanel

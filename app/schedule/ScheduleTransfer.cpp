@@ -1,8 +1,8 @@
 // Moving the schedule table between the program and the device: the
 // download, the upload of one entry, the replies and the test request.
+#include "model/Catalogue.h"
 #include "platform/DebugOutput.h"
 #include "platform/Win.h"
-#include "model/Catalogue.h"
 #include "schedule/ScheduleLogic.h"
 #include "schedule/SchedulePanel.h"
 #include "shell/Resource.h"
@@ -106,6 +106,8 @@ void CZRNcomDlg::ApplyDeviceOutcome(const zrn::DeviceSchedules::Outcome& outcome
     RefreshScheduleList();
     if (outcome.bCompleted && !edited && index == zrn::SelectedEntryIndex(sched))
         ShowSelectedEntry();
+    // An import goes on once the read-backs of its step are in.
+    planFiles.OnDeviceSchedules();
 }
 
 void CZRNcomDlg::ProcessScheduleResponse() {

@@ -10,6 +10,8 @@ inline constexpr int IDD_ZRNCOM_DIALOG = 102;
 inline constexpr int IDS_ABOUTBOX = 101;
 inline constexpr int IDS_SDI_INFO = 102;
 inline constexpr int IDS_ZRN_CONNECT = 103;
+inline constexpr int IDS_EXPORT_SCHEDULES = 104;
+inline constexpr int IDS_IMPORT_SCHEDULES = 105;
 
 // Pictures
 inline constexpr int IDR_MAINFRAME = 128; // program icon
@@ -26,6 +28,8 @@ inline constexpr int IDR_MENU_ENTRY_ENABLED = 161;
 inline constexpr unsigned IDM_ABOUTBOX = 16;
 inline constexpr unsigned IDM_SDI_INFO = 17;
 inline constexpr unsigned IDM_ZRN_CONNECT = 18;
+inline constexpr unsigned IDM_EXPORT_SCHEDULES = 19;
+inline constexpr unsigned IDM_IMPORT_SCHEDULES = 20;
 
 // Timers
 inline constexpr unsigned TIMER_ONE_SEC = 102;

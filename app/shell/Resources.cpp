@@ -153,6 +153,10 @@ std::string_view LoadString(int id) {
         return "&SDI Information...";
     case IDS_ZRN_CONNECT:
         return "&ZRN Connect";
+    case IDS_EXPORT_SCHEDULES:
+        return "Export schedules...";
+    case IDS_IMPORT_SCHEDULES:
+        return "Import schedules...";
     default:
         return {};
     }

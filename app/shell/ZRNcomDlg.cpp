@@ -127,6 +127,9 @@ bool CZRNcomDlg::OnInitDialog() {
         menu.AppendMenu(MF_STRING, IDM_ZRN_CONNECT, LoadString(IDS_ZRN_CONNECT));
         menu.AppendMenu(MF_SEPARATOR, 0, {});
         menu.AppendMenu(MF_STRING, IDM_ABOUTBOX, LoadString(IDS_ABOUTBOX));
+        menu.AppendMenu(MF_SEPARATOR, 0, {});
+        menu.AppendMenu(MF_STRING, IDM_EXPORT_SCHEDULES, LoadString(IDS_EXPORT_SCHEDULES));
+        menu.AppendMenu(MF_STRING, IDM_IMPORT_SCHEDULES, LoadString(IDS_IMPORT_SCHEDULES));
     }
     sched.table = {};
     SetIcon(hIcon);
@@ -197,6 +200,12 @@ void CZRNcomDlg::OnSysCommand(Notify& n) {
         return;
     case IDM_ZRN_CONNECT:
         OnZrnConnect();
+        return;
+    case IDM_EXPORT_SCHEDULES:
+        planFiles.OnExportSchedules();
+        return;
+    case IDM_IMPORT_SCHEDULES:
+        planFiles.OnImportSchedules();
         return;
     default:
         if ((n.wParam & SC_MASK) == SC_CLOSE)

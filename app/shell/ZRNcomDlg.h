@@ -10,6 +10,7 @@
 #include "protocol/ReplyTable.h"
 #include "protocol/ReplyTracker.h"
 #include "protocol/StatusPanel.h"
+#include "schedule/PlanFiles.h"
 #include "settings/SdiInfoDlg.h"
 #include "settings/SdiRules.h"
 
@@ -108,6 +109,7 @@ public:
     zrn::ScheduleState sched;
     zrn::DeviceSchedules onDevice;
     std::vector<std::string> strReports; // waiting for their box
+    CPlanFiles planFiles{*this};         // the window menu's export and import
     int bStartDropDown = 0;
     int bStopDropDown = 0;
     int nIntervalPreset = 0;

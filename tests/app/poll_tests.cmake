@@ -67,3 +67,14 @@ target_compile_definitions(test_schedule_e2e PRIVATE ZRNSIM_PROGRAM="$<TARGET_FI
 add_dependencies(test_schedule_e2e zrnsim)
 gtest_discover_tests(test_schedule_e2e
     PROPERTIES LABELS e2e TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+# The window menu's plan files through the real link library against zrnsim as
+# a process, and zrnctl's export of the same device.
+add_executable(test_plan_files_e2e dialog/QtMain.cpp poll/test_e2e_plan_files.cpp)
+target_include_directories(test_plan_files_e2e PRIVATE poll dialog)
+target_link_libraries(test_plan_files_e2e PRIVATE zrnapp_qt zrnsim_harness Qt6::Test GTest::gtest)
+target_compile_definitions(test_plan_files_e2e PRIVATE
+    ZRNSIM_PROGRAM="$<TARGET_FILE:zrnsim>" ZRNCTL_PROGRAM="$<TARGET_FILE:zrnctl>")
+add_dependencies(test_plan_files_e2e zrnsim zrnctl)
+gtest_discover_tests(test_plan_files_e2e
+    PROPERTIES LABELS e2e TIMEOUT 90 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

@@ -1,6 +1,7 @@
 // The plan file: what is refused (with the key, or line and column), and that
 // what export writes reads back to the same table and the same bytes.
-#include "Plan.h"
+#include "Model.h"
+#include "model/CalendarTime.h"
 
 #include <gtest/gtest.h>
 

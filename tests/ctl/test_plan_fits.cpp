@@ -2,7 +2,7 @@
 // schedules, the device clock, and wall-clock comparison across a
 // daylight-saving change. And which reply answers which query.
 #include "Link.h"
-#include "PlanCheck.h"
+#include "Model.h"
 
 #include <gtest/gtest.h>
 

@@ -195,12 +195,18 @@ TEST_F(DialogTest, InitialisationBuildsMenuListPickersAndTimers) {
     EXPECT_EQ(debug.Lines().front(), "ZRNcom/OnInitDialog; Entry\n");
 
     const auto& menu = dlg.GetSystemMenu().Items();
-    ASSERT_EQ(menu.size(), 7u);
+    ASSERT_EQ(menu.size(), 10u);
     EXPECT_EQ(menu[0].id, SC_CLOSE);
-    const std::pair<unsigned, std::string_view> appended[] = {{0, ""}, {17, "&SDI Information..."},
-                                                              {0, ""}, {18, "&ZRN Connect"},
-                                                              {0, ""}, {16, "&About ZRNcom..."}};
-    for (size_t i = 0; i < 6; ++i) {
+    const std::pair<unsigned, std::string_view> appended[] = {{0, ""},
+                                                              {17, "&SDI Information..."},
+                                                              {0, ""},
+                                                              {18, "&ZRN Connect"},
+                                                              {0, ""},
+                                                              {16, "&About ZRNcom..."},
+                                                              {0, ""},
+                                                              {19, "Export schedules..."},
+                                                              {20, "Import schedules..."}};
+    for (size_t i = 0; i < std::size(appended); ++i) {
         EXPECT_EQ(menu[i + 1].id, appended[i].first);
         EXPECT_EQ(menu[i + 1].text, appended[i].second);
     }

@@ -1,11 +1,12 @@
 #include "OperatorRig.h"
 
 #include "DeviceState.h"
+#include "HeldSchedule.h"
 #include "StateFile.h"
+#include "model/CalendarTime.h"
 #include "platform/PanelSupport.h"
 #include "platform/PcClock.h"
 #include "platform/Win.h"
-#include "model/CalendarTime.h"
 #include "schedule/ScheduleLogic.h"
 #include "shell/Resource.h"
 
@@ -66,25 +67,6 @@ std::string Join(const std::vector<std::string>& texts) {
     for (const std::string& t : texts)
         all += (all.empty() ? "" : " | ") + t;
     return all;
-}
-
-// A device entry as the program's table holds it.
-zrn::ScheduleEntry FromDevice(const zrnsim::ScheduleEntry& held, int number) {
-    zrn::ScheduleEntry e{};
-    e.nNumber = static_cast<std::uint8_t>(number);
-    const auto byte = [&](std::size_t field, std::size_t part) {
-        return static_cast<std::uint8_t>(held.fields[field][part]);
-    };
-    e.nStartMonth = byte(0, 0), e.nStartDay = byte(0, 1), e.nStartYear = byte(0, 2);
-    e.nStartHour = byte(1, 0), e.nStartMinute = byte(1, 1), e.nStartSecond = byte(1, 2);
-    e.nStopMonth = byte(2, 0), e.nStopDay = byte(2, 1), e.nStopYear = byte(2, 2);
-    e.nStopHour = byte(3, 0), e.nStopMinute = byte(3, 1), e.nStopSecond = byte(3, 2);
-    e.nIntervalHours = byte(4, 0), e.nIntervalMinutes = byte(4, 1), e.nIntervalSeconds = byte(4, 2);
-    e.nValveMinutes = byte(5, 1), e.nValveSeconds = byte(5, 2);
-    e.nHoldMinutes = byte(6, 1), e.nHoldSeconds = byte(6, 2);
-    e.nPumpMinutes = byte(7, 1), e.nPumpSeconds = byte(7, 2);
-    e.chStatus = static_cast<std::uint8_t>(held.status);
-    return e;
 }
 
 std::array<std::string, 6> RowTexts(ListView& list, int row) {

@@ -10,6 +10,7 @@
 #include <rapidcheck.h>
 #include <rapidcheck/state.h>
 
+#include <iostream>
 #include <ostream>
 
 namespace operator_steps {
@@ -26,8 +27,12 @@ struct Answered : Step {
         std::string failures;
         for (const std::string& failure : rig.SettleAndCheck())
             failures += "\n  " + failure;
-        if (!failures.empty())
+        if (!failures.empty()) {
+            // RapidCheck replays a failing case to show it; a failure that
+            // hangs on timing may not recur then, so it is written now too.
+            std::cerr << "FAILED after this step:" << failures << std::endl;
             RC_FAIL("after this step:" + failures);
+        }
     }
     void show(std::ostream& os) const final {
         Name(os);

@@ -158,6 +158,12 @@ TEST_F(MainWindow, TheRealSystemMenuCarriesThePanelsCommands) {
     EXPECT_EQ(std::wstring(text), L"&About ZRNcom...");
     ASSERT_GT(::GetMenuStringW(menu, IDM_SDI_INFO, text, 64, MF_BYCOMMAND), 0);
     EXPECT_EQ(std::wstring(text), L"&SDI Information...");
+    // The plan files come last, export before import.
+    const int count = ::GetMenuItemCount(menu);
+    EXPECT_EQ(::GetMenuItemID(menu, count - 2), IDM_EXPORT_SCHEDULES);
+    EXPECT_EQ(::GetMenuItemID(menu, count - 1), IDM_IMPORT_SCHEDULES);
+    ASSERT_GT(::GetMenuStringW(menu, IDM_IMPORT_SCHEDULES, text, 64, MF_BYCOMMAND), 0);
+    EXPECT_EQ(std::wstring(text), L"Import schedules...");
 }
 
 } // namespace

@@ -1,8 +1,8 @@
-#include "PlanText.h"
+#include "model/PlanText.h"
 
 #include <cstdio>
 
-namespace zrnctl {
+namespace zrn {
 namespace {
 
 // Two or four decimal digits at pos; nullopt for anything else.
@@ -31,14 +31,14 @@ bool Shaped(std::string_view text, std::string_view pattern) {
 
 } // namespace
 
-std::string DateTimeText(const zrn::LocalDateTime& t) {
+std::string DateTimeText(const LocalDateTime& t) {
     char text[40];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day,
                   t.hour, t.minute, t.second);
     return text;
 }
 
-std::optional<zrn::LocalDateTime> ParseDateTime(std::string_view text) {
+std::optional<LocalDateTime> ParseDateTime(std::string_view text) {
     if (!Shaped(text, "dddd-dd-ddTdd:dd:dd"))
         return std::nullopt;
     const auto year = Digits(text, 0, 4), month = Digits(text, 5, 2), day = Digits(text, 8, 2);
@@ -46,7 +46,7 @@ std::optional<zrn::LocalDateTime> ParseDateTime(std::string_view text) {
     const auto second = Digits(text, 17, 2);
     if (!year || !month || !day || !hour || !minute || !second)
         return std::nullopt;
-    return zrn::LocalDateTime{*year, *month, *day, *hour, *minute, *second};
+    return LocalDateTime{*year, *month, *day, *hour, *minute, *second};
 }
 
 std::string HoursText(const Span& span) {
@@ -79,4 +79,4 @@ std::optional<Span> ParseMinutes(std::string_view text) {
     return Span{0, *m, *s};
 }
 
-} // namespace zrnctl
+} // namespace zrn

@@ -1,35 +1,46 @@
-#include "Plan.h"
-#include "PlanJson.h"
-#include "PlanText.h"
+#include "model/Plan.h"
+#include "model/PlanJson.h"
+#include "model/PlanText.h"
 
-namespace zrnctl {
+namespace zrn {
 
 std::string StatusText(char chStatus) {
     switch (chStatus) {
-    case zrn::STATUS_ACTIVE:
+    case STATUS_ACTIVE:
         return "active";
-    case zrn::STATUS_INACTIVE:
+    case STATUS_INACTIVE:
         return "inactive";
-    case zrn::STATUS_EMPTY:
+    case STATUS_EMPTY:
         return "empty";
     default:
         return std::string(1, chStatus);
     }
 }
 
-Json ScheduleJson(const zrn::ScheduleEntry& e) {
+Json ScheduleJson(const ScheduleEntry& e) {
     Json object;
     object["schedule"] = e.nNumber;
     object["status"] = StatusText(static_cast<char>(e.chStatus));
-    if (e.chStatus == zrn::STATUS_EMPTY)
+    if (e.chStatus == STATUS_EMPTY)
         return object;
-    object["start"] = DateTimeText(zrn::EntryStartFields(e));
-    object["stop"] = DateTimeText(zrn::EntryStopFields(e));
+    object["start"] = DateTimeText(EntryStartFields(e));
+    object["stop"] = DateTimeText(EntryStopFields(e));
     object["interval"] = HoursText({e.nIntervalHours, e.nIntervalMinutes, e.nIntervalSeconds});
     object["valve"] = MinutesText({0, e.nValveMinutes, e.nValveSeconds});
     object["hold"] = MinutesText({0, e.nHoldMinutes, e.nHoldSeconds});
     object["pump"] = MinutesText({0, e.nPumpMinutes, e.nPumpSeconds});
     return object;
+}
+
+std::string ScheduleLine(const ScheduleEntry& e) {
+    const Json s = ScheduleJson(e);
+    std::string line =
+        "schedule " + std::to_string(e.nNumber) + ": " + s["status"].get<std::string>();
+    if (!s.contains("start"))
+        return line;
+    const auto text = [&s](const char* key) { return s[key].get<std::string>(); };
+    return line + " " + text("start") + " to " + text("stop") + ", every " + text("interval") +
+           ", valve " + text("valve") + ", hold " + text("hold") + ", pump " + text("pump");
 }
 
 std::string OneLine(const Json& object) {
@@ -46,7 +57,7 @@ std::string JsonText(const Json& value, int indent) {
     return value.dump(indent, ' ', false, Json::error_handler_t::replace);
 }
 
-std::string WritePlan(const zrn::ScheduleTable& table) {
+std::string WritePlan(const ScheduleTable& table) {
     std::string text = "{\n  \"zrn_plan\": " + std::to_string(PLAN_FORMAT) + ",\n";
     text += "  \"schedules\": [\n";
     for (std::size_t i = 0; i < table.size(); ++i) {
@@ -56,4 +67,4 @@ std::string WritePlan(const zrn::ScheduleTable& table) {
     return text + "  ]\n}\n";
 }
 
-} // namespace zrnctl
+} // namespace zrn

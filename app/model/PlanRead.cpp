@@ -1,8 +1,8 @@
 // Reading a plan file: JSON first, then each key and value, refusing the
 // first thing that is wrong with the key's name.
-#include "Plan.h"
-#include "PlanRules.h"
-#include "PlanText.h"
+#include "model/Plan.h"
+#include "model/PlanRules.h"
+#include "model/PlanText.h"
 
 #include <nlohmann/json.hpp>
 
@@ -10,7 +10,7 @@
 #include <set>
 #include <vector>
 
-namespace zrnctl {
+namespace zrn {
 namespace {
 
 using nlohmann::json;
@@ -107,9 +107,9 @@ void Check(const Fault& fault, const std::string& key) {
         Refuse(key, *fault);
 }
 
-zrn::LocalDateTime DateTimeValue(const json& object, const std::string& where, const char* key) {
-    const auto t = Form<zrn::LocalDateTime>(Required(object, where, key), where + key,
-                                            ParseDateTime, "YYYY-MM-DDThh:mm:ss");
+LocalDateTime DateTimeValue(const json& object, const std::string& where, const char* key) {
+    const auto t = Form<LocalDateTime>(Required(object, where, key), where + key, ParseDateTime,
+                                       "YYYY-MM-DDThh:mm:ss");
     Check(DateTimeFault(t), where + key);
     return t;
 }
@@ -130,16 +130,15 @@ Span DurationValue(const json& object, const std::string& where, const char* key
 char StatusValue(const json& object, const std::string& where) {
     const std::string status = Text(Required(object, where, "status"), where + "status");
     if (status == "active")
-        return zrn::STATUS_ACTIVE;
+        return STATUS_ACTIVE;
     if (status == "inactive")
-        return zrn::STATUS_INACTIVE;
+        return STATUS_INACTIVE;
     if (status == "empty")
-        return zrn::STATUS_EMPTY;
+        return STATUS_EMPTY;
     Refuse(where + "status", "\"" + status + "\" is none of active, inactive, empty");
 }
 
-void StoreTimes(zrn::ScheduleEntry& e, const zrn::LocalDateTime& start,
-                const zrn::LocalDateTime& stop) {
+void StoreTimes(ScheduleEntry& e, const LocalDateTime& start, const LocalDateTime& stop) {
     const auto byte = [](int value) { return static_cast<std::uint8_t>(value); };
     e.nStartYear = byte(start.year - 2000), e.nStartMonth = byte(start.month);
     e.nStartDay = byte(start.day), e.nStartHour = byte(start.hour);
@@ -149,7 +148,7 @@ void StoreTimes(zrn::ScheduleEntry& e, const zrn::LocalDateTime& start,
     e.nStopMinute = byte(stop.minute), e.nStopSecond = byte(stop.second);
 }
 
-void StoreSpans(zrn::ScheduleEntry& e, const Span& interval, const Span& valve, const Span& hold,
+void StoreSpans(ScheduleEntry& e, const Span& interval, const Span& valve, const Span& hold,
                 const Span& pump) {
     const auto byte = [](int value) { return static_cast<std::uint8_t>(value); };
     e.nIntervalHours = byte(interval.hours), e.nIntervalMinutes = byte(interval.minutes);
@@ -166,22 +165,22 @@ PlannedSchedule ScheduleValue(const json& object, int nIndex) {
     OnlyKeys(object, where,
              {"schedule", "status", "start", "stop", "interval", "valve", "hold", "pump"});
     PlannedSchedule planned{nIndex, {}};
-    zrn::ScheduleEntry& e = planned.entry;
+    ScheduleEntry& e = planned.entry;
     const int number = WholeNumber(Required(object, where, "schedule"), where + "schedule");
-    if (number < 1 || number > zrn::SCHEDULE_ENTRY_COUNT)
+    if (number < 1 || number > SCHEDULE_ENTRY_COUNT)
         Refuse(where + "schedule", std::to_string(number) + " is outside 1-4");
     e.nNumber = static_cast<std::uint8_t>(number);
     e.chStatus = static_cast<std::uint8_t>(StatusValue(object, where));
-    if (e.chStatus == zrn::STATUS_EMPTY) {
+    if (e.chStatus == STATUS_EMPTY) {
         // An empty slot keeps no times: a value here would be dropped unseen.
         for (const char* key : {"start", "stop", "interval", "valve", "hold", "pump"})
             if (object.contains(key))
                 Refuse(where + key, "an empty schedule takes no " + std::string(key));
         return planned;
     }
-    const zrn::LocalDateTime start = DateTimeValue(object, where, "start");
-    const zrn::LocalDateTime stop = DateTimeValue(object, where, "stop");
-    if (zrn::WallClockSeconds(stop) <= zrn::WallClockSeconds(start))
+    const LocalDateTime start = DateTimeValue(object, where, "start");
+    const LocalDateTime stop = DateTimeValue(object, where, "stop");
+    if (WallClockSeconds(stop) <= WallClockSeconds(start))
         Refuse(where + "stop",
                DateTimeText(stop) + " is not after the start " + DateTimeText(start));
     StoreTimes(e, start, stop);
@@ -266,4 +265,4 @@ std::variant<Plan, Refusal> ReadPlan(std::string_view text) {
     }
 }
 
-} // namespace zrnctl
+} // namespace zrn

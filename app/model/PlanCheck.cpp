@@ -1,15 +1,16 @@
-#include "PlanCheck.h"
+#include "model/PlanCheck.h"
 
-#include "PlanText.h"
+#include "model/PlanText.h"
+#include "model/ScheduleRules.h"
 
 #include <limits>
 
-namespace zrnctl {
+namespace zrn {
 namespace {
 
 // Start and stop are wall-clock readings: compare them as such.
-const zrn::TimeScale kWallClock = [](const zrn::LocalDateTime& fields) {
-    return std::optional<std::int64_t>(zrn::WallClockSeconds(fields));
+const TimeScale kWallClock = [](const LocalDateTime& fields) {
+    return std::optional<std::int64_t>(WallClockSeconds(fields));
 };
 
 const PlannedSchedule* Listed(const Plan& plan, int number) {
@@ -21,29 +22,29 @@ const PlannedSchedule* Listed(const Plan& plan, int number) {
 
 } // namespace
 
-std::optional<Refusal> CheckPlanFits(const Plan& plan, const zrn::ScheduleTable& device,
-                                     const std::optional<zrn::LocalDateTime>& deviceClock) {
-    zrn::ScheduleTable after = device;
+std::optional<Refusal> CheckPlanFits(const Plan& plan, const ScheduleTable& device,
+                                     const std::optional<LocalDateTime>& deviceClock) {
+    ScheduleTable after = device;
     for (const PlannedSchedule& planned : plan.schedules)
         after[planned.entry.nNumber - 1u] = planned.entry;
-    const std::int64_t tClock = deviceClock ? zrn::WallClockSeconds(*deviceClock)
-                                            : std::numeric_limits<std::int64_t>::min();
+    const std::int64_t tClock =
+        deviceClock ? WallClockSeconds(*deviceClock) : std::numeric_limits<std::int64_t>::min();
     for (const PlannedSchedule& planned : plan.schedules) {
-        const zrn::ScheduleEntry& e = planned.entry;
-        if (e.chStatus != zrn::STATUS_ACTIVE)
+        const ScheduleEntry& e = planned.entry;
+        if (e.chStatus != STATUS_ACTIVE)
             continue;
-        const zrn::LocalDateTime start = zrn::EntryStartFields(e);
-        const zrn::LocalDateTime stop = zrn::EntryStopFields(e);
+        const LocalDateTime start = EntryStartFields(e);
+        const LocalDateTime stop = EntryStopFields(e);
         const int verdict =
-            zrn::ValidateDateTimeStop(after, e.nNumber - 1, tClock, zrn::WallClockSeconds(start),
-                                      zrn::WallClockSeconds(stop), kWallClock, {});
-        if (verdict == zrn::VALID_START_STOP)
+            ValidateDateTimeStop(after, e.nNumber - 1, tClock, WallClockSeconds(start),
+                                 WallClockSeconds(stop), kWallClock, {});
+        if (verdict == VALID_START_STOP)
             continue;
-        if (verdict == zrn::STOP_NOT_AFTER_ZRN_CLOCK)
+        if (verdict == STOP_NOT_AFTER_ZRN_CLOCK)
             return Refusal{ScheduleKey(planned, "stop"), DateTimeText(stop) +
                                                              " has passed on the device clock (" +
                                                              DateTimeText(*deviceClock) + ")"};
-        if (verdict >= zrn::STOP_NOT_AFTER_START)
+        if (verdict >= STOP_NOT_AFTER_START)
             return Refusal{ScheduleKey(planned, "stop"), "not after the start"};
         const int other = verdict + 1;
         const PlannedSchedule* rival = Listed(plan, other);
@@ -55,4 +56,4 @@ std::optional<Refusal> CheckPlanFits(const Plan& plan, const zrn::ScheduleTable&
     return std::nullopt;
 }
 
-} // namespace zrnctl
+} // namespace zrn

@@ -4,17 +4,17 @@
 // directly, never through a calendar time that a daylight-saving change could
 // move by an hour.
 
-#include "Model.h"
+#include "model/CalendarTime.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace zrnctl {
+namespace zrn {
 
 // "2027-03-03T07:00:00"; digits in each place, values not checked.
-std::string DateTimeText(const zrn::LocalDateTime& t);
-std::optional<zrn::LocalDateTime> ParseDateTime(std::string_view text);
+std::string DateTimeText(const LocalDateTime& t);
+std::optional<LocalDateTime> ParseDateTime(std::string_view text);
 
 // A span as "hh:mm:ss" (the interval) or "mm:ss" (valve, hold, pump).
 struct Span {
@@ -27,4 +27,4 @@ std::string MinutesText(const Span& span);
 std::optional<Span> ParseHours(std::string_view text);
 std::optional<Span> ParseMinutes(std::string_view text);
 
-} // namespace zrnctl
+} // namespace zrn

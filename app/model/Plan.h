@@ -2,7 +2,7 @@
 // The plan file: which schedules (and SDI settings) a device is to hold.
 // Format in docs/plan-format.md.
 
-#include "Model.h"
+#include "model/ScheduleEntry.h"
 
 #include <optional>
 #include <string>
@@ -10,7 +10,7 @@
 #include <variant>
 #include <vector>
 
-namespace zrnctl {
+namespace zrn {
 
 inline constexpr int PLAN_FORMAT = 1;
 
@@ -25,8 +25,8 @@ struct SdiChange {
 };
 
 struct PlannedSchedule {
-    int nIndex = 0;             // its place in the file's "schedules" list
-    zrn::ScheduleEntry entry{}; // number, fields and status 'A', 'D' or '0'
+    int nIndex = 0;        // its place in the file's "schedules" list
+    ScheduleEntry entry{}; // number, fields and status 'A', 'D' or '0'
 };
 
 struct Plan {
@@ -51,6 +51,6 @@ std::string ScheduleKey(const PlannedSchedule& planned, std::string_view field =
 
 // All four entries as a plan file, in a fixed layout and key order, so the
 // same table always gives the same bytes.
-std::string WritePlan(const zrn::ScheduleTable& table);
+std::string WritePlan(const ScheduleTable& table);
 
-} // namespace zrnctl
+} // namespace zrn

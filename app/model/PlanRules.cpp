@@ -1,6 +1,6 @@
-#include "PlanRules.h"
+#include "model/PlanRules.h"
 
-namespace zrnctl {
+namespace zrn {
 namespace {
 
 std::string Outside(const char* what, int value, const char* range) {
@@ -21,7 +21,7 @@ int DaysInMonth(int year, int month) {
 Fault SpanFault(const Span& span) {
     int days = 0;
     Span checked = span;
-    if (!zrn::CheckTimeSpan(days, checked.hours, checked.minutes, checked.seconds, {}))
+    if (!CheckTimeSpan(days, checked.hours, checked.minutes, checked.seconds, {}))
         return std::nullopt;
     if (checked.hours != span.hours)
         return Outside("hours", span.hours, "0-23");
@@ -30,9 +30,9 @@ Fault SpanFault(const Span& span) {
     return Outside("seconds", span.seconds, "0-59");
 }
 
-Fault DateTimeFault(const zrn::LocalDateTime& t) {
-    zrn::LocalDateTime c = t;
-    if (zrn::CheckDateTime(c.year, c.month, c.day, c.hour, c.minute, c.second, {})) {
+Fault DateTimeFault(const LocalDateTime& t) {
+    LocalDateTime c = t;
+    if (CheckDateTime(c.year, c.month, c.day, c.hour, c.minute, c.second, {})) {
         if (c.month != t.month)
             return Outside("month", t.month, "1-12");
         if (c.hour != t.hour)
@@ -54,22 +54,21 @@ Fault SdiDurationFault(const Span& span) {
     if (span.seconds > 59)
         return Outside("seconds", span.seconds, "0-59");
     const int total = span.minutes * 60 + span.seconds;
-    if (total > zrn::MAX_SDI_DURATION)
-        return std::to_string(total) + " seconds is more than " +
-               std::to_string(zrn::MAX_SDI_DURATION);
+    if (total > MAX_SDI_DURATION)
+        return std::to_string(total) + " seconds is more than " + std::to_string(MAX_SDI_DURATION);
     return std::nullopt;
 }
 
 Fault AddressFault(char ch) {
-    if (ch == '?' || !zrn::IsAcceptableAddress(ch))
+    if (ch == '?' || !IsAcceptableAddress(ch))
         return std::string("\"") + ch + "\" is not an address from 0 to 9";
     return std::nullopt;
 }
 
 Fault DelayFault(int nDelay) {
-    if (!zrn::DelaySetCommand(nDelay))
+    if (!DelaySetCommand(nDelay))
         return Outside("delay", nDelay, "0-999");
     return std::nullopt;
 }
 
-} // namespace zrnctl
+} // namespace zrn
