@@ -1,6 +1,6 @@
 #include "platform/FileDialog.h"
 
-#include "platform/win32/Dialog.h"
+#include "platform/Dialog.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/WinApi.h"
 
