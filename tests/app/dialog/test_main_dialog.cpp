@@ -60,29 +60,29 @@ const ControlRow kControls[] = {
     {1099, K::ReadOnlyEdit, nullptr, true, 240, 84, -1, -1},
     {1100, K::ReadOnlyEdit, nullptr, true, 320, 84, -1, -1},
     {1101, K::ReadOnlyEdit, nullptr, true, 404, 84, -1, -1},
-    {1000, K::List, nullptr, true, 10, 100, 430, 53},
-    {1019, K::DatePicker, nullptr, true, 63, 183, -1, -1},
-    {1020, K::TimePicker, nullptr, true, 123, 183, -1, -1},
-    {1021, K::DatePicker, nullptr, true, 63, 206, -1, -1},
-    {1022, K::TimePicker, nullptr, true, 123, 206, -1, -1},
+    {1000, K::List, nullptr, true, 10, 100, 430, 65},
+    {1019, K::DatePicker, nullptr, true, 63, 195, -1, -1},
+    {1020, K::TimePicker, nullptr, true, 123, 195, -1, -1},
+    {1021, K::DatePicker, nullptr, true, 63, 218, -1, -1},
+    {1022, K::TimePicker, nullptr, true, 123, 218, -1, -1},
     {1023, K::Radio, "15 min", true, -1, -1, -1, -1},
     {1026, K::Radio, "30 min", true, -1, -1, -1, -1},
     {1027, K::Radio, "1 hour", true, -1, -1, -1, -1},
     {1025, K::Radio, "24 hours", true, -1, -1, -1, -1},
     {1028, K::Radio, "Custom", true, -1, -1, -1, -1},
-    {1055, K::Button, "Add", true, 341, 175, -1, -1},
-    {1056, K::Button, "Delete", true, 392, 175, -1, -1},
-    {1042, K::Button, "D&iscard", true, 360, 192, 50, 14},
-    {1043, K::Button, "Acti&vate", true, 341, 209, -1, -1},
-    {1047, K::Button, "&Deactivate", true, 381, 209, -1, -1},
-    {1037, K::TimePicker, nullptr, true, 71, 249, -1, -1},
-    {1039, K::TimePicker, nullptr, true, 171, 249, -1, -1},
-    {1038, K::TimePicker, nullptr, true, 71, 270, -1, -1},
-    {1040, K::TimePicker, nullptr, true, 171, 270, -1, -1},
-    {1030, K::ReadOnlyEdit, nullptr, true, 289, 249, -1, -1},
-    {1032, K::ReadOnlyEdit, nullptr, true, 289, 270, -1, -1},
-    {1045, K::Button, "&Clear All Schedules", true, 351, 237, 78, 14},
-    {1041, K::Button, "&Save", true, 364, 263, 50, 14},
+    {1055, K::Button, "Add", true, 341, 187, -1, -1},
+    {1056, K::Button, "Delete", true, 392, 187, -1, -1},
+    {1042, K::Button, "D&iscard", true, 360, 204, 50, 14},
+    {1043, K::Button, "Acti&vate", true, 341, 221, -1, -1},
+    {1047, K::Button, "&Deactivate", true, 381, 221, -1, -1},
+    {1037, K::TimePicker, nullptr, true, 71, 261, -1, -1},
+    {1039, K::TimePicker, nullptr, true, 171, 261, -1, -1},
+    {1038, K::TimePicker, nullptr, true, 71, 282, -1, -1},
+    {1040, K::TimePicker, nullptr, true, 171, 282, -1, -1},
+    {1030, K::ReadOnlyEdit, nullptr, true, 289, 261, -1, -1},
+    {1032, K::ReadOnlyEdit, nullptr, true, 289, 282, -1, -1},
+    {1045, K::Button, "&Clear All Schedules", true, 351, 249, 78, 14},
+    {1041, K::Button, "&Save", true, 364, 275, 50, 14},
     // Below the visible area
     {1050, K::Button, "Schedule", true, -1, 334, -1, -1},
     {1051, K::Button, "Clock", true, -1, 334, -1, -1},
@@ -155,10 +155,10 @@ TEST_F(DialogTest, EveryControlHasItsKindCaptionVisibilityAndPlace) {
         }
         EXPECT_EQ(widget->geometry(), dlg.MapDialogRect(du));
         // Controls below the client area exist but are clipped.
-        EXPECT_EQ(du.y() >= 305, widget->geometry().top() >= dlg.height());
+        EXPECT_EQ(du.y() >= 317, widget->geometry().top() >= dlg.height());
     }
     // The radio buttons lie in the "Select Interval" group.
-    const QRect group = dlg.MapDialogRect(QRect(205, 172, 110, 55));
+    const QRect group = dlg.MapDialogRect(QRect(205, 184, 110, 55));
     for (int id : {1023, 1026, 1027, 1025, 1028})
         EXPECT_TRUE(group.contains(dlg.GetDlgItem(id)->geometry())) << id;
     EXPECT_EQ(dlg.GetDlgItem(1024), nullptr) << "the 45-minute preset has no button";
@@ -182,7 +182,7 @@ TEST_F(DialogTest, LabelsAndGroupsCarryTheirCaptions) {
 TEST_F(DialogTest, WindowIsFixedSizeWithCaptionAndBothIconSizes) {
     CZRNcomDlg& dlg = Make();
     EXPECT_EQ(dlg.windowTitle(), "QUORVANEX");
-    EXPECT_EQ(dlg.size(), dlg.MapDialogRect(QRect(0, 0, 450, 305)).size());
+    EXPECT_EQ(dlg.size(), dlg.MapDialogRect(QRect(0, 0, 450, 317)).size());
     EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
     const QList<QSize> sizes = dlg.windowIcon().availableSizes();
     EXPECT_TRUE(sizes.contains(QSize(32, 32)));
