@@ -20,7 +20,7 @@ set(ZRN_PANEL_SOURCES
     schedule/ScheduleEditing.cpp
     schedule/StartStopEditing.cpp
     schedule/ScheduleEvents.cpp
-    settings/SdiSettings.cpp
+    settings/SettingsPanel.cpp
     settings/SdiInfoDlg.cpp
     ports/OpenZrn.cpp
     ports/PortConnect.cpp)

@@ -75,9 +75,6 @@ void CZRNcomDlg::RegisterReplies() {
     const auto add = [this](const char* prefix, void (CZRNcomDlg::*handler)()) {
         replies.Add(prefix, [this, handler](const std::string&) { (this->*handler)(); });
     };
-    add("A", &CZRNcomDlg::ProcessSDIAddress);
-    add("I", &CZRNcomDlg::ProcessSDIResponse);
-    add("L", &CZRNcomDlg::ProcessDelayResponse);
     add("S", &CZRNcomDlg::ProcessScheduleResponse);
     for (Panel* panel : Panels())
         panel->RegisterReplies(replies);

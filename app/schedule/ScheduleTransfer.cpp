@@ -114,11 +114,8 @@ void CZRNcomDlg::ProcessScheduleResponse() {
     const zrn::ScheduleReply reply = zrn::ParseScheduleReply(strResponse);
     if (reply.kind == zrn::ScheduleReplyKind::Ignored)
         return;
-    if (reply.nNumber == 5) {
-        // Schedule number 5 carries the SDI row's durations: the settings panel shows them.
-        ProcessSdiDurationResponse(strResponse[2], reply.nValues[1], reply.nValues[2]);
-        return;
-    }
+    if (reply.nNumber == 5)
+        return; // the settings panel takes schedule number 5's replies
     const zrn::DeviceSchedules::Outcome outcome = onDevice.Arrived(reply);
     if (outcome.nEntry < 0) {
         RefreshScheduleList(); // a reply of an entry with nothing it understands

@@ -37,7 +37,7 @@ CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Shell() {
 }
 
 std::span<const CZRNcomDlgEvents::Rows> CZRNcomDlgEvents::All() {
-    static const Rows tables[] = {Shell(), Protocol(), Schedule(), Intervals(), Settings()};
+    static const Rows tables[] = {Shell(), Protocol(), Schedule(), Intervals()};
     return tables;
 }
 
@@ -66,7 +66,7 @@ CZRNcomDlg::CZRNcomDlg(std::string_view commandLine, CWnd* parent)
 
     // The traffic log is switched exactly once, on or off, before any port opens.
     bEditSdiInfo = zrn::HasSwitch(commandLine, zrn::SWITCH_EDIT_SDI_INFO);
-    sdiInfoDlg.bEditable = bEditSdiInfo ? 1 : 0;
+    settings.sdiInfoDlg.bEditable = bEditSdiInfo ? 1 : 0;
     bLogComm = zrn::HasSwitch(commandLine, zrn::SWITCH_LOG_COMM);
     bLogOpen = Link().log(bLogComm);
     bNoScanCommPorts = zrn::HasSwitch(commandLine, zrn::SWITCH_NO_SCAN_COMM_PORTS);
@@ -87,8 +87,6 @@ CZRNcomDlg::~CZRNcomDlg() {
 }
 
 void CZRNcomDlg::DoDataExchange(DataExchange& dx) {
-    dx.Text(IDC_SDI_ADDRESS, strSdiAddress);
-    dx.Text(IDC_SDI_DELAY, strSdiDelay);
     dx.DateTime(IDC_START_DATE, tStartDatePicker);
     dx.DateTime(IDC_START_TIME, tStartTimePicker);
     dx.DateTime(IDC_STOP_DATE, tStopDatePicker);
@@ -196,7 +194,7 @@ void CZRNcomDlg::OnSysCommand(Notify& n) {
         OnAboutBox();
         return;
     case IDM_SDI_INFO:
-        OnSdiInformation();
+        settings.OnSdiInformation();
         return;
     case IDM_ZRN_CONNECT:
         OnZrnConnect();

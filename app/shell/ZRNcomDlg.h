@@ -11,8 +11,7 @@
 #include "protocol/ReplyTracker.h"
 #include "protocol/StatusPanel.h"
 #include "schedule/PlanFiles.h"
-#include "settings/SdiInfoDlg.h"
-#include "settings/SdiRules.h"
+#include "settings/SettingsPanel.h"
 
 #include <array>
 #include <cstdint>
@@ -77,8 +76,6 @@ public:
     void CheckIntervalRadio(int id);
     void ReapplyIntervalPreset(int index);
     void EnableCustomPickers(int flag);
-    // SDI settings: a duration reply of schedule number 5 ('V', 'H' or 'P')
-    void ProcessSdiDurationResponse(char chWhich, int nMinutes, int nSeconds);
     // About box
     void ReadFileVersion();
 
@@ -117,25 +114,12 @@ public:
     // The panels, after the state they are handed.
     ClockPanel clock{*this, sched.nDaylightFlag};
     StatusPanel status{*this};
+    SettingsPanel settings{*this};
     ReplyTable replies;
     // The panels, in the order they see messages.
-    std::array<Panel*, 2> Panels() { return {&clock, &status}; }
-
-    // SDI settings: each box's value when it took the focus, and the durations
-    // of schedule number 5 as last replied.
-    char chAddressAtFocus = 0;
-    int nDelayAtFocus = 0;
-    std::string strValveAtFocus;
-    std::string strHoldAtFocus;
-    std::string strPumpAtFocus;
-    zrn::SdiMinSec sdiValve;
-    zrn::SdiMinSec sdiHold;
-    zrn::SdiMinSec sdiPump;
-    CSdiInfoDlg sdiInfoDlg{this};
+    std::array<Panel*, 3> Panels() { return {&clock, &status, &settings}; }
 
     // Values bound to controls
-    std::string strSdiAddress;
-    std::string strSdiDelay;
     int64_t tStartDatePicker = 0, tStartTimePicker = 0;
     int64_t tStopDatePicker = 0, tStopTimePicker = 0;
     double odtInterval = 0, odtOpenValve = 0, odtSampleHolding = 0, odtPumpOn = 0;
@@ -218,12 +202,6 @@ private:
     // Schedule details
     void OnBnClickedButtonProperties();
     // SDI settings and identification
-    void ProcessSDIAddress();
-    void ProcessDelayResponse();
-    void ProcessSDIResponse();
-    void OnSetfocusSdiSetting(Notify& n);
-    void OnKillfocusSdiSetting(Notify& n);
-    void OnSdiInformation();
     // Ports
     void OnZrnConnect();
     std::string PortPermissionHint(std::string_view definition);
@@ -242,7 +220,6 @@ struct CZRNcomDlgEvents {
     static Rows Protocol();  // protocol/LinkHandlers.cpp: link, timers, status queries
     static Rows Schedule();  // schedule/ScheduleEvents.cpp: list, transfer, editing
     static Rows Intervals(); // schedule/IntervalPresets.cpp: presets and custom timing
-    static Rows Settings();  // settings/SdiSettings.cpp
     static std::span<const Rows> All();
 };
 

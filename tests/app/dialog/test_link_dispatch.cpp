@@ -79,7 +79,7 @@ TEST_F(DialogTest, RepliesGoToTheHandlerOfTheirFirstLetter) {
         }
         EXPECT_EQ(dlg.strResponse, c.reply);
     }
-    EXPECT_EQ(dlg.sdiInfoDlg.strMfgName, "QUORVANX");
+    EXPECT_EQ(dlg.settings.sdiInfoDlg.strMfgName, "QUORVANX");
     // The schedule handler took "S1A"; a status alone does not make the entry read,
     // so no row shows dates that never came from the device.
     EXPECT_EQ(dlg.onDevice.Entry(0).chStatus, 'A');

@@ -309,7 +309,7 @@ TEST_F(DialogTest, SwitchesAreFoundAnywhereInTheCommandLineAndTheLogIsSwitchedOn
         LinkRecord::Get().logCalls.clear();
         CZRNcomDlg dlg(c.line);
         EXPECT_EQ(dlg.bEditSdiInfo, c.editSdi);
-        EXPECT_EQ(dlg.sdiInfoDlg.bEditable, c.editSdi ? 1 : 0);
+        EXPECT_EQ(dlg.settings.sdiInfoDlg.bEditable, c.editSdi ? 1 : 0);
         EXPECT_EQ(dlg.bLogComm, c.logComm);
         EXPECT_EQ(dlg.bNoScanCommPorts, c.noScan);
         EXPECT_EQ(LinkRecord::Get().logCalls, std::vector<bool>{c.logComm});
@@ -405,7 +405,7 @@ TEST_F(DialogTest, CheckBoxRereadsTheBoundControls) {
     dlg.SetDlgItemText(IDC_SDI_DELAY, "123");
     QTest::mouseClick(dlg.GetDlgItem(IDC_CHECK), Qt::LeftButton);
     EXPECT_EQ(dlg.nCheck, 1);
-    EXPECT_EQ(dlg.strSdiDelay, "123");
+    EXPECT_EQ(dlg.settings.strSdiDelay, "123");
 }
 
 TEST_F(DialogTest, LogBoxGivesTheFocusBack) {
@@ -447,8 +447,8 @@ TEST_F(DialogTest, WindowMenuCommandsOfLaterPanelsReachTheirHandlers) {
     // So is "SDI Information".
     bool shown = false;
     QTimer::singleShot(0, &dlg, [&dlg, &shown] {
-        shown = dlg.sdiInfoDlg.isVisible();
-        dlg.sdiInfoDlg.SendMessage(IDCANCEL, BN_CLICKED);
+        shown = dlg.settings.sdiInfoDlg.isVisible();
+        dlg.settings.sdiInfoDlg.SendMessage(IDCANCEL, BN_CLICKED);
     });
     dlg.SendMessage(kWindow, WM_SYSCOMMAND, IDM_SDI_INFO);
     EXPECT_TRUE(shown);

@@ -1,11 +1,12 @@
 // SDI-12 address, delay and durations; the identification dialog.
+#include "settings/SettingsPanel.h"
+
+#include "model/Catalogue.h"
 #include "platform/DebugOutput.h"
 #include "platform/MessageBox.h"
 #include "platform/Win.h"
-#include "model/Catalogue.h"
-#include "settings/SdiRules.h"
+#include "protocol/ReplyTable.h"
 #include "shell/Resource.h"
-#include "shell/ZRNcomDlg.h"
 
 using namespace win;
 
@@ -17,14 +18,16 @@ struct DurationBox {
     int id;
     zrn::SdiDuration which;
     char chLetter; // of the reply
-    std::string CZRNcomDlg::*atFocus;
-    zrn::SdiMinSec CZRNcomDlg::*replied;
+    std::string SettingsPanel::*atFocus;
+    zrn::SdiMinSec SettingsPanel::*replied;
 };
 constexpr DurationBox kDurationBoxes[] = {
-    {IDC_VALVE_SECS, zrn::SdiDuration::Valve, 'V', &CZRNcomDlg::strValveAtFocus,
-     &CZRNcomDlg::sdiValve},
-    {IDC_HOLD_SECS, zrn::SdiDuration::Hold, 'H', &CZRNcomDlg::strHoldAtFocus, &CZRNcomDlg::sdiHold},
-    {IDC_PUMP_SECS, zrn::SdiDuration::Pump, 'P', &CZRNcomDlg::strPumpAtFocus, &CZRNcomDlg::sdiPump},
+    {IDC_VALVE_SECS, zrn::SdiDuration::Valve, 'V', &SettingsPanel::strValveAtFocus,
+     &SettingsPanel::sdiValve},
+    {IDC_HOLD_SECS, zrn::SdiDuration::Hold, 'H', &SettingsPanel::strHoldAtFocus,
+     &SettingsPanel::sdiHold},
+    {IDC_PUMP_SECS, zrn::SdiDuration::Pump, 'P', &SettingsPanel::strPumpAtFocus,
+     &SettingsPanel::sdiPump},
 };
 
 const DurationBox* DurationBoxOf(int id) {
@@ -43,11 +46,26 @@ const DurationBox* DurationBoxOfLetter(char chLetter) {
 
 } // namespace
 
-void CZRNcomDlg::OnSetfocusSdiSetting(Notify& n) {
+SettingsPanel::SettingsPanel(PanelHost& host) : PanelOf(host), sdiInfoDlg(&host.Window()) {}
+
+void SettingsPanel::DoDataExchange(DataExchange& dx) {
+    dx.Text(IDC_SDI_ADDRESS, strSdiAddress);
+    dx.Text(IDC_SDI_DELAY, strSdiDelay);
+}
+
+void SettingsPanel::RegisterReplies(ReplyTable& replies) {
+    replies.Add("A", [this](const std::string& reply) { ProcessSDIAddress(reply); });
+    replies.Add("L", [this](const std::string& reply) { ProcessDelayResponse(reply); });
+    replies.Add("I", [this](const std::string& reply) { ProcessSDIResponse(reply); });
+    // Schedule number 5 carries the durations of the SDI row.
+    replies.Add("S5", [this](const std::string& reply) { ProcessSdiDurationResponse(reply); });
+}
+
+void SettingsPanel::OnSetfocusSdiSetting(Notify& n) {
     // 1. Editable while it has the focus; replies for it are ignored until it is left.
-    SetReadOnly(n.id, false);
+    Window().SetReadOnly(n.id, false);
     // 2.
-    const std::string text = GetDlgItemText(n.id);
+    const std::string text = Window().GetDlgItemText(n.id);
     if (n.id == IDC_SDI_ADDRESS)
         chAddressAtFocus = zrn::FirstCharacter(text);
     else if (n.id == IDC_SDI_DELAY)
@@ -56,8 +74,8 @@ void CZRNcomDlg::OnSetfocusSdiSetting(Notify& n) {
         this->*box->atFocus = text;
 }
 
-void CZRNcomDlg::OnKillfocusSdiSetting(Notify& n) {
-    const std::string text = GetDlgItemText(n.id);
+void SettingsPanel::OnKillfocusSdiSetting(Notify& n) {
+    const std::string text = Window().GetDlgItemText(n.id);
     zrn::CommandList commands;
     if (n.id == IDC_SDI_ADDRESS)
         commands = zrn::AddressLeaveCommands(text, chAddressAtFocus);
@@ -66,49 +84,52 @@ void CZRNcomDlg::OnKillfocusSdiSetting(Notify& n) {
     else if (const DurationBox* box = DurationBoxOf(n.id))
         commands = zrn::SdiDurationLeaveCommands(box->which, text, this->*box->atFocus);
     for (const std::string& command : commands)
-        SendCommand(command);
-    SetReadOnly(n.id, true);
+        host.SendCommand(command);
+    Window().SetReadOnly(n.id, true);
 }
 
-void CZRNcomDlg::ProcessSDIAddress() {
+void SettingsPanel::ProcessSDIAddress(const std::string& strResponse) {
     // 1. Polling must not overwrite what the operator is typing.
-    if (ItemHasFocus(IDC_SDI_ADDRESS))
+    if (Window().ItemHasFocus(IDC_SDI_ADDRESS))
         return;
     // 2.
     DebugTrace("CZRNcomDlg/ProcessSDIAddress: %s\r\n", strResponse.c_str());
     // 3.
     strSdiAddress = zrn::ParseAddressReply(strResponse);
-    SetDlgItemText(IDC_SDI_ADDRESS, strSdiAddress);
+    Window().SetDlgItemText(IDC_SDI_ADDRESS, strSdiAddress);
 }
 
-void CZRNcomDlg::ProcessDelayResponse() {
-    if (ItemHasFocus(IDC_SDI_DELAY))
+void SettingsPanel::ProcessDelayResponse(const std::string& strResponse) {
+    if (Window().ItemHasFocus(IDC_SDI_DELAY))
         return;
     if (const auto shown = zrn::DelayReplyText(strResponse)) {
-        SetDlgItemText(IDC_SDI_DELAY, *shown);
+        Window().SetDlgItemText(IDC_SDI_DELAY, *shown);
         strSdiDelay = *shown;
     }
 }
 
-void CZRNcomDlg::ProcessSdiDurationResponse(char chWhich, int nMinutes, int nSeconds) {
-    const DurationBox* box = DurationBoxOfLetter(chWhich);
+void SettingsPanel::ProcessSdiDurationResponse(const std::string& strResponse) {
+    const zrn::ScheduleReply reply = zrn::ParseScheduleReply(strResponse);
+    if (reply.kind == zrn::ScheduleReplyKind::Ignored || reply.nNumber != 5)
+        return;
+    const DurationBox* box = DurationBoxOfLetter(strResponse[2]);
     // 1.
-    if (box == nullptr || ItemHasFocus(box->id))
+    if (box == nullptr || Window().ItemHasFocus(box->id))
         return;
     // 2. Two-digit fields on the wire: they fit the bytes they are kept in.
     zrn::SdiMinSec& replied = this->*box->replied;
-    replied = {static_cast<uint8_t>(nMinutes), static_cast<uint8_t>(nSeconds)};
+    replied = {static_cast<uint8_t>(reply.nValues[1]), static_cast<uint8_t>(reply.nValues[2])};
     // 3.
-    SetDlgItemText(box->id, zrn::SdiDurationText(replied));
+    Window().SetDlgItemText(box->id, zrn::SdiDurationText(replied));
 }
 
-void CZRNcomDlg::ProcessSDIResponse() {
+void SettingsPanel::ProcessSDIResponse(const std::string& strResponse) {
     DebugTrace("CZRNcomDlg/ProcessSDIResponse: %s\r\n", strResponse.c_str());
     // The members only: an open dialog keeps its boxes and its snapshots.
     sdiInfoDlg.SetIdent(zrn::ParseIdentReply(strResponse));
 }
 
-void CZRNcomDlg::OnSdiInformation() {
+void SettingsPanel::OnSdiInformation() {
     // 1.
     if (sdiInfoDlg.DoModal() != IDOK)
         return;
@@ -120,18 +141,19 @@ void CZRNcomDlg::OnSdiInformation() {
     // 3. and 4. The operator's fields are taken before the box: an "I" reply
     // handled while it is open would otherwise replace them.
     const std::string command = zrn::IdentSetCommand(sdiInfoDlg.Ident());
-    if (MessageBox(this, "\"OK\"     changes ZRN SDI ID string\r\n\"CANCEL\" cancels changes\r\n",
+    if (MessageBox(&Window(),
+                   "\"OK\"     changes ZRN SDI ID string\r\n\"CANCEL\" cancels changes\r\n",
                    "WARNING", MB_OKCANCEL | MB_ICONWARNING) != IDOK) {
         sdiInfoDlg.RevertChanges();
         return;
     }
     // 5. No query follows: the device's next "I" reply, if any, shows what it took.
-    SendCommand(command);
+    host.SendCommand(command);
 }
 
 // SDI-12 settings: each box edits on focus and sends when the focus leaves.
-CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Settings() {
-    using D = CZRNcomDlg;
+SettingsPanel::Rows SettingsPanel::EventRows() {
+    using D = SettingsPanel;
     static constexpr EventEntry<D> rows[] = {
         {IDC_SDI_ADDRESS, EN_SETFOCUS, &D::OnSetfocusSdiSetting},
         {IDC_SDI_ADDRESS, EN_KILLFOCUS, &D::OnKillfocusSdiSetting},

@@ -1,0 +1,44 @@
+#pragma once
+// The SDI-12 settings: address, delay and the three durations of schedule
+// number 5, each edited in its box and sent when the box is left; the
+// identification dialog.
+#include "protocol/Panel.h"
+#include "settings/SdiInfoDlg.h"
+#include "settings/SdiRules.h"
+
+#include <string>
+
+class SettingsPanel final : public PanelOf<SettingsPanel> {
+public:
+    explicit SettingsPanel(PanelHost& host);
+    static Rows EventRows();
+    void DoDataExchange(DataExchange& dx) override;
+    void RegisterReplies(ReplyTable& replies) override;
+
+    // The window menu's "SDI Information...".
+    void OnSdiInformation();
+
+    std::string strSdiAddress; // bound to the address box
+    std::string strSdiDelay;   // bound to the delay box
+    // The durations of schedule number 5 as last replied.
+    zrn::SdiMinSec sdiValve;
+    zrn::SdiMinSec sdiHold;
+    zrn::SdiMinSec sdiPump;
+    CSdiInfoDlg sdiInfoDlg;
+
+    // Each box's value when it took the focus.
+    char chAddressAtFocus = 0;
+    int nDelayAtFocus = 0;
+    std::string strValveAtFocus;
+    std::string strHoldAtFocus;
+    std::string strPumpAtFocus;
+
+private:
+    void ProcessSDIAddress(const std::string& reply);
+    void ProcessDelayResponse(const std::string& reply);
+    void ProcessSDIResponse(const std::string& reply);
+    // "S5V|mm|ss|", "S5H..." and "S5P...".
+    void ProcessSdiDurationResponse(const std::string& reply);
+    void OnSetfocusSdiSetting(Notify& n);
+    void OnKillfocusSdiSetting(Notify& n);
+};
