@@ -23,5 +23,5 @@ set(ZRN_PANEL_SOURCES
     settings/SettingsPanel.cpp
     settings/SdiInfoDlg.cpp
     ports/OpenZrn.cpp
-    ports/PortConnect.cpp)
+    ports/PortsPanel.cpp)
 list(TRANSFORM ZRN_PANEL_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/)

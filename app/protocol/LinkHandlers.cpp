@@ -1,6 +1,7 @@
 // The program's end of the link: sending, the link notification, dispatch of
 // replies by their first letter, and the log box.
 #include "platform/DebugOutput.h"
+#include "platform/LinkWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/PcClock.h"
 #include "platform/Win.h"
@@ -19,6 +20,13 @@ void CZRNcomDlg::SendCommand(std::string_view text) {
         return;
     Link().send(std::string(text).c_str());
     replyTracker.Sent(text);
+}
+
+bool CZRNcomDlg::ReopenLink(const std::string& definition) {
+    Link().close();
+    LinkReopened();
+    bLinkOpen = Link().open(LinkTarget(*this), definition.c_str());
+    return bLinkOpen != 0;
 }
 
 void CZRNcomDlg::LinkReopened() {

@@ -6,6 +6,7 @@
 #include "platform/EventTable.h"
 
 #include <span>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -20,6 +21,11 @@ public:
     // Without an open port the command is dropped: polling asks again later.
     virtual void SendCommand(std::string_view text) = 0;
     virtual void AppendLog(std::string_view text) = 0;
+    // Closes the port, forgets what was asked on it, and opens this one
+    // ("path:9600,N,8,1"); false when it does not open.
+    virtual bool ReopenLink(const std::string& definition) = 0;
+    // Commands are dropped until the next open succeeds.
+    virtual void HoldCommands() = 0;
     // Enables and disables the buttons after a change of state.
     virtual int SetZrnButtonProperly() = 0;
 

@@ -35,7 +35,7 @@ void CZRNcomDlg::OnTimerTick(uintptr_t) {
     const int64_t now = PcTime();
     if (!bNoScanCommPorts && now - tLastLinkMessage > 1) {
         bPortScanning = true;
-        ScanNextPort();
+        ports.ScanNextPort();
         SendCommand(zrn::ProbeCommand());
         tLastLinkMessage = now;
     } else if (bPortScanning) {

@@ -197,7 +197,7 @@ void CZRNcomDlg::OnSysCommand(Notify& n) {
         settings.OnSdiInformation();
         return;
     case IDM_ZRN_CONNECT:
-        OnZrnConnect();
+        ports.OnZrnConnect();
         return;
     case IDM_EXPORT_SCHEDULES:
         planFiles.OnExportSchedules();

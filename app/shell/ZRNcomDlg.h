@@ -5,7 +5,7 @@
 #include "model/DeviceSchedules.h"
 #include "model/ScheduleEntry.h"
 #include "platform/Dialog.h"
-#include "ports/OpenZrn.h"
+#include "ports/PortsPanel.h"
 #include "protocol/Panel.h"
 #include "protocol/ReplyTable.h"
 #include "protocol/ReplyTracker.h"
@@ -40,13 +40,13 @@ public:
     int SetZrnButtonProperly() override;
     // Link
     void SendCommand(std::string_view text) override;
+    bool ReopenLink(const std::string& definition) override;
+    void HoldCommands() override { bLinkOpen = 0; }
     void AppendLog(std::string_view text) override;
     // The port was closed (and maybe another opened): nothing queued will be answered.
     void LinkReopened();
     // Presets
     void SetRadioBoxParameters();
-    // Polling and ports
-    void ScanNextPort();
     // Schedules
     void InitScheduleTable();
     void InitScheduleList();  // start-up: the list's style, columns, images and table
@@ -95,11 +95,8 @@ public:
     zrn::ReplyTracker replyTracker; // queries whose replies are awaited
 
     // Polling and ports
-    int nPortScanIndex = 0;
     bool bPrevTickScanning = false;
     int nPollStep = 0;
-    COpenZrn openZrn{this};
-    bool bPortHintShown = false; // the log box names a refused port's group once
 
     // Schedule table and editing state; sched.nDaylightFlag is the daylight-saving flag.
     // The table is what the list shows; onDevice is what the device last reported.
@@ -115,9 +112,10 @@ public:
     ClockPanel clock{*this, sched.nDaylightFlag};
     StatusPanel status{*this};
     SettingsPanel settings{*this};
+    PortsPanel ports{*this};
     ReplyTable replies;
     // The panels, in the order they see messages.
-    std::array<Panel*, 3> Panels() { return {&clock, &status, &settings}; }
+    std::array<Panel*, 4> Panels() { return {&clock, &status, &settings, &ports}; }
 
     // Values bound to controls
     int64_t tStartDatePicker = 0, tStartTimePicker = 0;
@@ -203,8 +201,6 @@ private:
     void OnBnClickedButtonProperties();
     // SDI settings and identification
     // Ports
-    void OnZrnConnect();
-    std::string PortPermissionHint(std::string_view definition);
     // About box
     void OnAboutBox();
     void OnStnClickedBanner();

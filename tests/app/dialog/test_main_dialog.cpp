@@ -441,7 +441,7 @@ TEST_F(DialogTest, WindowMenuCommandsOfLaterPanelsReachTheirHandlers) {
     CZRNcomDlg& dlg = Make();
     PopupMenuAnswer choose(IDM_ZRN_CONNECT);
     // The port selection dialog is modal: cancel it once it is up.
-    QTimer::singleShot(0, &dlg, [&dlg] { dlg.openZrn.SendMessage(IDCANCEL, BN_CLICKED); });
+    QTimer::singleShot(0, &dlg, [&dlg] { dlg.ports.openZrn.SendMessage(IDCANCEL, BN_CLICKED); });
     dlg.ShowSystemMenu(QPoint(0, 0));
     EXPECT_TRUE(debug.Contains("ZRNcom/OnZrnConnect;"));
     // So is "SDI Information".

@@ -215,7 +215,7 @@ namespace {
 // Answers the connect dialog once it is up: picks a row (or none) and presses a button.
 void AnswerConnect(DialogHarness& h, int row, int button) {
     QTimer::singleShot(0, &h.dlg(), [&h, row, button] {
-        COpenZrn& open = h.dlg().openZrn;
+        COpenZrn& open = h.dlg().ports.openZrn;
         if (row >= 0) {
             open.Item<QListWidget>(IDC_PORT_LIST)->setCurrentRow(row);
             open.SendMessage(IDC_PORT_LIST, win::LBN_SELCHANGE);

@@ -146,7 +146,7 @@ TEST_F(MainWindow, ConnectRunsThePortDialogModallyOverTheMainWindow) {
     EXPECT_TRUE(answered);
     EXPECT_TRUE(mainWasDisabled);
     EXPECT_TRUE(::IsWindowEnabled(main));
-    EXPECT_FALSE(::IsWindowVisible(dialog->openZrn.m_hWnd));
+    EXPECT_FALSE(::IsWindowVisible(dialog->ports.openZrn.m_hWnd));
     EXPECT_TRUE(Take().empty()) << "Cancel opens no port and sends nothing";
 }
 

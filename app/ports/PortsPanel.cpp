@@ -1,54 +1,48 @@
-// Finding the device's port: the automatic scan step and "&ZRN Connect".
+#include "ports/PortsPanel.h"
+
+#include "model/Catalogue.h"
 #include "platform/DebugOutput.h"
-#include "platform/LinkWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Win.h"
 #include "ports/PortAccess.h"
 #include "ports/PortList.h"
-#include "model/Catalogue.h"
-#include "protocol/LinkApi.h"
-#include "shell/ZRNcomDlg.h"
 
-void CZRNcomDlg::ScanNextPort() {
+void PortsPanel::ScanNextPort() {
     // Nothing goes out until this step's open has succeeded.
-    bLinkOpen = 0;
+    host.HoldCommands();
     const zrn::ScanChoice choice = zrn::ChoosePortToScan(zrn::SystemSerialPorts(), nPortScanIndex);
     if (choice.port) {
         const std::string definition = zrn::PortDefinition(*choice.port);
-        Link().close();
-        LinkReopened();
-        bLinkOpen = Link().open(LinkTarget(*this), definition.c_str());
-        DebugTrace("ZRNcom/ScanNextPort; %s, open = %d\n", definition.c_str(), bLinkOpen);
-        if (!bLinkOpen)
+        const bool open = host.ReopenLink(definition);
+        DebugTrace("ZRNcom/ScanNextPort; %s, open = %d\n", definition.c_str(), open ? 1 : 0);
+        if (!open)
             PortPermissionHint(definition); // and the scan goes on with the next port
     }
     nPortScanIndex = choice.nNextIndex;
 }
 
-void CZRNcomDlg::OnZrnConnect() {
+void PortsPanel::OnZrnConnect() {
     DebugTrace("ZRNcom/OnZrnConnect; Entry\n");
     // 1.
     if (openZrn.DoModal() != win::IDOK)
         return;
     // 2. A manual choice does not stop the scan: a silent port is left again.
-    Link().close();
-    LinkReopened();
-    bLinkOpen = Link().open(LinkTarget(*this), openZrn.strPortDefinition.c_str());
+    const bool open = host.ReopenLink(openZrn.strPortDefinition);
     DebugTrace("ZRNcom/OnZrnConnect; %s, open = %d\n", openZrn.strPortDefinition.c_str(),
-               bLinkOpen);
+               open ? 1 : 0);
     // The operator chose this port: a refusal they can mend is worth a box.
-    if (!bLinkOpen) {
+    if (!open) {
         if (const std::string hint = PortPermissionHint(openZrn.strPortDefinition); !hint.empty())
-            MessageBox(this, hint, {}, win::MB_OK | win::MB_ICONWARNING);
+            MessageBox(&Window(), hint, {}, win::MB_OK | win::MB_ICONWARNING);
     }
     // 3. Every status value; the schedule table is not read here.
     for (const std::string& command : zrn::FullReadSequence())
-        SendCommand(command);
+        host.SendCommand(command);
 }
 
 // Empty unless the port exists and the user lacks the rights to it. The log box
 // says it once: the scan meets the same port again every few seconds.
-std::string CZRNcomDlg::PortPermissionHint(std::string_view definition) {
+std::string PortsPanel::PortPermissionHint(std::string_view definition) {
     const std::string device = zrn::DevicePath(definition);
     const auto group = zrn::PermissionGroup(device);
     if (!group)
@@ -56,7 +50,7 @@ std::string CZRNcomDlg::PortPermissionHint(std::string_view definition) {
     std::string hint = zrn::PermissionHint(device, *group);
     if (!bPortHintShown) {
         bPortHintShown = true;
-        AppendLog(hint);
+        host.AppendLog(hint);
     }
     return hint;
 }
