@@ -6,10 +6,10 @@
 // device's acknowledgement of the upload's last command.
 #include "SimProcess.h"
 #include "ZRNComDll.h"
+#include "model/Catalogue.h"
 #include "platform/DebugOutput.h"
 #include "platform/MessageBox.h"
 #include "platform/Win.h"
-#include "model/Catalogue.h"
 #include "protocol/LinkApi.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"

@@ -1,3 +1,3 @@
 #pragma once
-#include "platform/Window.h"
 #include "model/Entry.h"
+#include "platform/Window.h"
