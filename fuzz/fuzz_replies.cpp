@@ -2,12 +2,12 @@
 // dispatcher, and so into every reply handler, with what the dialog shows
 // checked after each one. Offscreen; the link is a stub.
 
+#include "model/Catalogue.h"
 #include "model/ClockSync.h"
+#include "model/ScheduleRules.h"
 #include "platform/MessageBox.h"
 #include "platform/Win.h"
-#include "model/Catalogue.h"
 #include "protocol/LinkApi.h"
-#include "model/ScheduleRules.h"
 #include "shell/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
@@ -111,12 +111,13 @@ void CheckShown(CZRNcomDlg& dlg) {
     const std::string version = dlg.GetDlgItemText(IDC_VERSION);
     if (!version.empty()) {
         // Two digits each from the reply: 0..99.
-        if (dlg.nVersionMajor < 0 || dlg.nVersionMajor > 99 || dlg.nVersionMinor < 0 ||
-            dlg.nVersionMinor > 99 || !Matches(version, kVersion))
+        if (dlg.status.nVersionMajor < 0 || dlg.status.nVersionMajor > 99 ||
+            dlg.status.nVersionMinor < 0 || dlg.status.nVersionMinor > 99 ||
+            !Matches(version, kVersion))
             Fail("version", version);
     }
-    for (const auto& [id, volts] : {std::pair{IDC_EXTERNAL_VOLTS, dlg.fExternalVolts},
-                                    std::pair{IDC_INTERNAL_VOLTS, dlg.fInternalVolts}}) {
+    for (const auto& [id, volts] : {std::pair{IDC_EXTERNAL_VOLTS, dlg.status.fExternalVolts},
+                                    std::pair{IDC_INTERNAL_VOLTS, dlg.status.fInternalVolts}}) {
         const std::string shown = dlg.GetDlgItemText(id);
         if (shown != zrn::VoltsText(volts) || shown.find(',') != std::string::npos)
             Fail("voltage", shown);
@@ -133,9 +134,9 @@ void CheckShown(CZRNcomDlg& dlg) {
             Field(time, 3) > 59 || Field(time, 6) > 59)
             Fail("device time", time);
     }
-    if (dlg.nSyncAttempts < 0 || dlg.nSyncAttempts > zrn::MAX_SYNC_ATTEMPTS ||
-        (dlg.bSyncToPc != 0 && dlg.bSyncToPc != 1))
-        Fail("synchronise state", std::to_string(dlg.nSyncAttempts));
+    if (dlg.clock.nSyncAttempts < 0 || dlg.clock.nSyncAttempts > zrn::MAX_SYNC_ATTEMPTS ||
+        (dlg.clock.bSyncToPc != 0 && dlg.clock.bSyncToPc != 1))
+        Fail("synchronise state", std::to_string(dlg.clock.nSyncAttempts));
     CheckSchedules(dlg);
     CheckSdiRow(dlg);
 }
