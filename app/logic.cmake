@@ -2,7 +2,6 @@
 # port list. Below it, zrnapp_model (app/model/model.cmake).
 target_sources(zrnapp_logic PRIVATE
     platform/CommandLine.cpp
-    platform/TextUtil.cpp
     platform/VersionInfo.cpp
     ports/PortAccess.cpp
     ports/PortList.cpp

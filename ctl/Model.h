@@ -4,6 +4,7 @@
 // rules, the port list the permission hint and the text helpers. The one
 // place in ctl/ that names app/ headers.
 
+#include "base/Text.h"
 #include "model/CalendarTime.h"
 #include "model/Catalogue.h"
 #include "model/ClockSync.h"
@@ -15,7 +16,6 @@
 #include "model/PlanText.h"
 #include "model/ScheduleEntry.h"
 #include "model/ScheduleRules.h"
-#include "model/Text.h"
 #include "ports/PortAccess.h"
 #include "ports/PortList.h"
 #include "schedule/ScheduleLogic.h"

@@ -1,7 +1,7 @@
 // Reply parsers: fixed positions, the two scan formats and the "|" split.
 #include "model/Catalogue.h"
 
-#include "model/Text.h"
+#include "base/Text.h"
 
 #include <charconv>
 #include <limits>

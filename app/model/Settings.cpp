@@ -1,6 +1,6 @@
 #include "model/Settings.h"
 
-#include "model/Text.h"
+#include "base/Text.h"
 
 #include <fstream>
 #include <optional>

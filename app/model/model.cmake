@@ -15,9 +15,9 @@ add_library(zrnapp_model STATIC
     model/PlanWrite.cpp
     model/ScheduleEntry.cpp
     model/ScheduleRules.cpp
-    model/Settings.cpp
-    model/Text.cpp)
+    model/Settings.cpp)
 target_include_directories(zrnapp_model PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 include(${PROJECT_SOURCE_DIR}/cmake/HeaderOnly.cmake)
 zrn_header_only(zrn_json nlohmann nlohmann_json 3.10 nlohmann_json::nlohmann_json)
 target_link_libraries(zrnapp_model PUBLIC zrn_json)
+target_link_libraries(zrnapp_model PUBLIC zrnapp_base)

@@ -5,8 +5,8 @@
 #else
 #include "platform/qt/DialogState.h"
 #endif
+#include "base/Text.h"
 #include "platform/MessageBox.h"
-#include "platform/TextUtil.h"
 #include "platform/Win.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "platform/VersionInfo.h"
 
-#include "platform/TextUtil.h"
+#include "base/Text.h"
 
 #include <cstdio>
 #include <cstdlib>

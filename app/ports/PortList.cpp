@@ -1,6 +1,6 @@
 #include "ports/PortList.h"
 
-#include "model/Text.h"
+#include "base/Text.h"
 
 #include <algorithm>
 #include <cctype>

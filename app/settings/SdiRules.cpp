@@ -1,6 +1,6 @@
 #include "settings/SdiRules.h"
 
-#include "model/Text.h"
+#include "base/Text.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "model/Text.h"
+#include "base/Text.h"
 
 #include <algorithm>
 #include <cctype>
