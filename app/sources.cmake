@@ -4,12 +4,12 @@ set(ZRN_PANEL_SOURCES
     platform/PcClock.cpp
     shell/AboutBox.cpp
     shell/AccessibleNames.cpp
-    shell/Resources.cpp
+    resources/Resources.cpp
     shell/ZRNcomApp.cpp
     shell/ZRNcomDlg.cpp
     protocol/LinkApi.cpp
-    protocol/LinkHandlers.cpp
-    protocol/Polling.cpp
+    shell/LinkHandlers.cpp
+    shell/Polling.cpp
     protocol/StatusPanel.cpp
     clock/ClockPanel.cpp
     schedule/DetailsDialog.cpp

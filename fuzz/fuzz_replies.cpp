@@ -8,7 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Win.h"
 #include "protocol/LinkApi.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
 #include <QApplication>

@@ -10,7 +10,7 @@
 #include "platform/Win.h"
 #include "protocol/LinkApi.h"
 #include "protocol/ReplyTable.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 
 #include <cstdio>
 

@@ -5,7 +5,7 @@
 #include "platform/DebugOutput.h"
 #include "platform/Win.h"
 #include "protocol/ReplyTable.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 
 #include <cstdio>
 

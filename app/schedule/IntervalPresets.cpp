@@ -4,7 +4,7 @@
 #include "platform/Win.h"
 #include "schedule/IntervalRules.h"
 #include "model/ScheduleRules.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "schedule/IntervalRules.h"
 
 #include "model/CalendarTime.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 
 #include <array>
 #include <cmath>

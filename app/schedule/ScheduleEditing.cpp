@@ -8,7 +8,7 @@
 #include "platform/Win.h"
 #include "schedule/ScheduleLogic.h"
 #include "schedule/SchedulePanel.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 
 #include <algorithm>
 

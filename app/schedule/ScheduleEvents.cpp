@@ -1,7 +1,7 @@
 // The schedule list, its transfer and the editing actions: their rows of the
 // dialog's event table.
 #include "platform/Win.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
 using namespace win;

@@ -7,8 +7,8 @@
 #include "platform/Win.h"
 #include "schedule/ScheduleLogic.h"
 #include "schedule/SchedulePanel.h"
-#include "shell/Resource.h"
-#include "shell/Resources.h"
+#include "resources/Resource.h"
+#include "resources/Resources.h"
 
 #include <ctime>
 

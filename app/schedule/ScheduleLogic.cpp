@@ -2,7 +2,7 @@
 
 #include "platform/Win.h"
 #include "model/CalendarTime.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -5,7 +5,7 @@
 #include "platform/Win.h"
 #include "model/CalendarTime.h"
 #include "schedule/SchedulePanel.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 
 using namespace win;
 using schedpanel::Text;

@@ -6,7 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Win.h"
 #include "protocol/ReplyTable.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 
 using namespace win;
 

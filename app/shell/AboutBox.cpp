@@ -3,8 +3,8 @@
 #include "platform/Shell.h"
 #include "platform/VersionInfo.h"
 #include "platform/Win.h"
-#include "shell/Resource.h"
-#include "shell/Resources.h"
+#include "resources/Resource.h"
+#include "resources/Resources.h"
 #include "shell/ZRNcomDlg.h"
 
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "shell/AccessibleNames.h"
 
 #include "platform/Dialog.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 
 #include <string_view>
 

@@ -13,8 +13,8 @@
 #include "shell/AccessibleNames.h"
 #include "shell/ButtonRule.h"
 #include "shell/LogNote.h"
-#include "shell/Resource.h"
-#include "shell/Resources.h"
+#include "resources/Resource.h"
+#include "resources/Resources.h"
 
 #include <ctime>
 

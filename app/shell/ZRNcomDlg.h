@@ -213,7 +213,7 @@ private:
 struct CZRNcomDlgEvents {
     using Rows = std::span<const EventEntry<CZRNcomDlg>>;
     static Rows Shell();     // shell/ZRNcomDlg.cpp
-    static Rows Protocol();  // protocol/LinkHandlers.cpp: link, timers, status queries
+    static Rows Protocol();  // shell/LinkHandlers.cpp: link, timers, status queries
     static Rows Schedule();  // schedule/ScheduleEvents.cpp: list, transfer, editing
     static Rows Intervals(); // schedule/IntervalPresets.cpp: presets and custom timing
     static std::span<const Rows> All();

@@ -1,6 +1,6 @@
 // Our own artwork, drawn in code so the program carries no image files.
-#include "shell/Resource.h"
-#include "shell/Resources.h"
+#include "resources/Resource.h"
+#include "resources/Resources.h"
 
 #include <QLinearGradient>
 #include <QPainter>

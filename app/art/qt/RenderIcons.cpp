@@ -1,7 +1,7 @@
 // Build-time tool: writes the program icon, drawn in code, as the PNG files of
 // an icon theme: ROOT/hicolor/NxN/apps/zrncom.png for every size given.
-#include "shell/Resource.h"
-#include "shell/Resources.h"
+#include "resources/Resource.h"
+#include "resources/Resources.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -3,8 +3,8 @@
 // that the committed files still show what the artwork draws.
 //   zrncom_win32_images write DIR    DIR/ZRNcom.ico, row_active.bmp, row_inactive.bmp, banner.bmp
 //   zrncom_win32_images check DIR    fails when a file differs, pixel by pixel
-#include "shell/Resource.h"
-#include "shell/Resources.h"
+#include "resources/Resource.h"
+#include "resources/Resources.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The program's pictures on Windows: the icon and bitmaps compiled into
 // ZRNcom.exe, rendered from the artwork the Qt backend draws (app/win32/res).
 #include "platform/ResourceImages.h"
-#include "shell/Resource.h"
-#include "shell/Resources.h"
+#include "resources/Resource.h"
+#include "resources/Resources.h"
 
 Icon ProgramIcon() {
     return LoadIconResource(IDR_MAINFRAME, Size(32, 32));

@@ -4,7 +4,7 @@
 #include "TestSupport.h"
 #include "platform/Win.h"
 #include "protocol/LinkApi.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 #include "DialogFixture.h"
 
 #include "shell/AboutBox.h"
-#include "shell/Resources.h"
+#include "resources/Resources.h"
 
 #include <QFile>
 #include <QTimer>

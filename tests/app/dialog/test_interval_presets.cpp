@@ -4,7 +4,7 @@
 #include "model/CalendarTime.h"
 #include "schedule/DetailsDialog.h"
 #include "schedule/IntervalRules.h"
-#include "shell/Resources.h"
+#include "resources/Resources.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -2,7 +2,7 @@
 #include "model/CalendarTime.h"
 #include "schedule/EntryDetails.h"
 #include "schedule/IntervalRules.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "platform/PcClock.h"
 #include "platform/Win.h"
 #include "schedule/ScheduleLogic.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 
 #include <QAbstractButton>
 #include <QTest>

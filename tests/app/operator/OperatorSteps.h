@@ -4,7 +4,7 @@
 // On a failure RapidCheck prints its seed and shrinks the steps to a short
 // sequence that still fails.
 #include "OperatorRig.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 
 #include <QDateTimeEdit>
 #include <rapidcheck.h>

@@ -7,7 +7,7 @@
 #include "Simulator.h"
 #include "platform/Win.h"
 #include "protocol/LinkApi.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
 #include <QTest>

@@ -9,7 +9,7 @@
 #include "platform/PanelSupport.h"
 #include "platform/Win.h"
 #include "protocol/LinkApi.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "model/Settings.h"
 #include "platform/DebugOutput.h"
 #include "platform/PcClock.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
 void CZRNcomDlg::OnStartPollingTimer() {

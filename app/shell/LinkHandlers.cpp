@@ -6,7 +6,7 @@
 #include "platform/PcClock.h"
 #include "platform/Win.h"
 #include "protocol/LinkApi.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 #include "shell/ZRNcomDlg.h"
 
 #include <string>

@@ -1,7 +1,7 @@
-#include "shell/Resources.h"
+#include "resources/Resources.h"
 
 #include "platform/Win.h"
-#include "shell/Resource.h"
+#include "resources/Resource.h"
 
 using namespace win;
 
