@@ -1,10 +1,10 @@
 // Interval presets and the custom timing panel.
-#include "platform/DebugOutput.h"
-#include "model/Settings.h"
-#include "platform/Win.h"
-#include "schedule/IntervalRules.h"
 #include "model/ScheduleRules.h"
+#include "model/Settings.h"
+#include "platform/DebugOutput.h"
+#include "platform/Win.h"
 #include "resources/Resource.h"
+#include "schedule/IntervalRules.h"
 #include "shell/ZRNcomDlg.h"
 
 #include <string>

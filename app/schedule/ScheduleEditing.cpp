@@ -6,9 +6,9 @@
 #include "platform/MessageBox.h"
 #include "platform/PanelSupport.h"
 #include "platform/Win.h"
+#include "resources/Resource.h"
 #include "schedule/ScheduleLogic.h"
 #include "schedule/SchedulePanel.h"
-#include "resources/Resource.h"
 
 #include <algorithm>
 

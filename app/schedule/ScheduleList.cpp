@@ -5,10 +5,10 @@
 #include "platform/MessageBox.h"
 #include "platform/PanelSupport.h"
 #include "platform/Win.h"
-#include "schedule/ScheduleLogic.h"
-#include "schedule/SchedulePanel.h"
 #include "resources/Resource.h"
 #include "resources/Resources.h"
+#include "schedule/ScheduleLogic.h"
+#include "schedule/SchedulePanel.h"
 
 #include <ctime>
 

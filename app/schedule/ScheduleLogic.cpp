@@ -1,7 +1,7 @@
 #include "schedule/ScheduleLogic.h"
 
-#include "platform/Win.h"
 #include "model/CalendarTime.h"
+#include "platform/Win.h"
 #include "resources/Resource.h"
 
 #include <algorithm>

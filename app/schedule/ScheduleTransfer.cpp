@@ -3,9 +3,9 @@
 #include "model/Catalogue.h"
 #include "platform/DebugOutput.h"
 #include "platform/Win.h"
+#include "resources/Resource.h"
 #include "schedule/ScheduleLogic.h"
 #include "schedule/SchedulePanel.h"
-#include "resources/Resource.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,11 +1,11 @@
 // The start and stop pickers: a date change keeps the time of day already
 // held and a time change keeps the date, so the two halves of an instant are
 // edited independently. Every accepted change is stored into the entry.
+#include "model/CalendarTime.h"
 #include "platform/PanelSupport.h"
 #include "platform/Win.h"
-#include "model/CalendarTime.h"
-#include "schedule/SchedulePanel.h"
 #include "resources/Resource.h"
+#include "schedule/SchedulePanel.h"
 
 using namespace win;
 using schedpanel::Text;

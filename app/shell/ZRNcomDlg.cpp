@@ -10,11 +10,11 @@
 #include "platform/PcClock.h"
 #include "platform/Win.h"
 #include "protocol/LinkApi.h"
+#include "resources/Resource.h"
+#include "resources/Resources.h"
 #include "shell/AccessibleNames.h"
 #include "shell/ButtonRule.h"
 #include "shell/LogNote.h"
-#include "resources/Resource.h"
-#include "resources/Resources.h"
 
 #include <ctime>
 

@@ -1,8 +1,8 @@
 // The maker's web page: the desktop opener, else the BROWSER command; the popup menus.
 #include "DialogFixture.h"
 
-#include "shell/AboutBox.h"
 #include "resources/Resources.h"
+#include "shell/AboutBox.h"
 
 #include <QFile>
 #include <QTimer>

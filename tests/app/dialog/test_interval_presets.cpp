@@ -2,9 +2,9 @@
 // dialog, in a zone with daylight saving.
 #include "DialogFixture.h"
 #include "model/CalendarTime.h"
+#include "resources/Resources.h"
 #include "schedule/DetailsDialog.h"
 #include "schedule/IntervalRules.h"
-#include "resources/Resources.h"
 
 #include <QGroupBox>
 #include <QLabel>

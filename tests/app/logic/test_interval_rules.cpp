@@ -1,8 +1,8 @@
 #include "BerlinTime.h"
 #include "model/CalendarTime.h"
+#include "resources/Resource.h"
 #include "schedule/EntryDetails.h"
 #include "schedule/IntervalRules.h"
-#include "resources/Resource.h"
 
 #include <gtest/gtest.h>
 

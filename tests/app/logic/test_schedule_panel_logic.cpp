@@ -1,7 +1,7 @@
 #include "BerlinTime.h"
 #include "platform/Win.h"
-#include "schedule/ScheduleLogic.h"
 #include "resources/Resource.h"
+#include "schedule/ScheduleLogic.h"
 
 #include <gtest/gtest.h>
 

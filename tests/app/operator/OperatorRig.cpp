@@ -7,8 +7,8 @@
 #include "platform/PanelSupport.h"
 #include "platform/PcClock.h"
 #include "platform/Win.h"
-#include "schedule/ScheduleLogic.h"
 #include "resources/Resource.h"
+#include "schedule/ScheduleLogic.h"
 
 #include <QAbstractButton>
 #include <QTest>

@@ -7,8 +7,8 @@
 #include "TestSupport.h"
 #include "platform/Win.h"
 #include "protocol/LinkApi.h"
-#include "settings/SdiInfoDlg.h"
 #include "resources/Resource.h"
+#include "settings/SdiInfoDlg.h"
 #include "shell/ZRNcomDlg.h"
 
 #include <QApplication>
