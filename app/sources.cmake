@@ -13,7 +13,7 @@ set(ZRN_PANEL_SOURCES
     protocol/StatusPanel.cpp
     clock/ClockPanel.cpp
     schedule/DetailsDialog.cpp
-    schedule/IntervalPresets.cpp
+    schedule/IntervalPanel.cpp
     schedule/PlanFiles.cpp
     schedule/ScheduleTransfer.cpp
     schedule/ScheduleList.cpp

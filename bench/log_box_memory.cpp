@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     Link().close = [] { return 1; };
     Link().log = [](bool) { return 1; };
     CZRNcomDlg dialog("ZRNcom");
-    dialog.strIniFile = "/nonexistent/ZRNcom.ini";
+    dialog.options.strIniFile = "/nonexistent/ZRNcom.ini";
     dialog.Create();
     const int total = argc > 1 ? std::atoi(argv[1]) : 4 * LOG_LINES_KEPT;
     std::printf("log box keeps %d lines; resident memory after each %d lines appended:\n",

@@ -87,12 +87,12 @@ int main(int argc, char** argv) {
 
     Recorder recorder;
     CZRNcomDlg dialog("ZRNcom");
-    dialog.strIniFile = "/nonexistent/ZRNcom.ini";
+    dialog.options.strIniFile = "/nonexistent/ZRNcom.ini";
     dialog.Create();
     // Found and read in full; then the timers stop so that nothing else shares the line.
     if (!QTest::qWaitFor(
             [&] {
-                return dialog.clock.bFollowZrnClock == 1 &&
+                return dialog.panels.clock.bFollowZrnClock == 1 &&
                        dialog.Item<ListView>(IDC_LIST_CTRL)->GetItemCount() == 2;
             },
             30000)) {
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     const Clock::time_point before = Clock::now();
     constexpr int kRebuilds = 200;
     for (int i = 0; i < kRebuilds; ++i)
-        dialog.RefreshScheduleList();
+        dialog.panels.schedule.RefreshScheduleList();
     const Clock::duration rebuild = (Clock::now() - before) / kRebuilds;
     std::printf("  one list rebuild: %.3f ms\n", Seconds(rebuild) * 1000);
     std::vector<double> refresh, ratios;
@@ -169,14 +169,14 @@ int main(int argc, char** argv) {
     std::vector<double> saves, saveRatios;
     for (int i = 0; i < runs; ++i) {
         Press(dialog, IDC_BUTTON_ADD);
-        const int nEntry = zrn::SelectedEntryIndex(dialog.sched);
+        const int nEntry = zrn::SelectedEntryIndex(dialog.panels.schedule.sched);
         if (nEntry < 0) {
             std::fprintf(stderr, "run %d: Add proposed nothing\n", i + 1);
             break;
         }
         std::size_t bytes = 0;
-        for (const std::string& c :
-             zrn::ScheduleUploadSequence(dialog.sched.table[static_cast<size_t>(nEntry)]))
+        for (const std::string& c : zrn::ScheduleUploadSequence(
+                 dialog.panels.schedule.sched.table[static_cast<size_t>(nEntry)]))
             bytes += c.size() + kFrameOverhead + 1;
         recorder.Take();
         const Clock::time_point start = Clock::now();
@@ -186,8 +186,9 @@ int main(int argc, char** argv) {
         // confirmed at the ACK of its last command, "S%dD" like its first, which is told from
         // the first by coming after another ACK of the upload.
         const std::string last =
-            "ACK " +
-            zrn::ScheduleUploadSequence(dialog.sched.table[static_cast<size_t>(nEntry)]).back();
+            "ACK " + zrn::ScheduleUploadSequence(
+                         dialog.panels.schedule.sched.table[static_cast<size_t>(nEntry)])
+                         .back();
         std::size_t acks = 0;
         bool done = false;
         Clock::time_point confirmed{};

@@ -30,9 +30,9 @@ namespace {
 // one reply to the next.
 struct Program {
     Program() {
-        dialog.strIniFile = "/nonexistent/ZRNcom.ini";
+        dialog.options.strIniFile = "/nonexistent/ZRNcom.ini";
         dialog.Create();
-        dialog.bLinkOpen = 1;
+        dialog.link.bLinkOpen = 1;
     }
     int argc = 1;
     char name[16] = "fuzz_replies";
@@ -65,7 +65,7 @@ void CheckSchedules(CZRNcomDlg& dlg) {
     if (rows < 0 || rows > zrn::SCHEDULE_ENTRY_COUNT)
         Fail("schedule rows", std::to_string(rows));
     for (int r = 0; r < zrn::SCHEDULE_ENTRY_COUNT; ++r) {
-        const int entry = dlg.sched.nRowEntry[static_cast<std::size_t>(r)];
+        const int entry = dlg.panels.schedule.sched.nRowEntry[static_cast<std::size_t>(r)];
         if (r >= rows) {
             if (entry != -1)
                 Fail("row map past the rows", std::to_string(entry));
@@ -73,12 +73,13 @@ void CheckSchedules(CZRNcomDlg& dlg) {
         }
         if (entry < 0 || entry >= zrn::SCHEDULE_ENTRY_COUNT || list->GetItemData(r) != entry)
             Fail("row map", std::to_string(entry));
-        const zrn::ScheduleEntry& e = dlg.sched.table[static_cast<std::size_t>(entry)];
+        const zrn::ScheduleEntry& e =
+            dlg.panels.schedule.sched.table[static_cast<std::size_t>(entry)];
         const std::string status = list->GetItemText(r, 0).toStdString();
         if (e.chStatus == zrn::STATUS_EMPTY ||
             status != (e.chStatus == zrn::STATUS_ACTIVE ? "Active" : "Inactive"))
             Fail("row status", status);
-        if (zrn::CheckEntry(e, dlg.sched.nDaylightFlag, {}).bCorrected)
+        if (zrn::CheckEntry(e, dlg.panels.schedule.sched.nDaylightFlag, {}).bCorrected)
             Fail("row of an out-of-range entry", std::to_string(entry));
         const std::string texts[] = {
             list->GetItemText(r, 1).toStdString(), list->GetItemText(r, 2).toStdString(),
@@ -111,13 +112,14 @@ void CheckShown(CZRNcomDlg& dlg) {
     const std::string version = dlg.GetDlgItemText(IDC_VERSION);
     if (!version.empty()) {
         // Two digits each from the reply: 0..99.
-        if (dlg.status.nVersionMajor < 0 || dlg.status.nVersionMajor > 99 ||
-            dlg.status.nVersionMinor < 0 || dlg.status.nVersionMinor > 99 ||
+        if (dlg.panels.status.nVersionMajor < 0 || dlg.panels.status.nVersionMajor > 99 ||
+            dlg.panels.status.nVersionMinor < 0 || dlg.panels.status.nVersionMinor > 99 ||
             !Matches(version, kVersion))
             Fail("version", version);
     }
-    for (const auto& [id, volts] : {std::pair{IDC_EXTERNAL_VOLTS, dlg.status.fExternalVolts},
-                                    std::pair{IDC_INTERNAL_VOLTS, dlg.status.fInternalVolts}}) {
+    for (const auto& [id, volts] :
+         {std::pair{IDC_EXTERNAL_VOLTS, dlg.panels.status.fExternalVolts},
+          std::pair{IDC_INTERNAL_VOLTS, dlg.panels.status.fInternalVolts}}) {
         const std::string shown = dlg.GetDlgItemText(id);
         if (shown != zrn::VoltsText(volts) || shown.find(',') != std::string::npos)
             Fail("voltage", shown);
@@ -134,9 +136,10 @@ void CheckShown(CZRNcomDlg& dlg) {
             Field(time, 3) > 59 || Field(time, 6) > 59)
             Fail("device time", time);
     }
-    if (dlg.clock.nSyncAttempts < 0 || dlg.clock.nSyncAttempts > zrn::MAX_SYNC_ATTEMPTS ||
-        (dlg.clock.bSyncToPc != 0 && dlg.clock.bSyncToPc != 1))
-        Fail("synchronise state", std::to_string(dlg.clock.nSyncAttempts));
+    if (dlg.panels.clock.nSyncAttempts < 0 ||
+        dlg.panels.clock.nSyncAttempts > zrn::MAX_SYNC_ATTEMPTS ||
+        (dlg.panels.clock.bSyncToPc != 0 && dlg.panels.clock.bSyncToPc != 1))
+        Fail("synchronise state", std::to_string(dlg.panels.clock.nSyncAttempts));
     CheckSchedules(dlg);
     CheckSdiRow(dlg);
 }

@@ -241,6 +241,7 @@ ClockPanel::ClockPanel(PanelHost& host, const int& daylightFlag)
 }
 
 void ClockPanel::OnInitDialog() {
+    Window().Item<DateTimePicker>(IDC_ZRN_TIME)->SetTimeStyle();
     bDateDropDown = 0;
     ShowPcClock();
     bSyncToPc = 0;
@@ -253,11 +254,6 @@ void ClockPanel::DoDataExchange(DataExchange& dx) {
 
 void ClockPanel::RegisterReplies(ReplyTable& replies) {
     replies.Add("C", [this](const std::string& reply) { ProcessReadClockResponse(reply); });
-}
-
-// The date picker's keys are handled with the default result.
-void ClockPanel::OnNotifyHandled(Notify& n) {
-    n.result = 0;
 }
 
 // The device clock: date and time boxes, their pickers, the three buttons.

@@ -47,7 +47,6 @@ private:
     void OnCloseupZrnDate(Notify& n);
     void OnDatetimechangeZrnDate(Notify& n);
     void OnDatetimechangeZrnTime(Notify& n);
-    void OnNotifyHandled(Notify& n);
     void OnBnClickedCancelClockEdit();
     void OnBnClickedUpdateZrnClock();
     void OnBnClickedSyncZrnClock();

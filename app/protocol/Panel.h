@@ -26,6 +26,12 @@ public:
     virtual bool ReopenLink(const std::string& definition) = 0;
     // Commands are dropped until the next open succeeds.
     virtual void HoldCommands() = 0;
+    // A port is open: commands go out.
+    virtual bool LinkOpen() const = 0;
+    // A port is open and a device answers on it.
+    virtual bool DeviceConnected() const = 0;
+    // Tells the operator, in a box shortly after, what the device did not take.
+    virtual void ReportLater(const std::string& text) = 0;
     // Enables and disables the buttons after a change of state.
     virtual int SetZrnButtonProperly() = 0;
 
@@ -47,9 +53,15 @@ public:
     virtual void OnInitDialog() {}
     virtual void DoDataExchange(DataExchange&) {}
     virtual void RegisterReplies(ReplyTable&) {}
+    // The port was closed: nothing asked on it will be answered.
+    virtual void LinkClosed() {}
+    // A query the device skipped: its reply will not come.
+    virtual void ReplyLost(const std::string& /*queryKey*/) {}
 
 protected:
     CDialog& Window() { return host.Window(); }
+    // Rows that only mark a notification handled.
+    void OnNotifyHandled(Notify& n) { n.result = 0; }
 
     PanelHost& host;
 };

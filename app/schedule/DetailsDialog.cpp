@@ -4,7 +4,7 @@
 #include "platform/DebugOutput.h"
 #include "platform/Win.h"
 #include "schedule/EntryDetails.h"
-#include "shell/ZRNcomDlg.h"
+#include "schedule/SchedulePanel.h"
 
 using namespace win;
 
@@ -36,11 +36,11 @@ constexpr DialogTemplate kTemplate{IDD_SCHEDULE_DETAILS, "Dialog", 242,      142
 
 } // namespace
 
-CZRNcomProp::CZRNcomProp(CZRNcomDlg* pMainDialog)
-    : CDialog(kTemplate, pMainDialog), pMainDialog(pMainDialog) {}
+CZRNcomProp::CZRNcomProp(SchedulePanel& schedule)
+    : CDialog(kTemplate, &schedule.Host().Window()), schedule(schedule) {}
 
 bool CZRNcomProp::OnInitDialog() {
-    const zrn::EntryDetailsTexts texts = zrn::FormatEntryDetails(pMainDialog->sched.selected);
+    const zrn::EntryDetailsTexts texts = zrn::FormatEntryDetails(schedule.sched.selected);
     strStatus = texts.strStatus;
     strStartDate = texts.strStartDate;
     strStartTime = texts.strStartTime;
@@ -70,8 +70,8 @@ void CZRNcomProp::DoDataExchange(DataExchange& dx) {
     dx.Text(IDC_PROP_PUMP_ON, strPumpOn);
 }
 
-void CZRNcomDlg::OnBnClickedButtonProperties() {
+void SchedulePanel::OnBnClickedButtonProperties() {
     DebugTrace("ZRNcom/OnBnClickedButtonProperties; entry\n");
-    CZRNcomProp details(this);
+    CZRNcomProp details(*this);
     details.DoModal();
 }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-class CZRNcomDlg;
+class SchedulePanel;
 
 inline constexpr int IDD_SCHEDULE_DETAILS = 161;
 inline constexpr int IDC_PROP_START_DATE = 1036;
@@ -20,8 +20,8 @@ inline constexpr int IDC_PROP_STATUS = 1079;
 
 class CZRNcomProp : public CDialog {
 public:
-    // Reads the main dialog's selected entry; the main dialog is also the parent.
-    explicit CZRNcomProp(CZRNcomDlg* pMainDialog);
+    // Reads the panel's selected entry; the main dialog is the parent.
+    explicit CZRNcomProp(SchedulePanel& schedule);
 
     std::string strStatus;
     std::string strStartDate;
@@ -38,5 +38,5 @@ protected:
     void DoDataExchange(DataExchange& dx) override;
 
 private:
-    CZRNcomDlg* pMainDialog; // not owned
+    SchedulePanel& schedule;
 };

@@ -46,13 +46,17 @@ zrn::ScheduleTable DeviceTable(const zrn::DeviceSchedules& device) {
 
 } // namespace
 
+PanelHost& CPlanFiles::Host() {
+    return schedule.Host();
+}
+
 bool CPlanFiles::Refuse(const std::string& text) {
-    MessageBox(&dlg, text, {}, MB_OK | MB_ICONERROR);
+    MessageBox(&Host().Window(), text, {}, MB_OK | MB_ICONERROR);
     return true;
 }
 
 bool CPlanFiles::RefuseWithoutDevice() {
-    if (dlg.bLinkOpen && !dlg.bPortScanning)
+    if (Host().DeviceConnected())
         return false;
     return Refuse("No ZRN device is connected.\nConnect one, then try again.");
 }
@@ -60,20 +64,20 @@ bool CPlanFiles::RefuseWithoutDevice() {
 void CPlanFiles::OnExportSchedules() {
     if (RefuseWithoutDevice())
         return;
-    if (const auto why = zrn::ExportRefusal(DeviceStates(dlg.onDevice))) {
+    if (const auto why = zrn::ExportRefusal(DeviceStates(schedule.onDevice))) {
         Refuse(*why);
         return;
     }
-    const std::optional<std::string> file =
-        ChooseFile(&dlg, {FileDialogKind::Save, "Export schedules", kFilter, "json", "plan.json"});
+    const std::optional<std::string> file = ChooseFile(
+        &Host().Window(), {FileDialogKind::Save, "Export schedules", kFilter, "json", "plan.json"});
     if (!file)
         return;
     // Replies went on while the file dialog was open: what the device holds now.
-    if (const auto why = zrn::ExportRefusal(DeviceStates(dlg.onDevice))) {
+    if (const auto why = zrn::ExportRefusal(DeviceStates(schedule.onDevice))) {
         Refuse(*why);
         return;
     }
-    const auto text = zrn::ExportText(DeviceTable(dlg.onDevice));
+    const auto text = zrn::ExportText(DeviceTable(schedule.onDevice));
     if (const zrn::Refusal* refusal = std::get_if<zrn::Refusal>(&text)) {
         Refuse("The device holds what a plan file cannot carry (" + refusal->Text() +
                ").\nNo file was written.");
@@ -84,10 +88,10 @@ void CPlanFiles::OnExportSchedules() {
         return;
     }
     std::string line = "Schedules exported to " + *file;
-    if (const int edited = dlg.EditedEntry(); edited >= 0)
+    if (const int edited = schedule.EditedEntry(); edited >= 0)
         line += " (as the device holds them: the edit of schedule " + std::to_string(edited + 1) +
                 " is not saved)";
-    dlg.AppendLog(line);
+    Host().AppendLog(line);
 }
 
 void CPlanFiles::OnImportSchedules() {
@@ -97,20 +101,21 @@ void CPlanFiles::OnImportSchedules() {
         Refuse("An import is still waiting for the device to show what it stored.");
         return;
     }
-    if (const int edited = dlg.EditedEntry(); edited >= 0) {
+    if (const int edited = schedule.EditedEntry(); edited >= 0) {
         Refuse("Schedule " + std::to_string(edited + 1) +
                " has changes that are not saved.\nSave or discard them, then import again.");
         return;
     }
     const std::optional<zrn::LocalDateTime> clock =
-        dlg.clock.bFollowZrnClock ? zrn::BreakLocalTime(dlg.clock.tZrnClock) : std::nullopt;
+        schedule.clock.bFollowZrnClock ? zrn::BreakLocalTime(schedule.clock.tZrnClock)
+                                       : std::nullopt;
     if (!clock) {
         Refuse("The ZRN clock is not read yet, or is being edited: an active schedule is "
                "checked against it.\nTry again once the clock panel shows the device clock.");
         return;
     }
-    const std::optional<std::string> file =
-        ChooseFile(&dlg, {FileDialogKind::Open, "Import schedules", kFilter, "json", {}});
+    const std::optional<std::string> file = ChooseFile(
+        &Host().Window(), {FileDialogKind::Open, "Import schedules", kFilter, "json", {}});
     if (!file)
         return;
     const std::string name = NameOf(*file);
@@ -125,15 +130,15 @@ void CPlanFiles::OnImportSchedules() {
         return;
     }
     // The file dialog ran its own loop: the device's copy is taken now.
-    if (const auto why = zrn::UnlistedNotRead(candidate, DeviceStates(dlg.onDevice))) {
+    if (const auto why = zrn::UnlistedNotRead(candidate, DeviceStates(schedule.onDevice))) {
         Refuse(*why);
         return;
     }
-    if (const auto refusal = zrn::CheckPlanFits(candidate, DeviceTable(dlg.onDevice), clock)) {
+    if (const auto refusal = zrn::CheckPlanFits(candidate, DeviceTable(schedule.onDevice), clock)) {
         Refuse(name + " does not fit the device: " + refusal->Text() + "\nNothing was sent.");
         return;
     }
-    if (MessageBox(&dlg, zrn::ReplaceQuestion(candidate, name), "Import schedules",
+    if (MessageBox(&Host().Window(), zrn::ReplaceQuestion(candidate, name), "Import schedules",
                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
     if (RefuseWithoutDevice())
@@ -145,21 +150,21 @@ void CPlanFiles::OnImportSchedules() {
 
 void CPlanFiles::Store() {
     stage = Stage::Storing;
-    dlg.AppendLog("Importing the schedules of " + strFileName);
+    Host().AppendLog("Importing the schedules of " + strFileName);
     // The panel showed an entry that is being replaced.
-    dlg.sched.nSelectedRow = zrn::NO_SELECTABLE_ACTIVE_ENTRY;
+    schedule.sched.nSelectedRow = zrn::NO_SELECTABLE_ACTIVE_ENTRY;
     for (const zrn::PlannedSchedule& planned : plan.schedules) {
         const zrn::Expectation store = zrn::FirstStore(planned.entry);
         const int index = planned.entry.nNumber - 1;
-        dlg.sched.table[static_cast<std::size_t>(index)] = store.entry;
+        schedule.sched.table[static_cast<std::size_t>(index)] = store.entry;
         if (store.change == zrn::Change::Delete) {
-            dlg.SendCommand(zrn::ScheduleDeleteCommand(store.entry.nNumber));
-            dlg.ReadBack(index, zrn::STATUS_PART, store);
+            Host().SendCommand(zrn::ScheduleDeleteCommand(store.entry.nNumber));
+            schedule.ReadBack(index, zrn::STATUS_PART, store);
         } else {
-            dlg.UploadScheduleEntry(index);
+            schedule.UploadScheduleEntry(index);
         }
     }
-    dlg.SetSelectedFields();
+    schedule.SetSelectedFields();
     OnDeviceSchedules(); // a read that could not go out is over already
 }
 
@@ -169,8 +174,8 @@ void CPlanFiles::Activate() {
     for (const zrn::PlannedSchedule& planned : plan.schedules) {
         if (planned.entry.chStatus != zrn::STATUS_ACTIVE)
             continue;
-        dlg.sched.table[planned.entry.nNumber - 1u] = planned.entry;
-        schedpanel::SendStatusChange(dlg, planned.entry);
+        schedule.sched.table[planned.entry.nNumber - 1u] = planned.entry;
+        schedule.SendStatusChange(planned.entry);
         any = true;
     }
     if (!any)
@@ -181,7 +186,7 @@ void CPlanFiles::Activate() {
 
 bool CPlanFiles::ReadBacksIn() const {
     for (const zrn::PlannedSchedule& planned : plan.schedules)
-        if (dlg.onDevice.State(planned.entry.nNumber - 1) == zrn::ReadState::Reading)
+        if (schedule.onDevice.State(planned.entry.nNumber - 1) == zrn::ReadState::Reading)
             return false;
     return true;
 }
@@ -189,8 +194,8 @@ bool CPlanFiles::ReadBacksIn() const {
 bool CPlanFiles::AllStored() const {
     for (const zrn::PlannedSchedule& planned : plan.schedules) {
         const int index = planned.entry.nNumber - 1;
-        if (!zrn::Shows(zrn::FirstStore(planned.entry), dlg.onDevice.State(index),
-                        dlg.onDevice.Entry(index)))
+        if (!zrn::Shows(zrn::FirstStore(planned.entry), schedule.onDevice.State(index),
+                        schedule.onDevice.Entry(index)))
             return false;
     }
     return true;
@@ -207,9 +212,9 @@ void CPlanFiles::OnDeviceSchedules() {
 
 void CPlanFiles::Report() {
     const zrn::ImportResult result =
-        zrn::ImportReport(plan, strFileName, stage == Stage::Activating, DeviceTable(dlg.onDevice),
-                          DeviceStates(dlg.onDevice));
+        zrn::ImportReport(plan, strFileName, stage == Stage::Activating,
+                          DeviceTable(schedule.onDevice), DeviceStates(schedule.onDevice));
     stage = Stage::Idle;
     // Often inside a link notification, which must not wait for a box.
-    dlg.ReportLater(result.text);
+    Host().ReportLater(result.text);
 }

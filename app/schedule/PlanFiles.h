@@ -6,11 +6,12 @@
 
 #include <string>
 
-class CZRNcomDlg;
+class PanelHost;
+class SchedulePanel;
 
 class CPlanFiles {
 public:
-    explicit CPlanFiles(CZRNcomDlg& dialog) : dlg(dialog) {}
+    explicit CPlanFiles(SchedulePanel& schedule) : schedule(schedule) {}
 
     void OnExportSchedules();
     void OnImportSchedules();
@@ -31,7 +32,9 @@ private:
     bool AllStored() const;
     void Report();
 
-    CZRNcomDlg& dlg;
+    PanelHost& Host();
+
+    SchedulePanel& schedule;
     Stage stage = Stage::Idle;
     zrn::Plan plan;
     std::string strFileName; // for the operator's messages

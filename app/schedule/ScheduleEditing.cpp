@@ -13,7 +13,6 @@
 #include <algorithm>
 
 using namespace win;
-using schedpanel::SendStatusChange;
 using schedpanel::Text;
 
 namespace {
@@ -28,17 +27,17 @@ double OleSpan(int64_t ts) {
 
 } // namespace
 
-void CZRNcomDlg::SetSelectedFields() {
+void SchedulePanel::SetSelectedFields() {
     const int nEntry = zrn::SelectedEntryIndex(sched);
     // An entry not read from the device has no values to edit.
     if (!sched.bScheduleReady || sched.nSelectedRow == zrn::NO_SELECTABLE_ACTIVE_ENTRY ||
         !zrn::SelectedEntryRead(sched)) {
         DebugTrace("ZRNcom/SetSelectedFields; NO_SELECTABLE_ACTIVE_ENTRY\n");
         for (int id : kStartStopPickers)
-            EnableItem(id, false);
+            Window().EnableItem(id, false);
         for (int id : kCustomPickers)
-            EnableItem(id, false);
-        SetZrnButtonProperly();
+            Window().EnableItem(id, false);
+        host.SetZrnButtonProperly();
         return;
     }
     DebugTrace("ZRNcom/SetSelectedFields; Entry selected (%d)\n", nEntry);
@@ -52,7 +51,7 @@ void CZRNcomDlg::SetSelectedFields() {
     sched.tEditStart = sched.selected.tStart = checked.tStart;
     sched.bEditPending = 0;
     for (int id : kStartStopPickers)
-        EnableItem(id, !active);
+        Window().EnableItem(id, !active);
     tStopDatePicker = tStopTimePicker = checked.tStop;
     sched.tEditStop = sched.selected.tStop = checked.tStop;
 
@@ -66,14 +65,14 @@ void CZRNcomDlg::SetSelectedFields() {
     sched.tsEditPumpOn = sched.selected.tsPumpOn = checked.tsPumpOn;
 
     if (checked.bCorrected)
-        AppendLog(Text("SetSelectedFields Entry %d has invalid value", nEntry));
+        host.AppendLog(Text("SetSelectedFields Entry %d has invalid value", nEntry));
     for (int id : kCustomPickers)
-        EnableItem(id, false);
-    SetZrnButtonProperly();
+        Window().EnableItem(id, false);
+    host.SetZrnButtonProperly();
     DebugTrace("ZRNcom/SetSelectedFields; exit\n");
 }
 
-void CZRNcomDlg::SaveActiveEntry() {
+void SchedulePanel::SaveActiveEntry() {
     if (!sched.bEditPending)
         return;
     if (sched.nSelectedRow == zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
@@ -85,36 +84,36 @@ void CZRNcomDlg::SaveActiveEntry() {
         DebugTrace("ZRNcom/SaveActiveEntry; Error, nEntry = NO_SELECTABLE_ACTIVE_ENTRY\n");
         return;
     }
-    UpdateData(true);
+    Window().UpdateData(true);
     zrn::StoreEditIntoEntry(sched.table[static_cast<size_t>(nEntry)], sched);
     sched.selected.bActive = 0;
     RefreshScheduleList();
 }
 
-void CZRNcomDlg::SaveEntryAndUpload() {
+void SchedulePanel::SaveEntryAndUpload() {
     CWaitCursor wait;
     sched.bEditPending = 1;
     SaveActiveEntry();
     sched.bEditPending = 0;
     RefreshScheduleList();
     if (sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
-        Item<ListView>(IDC_LIST_CTRL)->SetItemState(sched.nSelectedRow, true, false);
+        Window().Item<ListView>(IDC_LIST_CTRL)->SetItemState(sched.nSelectedRow, true, false);
         const int nEntry = zrn::SelectedEntryIndex(sched);
         if (nEntry != zrn::NO_SELECTABLE_ACTIVE_ENTRY)
             UploadScheduleEntry(nEntry);
     }
 }
 
-void CZRNcomDlg::OnBnClickedButtonSave() {
+void SchedulePanel::OnBnClickedButtonSave() {
     SaveEntryAndUpload();
 }
 
-void CZRNcomDlg::OnBnClickedButtonAdd() {
+void SchedulePanel::OnBnClickedButtonAdd() {
     CWaitCursor wait;
-    ReapplyIntervalPreset(nIntervalPreset);
+    intervals.ReapplyIntervalPreset(intervals.nIntervalPreset);
     if (!clock.bFollowZrnClock || !zrn::BreakLocalTime(clock.tZrnClock)) {
         // The new schedule starts after the device's present time, which is not known now.
-        AppendLog("Add: waiting for the ZRN clock (not read yet, or being edited)");
+        host.AppendLog("Add: waiting for the ZRN clock (not read yet, or being edited)");
         return;
     }
     DebugTrace("ZRNcom/OnBnClickedButtonAdd; Entry\n");
@@ -128,21 +127,21 @@ void CZRNcomDlg::OnBnClickedButtonAdd() {
         if (std::count(states.begin(), states.end(), zrn::ReadState::Read) <
             zrn::SCHEDULE_ENTRY_COUNT) {
             // A slot not read may hold a schedule: it is not offered.
-            AppendLog("Add: waiting for the schedules to be read");
+            host.AppendLog("Add: waiting for the schedules to be read");
             return;
         }
         DebugTrace("ZRNcom/OnBnClickedButtonAdd; Add Error, Full\n");
         wait.Restore();
-        MessageBox(this, "Add Error, Schedule is full.", {}, MB_OK | MB_ICONERROR);
+        MessageBox(&Window(), "Add Error, Schedule is full.", {}, MB_OK | MB_ICONERROR);
         return;
     }
     const int64_t base = zrn::AddBaseTime(sched.table, sched.nRowEntry, clock.tZrnClock,
                                           sched.nDaylightFlag, states);
-    const zrn::AddProposal proposal = zrn::ProposeAdd(base, nIntervalPreset);
+    const zrn::AddProposal proposal = zrn::ProposeAdd(base, intervals.nIntervalPreset);
     if (!zrn::DeviceHolds(proposal.tStart) || !zrn::DeviceHolds(proposal.tStop)) {
         wait.Restore();
-        MessageBox(this, "Add Error, the ZRN holds dates from 01/01/2000 to 12/31/2037 only.", {},
-                   MB_OK | MB_ICONERROR);
+        MessageBox(&Window(), "Add Error, the ZRN holds dates from 01/01/2000 to 12/31/2037 only.",
+                   {}, MB_OK | MB_ICONERROR);
         return;
     }
 
@@ -150,29 +149,29 @@ void CZRNcomDlg::OnBnClickedButtonAdd() {
     sched.tEditStop = sched.selected.tStop = proposal.tStop;
     tStartDatePicker = tStartTimePicker = proposal.tStart;
     tStopDatePicker = tStopTimePicker = proposal.tStop;
-    UpdateData(false);
+    Window().UpdateData(false);
 
     zrn::FillAddedEntry(sched.table[static_cast<size_t>(nEntry)], proposal);
 
     sched.bEditPending = 1;
     RefreshScheduleList();
-    ListView* list = Item<ListView>(IDC_LIST_CTRL);
+    ListView* list = Window().Item<ListView>(IDC_LIST_CTRL);
     for (int row = 0; row < list->GetItemCount(); ++row) {
         if (list->GetItemData(row) != nEntry)
             continue;
         list->SetItemState(row, true, true);
         sched.nSelectedRow = row;
-        GotoDlgCtrl(IDC_LIST_CTRL);
+        Window().GotoDlgCtrl(IDC_LIST_CTRL);
         break;
     }
     sched.bEditPending = 1;
     RefreshScheduleList();
 }
 
-void CZRNcomDlg::OnBnClickedButtonDelete() {
+void SchedulePanel::OnBnClickedButtonDelete() {
     const int nEntry = zrn::SelectedEntryIndex(sched);
     const int answer =
-        MessageBox(this, "You are about to Delete a Schedule.  Do you want to continue?",
+        MessageBox(&Window(), "You are about to Delete a Schedule.  Do you want to continue?",
                    "Verify Delete", MB_YESNO);
     if (answer == IDYES) {
         if (sched.nSelectedRow == zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
@@ -180,10 +179,10 @@ void CZRNcomDlg::OnBnClickedButtonDelete() {
             return;
         }
         if (sched.bScheduleReady && nEntry != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
-            AppendLog(Text("OnBnClickedButtonDelete;  Entry %d", nEntry));
+            host.AppendLog(Text("OnBnClickedButtonDelete;  Entry %d", nEntry));
             zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(nEntry)];
             entry.chStatus = zrn::STATUS_EMPTY;
-            SendCommand(zrn::ScheduleDeleteCommand(entry.nNumber));
+            host.SendCommand(zrn::ScheduleDeleteCommand(entry.nNumber));
             ReadBack(nEntry, zrn::STATUS_PART, {zrn::Change::Delete, entry});
             // The deleted entry takes the selection with it: the rebuild leaves no
             // row selected and clears the panel, instead of showing row 0 while the
@@ -192,87 +191,83 @@ void CZRNcomDlg::OnBnClickedButtonDelete() {
             SetSelectedFields();
         }
     }
-    ListView* list = Item<ListView>(IDC_LIST_CTRL);
+    ListView* list = Window().Item<ListView>(IDC_LIST_CTRL);
     const int count = list->GetItemCount();
     if (count > 0 && sched.nSelectedRow >= count) {
         sched.nSelectedRow = count - 1;
         list->SetItemState(sched.nSelectedRow, true, false);
-        GotoDlgCtrl(IDC_LIST_CTRL);
+        Window().GotoDlgCtrl(IDC_LIST_CTRL);
     } else if (count == 0) {
         sched.nSelectedRow = zrn::NO_SELECTABLE_ACTIVE_ENTRY;
     }
-    SetZrnButtonProperly();
+    host.SetZrnButtonProperly();
 }
 
-void schedpanel::SendStatusChange(CZRNcomDlg& dlg, const zrn::ScheduleEntry& entry) {
+void SchedulePanel::SendStatusChange(const zrn::ScheduleEntry& entry) {
     const char status = static_cast<char>(entry.chStatus);
-    dlg.SendCommand(zrn::ScheduleStatusCommand(entry.nNumber, status));
+    host.SendCommand(zrn::ScheduleStatusCommand(entry.nNumber, status));
     const zrn::Change change =
         status == zrn::STATUS_ACTIVE ? zrn::Change::Activate : zrn::Change::Deactivate;
-    dlg.ReadBack(entry.nNumber - 1, zrn::STATUS_PART, {change, entry});
+    ReadBack(entry.nNumber - 1, zrn::STATUS_PART, {change, entry});
 }
 
-namespace {
-
-bool StartStopValid(CZRNcomDlg& dlg) {
-    const zrn::ScheduleState& s = dlg.sched;
-    return zrn::ValidateDateTimeStop(s.table, zrn::SelectedEntryIndex(s), dlg.clock.tZrnClock,
-                                     s.tEditStart, s.tEditStop, s.nDaylightFlag,
-                                     schedpanel::LogSink(dlg)) == zrn::VALID_START_STOP;
+bool SchedulePanel::StartStopValid() {
+    return zrn::ValidateDateTimeStop(sched.table, zrn::SelectedEntryIndex(sched), clock.tZrnClock,
+                                     sched.tEditStart, sched.tEditStop, sched.nDaylightFlag,
+                                     schedpanel::LogSink(host)) == zrn::VALID_START_STOP;
 }
 
-} // namespace
-
-void CZRNcomDlg::OnBnClickedButtonEnable() {
+zrn::ScheduleEntry* SchedulePanel::EntryToChange(const char* handler) {
     if (sched.nSelectedRow == zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
-        DebugTrace("ZRNcom/OnBnClickedButtonEnable; NO_SELECTABLE_ACTIVE_ENTRY\n");
-        return;
+        DebugTrace("ZRNcom/%s; NO_SELECTABLE_ACTIVE_ENTRY\n", handler);
+        return nullptr;
     }
     const int nEntry = zrn::SelectedEntryIndex(sched);
     if (!sched.bScheduleReady || !zrn::SelectedEntryRead(sched))
+        return nullptr;
+    host.AppendLog(Text("%s;  ListCtl= %d, Schd= %d", handler, sched.nSelectedRow, nEntry));
+    return &sched.table[static_cast<size_t>(nEntry)];
+}
+
+void SchedulePanel::OnBnClickedButtonEnable() {
+    zrn::ScheduleEntry* changed = EntryToChange("OnBnClickedButtonEnable");
+    if (changed == nullptr)
         return;
-    AppendLog(Text("OnBnClickedButtonEnable;  ListCtl= %d, Schd= %d", sched.nSelectedRow, nEntry));
-    zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(nEntry)];
-    if (StartStopValid(*this)) {
+    zrn::ScheduleEntry& entry = *changed;
+    if (StartStopValid()) {
         entry.chStatus = zrn::STATUS_ACTIVE;
         for (int id : kStartStopPickers)
-            EnableItem(id, false);
+            Window().EnableItem(id, false);
         for (int id : kCustomPickers)
-            EnableItem(id, false);
+            Window().EnableItem(id, false);
     } else {
-        MessageBox(this, "Entry has a conflict or is not valid.", {}, MB_OK | MB_ICONERROR);
+        MessageBox(&Window(), "Entry has a conflict or is not valid.", {}, MB_OK | MB_ICONERROR);
         entry.chStatus = zrn::STATUS_INACTIVE;
     }
     RefreshScheduleList();
-    Item<ListView>(IDC_LIST_CTRL)->SetItemState(sched.nSelectedRow, true, false);
+    Window().Item<ListView>(IDC_LIST_CTRL)->SetItemState(sched.nSelectedRow, true, false);
     // Also after a refusal, so that the device's copy is made inactive too.
-    SendStatusChange(*this, entry);
+    SendStatusChange(entry);
 }
 
-void CZRNcomDlg::OnBnClickedButtonDisable() {
-    if (MessageBox(this, "You are about to Deactivate a Schedule.  Do you want to continue?",
+void SchedulePanel::OnBnClickedButtonDisable() {
+    if (MessageBox(&Window(), "You are about to Deactivate a Schedule.  Do you want to continue?",
                    "Verify Deactivate", MB_YESNO) != IDYES)
         return;
-    if (sched.nSelectedRow == zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
-        DebugTrace("ZRNcom/OnBnClickedButtonDisable; NO_SELECTABLE_ACTIVE_ENTRY\n");
+    zrn::ScheduleEntry* entry = EntryToChange("OnBnClickedButtonDisable");
+    if (entry == nullptr)
         return;
-    }
-    const int nEntry = zrn::SelectedEntryIndex(sched);
-    if (!sched.bScheduleReady || !zrn::SelectedEntryRead(sched))
-        return;
-    AppendLog(Text("OnBnClickedButtonDisable;  ListCtl= %d, Schd= %d", sched.nSelectedRow, nEntry));
-    zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(nEntry)];
-    entry.chStatus = zrn::STATUS_INACTIVE;
-    SendStatusChange(*this, entry);
+    entry->chStatus = zrn::STATUS_INACTIVE;
+    SendStatusChange(*entry);
     RefreshScheduleList();
-    Item<ListView>(IDC_LIST_CTRL)->SetItemState(sched.nSelectedRow, true, false);
+    Window().Item<ListView>(IDC_LIST_CTRL)->SetItemState(sched.nSelectedRow, true, false);
 }
 
-void CZRNcomDlg::OnNmDoubleClickListCtrl(Notify& n) {
+void SchedulePanel::OnNmDoubleClickListCtrl(Notify& n) {
     if (!sched.bScheduleReady)
         return;
     // A double-click changes no item state: new and old are both 0.
-    AppendLog(Text("OnNmDoubleClickListCtrl;  Entry %d, New %d, Old %d", n.row, 0, 0));
+    host.AppendLog(Text("OnNmDoubleClickListCtrl;  Entry %d, New %d, Old %d", n.row, 0, 0));
     if (n.row < 0 || n.row >= zrn::SCHEDULE_ENTRY_COUNT)
         return;
     const int nEntry = sched.nRowEntry[static_cast<size_t>(n.row)];
@@ -281,35 +276,36 @@ void CZRNcomDlg::OnNmDoubleClickListCtrl(Notify& n) {
         return; // its status is not known to toggle
     zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(nEntry)];
     if (entry.chStatus == zrn::STATUS_INACTIVE) {
-        if (!StartStopValid(*this)) {
-            MessageBox(this, "Entry has a conflict or is not valid.", {}, MB_OK | MB_ICONERROR);
+        if (!StartStopValid()) {
+            MessageBox(&Window(), "Entry has a conflict or is not valid.", {},
+                       MB_OK | MB_ICONERROR);
             return;
         }
         entry.chStatus = zrn::STATUS_ACTIVE;
     } else {
         entry.chStatus = zrn::STATUS_INACTIVE;
     }
-    SendStatusChange(*this, entry);
+    SendStatusChange(entry);
     RefreshScheduleList();
-    Item<ListView>(IDC_LIST_CTRL)->SetItemState(n.row, true, false);
+    Window().Item<ListView>(IDC_LIST_CTRL)->SetItemState(n.row, true, false);
 }
 
-void CZRNcomDlg::OnBnClickedButtonClearAll() {
-    if (MessageBox(this, "You are about to Clear All Schedules.  Do you want to continue?",
+void SchedulePanel::OnBnClickedButtonClearAll() {
+    if (MessageBox(&Window(), "You are about to Clear All Schedules.  Do you want to continue?",
                    "Verify Clear All", MB_YESNO) != IDYES ||
         !sched.bScheduleReady)
         return;
-    AppendLog("OnBnClickedButtonClearAll");
+    host.AppendLog("OnBnClickedButtonClearAll");
     for (zrn::ScheduleEntry& entry : sched.table)
         entry.chStatus = zrn::STATUS_EMPTY;
     sched.nSelectedRow = zrn::NO_SELECTABLE_ACTIVE_ENTRY;
     RefreshScheduleList();
     for (const std::string& command : zrn::ClearAllSequence())
-        SendCommand(command);
+        host.SendCommand(command);
     for (int index = 0; index < zrn::SCHEDULE_ENTRY_COUNT; ++index)
         ReadBack(index, zrn::STATUS_PART,
                  {zrn::Change::Delete, sched.table[static_cast<size_t>(index)]});
     SetSelectedFields();
     sched.bEditPending = 0;
-    SetZrnButtonProperly();
+    host.SetZrnButtonProperly();
 }

@@ -1,14 +1,14 @@
-// The schedule list, its transfer and the editing actions: their rows of the
-// dialog's event table.
+// The schedule panel's rows of the dialog's event table, its start-up and its
+// data exchange.
 #include "platform/Win.h"
 #include "resources/Resource.h"
-#include "shell/ZRNcomDlg.h"
+#include "schedule/SchedulePanel.h"
 
 using namespace win;
 
 // List notifications, start and stop pickers, buttons and context-menu commands.
-CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Schedule() {
-    using D = CZRNcomDlg;
+SchedulePanel::Rows SchedulePanel::EventRows() {
+    using D = SchedulePanel;
     static constexpr EventEntry<D> rows[] = {
         {IDC_LIST_CTRL, NM_CLICK, &D::OnClickListCtrl},
         {IDC_LIST_CTRL, NM_RCLICK, &D::OnRclickListCtrl},
@@ -48,4 +48,25 @@ CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Schedule() {
         {IDC_BUTTON_SCHEDULE, BN_CLICKED, &D::OnBnClickedButtonSchedule},
     };
     return rows;
+}
+
+void SchedulePanel::OnInitDialog() {
+    sched.table = {};
+    sched.bScheduleReady = 0;
+    bStartDropDown = bStopDropDown = 0;
+    for (int id : {IDC_START_TIME, IDC_STOP_TIME, IDC_INTERVAL, IDC_SAMPLE_HOLDING, IDC_OPEN_VALVE,
+                   IDC_PUMP_ON})
+        Window().Item<DateTimePicker>(id)->SetTimeStyle();
+    InitScheduleList();
+}
+
+void SchedulePanel::DoDataExchange(DataExchange& dx) {
+    dx.DateTime(IDC_START_DATE, tStartDatePicker);
+    dx.DateTime(IDC_START_TIME, tStartTimePicker);
+    dx.DateTime(IDC_STOP_DATE, tStopDatePicker);
+    dx.DateTime(IDC_STOP_TIME, tStopTimePicker);
+    dx.OleTime(IDC_INTERVAL, odtInterval);
+    dx.OleTime(IDC_OPEN_VALVE, odtOpenValve);
+    dx.OleTime(IDC_SAMPLE_HOLDING, odtSampleHolding);
+    dx.OleTime(IDC_PUMP_ON, odtPumpOn);
 }

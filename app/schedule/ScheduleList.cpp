@@ -15,9 +15,9 @@
 using namespace win;
 using schedpanel::Text;
 
-void CZRNcomDlg::InitScheduleList() {
+void SchedulePanel::InitScheduleList() {
     // Schedule list: report view, one row at a time, grid lines, whole rows.
-    ListView* list = Item<ListView>(IDC_LIST_CTRL);
+    ListView* list = Window().Item<ListView>(IDC_LIST_CTRL);
     list->SetStyle(list->GetStyle() | LVS_REPORT | LVS_SHOWSELALWAYS);
     list->SetExtendedStyle(list->GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     // The first five columns share the width equally; "Interval" takes the remainder.
@@ -40,19 +40,19 @@ void CZRNcomDlg::InitScheduleList() {
         list->SetItemState(sched.nSelectedRow, true, false);
 }
 
-void CZRNcomDlg::InitScheduleTable() {
-    Item<ListView>(IDC_LIST_CTRL)->DeleteAllItems();
-    zrn::InitScheduleTable(sched, std::time(nullptr), schedpanel::LogSink(*this),
+void SchedulePanel::InitScheduleTable() {
+    Window().Item<ListView>(IDC_LIST_CTRL)->DeleteAllItems();
+    zrn::InitScheduleTable(sched, std::time(nullptr), schedpanel::LogSink(host),
                            schedpanel::TraceSink());
 }
 
-void CZRNcomDlg::RefreshScheduleList() {
+void SchedulePanel::RefreshScheduleList() {
     const int nEntryBefore = zrn::SelectedEntryIndex(sched);
-    ListView* list = Item<ListView>(IDC_LIST_CTRL);
+    ListView* list = Window().Item<ListView>(IDC_LIST_CTRL);
     list->DeleteAllItems();
     sched.listed = ListedStates();
     const zrn::ListRows rows =
-        zrn::BuildListRows(sched.table, sched.nDaylightFlag, schedpanel::LogSink(*this),
+        zrn::BuildListRows(sched.table, sched.nDaylightFlag, schedpanel::LogSink(host),
                            schedpanel::TraceSink(), sched.listed);
     for (int r = 0; r < static_cast<int>(rows.rows.size()); ++r) {
         const zrn::ListRow& row = rows.rows[static_cast<size_t>(r)];
@@ -74,39 +74,37 @@ void CZRNcomDlg::RefreshScheduleList() {
     }
     if (sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY)
         list->SetItemState(sched.nSelectedRow, true, false);
-    SetZrnButtonProperly();
+    host.SetZrnButtonProperly();
 }
-
-namespace {
 
 // The first step of a click: an edited entry is saved, discarded or kept.
 // False when the click ends here.
-bool LeaveCurrentEntry(CZRNcomDlg& dlg) {
-    zrn::ScheduleState& s = dlg.sched;
+bool SchedulePanel::LeaveCurrentEntry() {
+    zrn::ScheduleState& s = sched;
     const zrn::LeavePrompt prompt = zrn::LeaveEntryPrompt(s.bEditPending, s.nSelectedRow, [&] {
         return s.bEditPending && s.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY &&
-               zrn::ValidateDateTimeStop(s.table, zrn::SelectedEntryIndex(s), dlg.clock.tZrnClock,
+               zrn::ValidateDateTimeStop(s.table, zrn::SelectedEntryIndex(s), clock.tZrnClock,
                                          s.tEditStart, s.tEditStop, s.nDaylightFlag,
-                                         schedpanel::LogSink(dlg)) == zrn::VALID_START_STOP;
+                                         schedpanel::LogSink(host)) == zrn::VALID_START_STOP;
     }());
     if (prompt == zrn::LeavePrompt::None) {
         s.bEditPending = 0;
         return true;
     }
     const zrn::PromptBox box = zrn::LeaveEntryBox(prompt);
-    const int answer = MessageBox(&dlg, box.text, {}, box.flags);
+    const int answer = MessageBox(&Window(), box.text, {}, box.flags);
     switch (zrn::LeaveEntryAction(prompt, answer)) {
     case zrn::LeaveAction::SaveAndContinue:
-        dlg.SaveEntryAndUpload();
+        SaveEntryAndUpload();
         return true;
     case zrn::LeaveAction::Continue:
         // "OK to Discard": the edits are dropped, not kept in the list.
-        dlg.DiscardPendingEdit();
+        DiscardPendingEdit();
         return true;
     case zrn::LeaveAction::RefreshAndStop: {
-        dlg.RefreshSchedules();
+        RefreshSchedules();
         // The click has already highlighted its row; nothing is selected now.
-        ListView* list = dlg.Item<ListView>(IDC_LIST_CTRL);
+        ListView* list = Window().Item<ListView>(IDC_LIST_CTRL);
         for (int row = 0; row < list->GetItemCount(); ++row)
             list->SetItemState(row, false, false);
         return false;
@@ -115,20 +113,18 @@ bool LeaveCurrentEntry(CZRNcomDlg& dlg) {
     return false;
 }
 
-} // namespace
-
-bool CZRNcomDlg::ChooseRow(int& row) {
+bool SchedulePanel::ChooseRow(int& row) {
     // The rows may move while the edited entry is left: the choice is the entry.
     const bool hasEntry = row >= 0 && row < zrn::SCHEDULE_ENTRY_COUNT;
     const int chosen = hasEntry ? sched.nRowEntry[static_cast<size_t>(row)] : -1;
-    if (!LeaveCurrentEntry(*this))
+    if (!LeaveCurrentEntry())
         return false;
     if (chosen >= 0)
         row = zrn::RowOfEntry(sched.nRowEntry, chosen);
     // The list shows exactly the chosen row, also when the choice went away
     // with a dropped edit and the click had highlighted another schedule.
     sched.nSelectedRow = row;
-    ListView* list = Item<ListView>(IDC_LIST_CTRL);
+    ListView* list = Window().Item<ListView>(IDC_LIST_CTRL);
     if (row >= 0)
         list->SetItemState(row, true, true);
     else
@@ -137,7 +133,16 @@ bool CZRNcomDlg::ChooseRow(int& row) {
     return true;
 }
 
-void CZRNcomDlg::DiscardPendingEdit() {
+bool SchedulePanel::ShowChosenRow(int& row) {
+    if (!ChooseRow(row))
+        return false;
+    SetSelectedFields();
+    ShowEntryTimings(row);
+    Window().UpdateData(false);
+    return true;
+}
+
+void SchedulePanel::DiscardPendingEdit() {
     // The edits never reached the device: the entry is what the device last said.
     const int nEntry = zrn::SelectedEntryIndex(sched);
     sched.bEditPending = 0;
@@ -147,55 +152,49 @@ void CZRNcomDlg::DiscardPendingEdit() {
     RefreshScheduleList();
 }
 
-void CZRNcomDlg::ShowSelectedEntry(bool followRadio) {
+void SchedulePanel::ShowSelectedEntry(bool followRadio) {
     SetSelectedFields();
     tStartDatePicker = tStartTimePicker = sched.tEditStart;
     tStopDatePicker = tStopTimePicker = sched.tEditStop;
     for (int id : {IDC_START_DATE, IDC_START_TIME})
-        SetPickerTime(*this, id, sched.tEditStart);
+        SetPickerTime(Window(), id, sched.tEditStart);
     for (int id : {IDC_STOP_DATE, IDC_STOP_TIME})
-        SetPickerTime(*this, id, sched.tEditStop);
+        SetPickerTime(Window(), id, sched.tEditStop);
     if (followRadio)
         ShowEntryTimings(sched.nSelectedRow);
     else
         ShowTimingPickers(sched.nSelectedRow);
 }
 
-void CZRNcomDlg::OnClickListCtrl(Notify& n) {
+void SchedulePanel::OnClickListCtrl(Notify& n) {
     const int x = n.point.x(), y = n.point.y();
     if (!sched.bScheduleReady) {
-        AppendLog(Text("OnClickListCtrl;  Entry NotValid, Cursor x: %d, y: %d", x, y));
+        host.AppendLog(Text("OnClickListCtrl;  Entry NotValid, Cursor x: %d, y: %d", x, y));
         return;
     }
     int row = n.row;
-    if (!ChooseRow(row))
+    if (!ShowChosenRow(row))
         return;
-    SetSelectedFields();
-    ShowEntryTimings(row);
-    UpdateData(false);
-    AppendLog(Text("OnClickListCtrl;  Entry %d, Cursor x: %d, y: %d", row, x, y));
+    host.AppendLog(Text("OnClickListCtrl;  Entry %d, Cursor x: %d, y: %d", row, x, y));
 }
 
-void CZRNcomDlg::OnKeySelectListCtrl(Notify& n) {
+void SchedulePanel::OnKeySelectListCtrl(Notify& n) {
     // A key that moves the highlight chooses that row, as a click does, so the
     // row, the panel and every action mean the same schedule.
     if (!sched.bScheduleReady || n.row == sched.nSelectedRow)
         return;
     int row = n.row;
-    if (!ChooseRow(row))
+    if (!ShowChosenRow(row))
         return;
-    SetSelectedFields();
-    ShowEntryTimings(row);
-    UpdateData(false);
-    AppendLog(Text("OnKeySelectListCtrl;  Entry %d", row));
+    host.AppendLog(Text("OnKeySelectListCtrl;  Entry %d", row));
 }
 
-void CZRNcomDlg::ShowEntryTimings(int row) {
+void SchedulePanel::ShowEntryTimings(int row) {
     if (ShowTimingPickers(row))
-        SelectIntervalRadio();
+        intervals.SelectIntervalRadio();
 }
 
-bool CZRNcomDlg::ShowTimingPickers(int row) {
+bool SchedulePanel::ShowTimingPickers(int row) {
     if (row < 0 || row >= zrn::SCHEDULE_ENTRY_COUNT)
         return false;
     const int nEntry = sched.nRowEntry[static_cast<size_t>(row)];
@@ -207,19 +206,19 @@ bool CZRNcomDlg::ShowTimingPickers(int row) {
     odtOpenValve = days(0, e.nValveMinutes, e.nValveSeconds);
     odtSampleHolding = days(0, e.nHoldMinutes, e.nHoldSeconds);
     odtPumpOn = days(0, e.nPumpMinutes, e.nPumpSeconds);
-    SetPickerSpan(*this, IDC_INTERVAL, e.nIntervalHours, e.nIntervalMinutes, e.nIntervalSeconds);
-    SetPickerSpan(*this, IDC_OPEN_VALVE, 0, e.nValveMinutes, e.nValveSeconds);
-    SetPickerSpan(*this, IDC_SAMPLE_HOLDING, 0, e.nHoldMinutes, e.nHoldSeconds);
-    SetPickerSpan(*this, IDC_PUMP_ON, 0, e.nPumpMinutes, e.nPumpSeconds);
+    SetPickerSpan(Window(), IDC_INTERVAL, e.nIntervalHours, e.nIntervalMinutes, e.nIntervalSeconds);
+    SetPickerSpan(Window(), IDC_OPEN_VALVE, 0, e.nValveMinutes, e.nValveSeconds);
+    SetPickerSpan(Window(), IDC_SAMPLE_HOLDING, 0, e.nHoldMinutes, e.nHoldSeconds);
+    SetPickerSpan(Window(), IDC_PUMP_ON, 0, e.nPumpMinutes, e.nPumpSeconds);
     return true;
 }
 
-void CZRNcomDlg::OnRclickListCtrl(Notify& n) {
-    const ClientPoint client = ScreenToClient(*this, IDC_LIST_CTRL, n.point.x(), n.point.y());
-    AppendLog(Text("CZRNcomDlg::OnRclickListCtrl;  Entry %d, Cursor x: %d, y: %d", n.row, client.x,
-                   client.y));
+void SchedulePanel::OnRclickListCtrl(Notify& n) {
+    const ClientPoint client = ScreenToClient(Window(), IDC_LIST_CTRL, n.point.x(), n.point.y());
+    host.AppendLog(Text("SchedulePanel::OnRclickListCtrl;  Entry %d, Cursor x: %d, y: %d", n.row,
+                        client.x, client.y));
     if (!sched.bScheduleReady) {
-        AppendLog(
+        host.AppendLog(
             Text("OnRclickListCtrl;  Entry NotValid, Cursor x: %d, y: %d", client.x, client.y));
         return;
     }
@@ -227,19 +226,20 @@ void CZRNcomDlg::OnRclickListCtrl(Notify& n) {
     if (!ChooseRow(row))
         return;
     SetSelectedFields();
-    UpdateData(false);
-    AppendLog(Text("OnRclickListCtrl;  Entry %d, Cursor x: %d, y: %d", row, client.x, client.y));
+    Window().UpdateData(false);
+    host.AppendLog(
+        Text("OnRclickListCtrl;  Entry %d, Cursor x: %d, y: %d", row, client.x, client.y));
 
     const int nEntry = zrn::SelectedEntryIndex(sched);
     const char status = nEntry < 0 || !onDevice.IsRead(nEntry)
                             ? zrn::STATUS_EMPTY
                             : static_cast<char>(sched.table[static_cast<size_t>(nEntry)].chStatus);
     if (const MenuTemplate* menu = LoadMenu(zrn::ContextMenuFor(row, status)))
-        TrackMenu(*menu, n.point);
+        Window().TrackMenu(*menu, n.point);
 }
 
-void CZRNcomDlg::OnLvnItemActivateListCtrl(Notify& n) {
+void SchedulePanel::OnLvnItemActivateListCtrl(Notify& n) {
     // An activation changes no item state: new and old are both 0.
     if (sched.bScheduleReady)
-        AppendLog(Text("OnLvnItemActivateListCtrl;  Entry %d, New %d, Old %d", n.row, 0, 0));
+        host.AppendLog(Text("OnLvnItemActivateListCtrl;  Entry %d, New %d, Old %d", n.row, 0, 0));
 }

@@ -6,9 +6,9 @@
 
 #include "model/Catalogue.h"
 #include "model/DeviceSchedules.h"
-#include "schedule/IntervalRules.h"
 #include "model/ScheduleEntry.h"
 #include "model/ScheduleRules.h"
+#include "schedule/IntervalRules.h"
 
 #include <array>
 #include <cstdint>

@@ -1,21 +1,132 @@
 #pragma once
-// Shared by the schedule panel's files: the printf-style builder of its log
-// lines and the sinks its rules write through.
+// The schedule list and its editing: the four schedules as the device holds
+// them, the selected one in the start, stop and timing pickers, the actions on
+// it and their read-back. The interval presets and custom timing
+// (IntervalPanel) edit the same selected schedule.
+#include "clock/ClockPanel.h"
+#include "model/DeviceSchedules.h"
+#include "model/ScheduleEntry.h"
 #include "model/ScheduleRules.h"
-#include "shell/ZRNcomDlg.h"
+#include "protocol/Panel.h"
+#include "schedule/IntervalPanel.h"
+#include "schedule/PlanFiles.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
+
+class SchedulePanel final : public PanelOf<SchedulePanel> {
+public:
+    // iniFile: the settings file the presets are read from, kept by the dialog.
+    SchedulePanel(PanelHost& host, const ClockPanel& clock, const std::string& iniFile);
+
+    static Rows EventRows();
+    void OnInitDialog() override;
+    void DoDataExchange(DataExchange& dx) override;
+    void RegisterReplies(ReplyTable& replies) override;
+    void LinkClosed() override;
+    void ReplyLost(const std::string& queryKey) override;
+
+    // The host's one-second tick found a new device: every schedule is read.
+    void QueryAllEntries();
+    void QueryScheduleEntry(int index);
+    void UploadScheduleEntry(int index);
+    void RefreshSchedules();
+    void RefreshScheduleList();
+    void SetSelectedFields();
+    void SaveActiveEntry();
+    void SaveEntryAndUpload();
+    void DiscardPendingEdit(); // the edited entry back to what the device holds
+    // The panel back to the selected entry; the interval radio follows it unless
+    // the operator has just chosen one.
+    void ShowSelectedEntry(bool followRadio = true);
+    // The entry whose panel edits are not on the device yet, -1 for none.
+    int EditedEntry() const;
+    // What the list shows of each entry: the edited one by its working values.
+    zrn::ReadStates ListedStates() const;
+    // The entry's status change, then the query whose answer confirms it.
+    void SendStatusChange(const zrn::ScheduleEntry& entry);
+    // Reads the parts of an entry after a change and checks that the device took it.
+    void ReadBack(int index, std::uint16_t parts, const zrn::Expectation& expect);
+
+    // The table is what the list shows; onDevice is what the device last reported.
+    // sched.nDaylightFlag is the device's daylight-saving flag.
+    zrn::ScheduleState sched;
+    zrn::DeviceSchedules onDevice;
+    IntervalPanel intervals;
+    CPlanFiles planFiles{*this}; // the window menu's export and import
+
+    // Values bound to controls
+    int64_t tStartDatePicker = 0, tStartTimePicker = 0;
+    int64_t tStopDatePicker = 0, tStopTimePicker = 0;
+    double odtInterval = 0, odtOpenValve = 0, odtSampleHolding = 0, odtPumpOn = 0;
+
+    PanelHost& Host() { return host; }
+    const ClockPanel& clock;
+
+private:
+    void InitScheduleList(); // the list's style, columns, images and table
+    void InitScheduleTable();
+    void ApplyDeviceOutcome(const zrn::DeviceSchedules::Outcome& outcome);
+    void ProcessScheduleResponse(const std::string& reply);
+    // A row chosen by click or key: the edited entry is left first, then the row
+    // becomes the selection, in the panel and in the list; false when the
+    // operator's answer ends the choice. row is updated when rows move.
+    bool ChooseRow(int& row);
+    // ChooseRow, then the chosen entry in the panel.
+    bool ShowChosenRow(int& row);
+    bool LeaveCurrentEntry();
+    bool StartStopValid();
+    // The selected entry, read, that Activate or Deactivate may change, its
+    // line logged; nullptr when there is none.
+    zrn::ScheduleEntry* EntryToChange(const char* handler);
+    void ShowEntryTimings(int row);  // the four timing pickers and the radio of the interval
+    bool ShowTimingPickers(int row); // the pickers alone; false when the row shows no entry
+    // bEditPending, the buttons, then the entry itself.
+    void CommitEdit();
+
+    void OnBnClickedScheduleRefresh();
+    void OnBnClickedButtonSchedule();
+    void OnClickListCtrl(Notify& n);
+    void OnRclickListCtrl(Notify& n);
+    void OnNmDoubleClickListCtrl(Notify& n);
+    void OnLvnItemActivateListCtrl(Notify& n);
+    void OnKeySelectListCtrl(Notify& n);
+    void OnBnClickedButtonAdd();
+    void OnBnClickedButtonDelete();
+    void OnBnClickedButtonEnable();
+    void OnBnClickedButtonDisable();
+    void OnBnClickedButtonSave();
+    void OnBnClickedButtonClearAll();
+    void OnBnClickedButtonProperties();
+    void OnEntryTest();
+    void OnStartDateChange(Notify& n);
+    void OnStopDateChange(Notify& n);
+    void OnStartDateDropdown(Notify& n);
+    void OnStopDateDropdown(Notify& n);
+    void OnStartDateCloseup(Notify& n);
+    void OnStopDateCloseup(Notify& n);
+    void OnStartDateSetfocus(Notify& n);
+    void OnStartTimeChange(Notify& n);
+    void OnStopTimeChange(Notify& n);
+    struct DateEnd;
+    static const DateEnd kStart, kStop;
+    void DateDropdown(Notify& n, const DateEnd& end);
+    void DateChange(Notify& n, const DateEnd& end);
+    void DateCloseup(Notify& n, const DateEnd& end);
+
+    int bStartDropDown = 0;
+    int bStopDropDown = 0;
+    ImageList imageListNormal{Size(32, 32)};
+    ImageList imageListSmall{Size(16, 16)};
+};
 
 namespace schedpanel {
 
 // The format is always a literal of the program.
 std::string Text(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-zrn::LineSink LogSink(CZRNcomDlg& dialog); // the log box, through AppendLog
-zrn::LineSink TraceSink();                 // the debugger output only
-
-// The entry's status change, then the query whose answer confirms it; a
-// refusal is told.
-void SendStatusChange(CZRNcomDlg& dialog, const zrn::ScheduleEntry& entry);
+zrn::LineSink LogSink(PanelHost& host); // the log box, through AppendLog
+zrn::LineSink TraceSink();              // the debugger output only
 
 } // namespace schedpanel

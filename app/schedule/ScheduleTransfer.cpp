@@ -2,7 +2,9 @@
 // download, the upload of one entry, the replies and the test request.
 #include "model/Catalogue.h"
 #include "platform/DebugOutput.h"
+#include "platform/PcClock.h"
 #include "platform/Win.h"
+#include "protocol/ReplyTable.h"
 #include "resources/Resource.h"
 #include "schedule/ScheduleLogic.h"
 #include "schedule/SchedulePanel.h"
@@ -24,8 +26,8 @@ std::string Text(const char* format, ...) {
     return text;
 }
 
-zrn::LineSink LogSink(CZRNcomDlg& dialog) {
-    return [&dialog](std::string_view line) { dialog.AppendLog(line); };
+zrn::LineSink LogSink(PanelHost& host) {
+    return [&host](std::string_view line) { host.AppendLog(line); };
 }
 
 zrn::LineSink TraceSink() {
@@ -34,55 +36,83 @@ zrn::LineSink TraceSink() {
 
 } // namespace schedpanel
 
-void CZRNcomDlg::QueryScheduleEntry(int index) {
+SchedulePanel::SchedulePanel(PanelHost& host, const ClockPanel& clock, const std::string& iniFile)
+    : PanelOf(host), intervals(host, *this, iniFile), clock(clock) {
+    // The pickers show the current time until the device is read.
+    const int64_t now = PcTime();
+    tStartDatePicker = tStartTimePicker = now;
+    tStopDatePicker = tStopTimePicker = now;
+    sched.nDaylightFlag = -1;
+    sched.nSelectedRow = zrn::NO_SELECTABLE_ACTIVE_ENTRY;
+}
+
+void SchedulePanel::RegisterReplies(ReplyTable& replies) {
+    replies.Add("S", [this](const std::string& reply) { ProcessScheduleResponse(reply); });
+}
+
+void SchedulePanel::LinkClosed() {
+    for (const zrn::DeviceSchedules::Outcome& outcome : onDevice.LinkClosed())
+        ApplyDeviceOutcome(outcome);
+}
+
+void SchedulePanel::ReplyLost(const std::string& queryKey) {
+    // Values that polling asks for anyway wait for their next turn.
+    ApplyDeviceOutcome(onDevice.Lost(queryKey));
+}
+
+void SchedulePanel::QueryAllEntries() {
+    for (int index = 0; index < zrn::SCHEDULE_ENTRY_COUNT; ++index)
+        QueryScheduleEntry(index);
+}
+
+void SchedulePanel::QueryScheduleEntry(int index) {
     // The nine queries of entry index + 1, status first; the entry counts as read
     // once every one of them has been answered.
     ReadBack(index, zrn::ALL_PARTS, {});
 }
 
-void CZRNcomDlg::ReadBack(int index, std::uint16_t parts, const zrn::Expectation& expect) {
+void SchedulePanel::ReadBack(int index, std::uint16_t parts, const zrn::Expectation& expect) {
     std::optional<zrn::Expectation> check;
     if (expect.entry.nNumber != 0)
         check = expect;
     const zrn::CommandList queries = onDevice.BeginRead(index, parts, std::move(check));
-    if (!bLinkOpen) {
+    if (!host.LinkOpen()) {
         // Nothing can go out: what the device holds stays unknown.
         onDevice.ReadNotSent(index);
     }
     for (const std::string& command : queries)
-        SendCommand(command);
+        host.SendCommand(command);
     RefreshScheduleList();
 }
 
-void CZRNcomDlg::UploadScheduleEntry(int index) {
+void SchedulePanel::UploadScheduleEntry(int index) {
     if (index < 0 || index >= zrn::SCHEDULE_ENTRY_COUNT)
         return;
     const zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(index)];
     for (const std::string& command : zrn::ScheduleUploadSequence(entry))
-        SendCommand(command);
+        host.SendCommand(command);
     // The device's own word on what it stored: a refused value shows here.
     ReadBack(index, zrn::ALL_PARTS, {zrn::Change::Upload, entry});
 }
 
-void CZRNcomDlg::RefreshSchedules() {
+void SchedulePanel::RefreshSchedules() {
     sched.nSelectedRow = zrn::NO_SELECTABLE_ACTIVE_ENTRY;
     for (int id :
          {IDC_START_DATE, IDC_START_TIME, IDC_STOP_DATE, IDC_STOP_TIME, IDC_INTERVAL,
           IDC_SAMPLE_HOLDING, IDC_OPEN_VALVE, IDC_PUMP_ON, IDC_BUTTON_DISCARD, IDC_BUTTON_SAVE})
-        EnableItem(id, false);
-    EnableItem(IDC_BUTTON_ADD, true);
+        Window().EnableItem(id, false);
+    Window().EnableItem(IDC_BUTTON_ADD, true);
     // The rows say "Reading..." until every reply of their entry is in.
     sched.bEditPending = 0;
-    for (int index = 0; index < zrn::SCHEDULE_ENTRY_COUNT; ++index)
-        QueryScheduleEntry(index);
+    QueryAllEntries();
     RefreshScheduleList();
 }
 
-int CZRNcomDlg::EditedEntry() const {
+int SchedulePanel::EditedEntry() const {
     return sched.bEditPending ? zrn::SelectedEntryIndex(sched) : -1;
 }
 
-zrn::ReadStates CZRNcomDlg::ListedStates() const {
+zrn::ReadStates SchedulePanel::ListedStates() const {
     zrn::ReadStates states{};
     for (int i = 0; i < zrn::SCHEDULE_ENTRY_COUNT; ++i)
         states[static_cast<size_t>(i)] = onDevice.State(i);
@@ -91,11 +121,11 @@ zrn::ReadStates CZRNcomDlg::ListedStates() const {
     return states;
 }
 
-void CZRNcomDlg::ApplyDeviceOutcome(const zrn::DeviceSchedules::Outcome& outcome) {
+void SchedulePanel::ApplyDeviceOutcome(const zrn::DeviceSchedules::Outcome& outcome) {
     for (const std::string& query : outcome.ask)
-        SendCommand(query);
+        host.SendCommand(query);
     if (outcome.report)
-        ReportLater(*outcome.report);
+        host.ReportLater(*outcome.report);
     const int index = outcome.nEntry;
     if (index < 0)
         return;
@@ -110,8 +140,8 @@ void CZRNcomDlg::ApplyDeviceOutcome(const zrn::DeviceSchedules::Outcome& outcome
     planFiles.OnDeviceSchedules();
 }
 
-void CZRNcomDlg::ProcessScheduleResponse() {
-    const zrn::ScheduleReply reply = zrn::ParseScheduleReply(strResponse);
+void SchedulePanel::ProcessScheduleResponse(const std::string& text) {
+    const zrn::ScheduleReply reply = zrn::ParseScheduleReply(text);
     if (reply.kind == zrn::ScheduleReplyKind::Ignored)
         return;
     if (reply.nNumber == 5)
@@ -124,19 +154,18 @@ void CZRNcomDlg::ProcessScheduleResponse() {
     ApplyDeviceOutcome(outcome);
 }
 
-void CZRNcomDlg::OnBnClickedScheduleRefresh() {
+void SchedulePanel::OnBnClickedScheduleRefresh() {
     RefreshSchedules();
 }
 
-void CZRNcomDlg::OnBnClickedButtonSchedule() {
+void SchedulePanel::OnBnClickedButtonSchedule() {
     // Reads the table again without emptying it first.
-    for (int index = 0; index < zrn::SCHEDULE_ENTRY_COUNT; ++index)
-        QueryScheduleEntry(index);
+    QueryAllEntries();
 }
 
-void CZRNcomDlg::OnEntryTest() {
+void SchedulePanel::OnEntryTest() {
     const int nEntry = zrn::SelectedEntryIndex(sched);
     if (nEntry < 0)
         return;
-    SendCommand(zrn::ScheduleTestCommand(sched.table[static_cast<size_t>(nEntry)].nNumber));
+    host.SendCommand(zrn::ScheduleTestCommand(sched.table[static_cast<size_t>(nEntry)].nNumber));
 }

@@ -28,106 +28,111 @@ int64_t WithTime(int64_t t, int hour, int minute, int second, int nDaylightFlag)
         .value_or(t);
 }
 
-// bEditPending, the buttons, then the entry itself.
-void Commit(CZRNcomDlg& dlg) {
-    dlg.sched.bEditPending = 1;
-    dlg.SetZrnButtonProperly();
-    dlg.SaveActiveEntry();
-}
-
 } // namespace
 
-void CZRNcomDlg::OnStartDateSetfocus(Notify& n) {
-    AppendLog("DateTimePicker/StartDate/SetFocus");
+void SchedulePanel::CommitEdit() {
+    sched.bEditPending = 1;
+    host.SetZrnButtonProperly();
+    SaveActiveEntry();
+}
+
+void SchedulePanel::OnStartDateSetfocus(Notify& n) {
+    host.AppendLog("DateTimePicker/StartDate/SetFocus");
     n.result = 0;
 }
 
-void CZRNcomDlg::OnStartDateDropdown(Notify& n) {
-    AppendLog("DateTimePicker/StartDate/DropDown");
-    bStartDropDown = 1;
+// The start and the stop date pickers differ only in these.
+struct SchedulePanel::DateEnd {
+    const char* name; // "Start" or "Stop", as the log says
+    int dateId;
+    int64_t zrn::ScheduleState::*edit;
+    int SchedulePanel::*dropDown;
+};
+
+const SchedulePanel::DateEnd SchedulePanel::kStart{
+    "Start", IDC_START_DATE, &zrn::ScheduleState::tEditStart, &SchedulePanel::bStartDropDown};
+const SchedulePanel::DateEnd SchedulePanel::kStop{
+    "Stop", IDC_STOP_DATE, &zrn::ScheduleState::tEditStop, &SchedulePanel::bStopDropDown};
+
+void SchedulePanel::OnStartDateDropdown(Notify& n) {
+    DateDropdown(n, kStart);
+}
+
+void SchedulePanel::OnStopDateDropdown(Notify& n) {
+    DateDropdown(n, kStop);
+}
+
+void SchedulePanel::OnStartDateChange(Notify& n) {
+    DateChange(n, kStart);
+}
+
+void SchedulePanel::OnStopDateChange(Notify& n) {
+    DateChange(n, kStop);
+}
+
+void SchedulePanel::OnStartDateCloseup(Notify& n) {
+    DateCloseup(n, kStart);
+}
+
+void SchedulePanel::OnStopDateCloseup(Notify& n) {
+    DateCloseup(n, kStop);
+}
+
+void SchedulePanel::DateDropdown(Notify& n, const DateEnd& end) {
+    host.AppendLog(Text("DateTimePicker/%sDate/DropDown", end.name));
+    this->*end.dropDown = 1;
     n.result = 0;
 }
 
-void CZRNcomDlg::OnStopDateDropdown(Notify& n) {
-    AppendLog("DateTimePicker/StopDate/DropDown");
-    bStopDropDown = 1;
+void SchedulePanel::DateChange(Notify& n, const DateEnd& end) {
     n.result = 0;
-}
-
-void CZRNcomDlg::OnStartDateChange(Notify& n) {
-    n.result = 0;
-    if (bStartDropDown) {
+    if (this->*end.dropDown) {
         // Browsing the open calendar picks nothing yet; the close-up does.
-        AppendLog(Text("OnChange/Start Date: %d/%d/%d; DROPDOWN active", n.month, n.day, n.year));
+        host.AppendLog(
+            Text("OnChange/%s Date: %d/%d/%d; DROPDOWN active", end.name, n.month, n.day, n.year));
         return;
     }
-    AppendLog(Text("OnChange/Start Date: %d/%d/%d", n.month, n.day, n.year));
-    sched.tEditStart = WithDate(sched.tEditStart, n.year, n.month, n.day, sched.nDaylightFlag);
-    Commit(*this);
+    host.AppendLog(Text("OnChange/%s Date: %d/%d/%d", end.name, n.month, n.day, n.year));
+    int64_t& edited = sched.*end.edit;
+    edited = WithDate(edited, n.year, n.month, n.day, sched.nDaylightFlag);
+    CommitEdit();
 }
 
-void CZRNcomDlg::OnStopDateChange(Notify& n) {
+void SchedulePanel::DateCloseup(Notify& n, const DateEnd& end) {
     n.result = 0;
-    if (bStopDropDown) {
-        AppendLog(Text("OnChange/Stop Date: %d/%d/%d; DROPDOWN active", n.month, n.day, n.year));
-        return;
-    }
-    AppendLog(Text("OnChange/Stop Date: %d/%d/%d", n.month, n.day, n.year));
-    sched.tEditStop = WithDate(sched.tEditStop, n.year, n.month, n.day, sched.nDaylightFlag);
-    Commit(*this);
-}
-
-void CZRNcomDlg::OnStartDateCloseup(Notify& n) {
-    n.result = 0;
-    AppendLog("DateTimePicker/StartDate/CloseUp");
-    bStartDropDown = 0;
-    const auto picked = GetPickerFields(*this, IDC_START_DATE);
+    host.AppendLog(Text("DateTimePicker/%sDate/CloseUp", end.name));
+    this->*end.dropDown = 0;
+    const auto picked = GetPickerFields(Window(), end.dateId);
     if (!picked) {
-        AppendLog("DateTimePicker/StartDate/CloseUp: Not Valid - GDT_VALID");
+        host.AppendLog(Text("DateTimePicker/%sDate/CloseUp: Not Valid - GDT_VALID", end.name));
         return;
     }
-    sched.tEditStart =
-        WithDate(sched.tEditStart, picked->year, picked->month, picked->day, sched.nDaylightFlag);
-    Commit(*this);
-    AppendLog("DateTimePicker/StartDate/CloseUp: " +
-              zrn::FormatLocalTime(sched.tEditStart, zrn::TimeText::DateTime));
+    int64_t& edited = sched.*end.edit;
+    edited = WithDate(edited, picked->year, picked->month, picked->day, sched.nDaylightFlag);
+    CommitEdit();
+    host.AppendLog(Text("DateTimePicker/%sDate/CloseUp: ", end.name) +
+                   zrn::FormatLocalTime(edited, zrn::TimeText::DateTime));
 }
 
-void CZRNcomDlg::OnStopDateCloseup(Notify& n) {
+void SchedulePanel::OnStartTimeChange(Notify& n) {
     n.result = 0;
-    AppendLog("DateTimePicker/StopDate/CloseUp");
-    bStopDropDown = 0;
-    const auto picked = GetPickerFields(*this, IDC_STOP_DATE);
-    if (!picked) {
-        AppendLog("DateTimePicker/StopDate/CloseUp: Not Valid - GDT_VALID");
-        return;
-    }
-    sched.tEditStop =
-        WithDate(sched.tEditStop, picked->year, picked->month, picked->day, sched.nDaylightFlag);
-    Commit(*this);
-    AppendLog("DateTimePicker/StopDate/CloseUp: " +
-              zrn::FormatLocalTime(sched.tEditStop, zrn::TimeText::DateTime));
-}
-
-void CZRNcomDlg::OnStartTimeChange(Notify& n) {
-    n.result = 0;
-    AppendLog(Text("OnChange/Start Time: %d:%d:%d", n.hour, n.minute, n.second));
+    host.AppendLog(Text("OnChange/Start Time: %d:%d:%d", n.hour, n.minute, n.second));
     const int64_t candidate =
         WithTime(sched.tEditStart, n.hour, n.minute, n.second, sched.nDaylightFlag);
     if (candidate == sched.tEditStart)
         return;
-    AppendLog(Text("OnChange/Start Time: %d:%d, 2nd, exiting", n.hour, n.minute));
+    host.AppendLog(Text("OnChange/Start Time: %d:%d, 2nd, exiting", n.hour, n.minute));
     sched.tEditStart = candidate;
-    Commit(*this);
+    CommitEdit();
 }
 
-void CZRNcomDlg::OnStopTimeChange(Notify& n) {
+void SchedulePanel::OnStopTimeChange(Notify& n) {
     n.result = 0;
-    AppendLog(Text("OnChange/Stop Time: %d:%d", n.hour, n.minute));
+    host.AppendLog(Text("OnChange/Stop Time: %d:%d", n.hour, n.minute));
     const int64_t candidate =
         WithTime(sched.tEditStop, n.hour, n.minute, n.second, sched.nDaylightFlag);
     if (candidate == sched.tEditStop)
         return;
     sched.tEditStop = candidate;
-    Commit(*this);
+    CommitEdit();
 }

@@ -32,14 +32,15 @@ int OpenUrl(std::string_view address, int show) {
 }
 
 void CZRNcomDlg::ReadFileVersion() {
-    if (!strFileVersion.empty())
+    if (!options.strFileVersion.empty())
         return;
-    strFileVersion = zrn::ReadFileVersion(zrn::ProgramVersionBlock(), zrn::UserDefaultLangId());
+    options.strFileVersion =
+        zrn::ReadFileVersion(zrn::ProgramVersionBlock(), zrn::UserDefaultLangId());
 }
 
 void CZRNcomDlg::OnAboutBox() {
     CZRNcomAbout about(this);
-    about.strVersion = "QUORVANEX ZRNcom Version " + strFileVersion;
+    about.strVersion = "QUORVANEX ZRNcom Version " + options.strFileVersion;
     about.DoModal();
 }
 

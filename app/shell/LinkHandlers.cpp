@@ -1,5 +1,5 @@
 // The program's end of the link: sending, the link notification, dispatch of
-// replies by their first letter, and the log box.
+// replies to the panels, the log box and the reports.
 #include "platform/DebugOutput.h"
 #include "platform/LinkWindow.h"
 #include "platform/MessageBox.h"
@@ -16,35 +16,26 @@ using namespace win;
 
 void CZRNcomDlg::SendCommand(std::string_view text) {
     // Without an open port the command is dropped: polling asks again later.
-    if (!bLinkOpen)
+    if (!link.bLinkOpen)
         return;
     Link().send(std::string(text).c_str());
-    replyTracker.Sent(text);
+    link.replyTracker.Sent(text);
 }
 
 bool CZRNcomDlg::ReopenLink(const std::string& definition) {
     Link().close();
-    LinkReopened();
-    bLinkOpen = Link().open(LinkTarget(*this), definition.c_str());
-    return bLinkOpen != 0;
-}
-
-void CZRNcomDlg::LinkReopened() {
-    replyTracker.Clear();
-    for (const zrn::DeviceSchedules::Outcome& outcome : onDevice.LinkClosed())
-        ApplyDeviceOutcome(outcome);
-}
-
-void CZRNcomDlg::OnReplyLost(const std::string& queryKey) {
-    DebugTrace("ZRNcom/OnReplyLost; %s\r\n", queryKey.c_str());
-    // Values that polling asks for anyway wait for their next turn.
-    ApplyDeviceOutcome(onDevice.Lost(queryKey));
+    // Nothing asked on the old port will be answered.
+    link.replyTracker.Clear();
+    for (Panel* panel : panels.All())
+        panel->LinkClosed();
+    link.bLinkOpen = Link().open(LinkTarget(*this), definition.c_str());
+    return link.bLinkOpen != 0;
 }
 
 void CZRNcomDlg::OnLinkNotify(Notify& n) {
     // Any notification proves that a device answers on the open port.
-    tLastLinkMessage = PcTime();
-    bPortScanning = false;
+    link.tLastLinkMessage = PcTime();
+    link.bPortScanning = false;
 
     // The text belongs to the library and is freed when this returns: copy what is kept.
     const auto* text = reinterpret_cast<const char*>(n.lParam);
@@ -60,32 +51,21 @@ void CZRNcomDlg::OnLinkNotify(Notify& n) {
     case LINK_REPLY:
         if (text) {
             DebugTrace("RES %s\r\n", text);
-            strResponse = text;
-            for (const std::string& lost : replyTracker.Arrived(strResponse))
-                OnReplyLost(lost);
-            ProcessResponse();
+            link.strResponse = text;
+            for (const std::string& lost : link.replyTracker.Arrived(link.strResponse)) {
+                DebugTrace("ZRNcom/OnReplyLost; %s\r\n", lost.c_str());
+                for (Panel* panel : panels.All())
+                    panel->ReplyLost(lost);
+            }
+            DebugTrace("Processing Response: %.1s\r\n", link.strResponse.c_str());
+            replies.Dispatch(link.strResponse);
         } else {
-            strResponse.clear();
+            link.strResponse.clear();
         }
         break;
     default: // LINK_DATA and anything else
         break;
     }
-}
-
-void CZRNcomDlg::ProcessResponse() {
-    DebugTrace("Processing Response: %.1s\r\n", strResponse.c_str());
-    replies.Dispatch(strResponse);
-}
-
-// The handlers that are the dialog's own; panels register theirs.
-void CZRNcomDlg::RegisterReplies() {
-    const auto add = [this](const char* prefix, void (CZRNcomDlg::*handler)()) {
-        replies.Add(prefix, [this, handler](const std::string&) { (this->*handler)(); });
-    };
-    add("S", &CZRNcomDlg::ProcessScheduleResponse);
-    for (Panel* panel : Panels())
-        panel->RegisterReplies(replies);
 }
 
 void CZRNcomDlg::AppendLog(std::string_view text) {
@@ -98,22 +78,22 @@ void CZRNcomDlg::AppendLog(std::string_view text) {
 
 void CZRNcomDlg::ReportLater(const std::string& text) {
     AppendLog(text);
-    strReports.push_back(text);
+    link.strReports.push_back(text);
     SetTimer(TIMER_REPORT, win::USER_TIMER_MINIMUM);
 }
 
 void CZRNcomDlg::ShowReports() {
     KillTimer(TIMER_REPORT);
     // An import tells its schedules in one box, with its own report.
-    if (strReports.empty() || planFiles.Importing())
+    if (link.strReports.empty() || panels.schedule.planFiles.Importing())
         return;
     std::string text;
-    for (const std::string& report : std::exchange(strReports, {}))
+    for (const std::string& report : std::exchange(link.strReports, {}))
         text += (text.empty() ? "" : "\n\n") + report;
     MessageBox(this, text, {}, win::MB_OK | win::MB_ICONWARNING);
 }
 
-// The link notification, the timers and the status queries below the visible area.
+// The link notification and the timers.
 CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Protocol() {
     using D = CZRNcomDlg;
     static constexpr EventEntry<D> rows[] = {

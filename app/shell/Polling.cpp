@@ -8,8 +8,9 @@
 #include "shell/ZRNcomDlg.h"
 
 void CZRNcomDlg::OnStartPollingTimer() {
-    const int configured = zrn::GetPrivateProfileInt("SYSTEM", "PollingTime", 5000, strIniFile);
-    if (clock.tZrnTimePicker == 0) {
+    const int configured =
+        zrn::GetPrivateProfileInt("SYSTEM", "PollingTime", 5000, options.strIniFile);
+    if (panels.clock.tZrnTimePicker == 0) {
         DebugTrace("ZRNcom/OnStartPollingTimer; Polling Disabled\n");
         return;
     }
@@ -26,33 +27,32 @@ void CZRNcomDlg::OnTimer(Notify& n) {
     if (n.wParam == TIMER_REPORT)
         ShowReports();
     else
-        OnTimerTick(n.wParam);
+        OnTimerTick();
 }
 
-void CZRNcomDlg::OnTimerTick(uintptr_t) {
+void CZRNcomDlg::OnTimerTick() {
     // 1. Two whole seconds without a notification: try the next port. A clock
     //    set backwards gives a negative gap, which waits for it to catch up.
     const int64_t now = PcTime();
-    if (!bNoScanCommPorts && now - tLastLinkMessage > 1) {
-        bPortScanning = true;
-        ports.ScanNextPort();
+    if (!options.bNoScanCommPorts && now - link.tLastLinkMessage > 1) {
+        link.bPortScanning = true;
+        panels.ports.ScanNextPort();
         SendCommand(zrn::ProbeCommand());
-        tLastLinkMessage = now;
-    } else if (bPortScanning) {
+        link.tLastLinkMessage = now;
+    } else if (link.bPortScanning) {
         // 2. The probe is not answered yet.
-    } else if (bPrevTickScanning) {
+    } else if (link.bPrevTickScanning) {
         // 3. Answered since the last tick: a new device, read everything once.
         for (const std::string& command : zrn::FullReadSequence())
             SendCommand(command);
-        for (int index = 0; index < 4; ++index)
-            QueryScheduleEntry(index);
+        panels.schedule.QueryAllEntries();
     } else {
         // 3. The normal tick: the clock and one value of the rotation.
-        const zrn::PollTick tick = zrn::NormalPollTick(nPollStep);
+        const zrn::PollTick tick = zrn::NormalPollTick(link.nPollStep);
         for (const std::string& command : tick.commands)
             SendCommand(command);
-        nPollStep = tick.nNextPollStep;
+        link.nPollStep = tick.nNextPollStep;
     }
     // 4.
-    bPrevTickScanning = bPortScanning;
+    link.bPrevTickScanning = link.bPortScanning;
 }

@@ -37,18 +37,14 @@ CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Shell() {
 }
 
 std::span<const CZRNcomDlgEvents::Rows> CZRNcomDlgEvents::All() {
-    static const Rows tables[] = {Shell(), Protocol(), Schedule(), Intervals()};
+    static const Rows tables[] = {Shell(), Protocol()};
     return tables;
-}
-
-void TraceNotYet(const char* handler) {
-    DebugTrace("ZRNcom/%s; not available yet\n", handler);
 }
 
 bool CZRNcomDlg::OnMessage(Notify& n) {
     if (Dispatch<CZRNcomDlg>(*this, CZRNcomDlgEvents::All(), n))
         return true;
-    for (Panel* panel : Panels())
+    for (Panel* panel : panels.All())
         if (panel->OnMessage(n))
             return true;
     return false;
@@ -56,28 +52,21 @@ bool CZRNcomDlg::OnMessage(Notify& n) {
 
 CZRNcomDlg::CZRNcomDlg(std::string_view commandLine, CWnd* parent)
     : CDialog(kMainDialogTemplate, parent) {
-    // The pickers show the current time until the device is read.
-    const int64_t now = PcTime();
-    tStartDatePicker = tStartTimePicker = now;
-    tStopDatePicker = tStopTimePicker = now;
-    odtInterval = odtOpenValve = odtSampleHolding = odtPumpOn = 0; // 00:00:00
-
     hIcon = ProgramIcon();
 
     // The traffic log is switched exactly once, on or off, before any port opens.
-    bEditSdiInfo = zrn::HasSwitch(commandLine, zrn::SWITCH_EDIT_SDI_INFO);
-    settings.sdiInfoDlg.bEditable = bEditSdiInfo ? 1 : 0;
-    bLogComm = zrn::HasSwitch(commandLine, zrn::SWITCH_LOG_COMM);
-    bLogOpen = Link().log(bLogComm);
-    bNoScanCommPorts = zrn::HasSwitch(commandLine, zrn::SWITCH_NO_SCAN_COMM_PORTS);
+    const zrn::StartupSwitches switches = zrn::ReadStartupSwitches(commandLine);
+    options.bEditSdiInfo = switches.bEditSdiInfo;
+    panels.settings.sdiInfoDlg.bEditable = options.bEditSdiInfo ? 1 : 0;
+    options.bLogComm = switches.bLogComm;
+    options.bLogOpen = Link().log(options.bLogComm);
+    options.bNoScanCommPorts = switches.bNoScanCommPorts;
 
-    strIniFile = zrn::INI_FILE;
-    sched.nDaylightFlag = -1;
-    sched.nSelectedRow = zrn::NO_SELECTABLE_ACTIVE_ENTRY;
-    sched.bEditPending = 0;
+    options.strIniFile = zrn::INI_FILE;
     ReadFileVersion();
 
-    RegisterReplies();
+    for (Panel* panel : panels.All())
+        panel->RegisterReplies(replies);
     AttachLink(*this);
 }
 
@@ -87,18 +76,10 @@ CZRNcomDlg::~CZRNcomDlg() {
 }
 
 void CZRNcomDlg::DoDataExchange(DataExchange& dx) {
-    dx.DateTime(IDC_START_DATE, tStartDatePicker);
-    dx.DateTime(IDC_START_TIME, tStartTimePicker);
-    dx.DateTime(IDC_STOP_DATE, tStopDatePicker);
-    dx.DateTime(IDC_STOP_TIME, tStopTimePicker);
-    dx.OleTime(IDC_INTERVAL, odtInterval);
-    dx.OleTime(IDC_OPEN_VALVE, odtOpenValve);
-    dx.OleTime(IDC_SAMPLE_HOLDING, odtSampleHolding);
-    dx.OleTime(IDC_PUMP_ON, odtPumpOn);
-    dx.Check(IDC_CHECK, nCheck);
-    dx.Int(IDC_SELECT_ITEM, nSelectItem, 0, 32257);
-    dx.Int(IDC_NUMBER_OF_ITEMS, nNumberOfItems, 0, 32567);
-    for (Panel* panel : Panels())
+    dx.Check(IDC_CHECK, controls.nCheck);
+    dx.Int(IDC_SELECT_ITEM, controls.nSelectItem, 0, 32257);
+    dx.Int(IDC_NUMBER_OF_ITEMS, controls.nNumberOfItems, 0, 32567);
+    for (Panel* panel : panels.All())
         panel->DoDataExchange(dx);
 }
 
@@ -113,8 +94,8 @@ bool CZRNcomDlg::OnInitDialog() {
     LimitLines(IDC_LOG, LOG_LINES_KEPT);
     DebugTrace("ZRNcom/OnInitDialog; Entry\n");
     NameUnlabelledControls(*this);
-    if (bLogComm)
-        AppendLog(zrn::TrafficLogNote(bLogOpen != 0));
+    if (options.bLogComm)
+        AppendLog(zrn::TrafficLogNote(options.bLogOpen != 0));
 
     // Window menu
     if (!LoadString(IDS_ABOUTBOX).empty()) {
@@ -129,33 +110,22 @@ bool CZRNcomDlg::OnInitDialog() {
         menu.AppendMenu(MF_STRING, IDM_EXPORT_SCHEDULES, LoadString(IDS_EXPORT_SCHEDULES));
         menu.AppendMenu(MF_STRING, IDM_IMPORT_SCHEDULES, LoadString(IDS_IMPORT_SCHEDULES));
     }
-    sched.table = {};
     SetIcon(hIcon);
-
-    sched.bScheduleReady = 0;
-    bStartDropDown = bStopDropDown = 0;
-    for (int id : {IDC_ZRN_TIME, IDC_START_TIME, IDC_STOP_TIME, IDC_INTERVAL, IDC_SAMPLE_HOLDING,
-                   IDC_OPEN_VALVE, IDC_PUMP_ON})
-        Item<DateTimePicker>(id)->SetTimeStyle();
-
     for (const char* label : {"Icon", "Small Icon", "List", "Details"})
         AddTab(IDC_TAB, label);
 
-    InitScheduleList();
-
-    for (Panel* panel : Panels())
+    for (Panel* panel : panels.All())
         panel->OnInitDialog();
 
     if (!SetTimer(TIMER_ONE_SEC, 1000))
         DebugTrace("ZRNcom/OnStartOneSecTimer; ERROR in TIMER_ONE_SEC timer\n");
     OnStartPollingTimer();
-
-    InitIntervalPanel();
     SetZrnButtonProperly();
     return true;
 }
 
 int CZRNcomDlg::SetZrnButtonProperly() {
+    const zrn::ScheduleState& sched = panels.schedule.sched;
     zrn::ButtonInputs in;
     in.nItemCount = Item<ListView>(IDC_LIST_CTRL)->GetItemCount();
     in.nSelectedRow = sched.nSelectedRow;
@@ -165,8 +135,8 @@ int CZRNcomDlg::SetZrnButtonProperly() {
             static_cast<char>(sched.table[static_cast<size_t>(in.nSelectedEntry)].chStatus);
     in.bEditPending = sched.bEditPending;
     in.bValidStartStop =
-        zrn::ValidateDateTimeStop(sched.table, in.nSelectedEntry, clock.tZrnClock, sched.tEditStart,
-                                  sched.tEditStop, sched.nDaylightFlag,
+        zrn::ValidateDateTimeStop(sched.table, in.nSelectedEntry, panels.clock.tZrnClock,
+                                  sched.tEditStart, sched.tEditStop, sched.nDaylightFlag,
                                   [this](std::string_view line) { AppendLog(line); }) ==
         zrn::VALID_START_STOP;
 
@@ -194,25 +164,21 @@ void CZRNcomDlg::OnSysCommand(Notify& n) {
         OnAboutBox();
         return;
     case IDM_SDI_INFO:
-        settings.OnSdiInformation();
+        panels.settings.OnSdiInformation();
         return;
     case IDM_ZRN_CONNECT:
-        ports.OnZrnConnect();
+        panels.ports.OnZrnConnect();
         return;
     case IDM_EXPORT_SCHEDULES:
-        planFiles.OnExportSchedules();
+        panels.schedule.planFiles.OnExportSchedules();
         return;
     case IDM_IMPORT_SCHEDULES:
-        planFiles.OnImportSchedules();
+        panels.schedule.planFiles.OnImportSchedules();
         return;
     default:
         if ((n.wParam & SC_MASK) == SC_CLOSE)
             EndDialog(IDCANCEL);
     }
-}
-
-void CZRNcomDlg::OnNotifyHandled(Notify& n) {
-    n.result = 0;
 }
 
 void CZRNcomDlg::OnBnClickedExit() {

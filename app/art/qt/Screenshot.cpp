@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     const QString file = QString::fromLocal8Bit(argv[1]);
     if (argc == 3) {
         CZRNcomAbout about(&dialog);
-        about.strVersion = "QUORVANEX ZRNcom Version " + dialog.strFileVersion;
+        about.strVersion = "QUORVANEX ZRNcom Version " + dialog.options.strFileVersion;
         about.Create();
         about.show();
         return about.grab().save(file) ? 0 : 1;

@@ -120,7 +120,7 @@ TEST(PopupMenus, EntryMenusHoldTheirItemsInOrder) {
 
 TEST_F(DialogTest, MenuCommandsReachTheSameHandlersAsTheButtons) {
     CZRNcomDlg& dlg = Make();
-    dlg.bLinkOpen = 1;
+    dlg.link.bLinkOpen = 1;
     MessageBoxAnswer yes(win::IDYES);
     // What each handler writes with no row selected and no device clock; the
     // download shows as its first query.

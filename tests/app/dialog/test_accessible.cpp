@@ -62,7 +62,7 @@ TEST_F(Accessibility, EveryControlOfTheIdentificationAndDetailsDialogsHasAName) 
     ident.Create();
     ExpectEveryControlNamed(ident);
     CZRNcomDlg& dlg = Make();
-    CZRNcomProp details(&dlg);
+    CZRNcomProp details(dlg.panels.schedule);
     details.Create();
     ExpectEveryControlNamed(details);
 }

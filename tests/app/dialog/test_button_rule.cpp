@@ -18,9 +18,9 @@ protected:
         list->DeleteAllItems();
         for (int r = 0; r < rows; ++r)
             list->InsertItem(r, "row", 1);
-        dlg.sched.nRowEntry = rowEntry;
+        dlg.panels.schedule.sched.nRowEntry = rowEntry;
         for (int i = 0; i < 4; ++i) {
-            zrn::ScheduleEntry& e = dlg.sched.table[i];
+            zrn::ScheduleEntry& e = dlg.panels.schedule.sched.table[i];
             e.chStatus = static_cast<uint8_t>(statuses[i]);
             // Every entry runs for one hour, a day from now plus i days.
             zrn::SetEntryStart(e, now + 86400 * (i + 1));
@@ -28,10 +28,10 @@ protected:
         }
     }
     void Edit(int pending, int selectedRow, int64_t start, int64_t stop) {
-        dialog->sched.bEditPending = pending;
-        dialog->sched.nSelectedRow = selectedRow;
-        dialog->sched.tEditStart = start;
-        dialog->sched.tEditStop = stop;
+        dialog->panels.schedule.sched.bEditPending = pending;
+        dialog->panels.schedule.sched.nSelectedRow = selectedRow;
+        dialog->panels.schedule.sched.tEditStart = start;
+        dialog->panels.schedule.sched.tEditStop = stop;
     }
     std::string States() {
         // 1041 1042 1057 1043 1047 1034 1035 1046 1056 1045 1055

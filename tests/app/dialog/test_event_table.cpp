@@ -14,7 +14,7 @@ TEST(EventTable, EveryControlNotificationPairHasOneRowInAllPanels) {
         for (const auto& row : table)
             keys.emplace_back(row.id, row.code);
     CZRNcomDlg dialog("");
-    for (const Panel* panel : dialog.Panels())
+    for (const Panel* panel : dialog.panels.All())
         for (const auto& key : panel->EventKeys())
             keys.push_back(key);
 

@@ -69,7 +69,7 @@ protected:
 
     // Entry 0 shown in row 0 and selected, as the list selection leaves it.
     void SelectEntry(char status, int64_t start) {
-        zrn::ScheduleState& s = dialog->sched;
+        zrn::ScheduleState& s = dialog->panels.schedule.sched;
         zrn::ScheduleEntry& e = s.table[0];
         zrn::SetEntryStart(e, start);
         zrn::SetEntryStop(e, start + 86400);
@@ -144,49 +144,52 @@ TEST_F(IntervalPanel, FixedPresetsFillThePickersAndProposeStartAndStop) {
         CZRNcomDlg& dlg = Make();
         SelectEntry('D', Base());
         dlg.CheckDlgButton(IDC_RADIO_CUSTOM, 1);
-        dlg.nIntervalPreset = zrn::PRESET_CUSTOM;
+        dlg.panels.schedule.intervals.nIntervalPreset = zrn::PRESET_CUSTOM;
         debug.Clear();
 
         ClickRadio(c.radio);
 
         EXPECT_EQ(CheckedRadios(), std::vector<int>{c.radio});
-        EXPECT_EQ(dlg.nIntervalPreset, c.preset);
+        EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, c.preset);
         EXPECT_TRUE(debug.Contains(std::string("SetRadioBoxParameters: ") + c.section + "\n"));
         EXPECT_EQ(Text(IDC_INTERVAL), c.interval);
-        EXPECT_EQ(dlg.sched.tsEditInterval, c.tsInterval);
+        EXPECT_EQ(dlg.panels.schedule.sched.tsEditInterval, c.tsInterval);
         EXPECT_FALSE(PickersEnabled());
 
         EXPECT_EQ(Text(IDC_START_DATE), c.startDate);
         EXPECT_EQ(Text(IDC_START_TIME), c.startTime);
         EXPECT_EQ(Text(IDC_STOP_DATE), c.stopDate);
         EXPECT_EQ(Text(IDC_STOP_TIME), c.stopTime);
-        EXPECT_EQ(dlg.sched.tEditStop - dlg.sched.tEditStart, 604799);
+        EXPECT_EQ(dlg.panels.schedule.sched.tEditStop - dlg.panels.schedule.sched.tEditStart,
+                  604799);
         for (int id : {IDC_START_DATE, IDC_START_TIME})
             EXPECT_EQ(dlg.Item<DateTimePicker>(id)->Value().toSecsSinceEpoch(),
-                      dlg.sched.tEditStart);
+                      dlg.panels.schedule.sched.tEditStart);
         for (int id : {IDC_STOP_DATE, IDC_STOP_TIME})
             EXPECT_EQ(dlg.Item<DateTimePicker>(id)->Value().toSecsSinceEpoch(),
-                      dlg.sched.tEditStop);
+                      dlg.panels.schedule.sched.tEditStop);
         // The entry is not active: the edit is pending until saved or discarded.
-        EXPECT_EQ(dlg.sched.bEditPending, 1);
+        EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1);
     }
 }
 
 TEST_F(IntervalPanel, OnAnActiveEntryAPresetWaitsForAddAndThePanelShowsTheEntry) {
     CZRNcomDlg& dlg = Make();
     SelectEntry('A', Base());
-    const zrn::ScheduleEntry before = dlg.sched.table[0];
-    dlg.sched.bEditPending = 1;
+    const zrn::ScheduleEntry before = dlg.panels.schedule.sched.table[0];
+    dlg.panels.schedule.sched.bEditPending = 1;
 
     ClickRadio(IDC_RADIO_1HOUR);
 
-    EXPECT_EQ(dlg.sched.bEditPending, 0);
-    EXPECT_EQ(dlg.nIntervalPreset, zrn::PRESET_1HOUR) << "the choice for the next Add";
+    EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 0);
+    EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, zrn::PRESET_1HOUR)
+        << "the choice for the next Add";
     EXPECT_EQ(CheckedRadios(), std::vector<int>{IDC_RADIO_1HOUR});
     // The panel never shows times the selected schedule does not have.
     EXPECT_EQ(Text(IDC_START_TIME), "10:07:30 AM");
     EXPECT_EQ(Text(IDC_INTERVAL), "0:15:00");
-    EXPECT_EQ(0, std::memcmp(&before, &dlg.sched.table[0], sizeof before)) << "nothing stored";
+    EXPECT_EQ(0, std::memcmp(&before, &dlg.panels.schedule.sched.table[0], sizeof before))
+        << "nothing stored";
     EXPECT_TRUE(dlg.IsItemEnabled(IDC_BUTTON_DISABLE));
     EXPECT_FALSE(dlg.IsItemEnabled(IDC_BUTTON_SAVE));
 }
@@ -194,14 +197,14 @@ TEST_F(IntervalPanel, OnAnActiveEntryAPresetWaitsForAddAndThePanelShowsTheEntry)
 TEST_F(IntervalPanel, WithoutASelectedRowPresetsFillTheTimingsButNeverADateBefore2000) {
     CZRNcomDlg& dlg = Make();
     for (int pending : {0, 1}) {
-        dlg.sched.bEditPending = pending;
+        dlg.panels.schedule.sched.bEditPending = pending;
         ClickRadio(IDC_RADIO_30MIN);
-        EXPECT_EQ(dlg.sched.bEditPending, pending) << "not changed without a row";
+        EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, pending) << "not changed without a row";
         EXPECT_EQ(Text(IDC_INTERVAL), "0:30:00");
         // The base is 0 until an entry is selected or added: a proposal in 1970,
         // which no entry can hold, so start and stop stay and the pickers offer
         // nothing before 2000.
-        EXPECT_EQ(dlg.sched.tEditStart, 0);
+        EXPECT_EQ(dlg.panels.schedule.sched.tEditStart, 0);
         EXPECT_EQ(Text(IDC_START_DATE), "1/1/2000");
         EXPECT_EQ(Text(IDC_STOP_DATE), "1/1/2000");
         EXPECT_NE(Text(IDC_LOG).find("The ZRN holds dates from 01/01/2000 to 12/31/2037 only"),
@@ -218,14 +221,16 @@ TEST_F(IntervalPanel, EveryPresetReadsItsOwnSectionAndDefaultsWithoutAFile) {
     {
         CZRNcomDlg& dlg = Make();
         for (int radio : {IDC_RADIO_15MIN, IDC_RADIO_30MIN, IDC_RADIO_1HOUR, IDC_RADIO_24HOURS}) {
-            dlg.sched.tsEditOpenValve = dlg.sched.tsEditSampleHolding = dlg.sched.tsEditPumpOn = 7;
+            dlg.panels.schedule.sched.tsEditOpenValve =
+                dlg.panels.schedule.sched.tsEditSampleHolding =
+                    dlg.panels.schedule.sched.tsEditPumpOn = 7;
             ClickRadio(radio);
             EXPECT_EQ(Text(IDC_OPEN_VALVE), "02:00") << radio;
             EXPECT_EQ(Text(IDC_SAMPLE_HOLDING), "01:00") << radio;
             EXPECT_EQ(Text(IDC_PUMP_ON), "01:00") << radio;
-            EXPECT_EQ(dlg.sched.tsEditOpenValve, 120) << radio;
-            EXPECT_EQ(dlg.sched.tsEditSampleHolding, 60) << radio;
-            EXPECT_EQ(dlg.sched.tsEditPumpOn, 60) << radio;
+            EXPECT_EQ(dlg.panels.schedule.sched.tsEditOpenValve, 120) << radio;
+            EXPECT_EQ(dlg.panels.schedule.sched.tsEditSampleHolding, 60) << radio;
+            EXPECT_EQ(dlg.panels.schedule.sched.tsEditPumpOn, 60) << radio;
         }
     }
     WriteIni("[Interval15Min]\nPumpOnMin=3\n"
@@ -244,9 +249,9 @@ TEST_F(IntervalPanel, EveryPresetReadsItsOwnSectionAndDefaultsWithoutAFile) {
         EXPECT_EQ(Text(IDC_OPEN_VALVE), c.valve) << c.radio;
         EXPECT_EQ(Text(IDC_SAMPLE_HOLDING), c.hold) << c.radio;
         EXPECT_EQ(Text(IDC_PUMP_ON), c.pump) << c.radio;
-        EXPECT_EQ(dlg.sched.tsEditOpenValve, c.tsValve) << c.radio;
-        EXPECT_EQ(dlg.sched.tsEditSampleHolding, c.tsHold) << c.radio;
-        EXPECT_EQ(dlg.sched.tsEditPumpOn, c.tsPump) << c.radio;
+        EXPECT_EQ(dlg.panels.schedule.sched.tsEditOpenValve, c.tsValve) << c.radio;
+        EXPECT_EQ(dlg.panels.schedule.sched.tsEditSampleHolding, c.tsHold) << c.radio;
+        EXPECT_EQ(dlg.panels.schedule.sched.tsEditPumpOn, c.tsPump) << c.radio;
     }
 }
 
@@ -259,12 +264,12 @@ TEST_F(IntervalPanel, CustomOnAnInactiveEntryResetsToFifteenMinutesAndOpensThePi
     ClickRadio(IDC_RADIO_CUSTOM);
 
     EXPECT_EQ(CheckedRadios(), std::vector<int>{IDC_RADIO_CUSTOM});
-    EXPECT_EQ(dlg.nIntervalPreset, zrn::PRESET_CUSTOM);
+    EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, zrn::PRESET_CUSTOM);
     EXPECT_TRUE(PickersEnabled());
-    EXPECT_EQ(dlg.sched.bEditPending, 1);
+    EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1);
     EXPECT_EQ(Text(IDC_INTERVAL), "0:15:00");
     EXPECT_EQ(Text(IDC_OPEN_VALVE), "02:00");
-    EXPECT_EQ(dlg.sched.tsEditInterval, 900);
+    EXPECT_EQ(dlg.panels.schedule.sched.tsEditInterval, 900);
     EXPECT_EQ(Text(IDC_START_TIME), "10:15:00 AM");
     EXPECT_EQ(Text(IDC_STOP_TIME), "10:14:59 AM");
     EXPECT_TRUE(debug.Contains("SetRadioBoxParameters: Interval15Min\n"));
@@ -276,17 +281,17 @@ TEST_F(IntervalPanel, CustomOnAnInactiveEntryResetsToFifteenMinutesAndOpensThePi
 
 TEST_F(IntervalPanel, CustomKeepsThePickersClosedOnAnActiveEntryOrWithoutASelection) {
     CZRNcomDlg& dlg = Make();
-    dlg.sched.bEditPending = 1;
+    dlg.panels.schedule.sched.bEditPending = 1;
     ClickRadio(IDC_RADIO_CUSTOM);
     EXPECT_FALSE(PickersEnabled());
-    EXPECT_EQ(dlg.sched.bEditPending, 1) << "not changed without a row";
-    EXPECT_EQ(dlg.nIntervalPreset, zrn::PRESET_CUSTOM);
+    EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1) << "not changed without a row";
+    EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, zrn::PRESET_CUSTOM);
 
     SelectEntry('A', Base());
     ClickRadio(IDC_RADIO_CUSTOM);
     EXPECT_FALSE(PickersEnabled());
-    EXPECT_EQ(dlg.sched.bEditPending, 0);
-    EXPECT_EQ(dlg.nIntervalPreset, zrn::PRESET_CUSTOM);
+    EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 0);
+    EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, zrn::PRESET_CUSTOM);
     EXPECT_TRUE(dlg.IsItemEnabled(IDC_BUTTON_DISABLE));
 }
 
@@ -296,31 +301,32 @@ TEST_F(IntervalPanel, PickerChangesLogTheirValueAndSetTheWorkingField) {
         int hour, minute, second;
         const char* log;
         int64_t zrn::ScheduleState::*field;
-        double CZRNcomDlg::*bound;
+        double SchedulePanel::*bound;
         int64_t ts;
     };
     const Case cases[] = {
         {IDC_INTERVAL, 2, 30, 15, "OnChange/Time Interval: 2:30",
-         &zrn::ScheduleState::tsEditInterval, &CZRNcomDlg::odtInterval, 9015},
+         &zrn::ScheduleState::tsEditInterval, &SchedulePanel::odtInterval, 9015},
         {IDC_OPEN_VALVE, 0, 5, 30, "OnChange/Open Valve: 0:5", &zrn::ScheduleState::tsEditOpenValve,
-         &CZRNcomDlg::odtOpenValve, 330},
+         &SchedulePanel::odtOpenValve, 330},
         {IDC_SAMPLE_HOLDING, 0, 0, 45, "OnChange/Sample Holding: 0:0",
-         &zrn::ScheduleState::tsEditSampleHolding, &CZRNcomDlg::odtSampleHolding, 45},
+         &zrn::ScheduleState::tsEditSampleHolding, &SchedulePanel::odtSampleHolding, 45},
         {IDC_PUMP_ON, 0, 12, 0, "OnChange/Pump On: 0:12", &zrn::ScheduleState::tsEditPumpOn,
-         &CZRNcomDlg::odtPumpOn, 720},
+         &SchedulePanel::odtPumpOn, 720},
     };
     CZRNcomDlg& dlg = Make();
     SelectEntry('D', Base());
     ClickRadio(IDC_RADIO_CUSTOM);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.log);
-        dlg.sched.bEditPending = 0;
+        dlg.panels.schedule.sched.bEditPending = 0;
         dlg.SetZrnButtonProperly();
         SetPicker(c.id, c.hour, c.minute, c.second);
         EXPECT_EQ(LastLogLine(), c.log);
-        EXPECT_EQ(dlg.sched.*c.field, c.ts);
-        EXPECT_EQ(zrn::TimeOfDayFromOle(dlg.*c.bound), c.ts) << "bound controls re-read";
-        EXPECT_EQ(dlg.sched.bEditPending, 1);
+        EXPECT_EQ(dlg.panels.schedule.sched.*c.field, c.ts);
+        EXPECT_EQ(zrn::TimeOfDayFromOle(dlg.panels.schedule.*c.bound), c.ts)
+            << "bound controls re-read";
+        EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1);
         EXPECT_TRUE(dlg.IsItemEnabled(IDC_BUTTON_SAVE));
         EXPECT_TRUE(dlg.IsItemEnabled(IDC_BUTTON_DISCARD));
     }
@@ -332,22 +338,22 @@ TEST_F(IntervalPanel, PickerChangesLogTheirValueAndSetTheWorkingField) {
     n.result = 99;
     EXPECT_TRUE(dlg.Deliver(n));
     EXPECT_EQ(n.result, 0);
-    EXPECT_EQ(dlg.sched.tsEditPumpOn, 180);
+    EXPECT_EQ(dlg.panels.schedule.sched.tsEditPumpOn, 180);
 }
 
 TEST_F(IntervalPanel, AnOpenValveChangeWaitsForTheNextSave) {
     CZRNcomDlg& dlg = Make();
     SelectEntry('D', Base());
     ClickRadio(IDC_RADIO_CUSTOM);
-    const uint8_t minutes = dlg.sched.table[0].nValveMinutes;
-    const uint8_t seconds = dlg.sched.table[0].nValveSeconds;
-    dlg.sched.bEditPending = 0;
+    const uint8_t minutes = dlg.panels.schedule.sched.table[0].nValveMinutes;
+    const uint8_t seconds = dlg.panels.schedule.sched.table[0].nValveSeconds;
+    dlg.panels.schedule.sched.bEditPending = 0;
     debug.Clear();
     SetPicker(IDC_OPEN_VALVE, 0, 9, 9);
-    EXPECT_EQ(dlg.sched.tsEditOpenValve, 549);
-    EXPECT_EQ(dlg.sched.bEditPending, 1);
-    EXPECT_EQ(dlg.sched.table[0].nValveMinutes, minutes);
-    EXPECT_EQ(dlg.sched.table[0].nValveSeconds, seconds);
+    EXPECT_EQ(dlg.panels.schedule.sched.tsEditOpenValve, 549);
+    EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1);
+    EXPECT_EQ(dlg.panels.schedule.sched.table[0].nValveMinutes, minutes);
+    EXPECT_EQ(dlg.panels.schedule.sched.table[0].nValveSeconds, seconds);
     EXPECT_FALSE(debug.Contains("SaveActiveEntry"));
 }
 
@@ -376,17 +382,18 @@ TEST_F(IntervalPanel, SelectIntervalRadioChecksTheButtonOfTheShownInterval) {
         SCOPED_TRACE(std::to_string(c.interval) + " " + c.status);
         CZRNcomDlg& dlg = Make();
         SelectEntry(c.status, Base());
-        dlg.nIntervalPreset = zrn::PRESET_1HOUR;
-        dlg.odtInterval = zrn::OleTimeOfDay(c.interval);
+        dlg.panels.schedule.intervals.nIntervalPreset = zrn::PRESET_1HOUR;
+        dlg.panels.schedule.odtInterval = zrn::OleTimeOfDay(c.interval);
         dlg.UpdateData(false);
         for (int id : kRadios)
             dlg.CheckDlgButton(id, id == IDC_RADIO_CUSTOM ? c.customChecked : 1);
 
-        dlg.SelectIntervalRadio();
+        dlg.panels.schedule.intervals.SelectIntervalRadio();
 
         EXPECT_EQ(CheckedRadios(), c.checked);
         EXPECT_EQ(PickersEnabled(), c.pickers);
-        EXPECT_EQ(dlg.nIntervalPreset, zrn::PRESET_1HOUR) << "the preset is not changed";
+        EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, zrn::PRESET_1HOUR)
+            << "the preset is not changed";
     }
 }
 
@@ -403,7 +410,7 @@ TEST_F(IntervalPanel, RegisteredMessageWithCustomCurrentOnlyTraces) {
 
     EXPECT_EQ(debug.Text(), "ZRNcom/SetRadioBoxParameters; Invalid Radio Box Parameters\n");
     EXPECT_EQ(Text(IDC_LOG), log);
-    EXPECT_EQ(dlg.sched.tsEditPumpOn, 420);
+    EXPECT_EQ(dlg.panels.schedule.sched.tsEditPumpOn, 420);
     EXPECT_EQ(Text(IDC_PUMP_ON), "07:00");
     EXPECT_TRUE(PickersEnabled());
 }
@@ -412,16 +419,17 @@ TEST_F(IntervalPanel, RegisteredMessageRereadsTheFileButKeepsStartAndStop) {
     CZRNcomDlg& dlg = Make();
     SelectEntry('D', Base());
     ClickRadio(IDC_RADIO_30MIN);
-    const int64_t start = dlg.sched.tEditStart, stop = dlg.sched.tEditStop;
+    const int64_t start = dlg.panels.schedule.sched.tEditStart,
+                  stop = dlg.panels.schedule.sched.tEditStop;
     const std::string startText = Text(IDC_START_TIME), stopText = Text(IDC_STOP_TIME);
     WriteIni("[Interval30Min]\nPumpOnMin=8\n");
 
     EXPECT_EQ(dlg.SendMessage(kWindow, WM_ZRNCOMDLGSETINTERVALS), 0);
 
-    EXPECT_EQ(dlg.sched.tsEditPumpOn, 480);
+    EXPECT_EQ(dlg.panels.schedule.sched.tsEditPumpOn, 480);
     EXPECT_EQ(Text(IDC_PUMP_ON), "08:00");
-    EXPECT_EQ(dlg.sched.tEditStart, start);
-    EXPECT_EQ(dlg.sched.tEditStop, stop);
+    EXPECT_EQ(dlg.panels.schedule.sched.tEditStart, start);
+    EXPECT_EQ(dlg.panels.schedule.sched.tEditStop, stop);
     EXPECT_EQ(Text(IDC_START_TIME), startText);
     EXPECT_EQ(Text(IDC_STOP_TIME), stopText);
 }
@@ -430,36 +438,36 @@ TEST_F(IntervalPanel, ReapplyIntervalPresetKeepsStartAndStop) {
     CZRNcomDlg& dlg = Make();
     SelectEntry('D', Base());
     ClickRadio(IDC_RADIO_CUSTOM);
-    const int64_t start = dlg.sched.tEditStart;
-    dlg.sched.bEditPending = 0;
+    const int64_t start = dlg.panels.schedule.sched.tEditStart;
+    dlg.panels.schedule.sched.bEditPending = 0;
 
-    dlg.ReapplyIntervalPreset(zrn::PRESET_24HOURS);
-    EXPECT_EQ(dlg.nIntervalPreset, zrn::PRESET_24HOURS);
+    dlg.panels.schedule.intervals.ReapplyIntervalPreset(zrn::PRESET_24HOURS);
+    EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, zrn::PRESET_24HOURS);
     EXPECT_EQ(Text(IDC_INTERVAL), "23:59:59");
-    EXPECT_EQ(dlg.sched.tEditStart, start);
-    EXPECT_EQ(dlg.sched.bEditPending, 1);
+    EXPECT_EQ(dlg.panels.schedule.sched.tEditStart, start);
+    EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1);
     EXPECT_FALSE(PickersEnabled());
 
     // Custom keeps the panel's values and opens the pickers again.
-    dlg.ReapplyIntervalPreset(zrn::PRESET_CUSTOM);
-    EXPECT_EQ(dlg.nIntervalPreset, zrn::PRESET_CUSTOM);
-    EXPECT_EQ(dlg.sched.tsEditInterval, 86399);
+    dlg.panels.schedule.intervals.ReapplyIntervalPreset(zrn::PRESET_CUSTOM);
+    EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, zrn::PRESET_CUSTOM);
+    EXPECT_EQ(dlg.panels.schedule.sched.tsEditInterval, 86399);
     EXPECT_TRUE(PickersEnabled());
 
-    dlg.sched.table[0].chStatus = 'A';
-    dlg.ReapplyIntervalPreset(zrn::PRESET_CUSTOM);
+    dlg.panels.schedule.sched.table[0].chStatus = 'A';
+    dlg.panels.schedule.intervals.ReapplyIntervalPreset(zrn::PRESET_CUSTOM);
     EXPECT_FALSE(PickersEnabled());
-    EXPECT_EQ(dlg.sched.bEditPending, 0);
+    EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 0);
 }
 
 TEST_F(IntervalPanel, EnableCustomPickersNeedsTheFlagAndASelectedRow) {
     CZRNcomDlg& dlg = Make();
-    dlg.EnableCustomPickers(1);
+    dlg.panels.schedule.intervals.EnableCustomPickers(1);
     EXPECT_FALSE(PickersEnabled());
     SelectEntry('D', Base());
-    dlg.EnableCustomPickers(1);
+    dlg.panels.schedule.intervals.EnableCustomPickers(1);
     EXPECT_TRUE(PickersEnabled());
-    dlg.EnableCustomPickers(0);
+    dlg.panels.schedule.intervals.EnableCustomPickers(0);
     EXPECT_FALSE(PickersEnabled());
 }
 
@@ -539,7 +547,7 @@ TEST_F(DetailsDialog, ShowsEveryFieldOfTheSelectedEntry) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CZRNcomDlg& dlg = Make();
-        zrn::SelectedEntryView& v = dlg.sched.selected;
+        zrn::SelectedEntryView& v = dlg.panels.schedule.sched.selected;
         v.bActive = c.active;
         v.tStart = c.start;
         v.tStop = c.stop;
@@ -572,8 +580,8 @@ TEST_F(DetailsDialog, BeforeAnySelectionShowsTheFirstSecondOf1970InLocalTime) {
 
 TEST_F(DetailsDialog, OpensFromTheContextMenuCommand) {
     CZRNcomDlg& dlg = Make();
-    dlg.sched.selected.bActive = 1;
-    dlg.sched.selected.tsInterval = 1800;
+    dlg.panels.schedule.sched.selected.bActive = 1;
+    dlg.panels.schedule.sched.selected.tsInterval = 1800;
     PopupMenuAnswer choose(ID_ENTRY_PROPERTIES);
     const DetailsSeen seen =
         Open([&] { dlg.TrackMenu(*LoadMenu(IDR_MENU_ENTRY_ENABLED), QPoint(0, 0)); }, Escape);
@@ -646,8 +654,8 @@ TEST_F(DetailsDialog, OkEnterEscapeAndTheCloseCommandEndIt) {
         EXPECT_TRUE(seen.opened);
     }
     // Nothing of the main dialog changed.
-    EXPECT_EQ(dlg.sched.selected.tStart, 0);
-    EXPECT_EQ(dlg.sched.bEditPending, 0);
+    EXPECT_EQ(dlg.panels.schedule.sched.selected.tStart, 0);
+    EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 0);
 }
 
 } // namespace

@@ -24,16 +24,16 @@ TEST_F(DialogTest, AcknowledgementsAreTracedAndEveryNotificationRefreshesTheLive
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.trace);
-        dlg.tLastLinkMessage = 0;
-        dlg.bPortScanning = true;
-        dlg.strResponse = "old";
+        dlg.link.tLastLinkMessage = 0;
+        dlg.link.bPortScanning = true;
+        dlg.link.strResponse = "old";
         debug.Clear();
         const int64_t before = std::time(nullptr);
         Notify(c.code, c.text);
-        EXPECT_GE(dlg.tLastLinkMessage, before);
-        EXPECT_FALSE(dlg.bPortScanning);
+        EXPECT_GE(dlg.link.tLastLinkMessage, before);
+        EXPECT_FALSE(dlg.link.bPortScanning);
         EXPECT_EQ(debug.Text(), c.trace);
-        EXPECT_EQ(dlg.strResponse, c.code == LINK_REPLY ? "" : "old");
+        EXPECT_EQ(dlg.link.strResponse, c.code == LINK_REPLY ? "" : "old");
     }
     EXPECT_EQ(Text(IDC_VERSION), "") << "only replies are dispatched";
 }
@@ -77,12 +77,12 @@ TEST_F(DialogTest, RepliesGoToTheHandlerOfTheirFirstLetter) {
         if (c.shownIn != 0) {
             EXPECT_EQ(Text(c.shownIn), c.shown);
         }
-        EXPECT_EQ(dlg.strResponse, c.reply);
+        EXPECT_EQ(dlg.link.strResponse, c.reply);
     }
-    EXPECT_EQ(dlg.settings.sdiInfoDlg.strMfgName, "QUORVANX");
+    EXPECT_EQ(dlg.panels.settings.sdiInfoDlg.strMfgName, "QUORVANX");
     // The schedule handler took "S1A"; a status alone does not make the entry read,
     // so no row shows dates that never came from the device.
-    EXPECT_EQ(dlg.onDevice.Entry(0).chStatus, 'A');
+    EXPECT_EQ(dlg.panels.schedule.onDevice.Entry(0).chStatus, 'A');
     EXPECT_EQ(dlg.Item<ListView>(IDC_LIST_CTRL)->GetItemCount(), 0);
 }
 
@@ -91,7 +91,7 @@ TEST_F(DialogTest, ReplyTextIsCopiedBeforeTheLibraryFreesIt) {
     char buffer[] = "F|03.04|";
     Notify(LINK_REPLY, buffer);
     std::memset(buffer, 'Z', sizeof buffer - 1);
-    EXPECT_EQ(dlg.strResponse, "F|03.04|");
+    EXPECT_EQ(dlg.link.strResponse, "F|03.04|");
     EXPECT_EQ(Text(IDC_VERSION), "3:04");
 }
 
@@ -149,7 +149,7 @@ TEST_F(DialogTest, StatusButtonsSendTheirQueryOnlyWhileALinkIsOpen) {
         dlg.SendMessage(id, BN_CLICKED);
     EXPECT_TRUE(LinkRecord::Get().sent.empty());
 
-    dlg.bLinkOpen = 1;
+    dlg.link.bLinkOpen = 1;
     for (int id : {IDC_BUTTON_CLOCK, IDC_BUTTON_VOLTAGES, IDC_BUTTON_VERSION})
         QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton); // clipped, but still a button
     EXPECT_EQ(LinkRecord::Get().sent, (std::vector<std::string>{"C", "B", "F"}));

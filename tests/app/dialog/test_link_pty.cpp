@@ -36,8 +36,8 @@ protected:
         DialogTest::TearDown();
     }
     void Open(CZRNcomDlg& dlg) {
-        dlg.bLinkOpen = Link().open(&LinkWindow::Instance(), definition.c_str());
-        ASSERT_EQ(dlg.bLinkOpen, 1);
+        dlg.link.bLinkOpen = Link().open(&LinkWindow::Instance(), definition.c_str());
+        ASSERT_EQ(dlg.link.bLinkOpen, 1);
     }
     // The device answers: ACK, then the framed reply.
     void DeviceReplies(const std::string& reply) {

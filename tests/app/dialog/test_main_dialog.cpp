@@ -248,13 +248,13 @@ TEST_F(DialogTest, InitialisationBuildsMenuListPickersAndTimers) {
 
 TEST_F(DialogTest, InitialisationEmptiesTheTableAndShowsStatusAndPresetValues) {
     CZRNcomDlg& dlg = Make();
-    EXPECT_EQ(dlg.sched.bScheduleReady, 1);
+    EXPECT_EQ(dlg.panels.schedule.sched.bScheduleReady, 1);
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(dlg.sched.table[i].nNumber, i + 1);
-        EXPECT_EQ(dlg.sched.table[i].chStatus, '0');
-        EXPECT_EQ(dlg.sched.nRowEntry[i], -1);
+        EXPECT_EQ(dlg.panels.schedule.sched.table[i].nNumber, i + 1);
+        EXPECT_EQ(dlg.panels.schedule.sched.table[i].chStatus, '0');
+        EXPECT_EQ(dlg.panels.schedule.sched.nRowEntry[i], -1);
     }
-    EXPECT_EQ(dlg.sched.nSelectedRow, -1);
+    EXPECT_EQ(dlg.panels.schedule.sched.nSelectedRow, -1);
     EXPECT_EQ(Text(IDC_EXTERNAL_VOLTS), "0.00");
     EXPECT_EQ(Text(IDC_INTERNAL_VOLTS), "0.00");
     EXPECT_EQ(Text(IDC_VERSION), "");
@@ -266,16 +266,16 @@ TEST_F(DialogTest, InitialisationEmptiesTheTableAndShowsStatusAndPresetValues) {
                     .hasMatch());
     EXPECT_EQ(Text(IDC_ZRN_DATE_TEXT), "");
 
-    EXPECT_EQ(dlg.nIntervalPreset, 0);
+    EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, 0);
     EXPECT_TRUE(debug.Contains("SetRadioBoxParameters: Interval15Min\n"));
     EXPECT_EQ(Text(IDC_INTERVAL), "0:15:00");
     EXPECT_EQ(Text(IDC_OPEN_VALVE), "02:00");
     EXPECT_EQ(Text(IDC_SAMPLE_HOLDING), "01:00");
     EXPECT_EQ(Text(IDC_PUMP_ON), "01:00");
-    EXPECT_EQ(dlg.sched.tsEditInterval, 900);
-    EXPECT_EQ(dlg.sched.tsEditOpenValve, 120);
-    EXPECT_EQ(dlg.sched.tsEditSampleHolding, 60);
-    EXPECT_EQ(dlg.sched.tsEditPumpOn, 60);
+    EXPECT_EQ(dlg.panels.schedule.sched.tsEditInterval, 900);
+    EXPECT_EQ(dlg.panels.schedule.sched.tsEditOpenValve, 120);
+    EXPECT_EQ(dlg.panels.schedule.sched.tsEditSampleHolding, 60);
+    EXPECT_EQ(dlg.panels.schedule.sched.tsEditPumpOn, 60);
 }
 
 TEST_F(DialogTest, ProfileIsReadFromTheWorkingDirectoryEachTime) {
@@ -290,7 +290,7 @@ TEST_F(DialogTest, ProfileIsReadFromTheWorkingDirectoryEachTime) {
     WriteIni("[interval15min]\npumponmin=4\n");
     EXPECT_EQ(dlg.SendMessage(kWindow, WM_ZRNCOMDLGSETINTERVALS), 0);
     EXPECT_EQ(Text(IDC_PUMP_ON), "04:00");
-    EXPECT_EQ(dlg.sched.tsEditPumpOn, 240);
+    EXPECT_EQ(dlg.panels.schedule.sched.tsEditPumpOn, 240);
 }
 
 TEST_F(DialogTest, SwitchesAreFoundAnywhereInTheCommandLineAndTheLogIsSwitchedOnce) {
@@ -308,13 +308,13 @@ TEST_F(DialogTest, SwitchesAreFoundAnywhereInTheCommandLineAndTheLogIsSwitchedOn
         SCOPED_TRACE(c.line);
         LinkRecord::Get().logCalls.clear();
         CZRNcomDlg dlg(c.line);
-        EXPECT_EQ(dlg.bEditSdiInfo, c.editSdi);
-        EXPECT_EQ(dlg.settings.sdiInfoDlg.bEditable, c.editSdi ? 1 : 0);
-        EXPECT_EQ(dlg.bLogComm, c.logComm);
-        EXPECT_EQ(dlg.bNoScanCommPorts, c.noScan);
+        EXPECT_EQ(dlg.options.bEditSdiInfo, c.editSdi);
+        EXPECT_EQ(dlg.panels.settings.sdiInfoDlg.bEditable, c.editSdi ? 1 : 0);
+        EXPECT_EQ(dlg.options.bLogComm, c.logComm);
+        EXPECT_EQ(dlg.options.bNoScanCommPorts, c.noScan);
         EXPECT_EQ(LinkRecord::Get().logCalls, std::vector<bool>{c.logComm});
-        EXPECT_EQ(dlg.strIniFile, "./ZRNcom.ini");
-        EXPECT_EQ(dlg.strFileVersion, "2.0");
+        EXPECT_EQ(dlg.options.strIniFile, "./ZRNcom.ini");
+        EXPECT_EQ(dlg.options.strFileVersion, "2.0");
     }
 }
 
@@ -358,7 +358,7 @@ TEST_F(DialogTest, ExitStaysWhileAHiddenIntegerBoxIsInvalid) {
     dlg.SetDlgItemText(IDC_NUMBER_OF_ITEMS, "32567");
     dlg.SendMessage(IDC_EXIT, BN_CLICKED);
     EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(dlg.nNumberOfItems, 32567);
+    EXPECT_EQ(dlg.controls.nNumberOfItems, 32567);
 }
 
 TEST_F(DialogTest, ShowingTheWindowChecksFifteenMinutesWithoutUncheckingOthers) {
@@ -404,8 +404,8 @@ TEST_F(DialogTest, CheckBoxRereadsTheBoundControls) {
     CZRNcomDlg& dlg = Make();
     dlg.SetDlgItemText(IDC_SDI_DELAY, "123");
     QTest::mouseClick(dlg.GetDlgItem(IDC_CHECK), Qt::LeftButton);
-    EXPECT_EQ(dlg.nCheck, 1);
-    EXPECT_EQ(dlg.settings.strSdiDelay, "123");
+    EXPECT_EQ(dlg.controls.nCheck, 1);
+    EXPECT_EQ(dlg.panels.settings.strSdiDelay, "123");
 }
 
 TEST_F(DialogTest, LogBoxGivesTheFocusBack) {
@@ -441,14 +441,15 @@ TEST_F(DialogTest, WindowMenuCommandsOfLaterPanelsReachTheirHandlers) {
     CZRNcomDlg& dlg = Make();
     PopupMenuAnswer choose(IDM_ZRN_CONNECT);
     // The port selection dialog is modal: cancel it once it is up.
-    QTimer::singleShot(0, &dlg, [&dlg] { dlg.ports.openZrn.SendMessage(IDCANCEL, BN_CLICKED); });
+    QTimer::singleShot(0, &dlg,
+                       [&dlg] { dlg.panels.ports.openZrn.SendMessage(IDCANCEL, BN_CLICKED); });
     dlg.ShowSystemMenu(QPoint(0, 0));
     EXPECT_TRUE(debug.Contains("ZRNcom/OnZrnConnect;"));
     // So is "SDI Information".
     bool shown = false;
     QTimer::singleShot(0, &dlg, [&dlg, &shown] {
-        shown = dlg.settings.sdiInfoDlg.isVisible();
-        dlg.settings.sdiInfoDlg.SendMessage(IDCANCEL, BN_CLICKED);
+        shown = dlg.panels.settings.sdiInfoDlg.isVisible();
+        dlg.panels.settings.sdiInfoDlg.SendMessage(IDCANCEL, BN_CLICKED);
     });
     dlg.SendMessage(kWindow, WM_SYSCOMMAND, IDM_SDI_INFO);
     EXPECT_TRUE(shown);

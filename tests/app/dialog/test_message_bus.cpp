@@ -33,7 +33,7 @@ TEST_F(DialogTest, AnotherProcessMakesTheDialogReapplyThePreset) {
     EXPECT_EQ(Text(IDC_PUMP_ON), "05:00");
 
     // With the custom preset current the message only traces.
-    dlg.nIntervalPreset = 5;
+    dlg.panels.schedule.intervals.nIntervalPreset = 5;
     WriteIni("[Interval15Min]\nPumpOnMin=7\n");
     EXPECT_EQ(SendFromOtherProcess("ZRNCOMDLGSETINTERVALS"), "(0,)");
     EXPECT_EQ(Text(IDC_PUMP_ON), "05:00");

@@ -38,8 +38,11 @@ TEST(Program, StartsOffscreenInitialisesTheDialogAndWaitsForTheUser) {
     program.start(QStringLiteral(ZRNCOM_PROGRAM), {QStringLiteral("-NO_SCAN_COMM_PORTS")});
     ASSERT_TRUE(program.waitForStarted(10000));
     QByteArray traces;
-    while (!traces.contains("SetRadioBoxParameters: Interval15Min\n") &&
-           program.waitForReadyRead(20000))
+    const auto started = [&] {
+        return traces.contains("ZRNcom/OnStartPollingTimer; 5000\n") &&
+               traces.contains("SetRadioBoxParameters: Interval15Min\n");
+    };
+    while (!started() && program.waitForReadyRead(20000))
         traces += program.readAllStandardError();
     EXPECT_TRUE(traces.contains("ZRNcom/OnInitDialog; Entry\n"));
     EXPECT_TRUE(traces.contains("ZRNcom/OnStartPollingTimer; 5000\n"));

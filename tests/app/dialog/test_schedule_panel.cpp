@@ -11,12 +11,12 @@ using namespace win;
 
 namespace {
 
-class SchedulePanel : public DialogTest {
+class SchedulePanelTest : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
         Make();
-        dialog->bLinkOpen = 1;
+        dialog->link.bLinkOpen = 1;
     }
     // The replies of one entry as the device gives them.
     void Load(int n, char status, const char* startDate, const char* startTime,
@@ -52,7 +52,7 @@ protected:
 
 } // namespace
 
-TEST_F(SchedulePanel, ListShowsTheNonEmptyEntriesInEntryOrder) {
+TEST_F(SchedulePanelTest, ListShowsTheNonEmptyEntriesInEntryOrder) {
     ListView* list = List();
     ASSERT_EQ(list->ColumnCount(), 6);
     const char* headings[] = {"Status",    "Start Date", "Start Time",
@@ -74,18 +74,18 @@ TEST_F(SchedulePanel, ListShowsTheNonEmptyEntriesInEntryOrder) {
     EXPECT_EQ(list->GetItemData(1), 2);
     EXPECT_EQ(list->ItemImage(0), 0);
     EXPECT_EQ(list->ItemImage(1), 1);
-    EXPECT_EQ(dialog->sched.nRowEntry, (zrn::RowMap{0, 2, -1, -1}));
+    EXPECT_EQ(dialog->panels.schedule.sched.nRowEntry, (zrn::RowMap{0, 2, -1, -1}));
 }
 
-TEST_F(SchedulePanel, AnInvalidReplyEmptiesItsEntryAtTheNextRebuild) {
+TEST_F(SchedulePanelTest, AnInvalidReplyEmptiesItsEntryAtTheNextRebuild) {
     LoadTwo();
     Notify(LINK_REPLY, "S1BD|13/01/26|");
     EXPECT_EQ(List()->GetItemCount(), 1);
     EXPECT_NE(Text(IDC_LOG).find("Schedule Entry 0 has invalid value"), std::string::npos);
-    EXPECT_EQ(dialog->sched.table[0].chStatus, '0');
+    EXPECT_EQ(dialog->panels.schedule.sched.table[0].chStatus, '0');
 }
 
-TEST_F(SchedulePanel, StatusReplyZeroEmptiesScheduleOneToo) {
+TEST_F(SchedulePanelTest, StatusReplyZeroEmptiesScheduleOneToo) {
     LoadTwo();
     Notify(LINK_REPLY, "S10");
     EXPECT_EQ(List()->GetItemCount(), 1);
@@ -93,7 +93,7 @@ TEST_F(SchedulePanel, StatusReplyZeroEmptiesScheduleOneToo) {
     EXPECT_FALSE(debug.Contains("not available yet"));
 }
 
-TEST_F(SchedulePanel, ContextMenuDependsOnTheRowsStatus) {
+TEST_F(SchedulePanelTest, ContextMenuDependsOnTheRowsStatus) {
     LoadTwo();
     PopupMenuAnswer menus(0);
     Send(IDC_LIST_CTRL, NM_RCLICK, 0);
@@ -109,14 +109,14 @@ TEST_F(SchedulePanel, ContextMenuDependsOnTheRowsStatus) {
     EXPECT_TRUE(Sent().empty());
 }
 
-TEST_F(SchedulePanel, TestFromTheMenuSendsTheEntrysNumber) {
+TEST_F(SchedulePanelTest, TestFromTheMenuSendsTheEntrysNumber) {
     LoadTwo();
     PopupMenuAnswer menus(ID_ENTRY_TEST_DISABLED);
     Send(IDC_LIST_CTRL, NM_RCLICK, 1);
     EXPECT_EQ(Sent(), (std::vector<std::string>{"S3R"}));
 }
 
-TEST_F(SchedulePanel, RefreshEmptiesTheTableAndReadsAllFour) {
+TEST_F(SchedulePanelTest, RefreshEmptiesTheTableAndReadsAllFour) {
     LoadTwo();
     Click(1);
     Press(IDC_SCHEDULE_REFRESH);
@@ -125,7 +125,7 @@ TEST_F(SchedulePanel, RefreshEmptiesTheTableAndReadsAllFour) {
     EXPECT_EQ(sent[0], "S1?");
     EXPECT_EQ(sent[9], "S2?");
     EXPECT_EQ(sent[35], "S4P");
-    EXPECT_EQ(dialog->sched.nSelectedRow, -1);
+    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, -1);
     // Until every reply of an entry is in, its row says so instead of showing values.
     ASSERT_EQ(List()->GetItemCount(), 4);
     for (int row = 0; row < 4; ++row)
@@ -135,10 +135,10 @@ TEST_F(SchedulePanel, RefreshEmptiesTheTableAndReadsAllFour) {
     LoadTwo();
     Press(IDC_BUTTON_SCHEDULE);
     EXPECT_EQ(Sent().size(), 36u);
-    EXPECT_EQ(dialog->sched.table[0].chStatus, 'A');
+    EXPECT_EQ(dialog->panels.schedule.sched.table[0].chStatus, 'A');
 }
 
-TEST_F(SchedulePanel, AddThenSaveUploadsTenCommandsAndReadsTheEntryBack) {
+TEST_F(SchedulePanelTest, AddThenSaveUploadsTenCommandsAndReadsTheEntryBack) {
     LoadTwo();
     Clock();
     Press(IDC_BUTTON_ADD);
@@ -149,8 +149,8 @@ TEST_F(SchedulePanel, AddThenSaveUploadsTenCommandsAndReadsTheEntryBack) {
     EXPECT_EQ(Cell(1, 1), "06/17/2026");
     EXPECT_EQ(Cell(1, 2), "01:15:00 PM");
     EXPECT_EQ(Cell(1, 4), "01:14:59 PM");
-    EXPECT_EQ(dialog->sched.nSelectedRow, 1);
-    EXPECT_EQ(dialog->sched.bEditPending, 1);
+    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, 1);
+    EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 1);
     EXPECT_EQ(Selected(), std::vector<int>{1});
 
     // Save stores what the panel shows: the preset's open valve of 2:00 (no INI file).
@@ -160,7 +160,7 @@ TEST_F(SchedulePanel, AddThenSaveUploadsTenCommandsAndReadsTheEntryBack) {
                                         "S2ET|13:14:59|", "S2I|00:15:00|", "S2V|00:02:00|",
                                         "S2H|00:01:00|", "S2P|00:01:00|", "S2D", "S2?", "S2BD",
                                         "S2BT", "S2ED", "S2ET", "S2I", "S2V", "S2H", "S2P"}));
-    EXPECT_EQ(dialog->sched.bEditPending, 0);
+    EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 0);
     EXPECT_EQ(Cell(1, 0), "Reading...");
     MessageBoxAnswer ok(IDOK);
     for (const char* reply :
@@ -169,32 +169,32 @@ TEST_F(SchedulePanel, AddThenSaveUploadsTenCommandsAndReadsTheEntryBack) {
         Notify(LINK_REPLY, reply);
     EXPECT_EQ(Cell(1, 0), "Inactive");
     EXPECT_EQ(Cell(1, 2), "01:15:00 PM");
-    EXPECT_EQ(dialog->sched.nSelectedRow, 1);
-    EXPECT_TRUE(dialog->strReports.empty()) << "the device holds what was saved";
+    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, 1);
+    EXPECT_TRUE(dialog->link.strReports.empty()) << "the device holds what was saved";
 }
 
-TEST_F(SchedulePanel, AddWithoutTheClockSaysWhyInOneLine) {
+TEST_F(SchedulePanelTest, AddWithoutTheClockSaysWhyInOneLine) {
     LoadTwo();
     Press(IDC_BUTTON_ADD);
     EXPECT_EQ(List()->GetItemCount(), 2);
     EXPECT_NE(Text(IDC_LOG).find("Add: waiting for the ZRN clock"), std::string::npos);
 }
 
-TEST_F(SchedulePanel, AddToAFullTableRefuses) {
+TEST_F(SchedulePanelTest, AddToAFullTableRefuses) {
     LoadTwo();
     Load(2, 'D', "07/01/26", "08:00:00", "07/08/26", "08:00:00");
     Load(4, 'D', "08/01/26", "08:00:00", "08/08/26", "08:00:00");
     Clock();
     MessageBoxAnswer ok(IDOK);
-    const auto before = dialog->sched.table;
+    const auto before = dialog->panels.schedule.sched.table;
     Press(IDC_BUTTON_ADD);
     ASSERT_EQ(ok.asked.size(), 1u);
     EXPECT_EQ(ok.asked[0].text, "Add Error, Schedule is full.");
     EXPECT_EQ(ok.asked[0].flags, MB_OK | MB_ICONERROR);
-    EXPECT_EQ(std::memcmp(&before, &dialog->sched.table, sizeof before), 0);
+    EXPECT_EQ(std::memcmp(&before, &dialog->panels.schedule.sched.table, sizeof before), 0);
 }
 
-TEST_F(SchedulePanel, ActivateSendsTheStatusThenAsks) {
+TEST_F(SchedulePanelTest, ActivateSendsTheStatusThenAsks) {
     LoadTwo();
     Clock();
     Click(1);
@@ -206,7 +206,7 @@ TEST_F(SchedulePanel, ActivateSendsTheStatusThenAsks) {
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
 }
 
-TEST_F(SchedulePanel, ActivateWithAConflictLeavesTheDeviceInactive) {
+TEST_F(SchedulePanelTest, ActivateWithAConflictLeavesTheDeviceInactive) {
     Load(1, 'A', "06/01/26", "08:00:00", "06/08/26", "08:00:00");
     Load(3, 'D', "06/05/26", "08:00:00", "06/12/26", "08:00:00");
     Clock();
@@ -220,7 +220,7 @@ TEST_F(SchedulePanel, ActivateWithAConflictLeavesTheDeviceInactive) {
     EXPECT_EQ(Cell(1, 0), "Inactive");
 }
 
-TEST_F(SchedulePanel, DeactivateAsksFirst) {
+TEST_F(SchedulePanelTest, DeactivateAsksFirst) {
     LoadTwo();
     Click(0);
     {
@@ -237,7 +237,7 @@ TEST_F(SchedulePanel, DeactivateAsksFirst) {
     EXPECT_EQ(Cell(0, 0), "Inactive");
 }
 
-TEST_F(SchedulePanel, DoubleClickTogglesTheStatus) {
+TEST_F(SchedulePanelTest, DoubleClickTogglesTheStatus) {
     LoadTwo();
     Clock();
     Click(0);
@@ -250,7 +250,7 @@ TEST_F(SchedulePanel, DoubleClickTogglesTheStatus) {
     EXPECT_EQ(Sent(), (std::vector<std::string>{"S1A", "S1?"}));
 }
 
-TEST_F(SchedulePanel, DeleteTakesTheSelectionWithIt) {
+TEST_F(SchedulePanelTest, DeleteTakesTheSelectionWithIt) {
     LoadTwo();
     Click(0);
     MessageBoxAnswer yes(IDYES);
@@ -261,13 +261,13 @@ TEST_F(SchedulePanel, DeleteTakesTheSelectionWithIt) {
     Notify(LINK_REPLY, "S10");
     EXPECT_EQ(List()->GetItemCount(), 1);
     // Row 0 now shows entry 3: it must not look selected while nothing is.
-    EXPECT_EQ(dialog->sched.nSelectedRow, -1);
+    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, -1);
     EXPECT_TRUE(Selected().empty());
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_BUTTON_ENABLE));
 }
 
-TEST_F(SchedulePanel, ClearAllDeletesEveryNumber) {
+TEST_F(SchedulePanelTest, ClearAllDeletesEveryNumber) {
     LoadTwo();
     Click(1);
     MessageBoxAnswer yes(IDYES);
@@ -277,24 +277,24 @@ TEST_F(SchedulePanel, ClearAllDeletesEveryNumber) {
     for (const char* reply : {"S10", "S20", "S30", "S40"})
         Notify(LINK_REPLY, reply);
     EXPECT_EQ(List()->GetItemCount(), 0);
-    EXPECT_EQ(dialog->sched.nSelectedRow, -1);
+    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, -1);
 }
 
-TEST_F(SchedulePanel, SelectionFollowsItsEntryWhenRowsMove) {
+TEST_F(SchedulePanelTest, SelectionFollowsItsEntryWhenRowsMove) {
     LoadTwo();
     Click(1); // entry 3
     Notify(LINK_REPLY, "S10");
-    EXPECT_EQ(dialog->sched.nSelectedRow, 0);
+    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, 0);
     EXPECT_EQ(Selected(), std::vector<int>{0});
     Load(1, 'D', "06/01/26", "08:00:00", "06/08/26", "08:00:00");
-    EXPECT_EQ(dialog->sched.nSelectedRow, 1);
+    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, 1);
     Notify(LINK_REPLY, "S30");
-    EXPECT_EQ(dialog->sched.nSelectedRow, -1);
+    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, -1);
     EXPECT_TRUE(Selected().empty());
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
 }
 
-TEST_F(SchedulePanel, StartTimeEditIsStoredAndAskedAboutOnLeaving) {
+TEST_F(SchedulePanelTest, StartTimeEditIsStoredAndAskedAboutOnLeaving) {
     struct Case {
         int answer;
         size_t sent; // commands after the click
@@ -307,7 +307,7 @@ TEST_F(SchedulePanel, StartTimeEditIsStoredAndAskedAboutOnLeaving) {
         Clock();
         Click(1);
         EditStartTime(14, 30);
-        EXPECT_EQ(dialog->sched.bEditPending, 1);
+        EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 1);
         EXPECT_EQ(Cell(1, 2), "02:30:00 PM");
         ClearSent();
         MessageBoxAnswer answer(c.answer);
@@ -318,12 +318,12 @@ TEST_F(SchedulePanel, StartTimeEditIsStoredAndAskedAboutOnLeaving) {
         if (c.answer == IDYES) {
             EXPECT_EQ(Sent()[2], "S3BT|14:30:00|");
         }
-        EXPECT_EQ(dialog->sched.nSelectedRow, c.rowAfter);
+        EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, c.rowAfter);
         ClearSent();
     }
 }
 
-TEST_F(SchedulePanel, InvalidEditOffersDiscard) {
+TEST_F(SchedulePanelTest, InvalidEditOffersDiscard) {
     LoadTwo();
     Clock();
     Click(1);
@@ -339,11 +339,11 @@ TEST_F(SchedulePanel, InvalidEditOffersDiscard) {
     ASSERT_EQ(ok.asked.size(), 1u);
     EXPECT_EQ(ok.asked[0].flags, MB_OKCANCEL | MB_ICONQUESTION);
     EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(dialog->sched.nSelectedRow, 0);
-    EXPECT_EQ(dialog->sched.bEditPending, 0);
+    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, 0);
+    EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 0);
 }
 
-TEST_F(SchedulePanel, DateBrowsingCommitsOnlyAtTheCloseUp) {
+TEST_F(SchedulePanelTest, DateBrowsingCommitsOnlyAtTheCloseUp) {
     LoadTwo();
     Clock();
     Click(1);
@@ -356,38 +356,38 @@ TEST_F(SchedulePanel, DateBrowsingCommitsOnlyAtTheCloseUp) {
         n.year = 2026, n.month = month, n.day = 1;
         dialog->Deliver(n);
     }
-    EXPECT_EQ(dialog->sched.bEditPending, 0);
+    EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 0);
     EXPECT_NE(Text(IDC_LOG).find("OnChange/Start Date: 9/1/2026; DROPDOWN active"),
               std::string::npos);
     n.code = DTN_CLOSEUP;
     dialog->Deliver(n);
-    EXPECT_EQ(dialog->sched.bEditPending, 1);
+    EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 1);
     EXPECT_NE(Text(IDC_LOG).find("DateTimePicker/StartDate/CloseUp: 06/10/2026 01:05:00 PM"),
               std::string::npos);
 }
 
-TEST_F(SchedulePanel, ClickLoadsTheEntryIntoThePanel) {
+TEST_F(SchedulePanelTest, ClickLoadsTheEntryIntoThePanel) {
     LoadTwo();
     Click(1);
-    const zrn::SelectedEntryView& view = dialog->sched.selected;
+    const zrn::SelectedEntryView& view = dialog->panels.schedule.sched.selected;
     EXPECT_EQ(view.bActive, 0);
     EXPECT_EQ(view.tsInterval, 900);
     EXPECT_EQ(view.tsOpenValve, 90);
-    EXPECT_EQ(dialog->sched.tEditStart, view.tStart);
+    EXPECT_EQ(dialog->panels.schedule.sched.tEditStart, view.tStart);
     EXPECT_EQ(view.tStop - view.tStart, 7 * 86400);
-    EXPECT_NEAR(dialog->odtInterval * 86400, 900, 0.5);
-    EXPECT_NEAR(dialog->odtOpenValve * 86400, 90, 0.5);
+    EXPECT_NEAR(dialog->panels.schedule.odtInterval * 86400, 900, 0.5);
+    EXPECT_NEAR(dialog->panels.schedule.odtOpenValve * 86400, 90, 0.5);
     EXPECT_TRUE(dialog->IsItemEnabled(IDC_START_DATE));
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_INTERVAL));
     EXPECT_NE(Text(IDC_LOG).find("OnClickListCtrl;  Entry 1, Cursor x:"), std::string::npos);
 
     Click(0); // active: its times cannot be edited
-    EXPECT_EQ(dialog->sched.selected.bActive, 1);
+    EXPECT_EQ(dialog->panels.schedule.sched.selected.bActive, 1);
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
     EXPECT_TRUE(dialog->IsItemEnabled(IDC_BUTTON_DISABLE));
 
     Click(-1); // the empty area below the rows
-    EXPECT_EQ(dialog->sched.nSelectedRow, -1);
+    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, -1);
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_BUTTON_DISABLE));
 }

@@ -20,7 +20,7 @@ protected:
         CZRNcomDlg& dlg = Make();
         dlg.KillTimer(TIMER_ONE_SEC); // only the test sends
         dlg.KillTimer(TIMER_POLLING);
-        dlg.bLinkOpen = 1;
+        dlg.link.bLinkOpen = 1;
         Show();
         return dlg;
     }
@@ -109,7 +109,7 @@ TEST_F(SdiRowTest, FocusWithoutTypingAndAReadOnlyBoxSendNothing) {
     // Keys reach a box only while it has the focus, and then it is editable.
     QTest::keyClicks(Box(IDC_HOLD_SECS), "5");
     EXPECT_EQ(Text(IDC_HOLD_SECS), " 60");
-    EXPECT_EQ(dlg.settings.strHoldAtFocus, " 60");
+    EXPECT_EQ(dlg.panels.settings.strHoldAtFocus, " 60");
 }
 
 TEST_F(SdiRowTest, RepliesForABoxBeingTypedInChangeNothingAndShowOnceItIsLeft) {
@@ -137,10 +137,10 @@ TEST_F(SdiRowTest, RepliesForABoxBeingTypedInChangeNothingAndShowOnceItIsLeft) {
         Reply(c.reply);
         EXPECT_EQ(Text(c.id), c.shownAfter);
     }
-    EXPECT_EQ(dlg.settings.strSdiAddress, "7");
-    EXPECT_EQ(dlg.settings.strSdiDelay, "44");
-    EXPECT_EQ(dlg.settings.sdiPump, (zrn::SdiMinSec{17, 0}));
-    EXPECT_EQ(dlg.settings.sdiHold, (zrn::SdiMinSec{0, 5}));
+    EXPECT_EQ(dlg.panels.settings.strSdiAddress, "7");
+    EXPECT_EQ(dlg.panels.settings.strSdiDelay, "44");
+    EXPECT_EQ(dlg.panels.settings.sdiPump, (zrn::SdiMinSec{17, 0}));
+    EXPECT_EQ(dlg.panels.settings.sdiHold, (zrn::SdiMinSec{0, 5}));
 }
 
 TEST_F(SdiRowTest, RepliesFillTheBoxes) {
@@ -169,7 +169,7 @@ TEST_F(SdiRowTest, RepliesFillTheBoxes) {
         Reply(step.reply);
         EXPECT_EQ(Text(step.id), step.shown);
     }
-    EXPECT_EQ(dlg.settings.strSdiDelay, "100");
+    EXPECT_EQ(dlg.panels.settings.strSdiDelay, "100");
     debug.Clear();
     Reply("A9");
     EXPECT_TRUE(debug.Contains("CZRNcomDlg/ProcessSDIAddress: A9\r\n"));
@@ -183,7 +183,7 @@ class SdiInfoTest : public SdiRowTest {
 protected:
     // Opens the dialog from the window menu and runs `user` once it is up.
     void RunDialog(std::function<void(CSdiInfoDlg&)> user) {
-        CSdiInfoDlg& info = dialog->settings.sdiInfoDlg;
+        CSdiInfoDlg& info = dialog->panels.settings.sdiInfoDlg;
         QTimer::singleShot(0, dialog.get(), [&info, user] {
             ASSERT_TRUE(info.isVisible());
             ASSERT_TRUE(QTest::qWaitForWindowActive(&info));
@@ -232,7 +232,7 @@ TEST_F(SdiInfoTest, ReplyFillsTheMembersAndTheDialogShowsThemReadOnly) {
 
 TEST_F(SdiInfoTest, ChangedFieldsGoOutAsOne35CharacterCommandAfterTheWarning) {
     Make("ZRNcom -EDIT_SDI_INFO");
-    dialog->bLinkOpen = 1;
+    dialog->link.bLinkOpen = 1;
     Reply(Reply13());
     MessageBoxAnswer answer(IDOK);
     RunDialog([](CSdiInfoDlg& info) {
@@ -249,7 +249,7 @@ TEST_F(SdiInfoTest, ChangedFieldsGoOutAsOne35CharacterCommandAfterTheWarning) {
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], "I|13ABCDEFGH    X1001OPTIONALFIELD|");
     EXPECT_EQ(sent[0].size(), 35u);
-    EXPECT_EQ(dialog->settings.sdiInfoDlg.strMfgModel, "X1");
+    EXPECT_EQ(dialog->panels.settings.sdiInfoDlg.strMfgModel, "X1");
 
     // All five emptied: spaces throughout.
     RunDialog([](CSdiInfoDlg& info) {
@@ -263,7 +263,7 @@ TEST_F(SdiInfoTest, ChangedFieldsGoOutAsOne35CharacterCommandAfterTheWarning) {
 
 TEST_F(SdiInfoTest, AReplyWhileTheWarningIsOpenDoesNotReplaceWhatTheOperatorTyped) {
     Make("ZRNcom -EDIT_SDI_INFO");
-    dialog->bLinkOpen = 1;
+    dialog->link.bLinkOpen = 1;
     Reply(Reply13());
     // Polling goes on while the box waits: the device's old fields come in.
     const auto previous = SetMessageBoxHook([this](const MessageBoxRequest&) {
@@ -292,7 +292,7 @@ TEST_F(SdiInfoTest, TypingStopsAtEachWidth) {
 
 TEST_F(SdiInfoTest, TooLongOrNonAsciiTextIsRefusedAndTheDialogStaysOpen) {
     Make("ZRNcom -EDIT_SDI_INFO");
-    dialog->bLinkOpen = 1;
+    dialog->link.bLinkOpen = 1;
     Reply(Reply13());
     MessageBoxAnswer answer(IDOK);
     bool stayedOpen = false;
@@ -324,7 +324,7 @@ TEST_F(SdiInfoTest, TooLongOrNonAsciiTextIsRefusedAndTheDialogStaysOpen) {
 
 TEST_F(SdiInfoTest, CancelInTheDialogOrInTheWarningKeepsTheMembers) {
     Make("ZRNcom -EDIT_SDI_INFO");
-    dialog->bLinkOpen = 1;
+    dialog->link.bLinkOpen = 1;
     Reply(Reply13());
     {
         MessageBoxAnswer answer(IDCANCEL);
@@ -347,13 +347,13 @@ TEST_F(SdiInfoTest, CancelInTheDialogOrInTheWarningKeepsTheMembers) {
         EXPECT_EQ(answer.asked.size(), 1u) << "the refusal only";
     }
     EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(dialog->settings.sdiInfoDlg.Ident(),
+    EXPECT_EQ(dialog->panels.settings.sdiInfoDlg.Ident(),
               (zrn::SdiIdent{"13", "ABCDEFGH", "MODEL1", "001", "OPTIONALFIELD"}));
 }
 
 TEST_F(SdiInfoTest, AReplyWhileTheDialogIsOpenLeavesItsBoxesAndOkStoresThem) {
     Make("ZRNcom -EDIT_SDI_INFO");
-    dialog->bLinkOpen = 1;
+    dialog->link.bLinkOpen = 1;
     Reply(Reply13());
     MessageBoxAnswer answer(IDOK);
     std::string nameShown;
@@ -367,5 +367,5 @@ TEST_F(SdiInfoTest, AReplyWhileTheDialogIsOpenLeavesItsBoxesAndOkStoresThem) {
     // The boxes went back over the new members, unchanged against the snapshot.
     EXPECT_TRUE(answer.asked.empty());
     EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(dialog->settings.sdiInfoDlg.strMfgName, "ABCDEFGH");
+    EXPECT_EQ(dialog->panels.settings.sdiInfoDlg.strMfgName, "ABCDEFGH");
 }

@@ -140,7 +140,7 @@ OperatorRig::OperatorRig(const LineFaults& faults) {
     pcNow = std::time(nullptr);
     savedClock = SetPcClock([this] { return pcNow; });
     dialog = std::make_unique<CZRNcomDlg>("ZRNcom");
-    dialog->strIniFile = (dir / "none.ini").string();
+    dialog->options.strIniFile = (dir / "none.ini").string();
     dialog->Create();
     // Only the rig ticks: a step stands for the second the real timer would take.
     dialog->KillTimer(TIMER_ONE_SEC);
@@ -216,7 +216,7 @@ bool OperatorRig::Quiet(std::string& why) {
         const bool answered = gCloses == closesSettled ? gAcksHandled >= gAcksSent
                                                        : Clock::now() - lastHeard >= 100ms;
         if (gReceived >= gHandedOver && answered && Clock::now() - lastHeard >= 10ms &&
-            dialog->strReports.empty()) {
+            dialog->link.strReports.empty()) {
             closesSettled = gCloses;
             gAcksSent = gAcksHandled; // the baseline after a close
             return true;
@@ -231,7 +231,7 @@ bool OperatorRig::Quiet(std::string& why) {
 
 bool OperatorRig::ReadsInFlight() const {
     for (int i = 0; i < zrn::SCHEDULE_ENTRY_COUNT; ++i)
-        if (dialog->onDevice.State(i) == zrn::ReadState::Reading)
+        if (dialog->panels.schedule.onDevice.State(i) == zrn::ReadState::Reading)
             return true;
     return false;
 }
@@ -299,8 +299,8 @@ std::vector<std::string> OperatorRig::SettleAndCheck() {
     if (!Quiet(why))
         return {why};
     // Until the device has been found and read, and no read waits for a reply.
-    for (int tick = 0; ReadsInFlight() || dialog->bPortScanning || dialog->bPrevTickScanning;
-         ++tick) {
+    for (int tick = 0;
+         ReadsInFlight() || dialog->link.bPortScanning || dialog->link.bPrevTickScanning; ++tick) {
         if (tick == 40)
             return {"the device was not found and read, or a schedule read never ended"};
         Tick();
@@ -340,11 +340,11 @@ std::vector<std::string> OperatorRig::CheckRows() {
     // The rows the device's table makes, by entry.
     std::map<int, std::array<std::string, 6>> expected;
     for (const zrn::ListRow& row :
-         zrn::BuildListRows(device, dialog->sched.nDaylightFlag, {}, {}).rows)
+         zrn::BuildListRows(device, dialog->panels.schedule.sched.nDaylightFlag, {}, {}).rows)
         expected[row.nEntry] = row.texts;
 
     ListView& list = *dialog->Item<ListView>(IDC_LIST_CTRL);
-    const int edited = dialog->EditedEntry();
+    const int edited = dialog->panels.schedule.EditedEntry();
     std::array<bool, zrn::SCHEDULE_ENTRY_COUNT> listed{};
     for (int r = 0; r < list.GetItemCount(); ++r) {
         const int e = static_cast<int>(list.GetItemData(r));
@@ -358,7 +358,7 @@ std::vector<std::string> OperatorRig::CheckRows() {
         listed[static_cast<std::size_t>(e)] = true;
         if (e == edited)
             continue;
-        const zrn::ReadState state = dialog->onDevice.State(e);
+        const zrn::ReadState state = dialog->panels.schedule.onDevice.State(e);
         if (state == zrn::ReadState::NotRead) {
             ++counts.notRead;
             if (texts[0] != zrn::NOT_READ_TEXT)
@@ -381,7 +381,7 @@ std::vector<std::string> OperatorRig::CheckRows() {
 std::vector<std::string> OperatorRig::CheckPanel() {
     std::vector<std::string> failures;
     ListView& list = *dialog->Item<ListView>(IDC_LIST_CTRL);
-    const zrn::ScheduleState& s = dialog->sched;
+    const zrn::ScheduleState& s = dialog->panels.schedule.sched;
     const std::vector<int> highlighted = list.SelectedRows();
     const std::vector<int> chosen = s.nSelectedRow == zrn::NO_SELECTABLE_ACTIVE_ENTRY
                                         ? std::vector<int>{}
@@ -394,7 +394,7 @@ std::vector<std::string> OperatorRig::CheckPanel() {
                            std::to_string(s.nSelectedRow));
     }
     const int e = zrn::SelectedEntryIndex(s);
-    if (e < 0 || e == dialog->EditedEntry() || !zrn::SelectedEntryRead(s))
+    if (e < 0 || e == dialog->panels.schedule.EditedEntry() || !zrn::SelectedEntryRead(s))
         return failures;
     const zrn::ScheduleEntry& entry = s.table[static_cast<std::size_t>(e)];
     const auto shows = [&](int dateId, int timeId, const zrn::LocalDateTime& f, const char* what) {

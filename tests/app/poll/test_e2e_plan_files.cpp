@@ -84,9 +84,9 @@ protected:
         ASSERT_FALSE(sim->TerminalPath().empty());
         ports = std::make_unique<EnvGuard>("ZRNCOM_PORTS", sim->TerminalPath().c_str());
         dialog = std::make_unique<CZRNcomDlg>("ZRNcom");
-        dialog->strIniFile = (dir / "none.ini").string();
+        dialog->options.strIniFile = (dir / "none.ini").string();
         dialog->Create();
-        ASSERT_TRUE(Wait([&] { return dialog->clock.bFollowZrnClock == 1; }, 15000));
+        ASSERT_TRUE(Wait([&] { return dialog->panels.clock.bFollowZrnClock == 1; }, 15000));
     }
     void TearDown() override {
         Link().close();
@@ -99,13 +99,13 @@ protected:
     }
     bool NoneReading() const {
         for (int i = 0; i < 4; ++i)
-            if (dialog->onDevice.State(i) == zrn::ReadState::Reading)
+            if (dialog->panels.schedule.onDevice.State(i) == zrn::ReadState::Reading)
                 return false;
         return true;
     }
     bool AllRead() const {
         for (int i = 0; i < 4; ++i)
-            if (!dialog->onDevice.IsRead(i))
+            if (!dialog->panels.schedule.onDevice.IsRead(i))
                 return false;
         return true;
     }
@@ -292,9 +292,9 @@ TEST_F(PlanFilesEndToEnd, ARefusedUploadIsReportedAndTheListShowsTheDevicesCopy)
     const zrn::ScheduleTable held = Held();
     for (int i = 0; i < 4; ++i) {
         EXPECT_NE(held[i].chStatus, zrn::STATUS_ACTIVE) << "schedule " << i + 1;
-        if (!dialog->onDevice.IsRead(i))
+        if (!dialog->panels.schedule.onDevice.IsRead(i))
             continue;
-        const zrn::ScheduleEntry& shown = dialog->sched.table[i];
+        const zrn::ScheduleEntry& shown = dialog->panels.schedule.sched.table[i];
         EXPECT_EQ(shown.chStatus, held[i].chStatus) << "schedule " << i + 1;
         if (held[i].chStatus != zrn::STATUS_EMPTY) {
             EXPECT_EQ(shown, held[i]) << "schedule " << i + 1;

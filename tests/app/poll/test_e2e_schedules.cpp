@@ -49,11 +49,11 @@ protected:
         ASSERT_FALSE(sim->TerminalPath().empty());
         ports = std::make_unique<EnvGuard>("ZRNCOM_PORTS", sim->TerminalPath().c_str());
         dialog = std::make_unique<CZRNcomDlg>("ZRNcom");
-        dialog->strIniFile = (dir / "none.ini").string();
+        dialog->options.strIniFile = (dir / "none.ini").string();
         dialog->Create();
         // Found, read in full, every entry's replies in.
         ASSERT_TRUE(Wait([&] { return Received("S4P|"); }, 15000));
-        ASSERT_TRUE(Wait([&] { return dialog->clock.bFollowZrnClock == 1; }, 5000));
+        ASSERT_TRUE(Wait([&] { return dialog->panels.clock.bFollowZrnClock == 1; }, 5000));
         ASSERT_TRUE(Wait([&] { return AllRead(); }));
     }
     void TearDown() override {
@@ -65,7 +65,7 @@ protected:
     template <class F> static bool Wait(F done, int ms = 5000) { return QTest::qWaitFor(done, ms); }
     bool AllRead() const {
         for (int i = 0; i < 4; ++i)
-            if (!dialog->onDevice.IsRead(i))
+            if (!dialog->panels.schedule.onDevice.IsRead(i))
                 return false;
         return true;
     }
@@ -132,7 +132,7 @@ TEST_F(ScheduleEndToEnd, DownloadSkipsTheGapAndEmptiesTheImpossibleEntry) {
     EXPECT_EQ(Cell(0, 1), "06/01/2026");
     EXPECT_EQ(Cell(1, 0), "Inactive");
     EXPECT_EQ(Cell(1, 5), "00:30:00");
-    EXPECT_EQ(dialog->sched.nRowEntry, (std::array<int, 4>{0, 3, -1, -1}));
+    EXPECT_EQ(dialog->panels.schedule.sched.nRowEntry, (std::array<int, 4>{0, 3, -1, -1}));
     EXPECT_NE(dialog->GetDlgItemText(IDC_LOG).find("Schedule Entry 2 has invalid value"),
               std::string::npos);
 }
@@ -152,7 +152,7 @@ TEST_F(ScheduleEndToEnd, AddThenSavePutsTenCommandsOnTheWireAndTheDeviceKeepsThe
     ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S2D", "S2?", "S2BD", "S2BT"}); }));
     ASSERT_TRUE(Wait([&] { return AllRead(); }));
     EXPECT_EQ(ScheduleCommandsFrom(mark).size(), 19u);
-    EXPECT_TRUE(dialog->strReports.empty());
+    EXPECT_TRUE(dialog->link.strReports.empty());
     Refresh();
     ASSERT_EQ(List()->GetItemCount(), 3);
     EXPECT_EQ(Cell(1, 0), "Inactive");
@@ -212,10 +212,10 @@ TEST_F(ScheduleEndToEnd, DeactivateDeleteAndTest) {
         Press(IDC_BUTTON_DELETE);
     }
     ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S10", "S1?"}); }));
-    ASSERT_TRUE(Wait([&] { return dialog->sched.nSelectedRow == -1; }));
+    ASSERT_TRUE(Wait([&] { return dialog->panels.schedule.sched.nSelectedRow == -1; }));
     Refresh();
     ASSERT_EQ(List()->GetItemCount(), 1);
-    EXPECT_EQ(dialog->sched.nRowEntry[0], 3);
+    EXPECT_EQ(dialog->panels.schedule.sched.nRowEntry[0], 3);
 }
 
 TEST_F(ScheduleEndToEnd, ClearAllEmptiesTheDevice) {
@@ -238,7 +238,7 @@ TEST_F(ScheduleEndToEnd, DiscardReadsTheDevicesCopyBack) {
     dialog->Deliver(n);
     EXPECT_EQ(Cell(1, 2), "09:00:00 AM");
     Press(IDC_BUTTON_DISCARD);
-    EXPECT_EQ(dialog->sched.bEditPending, 0);
+    EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 0);
     ASSERT_TRUE(Wait([&] { return List()->GetItemCount() == 2 && Cell(1, 2) == "08:00:00 AM"; }));
 }
 
@@ -265,13 +265,13 @@ TEST_P(LeaveEditedEntry, EachAnswer) {
         ASSERT_TRUE(Wait([&] {
             return SentAll(mark, {"S4D", "S4BD|06/05/26|", "S4BT|09:00:00|"});
         }));
-        EXPECT_EQ(dialog->sched.nSelectedRow, 0);
+        EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, 0);
         Refresh();
         EXPECT_EQ(Cell(1, 2), "09:00:00 AM");
     } else {
         // The whole table is read again; the device still holds 08:00.
         ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S1?", "S1BD"}); }));
-        EXPECT_EQ(dialog->sched.nSelectedRow, -1);
+        EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, -1);
         ASSERT_TRUE(
             Wait([&] { return List()->GetItemCount() == 2 && Cell(1, 2) == "08:00:00 AM"; }));
     }

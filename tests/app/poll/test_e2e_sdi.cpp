@@ -55,7 +55,7 @@ protected:
 
     CZRNcomDlg& Start(const char* commandLine) {
         dialog = std::make_unique<CZRNcomDlg>(commandLine);
-        dialog->strIniFile = (dir / "ZRNcom.ini").string();
+        dialog->options.strIniFile = (dir / "ZRNcom.ini").string();
         dialog->Create();
         dialog->show();
         QApplication::setActiveWindow(dialog.get());
@@ -117,7 +117,7 @@ TEST_F(SdiEndToEnd, TypedSettingsReachTheDeviceAndComeBackIntoTheBoxes) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return Text(s.id) == s.shown; }, 10000)) << Text(s.id);
     }
     EXPECT_TRUE(WaitForDebug("CZRNcomDlg/ProcessSDIAddress: A5\r\n"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.settings.strSdiDelay == "120"; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.panels.settings.strSdiDelay == "120"; }, 10000));
 
     // Typing while polling reads the delay again: the box keeps what is typed.
     TypeIn(IDC_SDI_DELAY, "77");
@@ -125,7 +125,7 @@ TEST_F(SdiEndToEnd, TypedSettingsReachTheDeviceAndComeBackIntoTheBoxes) {
     ASSERT_TRUE(WaitForDebug("RES L|120|")) << "no polling read of the delay";
     EXPECT_EQ(Text(IDC_SDI_DELAY), "77");
     Leave(IDC_SDI_DELAY);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.settings.strSdiDelay == "77"; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.panels.settings.strSdiDelay == "77"; }, 10000));
 
     // A slip of the keyboard sets nothing; the device's value comes back.
     TypeIn(IDC_HOLD_SECS, "4x");
@@ -148,7 +148,7 @@ TEST_F(SdiEndToEnd, EditSdiInfoWritesANewIdentificationThatTheDeviceThenReports)
         << debug.Text();
 
     MessageBoxAnswer answer(IDOK);
-    CSdiInfoDlg& info = dlg.settings.sdiInfoDlg;
+    CSdiInfoDlg& info = dlg.panels.settings.sdiInfoDlg;
     QTimer::singleShot(0, &dlg, [&info] {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&info));
         for (auto [id, text] :

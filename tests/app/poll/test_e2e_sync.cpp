@@ -79,25 +79,25 @@ TEST(SynchroniseEndToEnd, DeviceClockIsBroughtToThePcClock) {
         EnvGuard ports("ZRNCOM_PORTS", link.c_str());
 
         CZRNcomDlg dialog("ZRNcom");
-        dialog.strIniFile = "/nonexistent/ZRNcom.ini";
+        dialog.options.strIniFile = "/nonexistent/ZRNcom.ini";
         PcSpan found;
         dialog.Create();
         // The one-second timer finds the device and polls its clock.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.clock.tZrnClock != 0; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.panels.clock.tZrnClock != 0; }, 10000));
         found.Close();
-        EXPECT_TRUE(found.Holds(dialog.clock.tZrnClock + 3600))
+        EXPECT_TRUE(found.Holds(dialog.panels.clock.tZrnClock + 3600))
             << "an hour behind, read between " << found.from << " and " << found.to << ": "
-            << dialog.clock.tZrnClock;
+            << dialog.panels.clock.tZrnClock;
 
         synchronised = PcSpan();
         dialog.SendMessage(IDC_SYNC_ZRN_CLOCK, win::BN_CLICKED);
-        EXPECT_EQ(dialog.clock.bSyncToPc, 1);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.clock.bSyncToPc == 0; }, 10000));
+        EXPECT_EQ(dialog.panels.clock.bSyncToPc, 1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.panels.clock.bSyncToPc == 0; }, 10000));
         synchronised.Close();
         // It stopped because a reply showed the PC's clock of that moment.
-        EXPECT_TRUE(synchronised.Holds(dialog.clock.tZrnClock))
+        EXPECT_TRUE(synchronised.Holds(dialog.panels.clock.tZrnClock))
             << "read between " << synchronised.from << " and " << synchronised.to << ": "
-            << dialog.clock.tZrnClock;
+            << dialog.panels.clock.tZrnClock;
         Link().close();
     }
     // The simulator has stopped: its clock can be read without a race. It is

@@ -33,8 +33,8 @@ TEST(Polling, FirstTickOpensTheFirstPortAndProbesIt) {
     DialogHarness h;
     h.Tick();
     EXPECT_EQ(h.Take(), (Calls{"close", "open /dev/zrnA:9600,N,8,1", "?"}));
-    EXPECT_TRUE(h.dlg().bPortScanning);
-    EXPECT_EQ(h.dlg().tLastLinkMessage, h.now);
+    EXPECT_TRUE(h.dlg().link.bPortScanning);
+    EXPECT_EQ(h.dlg().link.tLastLinkMessage, h.now);
 }
 
 TEST(Polling, ASilentPortGetsOneToTwoSecondsThenTheNextIsTriedInListOrder) {
@@ -56,7 +56,7 @@ TEST(Polling, APortThatDoesNotOpenSendsNoProbeAndTheScanMovesOn) {
     LinkRecorder::openResult = 0;
     h.Tick();
     EXPECT_EQ(h.Take(), (Calls{"close", "open /dev/zrnA:9600,N,8,1"}));
-    EXPECT_EQ(h.dlg().bLinkOpen, 0);
+    EXPECT_EQ(h.dlg().link.bLinkOpen, 0);
     h.now += 2;
     LinkRecorder::openResult = 1;
     h.Tick();
@@ -161,7 +161,7 @@ TEST(Polling, WithoutScanningNothingIsOpenedOrSentUntilTheOperatorConnects) {
         h.now += 3;
     }
     EXPECT_TRUE(h.Take().empty());
-    EXPECT_EQ(h.dlg().bLinkOpen, 0);
+    EXPECT_EQ(h.dlg().link.bLinkOpen, 0);
 }
 
 TEST(Polling, AnEmptyPortListOpensNothingButKeepsProbingState) {
@@ -169,13 +169,13 @@ TEST(Polling, AnEmptyPortListOpensNothingButKeepsProbingState) {
     EnvGuard none("ZRNCOM_PORTS", "");
     h.Tick();
     EXPECT_TRUE(h.Take().empty());
-    EXPECT_TRUE(h.dlg().bPortScanning);
+    EXPECT_TRUE(h.dlg().link.bPortScanning);
 }
 
 TEST(PollingTimer, MissingSettingGivesAFiveSecondTimerBesideTheOneSecondOne) {
     DebugCapture debug;
     CZRNcomDlg dialog("ZRNcom");
-    dialog.strIniFile = "/nonexistent/ZRNcom.ini";
+    dialog.options.strIniFile = "/nonexistent/ZRNcom.ini";
     dialog.Create();
     EXPECT_EQ(dialog.TimerInterval(TIMER_POLLING), 5000);
     EXPECT_EQ(dialog.TimerInterval(TIMER_ONE_SEC), 1000);
@@ -200,7 +200,7 @@ TEST(PollingTimer, APeriodTheLinkCannotCarryIsRaisedToTheFloorWithATrace) {
         }
         DebugCapture debug;
         CZRNcomDlg dialog("ZRNcom");
-        dialog.strIniFile = ini;
+        dialog.options.strIniFile = ini;
         dialog.Create();
         EXPECT_EQ(dialog.TimerInterval(TIMER_POLLING), c.period);
         EXPECT_TRUE(
@@ -215,7 +215,7 @@ namespace {
 // Answers the connect dialog once it is up: picks a row (or none) and presses a button.
 void AnswerConnect(DialogHarness& h, int row, int button) {
     QTimer::singleShot(0, &h.dlg(), [&h, row, button] {
-        COpenZrn& open = h.dlg().ports.openZrn;
+        COpenZrn& open = h.dlg().panels.ports.openZrn;
         if (row >= 0) {
             open.Item<QListWidget>(IDC_PORT_LIST)->setCurrentRow(row);
             open.SendMessage(IDC_PORT_LIST, win::LBN_SELCHANGE);
@@ -233,7 +233,7 @@ TEST(ZrnConnect, ChosenPortIsReopenedAndAskedForEveryStatusValue) {
     AnswerConnect(h, 2, win::IDOK); // COM1, COM10, COM3
     EXPECT_EQ(h.Take(), (Calls{"close", "open COM3:9600,N,8,1", "F", "B", "I", "L", "A", "S5V",
                                "S5H", "S5P", "C"}));
-    EXPECT_EQ(h.dlg().bLinkOpen, 1);
+    EXPECT_EQ(h.dlg().link.bLinkOpen, 1);
 }
 
 TEST(ZrnConnect, CancelLeavesTheLinkAloneAndAFailedOpenSendsNothing) {
@@ -243,7 +243,7 @@ TEST(ZrnConnect, CancelLeavesTheLinkAloneAndAFailedOpenSendsNothing) {
     LinkRecorder::openResult = 0;
     AnswerConnect(h, -1, win::IDOK);
     EXPECT_EQ(h.Take(), (Calls{"close", "open /dev/zrnA:9600,N,8,1"}));
-    EXPECT_EQ(h.dlg().bLinkOpen, 0);
+    EXPECT_EQ(h.dlg().link.bLinkOpen, 0);
 }
 
 TEST(ZrnConnect, WithoutScanningAManualConnectionIsPolledAndNeverLeft) {

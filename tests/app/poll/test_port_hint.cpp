@@ -61,7 +61,7 @@ TEST(PortHint, ARefusedChosenPortNamesItsGroupInABoxAndOnceInTheLogBox) {
         ASSERT_TRUE(user.ok);
         for (int attempt = 0; attempt < 2; ++attempt) {
             QTimer::singleShot(0, &h.dlg(), [&h] {
-                h.dlg().ports.openZrn.SendMessage(win::IDOK, win::BN_CLICKED);
+                h.dlg().panels.ports.openZrn.SendMessage(win::IDOK, win::BN_CLICKED);
             });
             h.dlg().SendMessage(kWindow, win::WM_SYSCOMMAND, IDM_ZRN_CONNECT);
         }
@@ -81,8 +81,9 @@ TEST(PortHint, APortThatIsMissingOrOpenableAsksNothing) {
     EnvGuard ports("ZRNCOM_PORTS", "/dev/zrn-no-such-port");
     LinkRecorder::openResult = 0;
     MessageBoxAnswer answer(win::IDOK);
-    QTimer::singleShot(0, &h.dlg(),
-                       [&h] { h.dlg().ports.openZrn.SendMessage(win::IDOK, win::BN_CLICKED); });
+    QTimer::singleShot(0, &h.dlg(), [&h] {
+        h.dlg().panels.ports.openZrn.SendMessage(win::IDOK, win::BN_CLICKED);
+    });
     h.dlg().SendMessage(kWindow, win::WM_SYSCOMMAND, IDM_ZRN_CONNECT);
     EXPECT_TRUE(answer.asked.empty());
     EXPECT_EQ(h.dlg().GetDlgItemText(IDC_LOG).find("No permission"), std::string::npos);

@@ -47,7 +47,7 @@ protected:
         ASSERT_TRUE(dialog->Create());
         dialog->KillTimer(TIMER_ONE_SEC);
         dialog->KillTimer(TIMER_POLLING);
-        dialog->bLinkOpen = 1;
+        dialog->link.bLinkOpen = 1;
         dialog->ShowWindow(true);
         ::SetForegroundWindow(dialog->m_hWnd);
         ::SetActiveWindow(dialog->m_hWnd);
@@ -80,7 +80,7 @@ TEST_F(MainWindow, LinkRepliesFromTheWorkerReachTheDialogsWindow) {
     WorkerReply("A3");
     EXPECT_EQ(dialog->GetDlgItemText(IDC_SDI_ADDRESS), "3");
     WorkerReply("C|05/20/26|10:07:30|");
-    EXPECT_NE(dialog->clock.tZrnClock, 0);
+    EXPECT_NE(dialog->panels.clock.tZrnClock, 0);
 }
 
 TEST_F(MainWindow, ADetachedDialogAnswersTheLinkWithoutHandlingIt) {
@@ -118,7 +118,7 @@ TEST_F(MainWindow, AMouseClickInTheListSelectsTheEntry) {
     const LPARAM at = MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2);
     ::PostMessageW(list.Handle(), WM_LBUTTONUP, 0, at);
     ::SendMessageW(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-    EXPECT_TRUE(PumpUntil([&] { return dialog->sched.nSelectedRow == 0; }));
+    EXPECT_TRUE(PumpUntil([&] { return dialog->panels.schedule.sched.nSelectedRow == 0; }));
     EXPECT_EQ(list.SelectedRows(), std::vector<int>{0});
     EXPECT_TRUE(dialog->IsItemEnabled(IDC_BUTTON_ENABLE));
 }
@@ -146,7 +146,7 @@ TEST_F(MainWindow, ConnectRunsThePortDialogModallyOverTheMainWindow) {
     EXPECT_TRUE(answered);
     EXPECT_TRUE(mainWasDisabled);
     EXPECT_TRUE(::IsWindowEnabled(main));
-    EXPECT_FALSE(::IsWindowVisible(dialog->ports.openZrn.m_hWnd));
+    EXPECT_FALSE(::IsWindowVisible(dialog->panels.ports.openZrn.m_hWnd));
     EXPECT_TRUE(Take().empty()) << "Cancel opens no port and sends nothing";
 }
 

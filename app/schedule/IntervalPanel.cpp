@@ -1,11 +1,13 @@
 // Interval presets and the custom timing panel.
+#include "schedule/IntervalPanel.h"
+
 #include "model/ScheduleRules.h"
 #include "model/Settings.h"
 #include "platform/DebugOutput.h"
 #include "platform/Win.h"
 #include "resources/Resource.h"
 #include "schedule/IntervalRules.h"
-#include "shell/ZRNcomDlg.h"
+#include "schedule/SchedulePanel.h"
 
 #include <string>
 
@@ -18,26 +20,29 @@ constexpr int kCustomPickers[] = {IDC_INTERVAL, IDC_SAMPLE_HOLDING, IDC_OPEN_VAL
 
 } // namespace
 
-void CZRNcomDlg::SetRadioBoxParameters() {
+IntervalPanel::IntervalPanel(PanelHost& host, SchedulePanel& schedule, const std::string& iniFile)
+    : PanelOf(host), schedule(schedule), iniFile(iniFile) {}
+
+void IntervalPanel::SetRadioBoxParameters() {
     const zrn::IntervalPreset* found = zrn::FindIntervalPreset(nIntervalPreset);
     if (found == nullptr) {
         DebugTrace("ZRNcom/SetRadioBoxParameters; Invalid Radio Box Parameters\n");
         return;
     }
     const zrn::IntervalPreset& preset = *found;
-    AppendLog(std::string("SetRadioBoxParameters: ") + preset.section);
+    host.AppendLog(std::string("SetRadioBoxParameters: ") + preset.section);
     for (int id : kCustomPickers)
-        EnableItem(id, false);
+        Window().EnableItem(id, false);
 
-    sched.tsEditInterval = preset.tsInterval;
-    odtInterval = OleTimeOfDay(sched.tsEditInterval);
+    schedule.sched.tsEditInterval = preset.tsInterval;
+    schedule.odtInterval = OleTimeOfDay(schedule.sched.tsEditInterval);
 
     // The file is read afresh every time, so an edited file counts at the next preset.
     // Minutes and seconds outside 0..59 cannot show in an "mm:ss" picker: such a value
     // falls back to the key's default.
     auto duration = [&](const char* minKey, int minDefault, const char* secKey) {
         auto read = [&](const char* key, int fallback) {
-            const int value = zrn::GetPrivateProfileInt(preset.section, key, fallback, strIniFile);
+            const int value = zrn::GetPrivateProfileInt(preset.section, key, fallback, iniFile);
             if (value >= 0 && value <= 59)
                 return value;
             DebugTrace("ZRNcom/SetRadioBoxParameters; %s=%d out of range\n", key, value);
@@ -46,189 +51,191 @@ void CZRNcomDlg::SetRadioBoxParameters() {
         const int minutes = read(minKey, minDefault);
         return int64_t{minutes} * 60 + read(secKey, 0);
     };
-    sched.tsEditOpenValve = duration("OpenValveMin", 2, "OpenValveSec");
-    odtOpenValve = OleTimeOfDay(sched.tsEditOpenValve);
-    sched.tsEditSampleHolding = duration("SampleHoldingMin", 1, "SampleHoldingSec");
-    odtSampleHolding = OleTimeOfDay(sched.tsEditSampleHolding);
-    sched.tsEditPumpOn = duration("PumpOnMin", 1, "PumpOnSec");
-    odtPumpOn = OleTimeOfDay(sched.tsEditPumpOn);
+    schedule.sched.tsEditOpenValve = duration("OpenValveMin", 2, "OpenValveSec");
+    schedule.odtOpenValve = OleTimeOfDay(schedule.sched.tsEditOpenValve);
+    schedule.sched.tsEditSampleHolding = duration("SampleHoldingMin", 1, "SampleHoldingSec");
+    schedule.odtSampleHolding = OleTimeOfDay(schedule.sched.tsEditSampleHolding);
+    schedule.sched.tsEditPumpOn = duration("PumpOnMin", 1, "PumpOnSec");
+    schedule.odtPumpOn = OleTimeOfDay(schedule.sched.tsEditPumpOn);
 
-    UpdateData(false);
+    Window().UpdateData(false);
 }
 
-void CZRNcomDlg::InitIntervalPanel() {
-    Item<DateTimePicker>(IDC_INTERVAL)->SetFormat("H:mm:ss");
+void IntervalPanel::OnInitDialog() {
+    Window().Item<DateTimePicker>(IDC_INTERVAL)->SetFormat("H:mm:ss");
     for (int id : {IDC_SAMPLE_HOLDING, IDC_OPEN_VALVE, IDC_PUMP_ON})
-        Item<DateTimePicker>(id)->SetFormat("mm:ss");
+        Window().Item<DateTimePicker>(id)->SetFormat("mm:ss");
 
     for (int id : {IDC_START_DATE, IDC_START_TIME, IDC_STOP_DATE, IDC_STOP_TIME})
-        EnableItem(id, false);
+        Window().EnableItem(id, false);
     for (int id : kCustomPickers)
-        EnableItem(id, false);
+        Window().EnableItem(id, false);
     // A date the entry cannot hold is never offered.
     const auto fields = [](const zrn::LocalDateTime& t) {
         return PickerFields{t.year, t.month, t.day, t.hour, t.minute, t.second};
     };
     for (int id : {IDC_START_DATE, IDC_STOP_DATE})
-        Item<DateTimePicker>(id)->SetRange(fields(zrn::FIRST_DEVICE_TIME),
-                                           fields(zrn::LAST_DEVICE_TIME));
+        Window().Item<DateTimePicker>(id)->SetRange(fields(zrn::FIRST_DEVICE_TIME),
+                                                    fields(zrn::LAST_DEVICE_TIME));
 
     nIntervalPreset = 0;
     SetRadioBoxParameters();
 }
 
-void CZRNcomDlg::OnShowWindow(Notify&) {
+void IntervalPanel::OnShowWindow(Notify&) {
     // Checks "15 min" without unchecking the others.
-    CheckDlgButton(IDC_RADIO_15MIN, 1);
+    Window().CheckDlgButton(IDC_RADIO_15MIN, 1);
 }
 
-void CZRNcomDlg::OnSetIntervals(Notify& n) {
+void IntervalPanel::OnSetIntervals(Notify& n) {
     SetRadioBoxParameters();
     n.result = 0;
 }
 
-void CZRNcomDlg::OnBnClickedRadio15Min() {
+void IntervalPanel::OnBnClickedRadio15Min() {
     ApplyIntervalPreset(*zrn::FindIntervalPreset(zrn::PRESET_15MIN));
 }
 
-void CZRNcomDlg::OnBnClickedRadio30Min() {
+void IntervalPanel::OnBnClickedRadio30Min() {
     ApplyIntervalPreset(*zrn::FindIntervalPreset(zrn::PRESET_30MIN));
 }
 
-void CZRNcomDlg::OnBnClickedRadio1Hour() {
+void IntervalPanel::OnBnClickedRadio1Hour() {
     ApplyIntervalPreset(*zrn::FindIntervalPreset(zrn::PRESET_1HOUR));
 }
 
-void CZRNcomDlg::OnBnClickedRadio24Hours() {
+void IntervalPanel::OnBnClickedRadio24Hours() {
     ApplyIntervalPreset(*zrn::FindIntervalPreset(zrn::PRESET_24HOURS));
 }
 
-void CZRNcomDlg::ApplyIntervalPreset(const zrn::IntervalPreset& preset) {
+void IntervalPanel::ApplyIntervalPreset(const zrn::IntervalPreset& preset) {
     nIntervalPreset = preset.nIndex;
     for (int id : kCustomPickers)
-        EnableItem(id, false);
+        Window().EnableItem(id, false);
     SetRadioBoxParameters();
-    if (sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
-        sched.bEditPending = zrn::SelectedEntryNotActive(sched) ? 1 : 0;
-        SetZrnButtonProperly();
-        if (!sched.bEditPending) {
+    if (schedule.sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
+        schedule.sched.bEditPending = zrn::SelectedEntryNotActive(schedule.sched) ? 1 : 0;
+        host.SetZrnButtonProperly();
+        if (!schedule.sched.bEditPending) {
             // An active schedule (or one not read) cannot take it: the panel goes on
             // showing that schedule, and the choice waits for the next Add.
-            ShowSelectedEntry(false);
+            schedule.ShowSelectedEntry(false);
             return;
         }
     }
 
     // The base is the selected entry's start, or the start Add proposed. A
     // proposal past what the device holds leaves the start and stop as they are.
-    const zrn::StartStop proposal = zrn::ProposeStartStop(preset, sched.selected.tStart);
+    const zrn::StartStop proposal = zrn::ProposeStartStop(preset, schedule.sched.selected.tStart);
     if (zrn::DeviceHolds(proposal.tStart) && zrn::DeviceHolds(proposal.tStop)) {
-        sched.tEditStart = proposal.tStart;
-        sched.tEditStop = proposal.tStop;
+        schedule.sched.tEditStart = proposal.tStart;
+        schedule.sched.tEditStop = proposal.tStop;
     } else {
-        AppendLog("The ZRN holds dates from 01/01/2000 to 12/31/2037 only: start and stop kept");
+        host.AppendLog(
+            "The ZRN holds dates from 01/01/2000 to 12/31/2037 only: start and stop kept");
     }
-    tStartDatePicker = tStartTimePicker = sched.tEditStart;
-    tStopDatePicker = tStopTimePicker = sched.tEditStop;
-    UpdateData(false);
+    schedule.tStartDatePicker = schedule.tStartTimePicker = schedule.sched.tEditStart;
+    schedule.tStopDatePicker = schedule.tStopTimePicker = schedule.sched.tEditStop;
+    Window().UpdateData(false);
 
-    if (zrn::SelectedEntryNotActive(sched)) {
-        sched.bEditPending = 1;
-        SaveActiveEntry();
+    if (zrn::SelectedEntryNotActive(schedule.sched)) {
+        schedule.sched.bEditPending = 1;
+        schedule.SaveActiveEntry();
     }
 }
 
-void CZRNcomDlg::OnBnClickedRadioCustom() {
+void IntervalPanel::OnBnClickedRadioCustom() {
     // Custom starts from the 15-minute values, start and stop included.
     ApplyIntervalPreset(*zrn::FindIntervalPreset(zrn::PRESET_15MIN));
     nIntervalPreset = zrn::PRESET_CUSTOM;
-    const bool selected = sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY;
+    const bool selected = schedule.sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY;
     if (selected) {
-        sched.bEditPending = zrn::SelectedEntryNotActive(sched) ? 1 : 0;
-        EnableCustomPickers(sched.bEditPending);
+        schedule.sched.bEditPending = zrn::SelectedEntryNotActive(schedule.sched) ? 1 : 0;
+        EnableCustomPickers(schedule.sched.bEditPending);
     }
     SetRadioBoxParameters(); // only traces: custom has no section
     if (selected) {
-        sched.bEditPending = zrn::SelectedEntryNotActive(sched) ? 1 : 0;
-        SetZrnButtonProperly();
+        schedule.sched.bEditPending = zrn::SelectedEntryNotActive(schedule.sched) ? 1 : 0;
+        host.SetZrnButtonProperly();
     }
-    UpdateData(false);
+    Window().UpdateData(false);
 }
 
-void CZRNcomDlg::OnCustomTimingChange(Notify& n) {
+void IntervalPanel::OnCustomTimingChange(Notify& n) {
     zrn::CustomPicker which = zrn::CustomPicker::Interval;
-    int64_t* field = &sched.tsEditInterval;
+    int64_t* field = &schedule.sched.tsEditInterval;
     switch (n.id) {
     case IDC_OPEN_VALVE:
         which = zrn::CustomPicker::OpenValve;
-        field = &sched.tsEditOpenValve;
+        field = &schedule.sched.tsEditOpenValve;
         break;
     case IDC_SAMPLE_HOLDING:
         which = zrn::CustomPicker::SampleHolding;
-        field = &sched.tsEditSampleHolding;
+        field = &schedule.sched.tsEditSampleHolding;
         break;
     case IDC_PUMP_ON:
         which = zrn::CustomPicker::PumpOn;
-        field = &sched.tsEditPumpOn;
+        field = &schedule.sched.tsEditPumpOn;
         break;
     default:
         break;
     }
     const zrn::CustomPickerChange change =
         zrn::CustomTimingChange(which, n.hour, n.minute, n.second);
-    AppendLog(change.strLog);
+    host.AppendLog(change.strLog);
     *field = change.ts;
-    UpdateData(true);
-    sched.bEditPending = 1;
-    SetZrnButtonProperly();
+    Window().UpdateData(true);
+    schedule.sched.bEditPending = 1;
+    host.SetZrnButtonProperly();
     if (change.bSaves)
-        SaveActiveEntry();
+        schedule.SaveActiveEntry();
     n.result = 0;
 }
 
-void CZRNcomDlg::SelectIntervalRadio() {
-    const std::string text =
-        zrn::IntervalText(zrn::TimeOfDayFromOle(Item<DateTimePicker>(IDC_INTERVAL)->OleDate()));
+void IntervalPanel::SelectIntervalRadio() {
+    const std::string text = zrn::IntervalText(
+        zrn::TimeOfDayFromOle(Window().Item<DateTimePicker>(IDC_INTERVAL)->OleDate()));
     // A custom choice stays custom while the operator moves between entries.
-    const int radio =
-        IsDlgButtonChecked(IDC_RADIO_CUSTOM) != 0 ? IDC_RADIO_CUSTOM : zrn::IntervalRadioFor(text);
+    const int radio = Window().IsDlgButtonChecked(IDC_RADIO_CUSTOM) != 0
+                          ? IDC_RADIO_CUSTOM
+                          : zrn::IntervalRadioFor(text);
     CheckIntervalRadio(radio);
     if (radio == IDC_RADIO_CUSTOM)
-        EnableCustomPickers(zrn::SelectedEntryNotActive(sched) ? 1 : 0);
+        EnableCustomPickers(zrn::SelectedEntryNotActive(schedule.sched) ? 1 : 0);
 }
 
-void CZRNcomDlg::CheckIntervalRadio(int id) {
+void IntervalPanel::CheckIntervalRadio(int id) {
     for (int radio = IDC_RADIO_15MIN; radio <= IDC_RADIO_CUSTOM; ++radio)
-        CheckDlgButton(radio, 0);
-    CheckDlgButton(id, 1);
+        Window().CheckDlgButton(radio, 0);
+    Window().CheckDlgButton(id, 1);
 }
 
-void CZRNcomDlg::ReapplyIntervalPreset(int index) {
+void IntervalPanel::ReapplyIntervalPreset(int index) {
     nIntervalPreset = index;
     if (zrn::FindIntervalPreset(index) != nullptr) {
         for (int id : kCustomPickers)
-            EnableItem(id, false);
+            Window().EnableItem(id, false);
     } else if (index == zrn::PRESET_CUSTOM &&
-               sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
-        sched.bEditPending = zrn::SelectedEntryNotActive(sched) ? 1 : 0;
-        EnableCustomPickers(sched.bEditPending);
+               schedule.sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
+        schedule.sched.bEditPending = zrn::SelectedEntryNotActive(schedule.sched) ? 1 : 0;
+        EnableCustomPickers(schedule.sched.bEditPending);
     }
     SetRadioBoxParameters();
-    if (sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
-        sched.bEditPending = zrn::SelectedEntryNotActive(sched) ? 1 : 0;
-        SetZrnButtonProperly();
+    if (schedule.sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
+        schedule.sched.bEditPending = zrn::SelectedEntryNotActive(schedule.sched) ? 1 : 0;
+        host.SetZrnButtonProperly();
     }
 }
 
-void CZRNcomDlg::EnableCustomPickers(int flag) {
-    const bool enable = flag == 1 && sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY;
+void IntervalPanel::EnableCustomPickers(int flag) {
+    const bool enable = flag == 1 && schedule.sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY;
     for (int id : kCustomPickers)
-        EnableItem(id, enable);
+        Window().EnableItem(id, enable);
 }
 
 // Interval presets and the custom timing pickers.
-CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Intervals() {
-    using D = CZRNcomDlg;
+IntervalPanel::Rows IntervalPanel::EventRows() {
+    using D = IntervalPanel;
     static constexpr EventEntry<D> rows[] = {
         {kWindow, WM_SHOWWINDOW, &D::OnShowWindow},
         {kWindow, WM_ZRNCOMDLGSETINTERVALS, &D::OnSetIntervals},
