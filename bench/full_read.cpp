@@ -6,6 +6,7 @@
 //   full_read [runs] [more zrnsim switches, e.g. --turnaround 0]
 #include "LinkProbe.h"
 #include "SimProcess.h"
+#include "model/Catalogue.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,11 +21,13 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kFrameOverhead = 7; // STX, ETX, four check digits, CR
 
+// The program's own sequences, so the figure follows what it really sends.
 std::vector<std::string> FullRead() {
-    std::vector<std::string> commands{"F", "B", "I", "L", "A", "S5V", "S5H", "S5P", "C"};
-    for (int n = 1; n <= 4; ++n)
-        for (const char* query : {"?", "BD", "BT", "ED", "ET", "I", "V", "H", "P"})
-            commands.push_back("S" + std::to_string(n) + query);
+    std::vector<std::string> commands = zrn::FullReadSequence();
+    for (int n = 1; n <= 4; ++n) {
+        const zrn::CommandList schedule = zrn::ScheduleReadSequence(n);
+        commands.insert(commands.end(), schedule.begin(), schedule.end());
+    }
     return commands;
 }
 

@@ -1,5 +1,6 @@
 #include "Platform.h"
 
+#include "Copies.h"
 #include "Model.h"
 
 #include <cerrno>
@@ -9,40 +10,10 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <utility>
 
 extern char** environ;
 
 namespace zrnctl {
-namespace {
-
-// A file descriptor, closed with its owner.
-class Fd {
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Fd& operator=(Fd&& other) noexcept {
-        reset(std::exchange(other.fd_, -1));
-        return *this;
-    }
-    ~Fd() { reset(); }
-    void reset(int fd = -1) {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = fd;
-    }
-    int get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
-
-struct Copy {
-    pid_t pid = -1;
-    Fd out;
-    std::string output;
-};
 
 std::string SelfPath() {
     char path[4096];
@@ -56,7 +27,7 @@ Copy Start(const std::string& program, const std::vector<std::string>& arguments
     if (::pipe2(fds, O_CLOEXEC) != 0)
         return copy;
     copy.out.reset(fds[0]);
-    Fd writeEnd(fds[1]);
+    zrn::UniqueFd writeEnd(fds[1]);
     std::vector<std::string> texts{program};
     texts.insert(texts.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -72,8 +43,7 @@ Copy Start(const std::string& program, const std::vector<std::string>& arguments
     return copy; // our write end closes here, so the copy's exit reads as the end
 }
 
-// Reads every copy's output until each one has closed it.
-void Drain(std::vector<Copy>& copies) {
+void ReadOutputs(std::vector<Copy>& copies) {
     for (;;) {
         std::vector<pollfd> fds;
         std::vector<Copy*> owners;
@@ -99,27 +69,15 @@ void Drain(std::vector<Copy>& copies) {
     }
 }
 
-int Reap(pid_t pid) {
+int Wait(Copy& copy) {
+    if (copy.pid <= 0)
+        return -1;
     int status = 0;
     pid_t done;
     do
-        done = ::waitpid(pid, &status, 0);
+        done = ::waitpid(copy.pid, &status, 0);
     while (done < 0 && errno == EINTR);
-    return done == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-} // namespace
-
-std::vector<CopyRun> RunCopies(const std::vector<std::vector<std::string>>& argumentLists) {
-    const std::string self = SelfPath();
-    std::vector<Copy> copies;
-    for (const auto& arguments : argumentLists)
-        copies.push_back(Start(self, arguments));
-    Drain(copies);
-    std::vector<CopyRun> runs;
-    for (Copy& copy : copies)
-        runs.push_back({copy.pid > 0 ? Reap(copy.pid) : -1, std::move(copy.output)});
-    return runs;
+    return done == copy.pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 bool StderrIsTerminal() {

@@ -1,41 +1,22 @@
 #include "Platform.h"
 
+#include "Copies.h"
+
 #include <windows.h>
 
 #include <cstdio>
 #include <io.h>
 #include <thread>
-#include <utility>
 
 namespace zrnctl {
-namespace {
-
-// A kernel handle, closed with its owner.
-class Handle {
-public:
-    explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
-    Handle(Handle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    Handle& operator=(Handle&& other) noexcept {
-        reset(std::exchange(other.handle_, nullptr));
-        return *this;
-    }
-    ~Handle() { reset(); }
-    void reset(HANDLE handle = nullptr) {
-        if (handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE)
-            ::CloseHandle(handle_);
-        handle_ = handle;
-    }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 std::string SelfPath() {
     char path[MAX_PATH];
     const DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
     return n > 0 && n < sizeof path ? std::string(path, n) : std::string("zrnctl.exe");
 }
+
+namespace {
 
 // One argument as the C runtime splits a command line: quoted, with the
 // backslashes before a quote doubled.
@@ -55,11 +36,7 @@ std::string Quoted(const std::string& argument) {
     return text + "\"";
 }
 
-struct Copy {
-    Handle process;
-    Handle out;
-    std::string output;
-};
+} // namespace
 
 // Started one after another, each copy inherits only its own pipe: ours is
 // closed before the next one starts.
@@ -69,7 +46,7 @@ Copy Start(const std::string& program, const std::vector<std::string>& arguments
     if (!::CreatePipe(&read, &write, nullptr, 0))
         return copy;
     copy.out.reset(read);
-    Handle writeEnd(write);
+    zrn::UniqueHandle writeEnd(write);
     ::SetHandleInformation(write, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
     std::string commandLine = Quoted(program);
     for (const std::string& argument : arguments)
@@ -89,34 +66,24 @@ Copy Start(const std::string& program, const std::vector<std::string>& arguments
     return copy;
 }
 
-void ReadAll(Copy& copy) {
-    char chunk[4096];
-    DWORD n = 0;
-    while (::ReadFile(copy.out.get(), chunk, sizeof chunk, &n, nullptr) && n > 0)
-        copy.output.append(chunk, n);
+void ReadOutputs(std::vector<Copy>& copies) {
+    // Each pipe on a thread of its own: Windows has no poll for pipes.
+    std::vector<std::jthread> readers;
+    for (Copy& copy : copies)
+        readers.emplace_back([&copy] {
+            char chunk[4096];
+            DWORD n = 0;
+            while (::ReadFile(copy.out.get(), chunk, sizeof chunk, &n, nullptr) && n > 0)
+                copy.output.append(chunk, n);
+        });
 }
 
-} // namespace
-
-std::vector<CopyRun> RunCopies(const std::vector<std::vector<std::string>>& argumentLists) {
-    const std::string self = SelfPath();
-    std::vector<Copy> copies;
-    for (const auto& arguments : argumentLists)
-        copies.push_back(Start(self, arguments));
-    {
-        std::vector<std::jthread> readers;
-        for (Copy& copy : copies)
-            readers.emplace_back([&copy] { ReadAll(copy); });
-    }
-    std::vector<CopyRun> runs;
-    for (Copy& copy : copies) {
-        DWORD status = static_cast<DWORD>(-1);
-        if (copy.process.get() != nullptr &&
-            ::WaitForSingleObject(copy.process.get(), INFINITE) == WAIT_OBJECT_0)
-            ::GetExitCodeProcess(copy.process.get(), &status);
-        runs.push_back({static_cast<int>(status), std::move(copy.output)});
-    }
-    return runs;
+int Wait(Copy& copy) {
+    DWORD status = static_cast<DWORD>(-1);
+    if (copy.process.valid() &&
+        ::WaitForSingleObject(copy.process.get(), INFINITE) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(copy.process.get(), &status);
+    return static_cast<int>(status);
 }
 
 bool StderrIsTerminal() {

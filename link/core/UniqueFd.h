@@ -1,38 +1,19 @@
 #pragma once
 // A file descriptor that closes itself; shared by the link and the simulator.
 
-#include <unistd.h>
+#include "UniqueResource.h"
 
-#include <utility>
+#include <unistd.h>
 
 namespace zrn {
 
-class UniqueFd {
-public:
-    UniqueFd() = default;
-    explicit UniqueFd(int fd) : fd(fd) {}
-    UniqueFd(UniqueFd&& other) noexcept : fd(other.release()) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept {
-        if (this != &other)
-            reset(other.release());
-        return *this;
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() { reset(); }
-
-    int get() const { return fd; }
-    bool valid() const { return fd >= 0; }
-    explicit operator bool() const { return valid(); }
-    int release() { return std::exchange(fd, -1); }
-    void reset(int replacement = -1) {
-        if (fd >= 0)
-            ::close(fd);
-        fd = replacement;
-    }
-
-private:
-    int fd = -1;
+struct FdTraits {
+    using Value = int;
+    static constexpr int None() { return -1; }
+    static bool Valid(int fd) { return fd >= 0; }
+    static void Close(int fd) { ::close(fd); }
 };
+
+using UniqueFd = UniqueResource<FdTraits>;
 
 } // namespace zrn

@@ -1,39 +1,20 @@
 #pragma once
 // A Win32 handle that closes itself.
 
-#include <windows.h>
+#include "UniqueResource.h"
 
-#include <utility>
+#include <windows.h>
 
 namespace zrn {
 
-class UniqueHandle {
-public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : handle(handle) {}
-    UniqueHandle(UniqueHandle&& other) noexcept : handle(other.release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other)
-            reset(other.release());
-        return *this;
-    }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    ~UniqueHandle() { reset(); }
-
-    HANDLE get() const { return handle; }
+struct HandleTraits {
+    using Value = HANDLE;
+    static HANDLE None() { return INVALID_HANDLE_VALUE; }
     // CreateFile fails with INVALID_HANDLE_VALUE, most other calls with null.
-    bool valid() const { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
-    explicit operator bool() const { return valid(); }
-    HANDLE release() { return std::exchange(handle, INVALID_HANDLE_VALUE); }
-    void reset(HANDLE replacement = INVALID_HANDLE_VALUE) {
-        if (valid())
-            ::CloseHandle(handle);
-        handle = replacement;
-    }
-
-private:
-    HANDLE handle = INVALID_HANDLE_VALUE;
+    static bool Valid(HANDLE handle) { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
+    static void Close(HANDLE handle) { ::CloseHandle(handle); }
 };
+
+using UniqueHandle = UniqueResource<HandleTraits>;
 
 } // namespace zrn

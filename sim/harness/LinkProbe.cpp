@@ -12,32 +12,9 @@ LinkProbe& LinkProbe::Instance() {
     return *probe;
 }
 
-LinkProbe::LinkProbe() {
-    window_.sendMessage = &LinkProbe::Notify;
-    window_.owner = this;
-}
-
-intptr_t LinkProbe::Notify(ZrnWindow* self, unsigned msg, uintptr_t wParam, intptr_t lParam) {
-    if (msg != WM_ZRN_LINK)
-        return 0;
-    LinkProbe& probe = *static_cast<Window*>(self)->owner;
-    LinkEvent event{wParam, std::nullopt};
-    if (lParam != 0)
-        event.text = reinterpret_cast<const char*>(lParam); // freed when we return
-    {
-        const std::lock_guard lock(probe.mutex_);
-        probe.events_.push_back(std::move(event));
-    }
-    probe.arrived_.notify_all();
-    return 0;
-}
-
 bool LinkProbe::Open(const std::string& port) {
     fnZrnClose();
-    {
-        const std::lock_guard lock(mutex_);
-        events_.clear();
-    }
+    window_.Clear();
     const std::string definition = port + ":9600,N,8,1";
     return fnZrnOpen(&window_, definition.c_str()) == 1;
 }
@@ -51,12 +28,7 @@ void LinkProbe::Send(const std::string& text) {
 }
 
 std::optional<LinkEvent> LinkProbe::Next(std::chrono::milliseconds timeout) {
-    std::unique_lock lock(mutex_);
-    if (!arrived_.wait_for(lock, timeout, [this] { return !events_.empty(); }))
-        return std::nullopt;
-    LinkEvent event = std::move(events_.front());
-    events_.pop_front();
-    return event;
+    return window_.Next(std::chrono::steady_clock::now() + timeout);
 }
 
 std::optional<Exchanged> LinkProbe::Exchange(const std::string& command, bool query,

@@ -2,21 +2,16 @@
 // A window for the real link library that records every notification, so
 // tests and benchmarks can wait for the ACK, NAK and reply of each command.
 
+#include "QueuedWindow.h"
 #include "ZRNComDll.h"
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 #include <optional>
 #include <string>
 
 namespace zrnsim {
 
-struct LinkEvent {
-    uintptr_t code = 0;              // LINK_ACK, LINK_NAK, LINK_REPLY or LINK_DATA
-    std::optional<std::string> text; // lParam copied, nullopt for null
-};
+using zrn::LinkEvent;
 
 struct Exchanged {
     uintptr_t answer = 0;     // LINK_ACK or LINK_NAK
@@ -42,17 +37,9 @@ public:
                                       std::chrono::milliseconds timeout = std::chrono::seconds(3));
 
 private:
-    struct Window : ZrnWindow {
-        LinkProbe* owner;
-    };
+    LinkProbe() = default;
 
-    LinkProbe();
-    static intptr_t Notify(ZrnWindow* self, unsigned msg, uintptr_t wParam, intptr_t lParam);
-
-    Window window_;
-    std::mutex mutex_;
-    std::condition_variable arrived_;
-    std::deque<LinkEvent> events_;
+    zrn::QueuedWindow window_;
 };
 
 } // namespace zrnsim

@@ -1,6 +1,7 @@
 #include "PtyHarness.h"
 
-#include "FrameCrc.h"
+#include "LogPlace.h"
+#include "RawPty.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -8,30 +9,21 @@
 #include <fcntl.h>
 #include <fstream>
 #include <poll.h>
-#include <pty.h>
 #include <stdexcept>
-#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
 namespace zrntest {
 
 Pty::Pty() {
-    char name[256] = {};
-    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0)
+    int masterFd = -1;
+    int slaveFd = -1;
+    const auto path = OpenRawPty(masterFd, slaveFd);
+    if (!path)
         throw std::runtime_error("openpty failed");
-    slavePath = name;
-    // The device side must not echo or translate what the link writes.
-    termios tio{};
-    ::tcgetattr(slave, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(slave, TCSANOW, &tio);
-    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-}
-
-Pty::~Pty() {
-    ::close(master);
-    ::close(slave);
+    master.reset(masterFd);
+    slave.reset(slaveFd);
+    slavePath = *path;
 }
 
 std::string Pty::Definition(const std::string& settings) const {
@@ -41,11 +33,11 @@ std::string Pty::Definition(const std::string& settings) const {
 void Pty::Write(const std::string& bytes) const {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(master, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::write(master.get(), bytes.data() + done, bytes.size() - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
         } else {
-            pollfd p{master, POLLOUT, 0};
+            pollfd p{master.get(), POLLOUT, 0};
             ::poll(&p, 1, 100);
         }
     }
@@ -60,11 +52,11 @@ std::string Pty::ReadUntilCrs(int count, std::chrono::milliseconds bound) const 
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             break;
-        pollfd p{master, POLLIN, 0};
+        pollfd p{master.get(), POLLIN, 0};
         if (::poll(&p, 1, static_cast<int>(left.count())) <= 0)
             continue;
         char c;
-        while (crs < count && ::read(master, &c, 1) == 1) {
+        while (crs < count && ::read(master.get(), &c, 1) == 1) {
             got.push_back(c);
             crs += c == '\r';
         }
@@ -75,18 +67,21 @@ std::string Pty::ReadUntilCrs(int count, std::chrono::milliseconds bound) const 
 RecordingWindow::RecordingWindow() : ZrnWindow{&RecordingWindow::Record} {}
 
 intptr_t RecordingWindow::Record(ZrnWindow* self, unsigned msg, uintptr_t wParam, intptr_t lParam) {
-    auto* window = static_cast<RecordingWindow*>(self);
     if (msg != WM_ZRN_LINK)
         return 0;
     Notice notice{wParam, std::nullopt};
     if (lParam != 0)
         notice.lParam = reinterpret_cast<const char*>(lParam);
+    static_cast<RecordingWindow*>(self)->OnNotice(notice);
+    return 0;
+}
+
+void RecordingWindow::OnNotice(const Notice& notice) {
     // Notified under the lock: once a waiter has seen the notice, this call no
     // longer touches the window, so the test may destroy it.
-    const std::lock_guard lock(window->mutex);
-    window->notices.push_back(std::move(notice));
-    window->arrived.notify_all();
-    return 0;
+    const std::lock_guard lock(mutex);
+    notices.push_back(notice);
+    arrived.notify_all();
 }
 
 std::vector<Notice> RecordingWindow::WaitFor(std::size_t count, std::chrono::milliseconds bound) {
@@ -100,20 +95,24 @@ std::vector<Notice> RecordingWindow::Notices() {
     return notices;
 }
 
-DebugCapture::DebugCapture() {
+// An unlinked file in place of standard error.
+struct DebugCapture::Redirect {
+    zrn::UniqueFd file;
+    zrn::UniqueFd savedStderr;
+};
+
+DebugCapture::DebugCapture() : redirect(std::make_unique<Redirect>()) {
     char path[] = "/tmp/zrn-debug-XXXXXX";
-    file = ::mkstemp(path);
+    redirect->file.reset(::mkstemp(path));
     ::unlink(path);
     std::fflush(stderr);
-    savedStderr = ::dup(STDERR_FILENO);
-    ::dup2(file, STDERR_FILENO);
+    redirect->savedStderr.reset(::dup(STDERR_FILENO));
+    ::dup2(redirect->file.get(), STDERR_FILENO);
     ::setenv("ZRNCOM_DEBUG", "1", 1);
 }
 
 DebugCapture::~DebugCapture() {
-    ::dup2(savedStderr, STDERR_FILENO);
-    ::close(savedStderr);
-    ::close(file);
+    ::dup2(redirect->savedStderr.get(), STDERR_FILENO);
 }
 
 std::string DebugCapture::Text() const {
@@ -121,26 +120,19 @@ std::string DebugCapture::Text() const {
     char buffer[4096];
     ssize_t n;
     off_t at = 0;
-    while ((n = ::pread(file, buffer, sizeof buffer, at)) > 0) {
+    while ((n = ::pread(redirect->file.get(), buffer, sizeof buffer, at)) > 0) {
         text.append(buffer, static_cast<std::size_t>(n));
         at += n;
     }
     return text;
 }
 
-bool DebugCapture::WaitForLine(const std::string& line, std::chrono::milliseconds bound) const {
-    const auto deadline = std::chrono::steady_clock::now() + bound;
-    // The output is a file the worker appends to: look again until it shows.
-    while (Text().find(line) == std::string::npos) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
+void Pause() {
+    std::this_thread::sleep_for(1ms);
 }
 
-std::string Frame(const std::string& text) {
-    return zrn::BuildFrame(text);
+std::string LogDirectory() {
+    return zrn::ProgramDirectory().value_or("");
 }
 
 int WorkerCount() {
@@ -160,14 +152,8 @@ int WorkerCount() {
 }
 
 bool WaitForNoWorkers(std::chrono::milliseconds bound) {
-    const auto deadline = std::chrono::steady_clock::now() + bound;
     // A worker ends within one read time-out of its close.
-    while (WorkerCount() > 0) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
+    return WaitUntil([] { return WorkerCount() == 0; }, bound);
 }
 
 } // namespace zrntest

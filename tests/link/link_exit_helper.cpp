@@ -2,14 +2,12 @@
 // main with the link still open, as a program that never calls fnZrnClose.
 
 #include "FrameCrc.h"
+#include "RawPty.h"
 #include "ZRNComDll.h"
 
 #include <atomic>
-#include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <string>
-#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
@@ -29,15 +27,10 @@ ZrnWindow window{&Count};
 int main() {
     int master = -1;
     int slave = -1;
-    char name[256] = {};
-    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0)
+    const auto name = zrntest::OpenRawPty(master, slave);
+    if (!name)
         return 2;
-    termios tio{};
-    ::tcgetattr(slave, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(slave, TCSANOW, &tio);
-    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-    if (fnZrnOpen(&window, (std::string(name) + ":9600,N,8,1").c_str()) != 1)
+    if (fnZrnOpen(&window, (*name + ":9600,N,8,1").c_str()) != 1)
         return 3;
     // The device keeps talking until the process is gone.
     std::thread([master] {

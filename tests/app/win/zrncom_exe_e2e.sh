@@ -5,11 +5,8 @@
 # saved there as a PNG once the schedules are in.
 set -euo pipefail
 zrnsim=$1 bindir=$2 prefix=$3 link=$4 screenshot=${5:-}
+source "$(dirname "$0")/../../link/win/zrnsim_on_com1.sh"
 
-if [ ! -x "$zrnsim" ]; then
-    echo "zrnsim not found at $zrnsim: build the default preset first" >&2
-    exit 1
-fi
 work=$(mktemp -d)
 sim_pid=
 program_pid=
@@ -21,15 +18,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$zrnsim" --link "$link" --trace >"$work/sim.out" 2>"$work/trace" &
-sim_pid=$!
-for _ in $(seq 100); do
-    [ -L "$link" ] && break
-    sleep 0.1
-done
-[ -L "$link" ] || { echo "zrnsim made no link at $link" >&2; exit 1; }
-
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+start_zrnsim_on_com1
+export_wine_environment
 if [ -z "$screenshot" ]; then
     unset DISPLAY WAYLAND_DISPLAY
 fi

@@ -4,11 +4,8 @@
 # per port, COM9 missing). Usage: zrnctl_exe_e2e.sh ZRNSIM BIN_DIR PREFIX COM1_LINK
 set -euo pipefail
 zrnsim=$1 bindir=$2 prefix=$3 link=$4
+source "$(dirname "$0")/../../link/win/zrnsim_on_com1.sh"
 
-if [ ! -x "$zrnsim" ]; then
-    echo "zrnsim not found at $zrnsim: build the default preset first" >&2
-    exit 1
-fi
 work=$(mktemp -d)
 sim_pid=
 cleanup() {
@@ -19,15 +16,8 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "zrnctl_exe_e2e: $*" >&2; cat "$work"/out 2>/dev/null >&2 || true; exit 1; }
 
-"$zrnsim" --link "$link" --trace >"$work/sim.out" 2>"$work/trace" &
-sim_pid=$!
-for _ in $(seq 100); do
-    [ -L "$link" ] && break
-    sleep 0.1
-done
-[ -L "$link" ] || fail "zrnsim made no link at $link"
-
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+start_zrnsim_on_com1 || fail "no zrnsim behind COM1"
+export_wine_environment
 unset DISPLAY WAYLAND_DISPLAY
 cat >"$work/plan.json" <<'PLAN'
 {

@@ -2,7 +2,7 @@
 
 #include "WinHarness.h"
 
-#include "FrameCrc.h"
+#include "UniqueHandle.h"
 
 #include <cstdlib>
 #include <stdexcept>
@@ -15,6 +15,11 @@ void PumpMessages() {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
+}
+
+void Pause() {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+    PumpMessages();
 }
 
 namespace {
@@ -50,6 +55,10 @@ Line::Line() {
     socket = s;
 }
 
+std::string Line::Definition(const std::string& settings) {
+    return "COM1:" + settings;
+}
+
 Line::~Line() {
     ::closesocket(static_cast<SOCKET>(socket));
     ::WSACleanup();
@@ -83,7 +92,7 @@ void Line::Write(const std::string& bytes) const {
 std::string Line::ReadUntilCrs(int count, std::chrono::milliseconds bound) const {
     std::string got;
     int crs = 0;
-    PumpUntil(
+    WaitUntil(
         [&] {
             char c;
             while (crs < count && ::recv(static_cast<SOCKET>(socket), &c, 1, 0) == 1) {
@@ -137,55 +146,45 @@ LRESULT CALLBACK RecordingWindow::Procedure(HWND hwnd, UINT msg, WPARAM wParam, 
 }
 
 std::vector<Notice> RecordingWindow::WaitFor(std::size_t count, std::chrono::milliseconds bound) {
-    PumpUntil([&] { return notices.size() >= count; }, bound);
+    WaitUntil([&] { return notices.size() >= count; }, bound);
     return notices;
 }
 
-DebugCapture::DebugCapture() {
+// A temporary file in place of standard error.
+struct DebugCapture::Redirect {
+    std::string path;
+    zrn::UniqueHandle file;
+    HANDLE savedError = nullptr;
+};
+
+DebugCapture::DebugCapture() : redirect(std::make_unique<Redirect>()) {
     char folder[MAX_PATH];
     char name[MAX_PATH];
     ::GetTempPathA(MAX_PATH, folder);
     ::GetTempFileNameA(folder, "zrn", 0, name);
-    path = name;
+    redirect->path = name;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    file =
-        ::CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                      &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
-    savedError = ::GetStdHandle(STD_ERROR_HANDLE);
-    ::SetStdHandle(STD_ERROR_HANDLE, file);
+    redirect->file.reset(::CreateFileA(name, GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+    redirect->savedError = ::GetStdHandle(STD_ERROR_HANDLE);
+    ::SetStdHandle(STD_ERROR_HANDLE, redirect->file.get());
     ::SetEnvironmentVariableA("ZRNCOM_DEBUG", "1");
 }
 
 DebugCapture::~DebugCapture() {
     ::SetEnvironmentVariableA("ZRNCOM_DEBUG", nullptr);
-    ::SetStdHandle(STD_ERROR_HANDLE, savedError);
-    ::CloseHandle(file);
-    ::DeleteFileA(path.c_str());
+    ::SetStdHandle(STD_ERROR_HANDLE, redirect->savedError);
+    redirect->file.reset();
+    ::DeleteFileA(redirect->path.c_str());
 }
 
 std::string DebugCapture::Text() const {
-    const HANDLE in = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    std::string text;
-    if (in == INVALID_HANDLE_VALUE)
-        return text;
-    char buffer[4096];
-    DWORD n = 0;
-    while (::ReadFile(in, buffer, sizeof buffer, &n, nullptr) && n > 0)
-        text.append(buffer, n);
-    ::CloseHandle(in);
-    return text;
+    return FileText(redirect->path);
 }
 
-bool DebugCapture::WaitForLine(const std::string& line, std::chrono::milliseconds bound) const {
-    return PumpUntil([&] { return Text().find(line) != std::string::npos; }, bound);
-}
-
-std::string Frame(const std::string& text) {
-    return zrn::BuildFrame(text);
-}
-
-std::string LibraryDirectory() {
+// The loaded ZRNComDll.dll's folder: the library writes its logs beside itself.
+std::string LogDirectory() {
     char path[MAX_PATH] = {};
     ::GetModuleFileNameA(::GetModuleHandleA("ZRNComDll.dll"), path, MAX_PATH);
     std::string full = path;

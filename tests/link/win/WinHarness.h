@@ -1,38 +1,24 @@
 #pragma once
-// Test helpers for the DLL under wine: the device side of COM1 (a TCP relay to
-// the pseudo-terminal behind it), a real window that records the link's
-// notifications, and a capture of the debug output.
+// The link's test harness under wine: the device side of COM1 (a TCP relay to
+// the pseudo-terminal behind it) and a real window that records the link's
+// notifications.
 //
 // Notifications are sent messages: they are handled only while the test's
-// thread pumps messages, which every wait here does.
+// thread pumps messages, which every wait here does (Pause).
 
+#include "LinkHarness.h"
 #include "ZRNComDll.h"
 
 #include <chrono>
 #include <cstdint>
-#include <optional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace zrntest {
 
-using namespace std::chrono_literals;
-constexpr auto kWait = 5s; // bound for anything the worker should do at once
-
 // Handles every message waiting for this thread, sent ones included.
 void PumpMessages();
-// Pumps messages until `done()` or the bound passed; the last `done()`.
-template <typename Done> bool PumpUntil(Done done, std::chrono::milliseconds bound = kWait) {
-    const auto deadline = std::chrono::steady_clock::now() + bound;
-    for (;;) {
-        PumpMessages();
-        if (done())
-            return true;
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
-    }
-}
 
 // The device side of COM1.
 class Line {
@@ -42,6 +28,8 @@ public:
     Line(const Line&) = delete;
     Line& operator=(const Line&) = delete;
 
+    // "COM1:<settings>", as the program passes it.
+    static std::string Definition(const std::string& settings = "9600,N,8,1");
     void Write(const std::string& bytes) const;
     // Reads until `count` CRs arrived or the bound passed, pumping messages.
     std::string ReadUntilCrs(int count, std::chrono::milliseconds bound = kWait) const;
@@ -50,12 +38,6 @@ public:
 
 private:
     std::uintptr_t socket;
-};
-
-struct Notice {
-    WPARAM wParam;
-    std::optional<std::string> lParam;
-    bool operator==(const Notice&) const = default;
 };
 
 // A hidden message-only window on the test's thread.
@@ -81,27 +63,26 @@ private:
     std::vector<Notice> notices;
 };
 
-// Sends the library's debug output (standard error, with ZRNCOM_DEBUG set) to
-// a file for the life of the object.
-class DebugCapture {
-public:
-    DebugCapture();
-    ~DebugCapture();
-    DebugCapture(const DebugCapture&) = delete;
-    DebugCapture& operator=(const DebugCapture&) = delete;
+// The exports against COM1: a line, a window and the debug output for each
+// test.
+class LinkExports : public ::testing::Test {
+protected:
+    void TearDown() override {
+        fnZrnClose();
+        // A notification begun before the close is handled, not left waiting.
+        WaitUntil([] { return false; }, 50ms);
+    }
+    // After a close: the worker's thread cannot be told from wine's own, so
+    // this gives it the time a read and a notification take, handling what it
+    // sends meanwhile.
+    static bool WorkerEnded() {
+        WaitUntil([] { return false; }, 200ms);
+        return true;
+    }
 
-    std::string Text() const;
-    bool WaitForLine(const std::string& line, std::chrono::milliseconds bound = kWait) const;
-
-private:
-    std::string path;
-    HANDLE file = INVALID_HANDLE_VALUE;
-    HANDLE savedError = nullptr;
+    DebugCapture debug;
+    Line line;
+    RecordingWindow window;
 };
-
-std::string Frame(const std::string& text);
-
-// The folder of the loaded ZRNComDll.dll, with a trailing backslash.
-std::string LibraryDirectory();
 
 } // namespace zrntest

@@ -7,15 +7,15 @@
 //
 // Usage: pty_bridge LINK COMMAND [ARGUMENTS...]; exits with the command's status.
 
+#include "RawPty.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <pty.h>
 #include <string>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -104,24 +104,17 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string link = argv[1];
+    // Our own descriptor on the device side keeps the line up while the port
+    // is closed between opens.
     int master = -1;
     int slave = -1;
-    char name[256] = {};
-    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+    const auto name = zrntest::OpenRawPty(master, slave);
+    if (!name) {
         std::perror("openpty");
         return 2;
     }
-    // Raw both ways; our own descriptor on the device side keeps the line up
-    // while the port is closed between opens.
-    termios tio{};
-    ::tcgetattr(slave, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(slave, TCSANOW, &tio);
-    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-    ::fcntl(master, F_SETFD, FD_CLOEXEC);
-    ::fcntl(slave, F_SETFD, FD_CLOEXEC);
     ::unlink(link.c_str());
-    if (::symlink(name, link.c_str()) != 0) {
+    if (::symlink(name->c_str(), link.c_str()) != 0) {
         std::perror("symlink");
         return 2;
     }

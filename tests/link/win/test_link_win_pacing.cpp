@@ -14,7 +14,6 @@ using Kind = zrn::PortEvent::Kind;
 
 namespace {
 
-const char* const kCom1 = "COM1:9600,N,8,1";
 constexpr auto kIdleRead = 20ms;
 
 // Workers are not waited for here: a closed one may still finish its read
@@ -30,7 +29,7 @@ protected:
     void TearDown() override {
         fnZrnClose();
         // A notification begun before the close is handled, not left waiting.
-        PumpUntil([] { return false; }, 50ms);
+        WaitUntil([] { return false; }, 50ms);
     }
 
     Line line;
@@ -41,7 +40,7 @@ TEST_F(LinkWinPacing, QueuedCommandsLeaveOnePerIdleRead) {
     ASSERT_EQ(fnZrnSend("S0D"), 1);
     ASSERT_EQ(fnZrnSend("C|12/06/26|14:05:09|"), 1);
     ASSERT_EQ(fnZrnSend("S0A"), 1);
-    ASSERT_EQ(fnZrnOpen(window.Handle(), kCom1), 1);
+    ASSERT_EQ(fnZrnOpen(window.Handle(), line.Definition().c_str()), 1);
     EXPECT_EQ(line.ReadUntilCrs(3), Frame("S0D") + Frame("C|12/06/26|14:05:09|") + Frame("S0A"));
     const auto records = Port().WaitForWrites(3, kWait);
     EXPECT_EQ(Count(records, Kind::Wrote), 3u);
@@ -49,7 +48,7 @@ TEST_F(LinkWinPacing, QueuedCommandsLeaveOnePerIdleRead) {
 }
 
 TEST_F(LinkWinPacing, WhileTheDeviceTalksNoCommandGoesOut) {
-    ASSERT_EQ(fnZrnOpen(window.Handle(), kCom1), 1);
+    ASSERT_EQ(fnZrnOpen(window.Handle(), line.Definition().c_str()), 1);
     fnZrnSend("C");
     // A byte of noise every few milliseconds, for a while.
     std::string seen;
