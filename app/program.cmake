@@ -11,6 +11,7 @@ add_library(zrnapp_qt STATIC
     platform/qt/MessageBus.cpp
     platform/Shell.cpp
     platform/DialogShared.cpp
+    platform/Prompts.cpp
     art/qt/Art.cpp
     platform/qt/Controls.cpp
     platform/qt/Dialog.cpp

@@ -6,6 +6,7 @@ endif()
 set(ZRN_WIN32_UI_DIR ${CMAKE_CURRENT_LIST_DIR}/platform/win32)
 add_library(zrnapp_win32_ui STATIC
     ${CMAKE_CURRENT_LIST_DIR}/platform/DialogShared.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/platform/Prompts.cpp
     ${ZRN_WIN32_UI_DIR}/Controls.cpp
     ${ZRN_WIN32_UI_DIR}/Dialog.cpp
     ${ZRN_WIN32_UI_DIR}/DialogItems.cpp

@@ -1,6 +1,8 @@
 // Command builders and the fixed command blocks.
 #include "model/Catalogue.h"
 
+#include "model/FieldForms.h"
+
 #include <cstdio>
 
 namespace zrn {
@@ -48,15 +50,18 @@ std::string FixedWidth(std::string_view value, std::size_t width) {
 }
 
 char DurationLetter(SdiDuration which) {
-    switch (which) {
-    case SdiDuration::Valve:
-        return 'V';
-    case SdiDuration::Hold:
-        return 'H';
-    case SdiDuration::Pump:
-        return 'P';
-    }
-    return 'V';
+    constexpr char kLetters[] = {'V', 'H', 'P'}; // in SdiDuration order
+    return kLetters[static_cast<std::size_t>(which)];
+}
+
+// The value command when the value is acceptable, then the query that reads
+// back what the device holds.
+CommandList SetThenQuery(std::optional<std::string> set, std::string query) {
+    CommandList commands;
+    if (set)
+        commands.push_back(std::move(*set));
+    commands.push_back(std::move(query));
+    return commands;
 }
 
 } // namespace
@@ -113,19 +118,11 @@ std::optional<std::string> SdiDurationSetCommand(SdiDuration which, int nTotalSe
 }
 
 CommandList AddressChangeSequence(char ch) {
-    CommandList commands;
-    if (auto set = AddressSetCommand(ch))
-        commands.push_back(*set);
-    commands.push_back(AddressQuery());
-    return commands;
+    return SetThenQuery(AddressSetCommand(ch), AddressQuery());
 }
 
 CommandList DelayChangeSequence(int nDelay) {
-    CommandList commands;
-    if (auto set = DelaySetCommand(nDelay))
-        commands.push_back(*set);
-    commands.push_back(DelayQuery());
-    return commands;
+    return SetThenQuery(DelaySetCommand(nDelay), DelayQuery());
 }
 
 CommandList SdiDurationChangeSequence(SdiDuration which, int nTotalSeconds) {
@@ -137,65 +134,8 @@ CommandList SdiDurationChangeSequence(SdiDuration which, int nTotalSeconds) {
 
 namespace {
 
-const char* FieldCode(ScheduleField field) {
-    switch (field) {
-    case ScheduleField::StartDate:
-        return "BD";
-    case ScheduleField::StartTime:
-        return "BT";
-    case ScheduleField::StopDate:
-        return "ED";
-    case ScheduleField::StopTime:
-        return "ET";
-    case ScheduleField::Interval:
-        return "I";
-    case ScheduleField::Valve:
-        return "V";
-    case ScheduleField::Hold:
-        return "H";
-    case ScheduleField::Pump:
-        return "P";
-    }
-    return "";
-}
-
-constexpr ScheduleField kTransferOrder[] = {
-    ScheduleField::StartDate, ScheduleField::StartTime, ScheduleField::StopDate,
-    ScheduleField::StopTime,  ScheduleField::Interval,  ScheduleField::Valve,
-    ScheduleField::Hold,      ScheduleField::Pump,
-};
-
-struct Triple {
-    int a, b, c;
-    bool isDate;
-};
-
-Triple FieldValues(ScheduleField field, const ScheduleEntry& e) {
-    switch (field) {
-    case ScheduleField::StartDate:
-        return {e.nStartMonth, e.nStartDay, e.nStartYear, true};
-    case ScheduleField::StartTime:
-        return {e.nStartHour, e.nStartMinute, e.nStartSecond, false};
-    case ScheduleField::StopDate:
-        return {e.nStopMonth, e.nStopDay, e.nStopYear, true};
-    case ScheduleField::StopTime:
-        return {e.nStopHour, e.nStopMinute, e.nStopSecond, false};
-    case ScheduleField::Interval:
-        return {e.nIntervalHours, e.nIntervalMinutes, e.nIntervalSeconds, false};
-    case ScheduleField::Valve:
-        return {0, e.nValveMinutes, e.nValveSeconds, false};
-    case ScheduleField::Hold:
-        return {0, e.nHoldMinutes, e.nHoldSeconds, false};
-    case ScheduleField::Pump:
-        return {0, e.nPumpMinutes, e.nPumpSeconds, false};
-    }
-    return {0, 0, 0, false};
-}
-
-std::string EntryCommand(int n, const char* code) {
-    char text[16];
-    std::snprintf(text, sizeof text, "S%d%s", n, code);
-    return text;
+std::string EntryCommand(int n, std::string_view code) {
+    return "S" + std::to_string(n) + std::string(code);
 }
 
 } // namespace
@@ -204,7 +144,7 @@ std::string ScheduleStatusQuery(int n) {
     return EntryCommand(n, "?");
 }
 std::string ScheduleFieldQuery(int n, ScheduleField field) {
-    return EntryCommand(n, FieldCode(field));
+    return EntryCommand(n, FormOf(field).code);
 }
 std::string ScheduleInactivateCommand(int n) {
     return EntryCommand(n, "D");
@@ -217,34 +157,34 @@ std::string ScheduleTestCommand(int n) {
 }
 
 std::string ScheduleStatusCommand(int n, char chStatus) {
-    const char status[2] = {chStatus == '\0' ? STATUS_EMPTY : chStatus, '\0'};
-    return EntryCommand(n, status);
+    return EntryCommand(n, std::string(1, chStatus == '\0' ? STATUS_EMPTY : chStatus));
 }
 
 std::string ScheduleFieldSetCommand(int n, ScheduleField field, const ScheduleEntry& entry) {
-    const Triple v = FieldValues(field, entry);
-    char text[48];
-    if (v.isDate)
-        std::snprintf(text, sizeof text, "S%d%s|%02d/%02d/%02d|", n, FieldCode(field), v.a, v.b,
-                      v.c);
-    else
-        std::snprintf(text, sizeof text, "S%d%s|%02d:%02d:%02d|", n, FieldCode(field), v.a, v.b,
-                      v.c);
-    return text;
+    const FieldForm& form = FormOf(field);
+    int number[3] = {};
+    for (std::size_t i = 0; i < form.bytes.size(); ++i)
+        if (form.bytes[i] != nullptr)
+            number[i] = entry.*form.bytes[i];
+    const char separator = form.isDate ? '/' : ':';
+    char value[48];
+    std::snprintf(value, sizeof value, "|%02d%c%02d%c%02d|", number[0], separator, number[1],
+                  separator, number[2]);
+    return EntryCommand(n, form.code) + value;
 }
 
 CommandList ScheduleReadSequence(int n) {
     CommandList commands{ScheduleStatusQuery(n)};
-    for (ScheduleField field : kTransferOrder)
-        commands.push_back(ScheduleFieldQuery(n, field));
+    for (const FieldForm& form : kFieldForms)
+        commands.push_back(ScheduleFieldQuery(n, form.field));
     return commands;
 }
 
 CommandList ScheduleUploadSequence(const ScheduleEntry& entry) {
     const int n = entry.nNumber;
     CommandList commands{ScheduleInactivateCommand(n)};
-    for (ScheduleField field : kTransferOrder)
-        commands.push_back(ScheduleFieldSetCommand(n, field, entry));
+    for (const FieldForm& form : kFieldForms)
+        commands.push_back(ScheduleFieldSetCommand(n, form.field, entry));
     commands.push_back(ScheduleStatusCommand(n, static_cast<char>(entry.chStatus)));
     return commands;
 }

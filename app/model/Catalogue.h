@@ -158,6 +158,7 @@ struct VersionReply {
     bool bValid = false; // false for a one-character reply: nothing is shown
     int nMajor = 0;
     int nMinor = 0;
+    bool operator==(const VersionReply&) const = default;
 };
 VersionReply ParseVersionReply(std::string_view reply);
 
@@ -186,6 +187,7 @@ struct ScheduleReply {
     int nNumber = 0;   // the entry digit, 1..5
     char chStatus = 0; // Status: 'A', 'D' or '0'
     std::array<int, 3> nValues{0, 0, 0};
+    bool operator==(const ScheduleReply&) const = default;
 };
 ScheduleReply ParseScheduleReply(std::string_view reply);
 

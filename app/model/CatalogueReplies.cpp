@@ -2,6 +2,7 @@
 #include "model/Catalogue.h"
 
 #include "base/Text.h"
+#include "model/FieldForms.h"
 
 #include <charconv>
 #include <limits>
@@ -144,31 +145,12 @@ namespace {
 
 ScheduleReplyKind EntryReplyKind(std::string_view reply) {
     const char letter = reply[2];
-    const char next = reply.size() > 3 ? reply[3] : '\0';
-    switch (letter) {
-    case 'A':
-    case 'D':
-    case '0':
+    if (letter == STATUS_ACTIVE || letter == STATUS_INACTIVE || letter == STATUS_EMPTY)
         return ScheduleReplyKind::Status;
-    case 'B':
-        return next == 'D'   ? ScheduleReplyKind::StartDate
-               : next == 'T' ? ScheduleReplyKind::StartTime
-                             : ScheduleReplyKind::Other;
-    case 'E':
-        return next == 'D'   ? ScheduleReplyKind::StopDate
-               : next == 'T' ? ScheduleReplyKind::StopTime
-                             : ScheduleReplyKind::Other;
-    case 'I':
-        return ScheduleReplyKind::Interval;
-    case 'V':
-        return ScheduleReplyKind::Valve;
-    case 'H':
-        return ScheduleReplyKind::Hold;
-    case 'P':
-        return ScheduleReplyKind::Pump;
-    default:
-        return ScheduleReplyKind::Other;
-    }
+    for (const FieldForm& form : kFieldForms)
+        if (reply.substr(2).starts_with(form.code))
+            return form.kind;
+    return ScheduleReplyKind::Other;
 }
 
 } // namespace
@@ -185,68 +167,26 @@ ScheduleReply ParseScheduleReply(std::string_view reply) {
     else
         return out;
     out.nNumber = digit - '0';
-    using K = ScheduleReplyKind;
-    switch (out.kind) {
-    case K::Status:
+    if (out.kind == ScheduleReplyKind::Status)
         out.chStatus = reply[2];
-        break;
-    case K::StartDate:
-    case K::StartTime:
-    case K::StopDate:
-    case K::StopTime:
-        out.nValues = {FixedNumber(reply, 5, 2), FixedNumber(reply, 8, 2),
-                       FixedNumber(reply, 11, 2)};
-        break;
-    case K::Interval:
-        out.nValues = {FixedNumber(reply, 4, 2), FixedNumber(reply, 7, 2),
-                       FixedNumber(reply, 10, 2)};
-        break;
-    case K::Valve:
-    case K::Hold:
-    case K::Pump:
-        out.nValues = {0, FixedNumber(reply, 7, 2), FixedNumber(reply, 10, 2)};
-        break;
-    case K::Ignored:
-    case K::Other:
-        break;
+    if (const FieldForm* form = FormOf(out.kind)) {
+        // "S<n><code>|" then two digits per number, one separator between them.
+        const std::size_t first = 2 + form->code.size() + 1;
+        for (std::size_t i = 0; i < form->bytes.size(); ++i)
+            if (form->bytes[i] != nullptr)
+                out.nValues[i] = FixedNumber(reply, first + 3 * i, 2);
     }
     return out;
 }
 
 bool StoreScheduleReply(ScheduleEntry& e, const ScheduleReply& reply) {
-    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(reply.nValues[i]); };
-    using K = ScheduleReplyKind;
-    switch (reply.kind) {
-    case K::StartDate:
-        e.nStartMonth = byte(0), e.nStartDay = byte(1), e.nStartYear = byte(2);
-        return true;
-    case K::StartTime:
-        e.nStartHour = byte(0), e.nStartMinute = byte(1), e.nStartSecond = byte(2);
-        return true;
-    case K::StopDate:
-        e.nStopMonth = byte(0), e.nStopDay = byte(1), e.nStopYear = byte(2);
-        return true;
-    case K::StopTime:
-        e.nStopHour = byte(0), e.nStopMinute = byte(1), e.nStopSecond = byte(2);
-        return true;
-    case K::Interval:
-        e.nIntervalHours = byte(0), e.nIntervalMinutes = byte(1), e.nIntervalSeconds = byte(2);
-        return true;
-    case K::Valve:
-        e.nValveMinutes = byte(1), e.nValveSeconds = byte(2);
-        return true;
-    case K::Hold:
-        e.nHoldMinutes = byte(1), e.nHoldSeconds = byte(2);
-        return true;
-    case K::Pump:
-        e.nPumpMinutes = byte(1), e.nPumpSeconds = byte(2);
-        return true;
-    case K::Ignored:
-    case K::Other:
-    case K::Status:
+    const FieldForm* form = FormOf(reply.kind);
+    if (form == nullptr)
         return false;
-    }
-    return false;
+    for (std::size_t i = 0; i < form->bytes.size(); ++i)
+        if (form->bytes[i] != nullptr)
+            e.*form->bytes[i] = static_cast<std::uint8_t>(reply.nValues[i]);
+    return true;
 }
 
 } // namespace zrn

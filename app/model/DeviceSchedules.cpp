@@ -1,12 +1,15 @@
 #include "model/DeviceSchedules.h"
 
+#include "model/FieldForms.h"
+
+#include <algorithm>
 #include <cstdio>
 
 namespace zrn {
 
 namespace {
 
-constexpr const char* kPartCodes[READ_PARTS] = {"?", "BD", "BT", "ED", "ET", "I", "V", "H", "P"};
+static_assert(READ_PARTS == 1 + FIELD_COUNT);
 
 std::uint16_t Bit(int part) {
     return static_cast<std::uint16_t>(1u << part);
@@ -25,32 +28,23 @@ bool IsComplete(std::uint16_t arrived, char chStatus) {
     return chStatus == STATUS_EMPTY || (arrived & ALL_PARTS) == ALL_PARTS;
 }
 
-const char* Done(Change change) {
-    switch (change) {
-    case Change::Upload:
-        return "stored as shown";
-    case Change::Activate:
-        return "activated";
-    case Change::Deactivate:
-        return "deactivated";
-    case Change::Delete:
-        return "deleted";
-    }
-    return "changed";
-}
+// What each change meant to leave on the device, and how the operator is told
+// about it. An upload means every field, so no one status.
+struct ChangeMeaning {
+    Change change;
+    char status;
+    const char* done;
+};
+constexpr ChangeMeaning kChanges[] = {
+    {Change::Upload, 0, "stored as shown"},
+    {Change::Activate, STATUS_ACTIVE, "activated"},
+    {Change::Deactivate, STATUS_INACTIVE, "deactivated"},
+    {Change::Delete, STATUS_EMPTY, "deleted"},
+};
 
-char MeantStatus(Change change) {
-    switch (change) {
-    case Change::Activate:
-        return STATUS_ACTIVE;
-    case Change::Deactivate:
-        return STATUS_INACTIVE;
-    case Change::Delete:
-        return STATUS_EMPTY;
-    case Change::Upload:
-        break;
-    }
-    return 0;
+const ChangeMeaning& Meaning(Change change) {
+    return *std::find_if(std::begin(kChanges), std::end(kChanges),
+                         [change](const ChangeMeaning& m) { return m.change == change; });
 }
 
 std::string Text(const char* format, int n, const char* done) {
@@ -62,19 +56,19 @@ std::string Text(const char* format, int n, const char* done) {
 } // namespace
 
 std::string PartQuery(int n, int part) {
-    char text[16];
-    std::snprintf(text, sizeof text, "S%d%s", n, kPartCodes[part]);
-    return text;
+    if (part == 0)
+        return ScheduleStatusQuery(n);
+    return ScheduleFieldQuery(n, kFieldForms[static_cast<std::size_t>(part - 1)].field);
 }
 
 std::optional<std::string> UntakenChange(const Expectation& expect, const ScheduleEntry& device) {
     const bool taken = expect.change == Change::Upload
                            ? device == expect.entry
-                           : device.chStatus == MeantStatus(expect.change);
+                           : device.chStatus == Meaning(expect.change).status;
     if (taken)
         return std::nullopt;
     return Text("Schedule %d was not %s.\nThe list shows what the device holds.",
-                expect.entry.nNumber, Done(expect.change));
+                expect.entry.nNumber, Meaning(expect.change).done);
 }
 
 DeviceSchedules::DeviceSchedules() {
@@ -131,7 +125,7 @@ DeviceSchedules::Outcome DeviceSchedules::Lost(std::string_view queryKey) {
         return {};
     const int index = queryKey[1] - '1';
     int part = 0;
-    while (part < READ_PARTS && queryKey.substr(2) != kPartCodes[part])
+    while (part < READ_PARTS && queryKey != PartQuery(index + 1, part))
         ++part;
     Progress& p = reads_[Index(index)];
     if (part == READ_PARTS || p.state != ReadState::Reading || (p.nArrived & Bit(part)) != 0)
@@ -176,7 +170,7 @@ DeviceSchedules::Outcome DeviceSchedules::Finish(int index, ReadState state) {
             out.report = UntakenChange(*p.expect, entries_[Index(index)]);
         else
             out.report = Text("Schedule %d could not be read back.\nIt may not be %s.", index + 1,
-                              Done(p.expect->change));
+                              Meaning(p.expect->change).done);
         p.expect.reset();
     }
     return out;

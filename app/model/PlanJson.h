@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace zrn {
@@ -14,6 +16,8 @@ using Json = nlohmann::ordered_json;
 
 // "active", "inactive", "empty", or the status byte itself when it is none of these.
 std::string StatusText(char chStatus);
+// The status byte of one of those three names.
+std::optional<char> StatusNamed(std::string_view name);
 // {"schedule", "status", "start", "stop", "interval", "valve", "hold", "pump"},
 // only the first two for an empty entry; values as stored, unchecked.
 Json ScheduleJson(const ScheduleEntry& entry);

@@ -1,6 +1,7 @@
 // Reading a plan file: JSON first, then each key and value, refusing the
 // first thing that is wrong with the key's name.
 #include "model/Plan.h"
+#include "model/PlanJson.h"
 #include "model/PlanRules.h"
 #include "model/PlanText.h"
 
@@ -129,12 +130,8 @@ Span DurationValue(const json& object, const std::string& where, const char* key
 
 char StatusValue(const json& object, const std::string& where) {
     const std::string status = Text(Required(object, where, "status"), where + "status");
-    if (status == "active")
-        return STATUS_ACTIVE;
-    if (status == "inactive")
-        return STATUS_INACTIVE;
-    if (status == "empty")
-        return STATUS_EMPTY;
+    if (const auto named = StatusNamed(status))
+        return *named;
     Refuse(where + "status", "\"" + status + "\" is none of active, inactive, empty");
 }
 

@@ -2,19 +2,30 @@
 #include "model/PlanJson.h"
 #include "model/PlanText.h"
 
+#include <utility>
+
 namespace zrn {
 
+namespace {
+
+// The plan file's names of the status bytes, for writing and reading alike.
+constexpr std::pair<char, std::string_view> kStatusNames[] = {
+    {STATUS_ACTIVE, "active"}, {STATUS_INACTIVE, "inactive"}, {STATUS_EMPTY, "empty"}};
+
+} // namespace
+
 std::string StatusText(char chStatus) {
-    switch (chStatus) {
-    case STATUS_ACTIVE:
-        return "active";
-    case STATUS_INACTIVE:
-        return "inactive";
-    case STATUS_EMPTY:
-        return "empty";
-    default:
-        return std::string(1, chStatus);
-    }
+    for (const auto& [status, name] : kStatusNames)
+        if (status == chStatus)
+            return std::string(name);
+    return std::string(1, chStatus);
+}
+
+std::optional<char> StatusNamed(std::string_view name) {
+    for (const auto& [status, statusName] : kStatusNames)
+        if (statusName == name)
+            return status;
+    return std::nullopt;
 }
 
 Json ScheduleJson(const ScheduleEntry& e) {

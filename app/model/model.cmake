@@ -7,6 +7,7 @@ add_library(zrnapp_model STATIC
     model/Catalogue.cpp
     model/CatalogueReplies.cpp
     model/DeviceSchedules.cpp
+    model/FieldForms.cpp
     model/PlanCheck.cpp
     model/PlanFile.cpp
     model/PlanRead.cpp

@@ -20,6 +20,7 @@ struct StartupSwitches {
     bool bEditSdiInfo = false;
     bool bLogComm = false;
     bool bNoScanCommPorts = false;
+    bool operator==(const StartupSwitches&) const = default;
 };
 StartupSwitches ReadStartupSwitches(std::string_view commandLine);
 

@@ -13,42 +13,42 @@
 #include <charconv>
 #include <string>
 
-void DataExchange::Text(int id, std::string& value) {
+// Reads the control into the value when saving, else shows the value in it;
+// once a check has failed nothing more is exchanged.
+template <class Value, class Read, class Show>
+void DataExchange::Exchange(Value& value, Read read, Show show) {
     if (failed)
         return;
     if (saving)
-        value = dialog.GetDlgItemText(id);
+        value = read();
     else
-        dialog.SetDlgItemText(id, value);
+        show(value);
+}
+
+void DataExchange::Text(int id, std::string& value) {
+    Exchange(
+        value, [&] { return dialog.GetDlgItemText(id); },
+        [&](const std::string& text) { dialog.SetDlgItemText(id, text); });
 }
 
 void DataExchange::DateTime(int id, int64_t& seconds) {
-    auto* picker = dialog.Item<DateTimePicker>(id);
-    if (failed || picker == nullptr)
-        return;
-    if (saving)
-        seconds = picker->Time();
-    else
-        picker->SetTime(seconds);
+    if (auto* picker = dialog.Item<DateTimePicker>(id))
+        Exchange(
+            seconds, [picker] { return picker->Time(); },
+            [picker](int64_t t) { picker->SetTime(t); });
 }
 
 void DataExchange::OleTime(int id, double& days) {
-    auto* picker = dialog.Item<DateTimePicker>(id);
-    if (failed || picker == nullptr)
-        return;
-    if (saving)
-        days = picker->OleDate();
-    else
-        picker->SetOleDate(days);
+    if (auto* picker = dialog.Item<DateTimePicker>(id))
+        Exchange(
+            days, [picker] { return picker->OleDate(); },
+            [picker](double d) { picker->SetOleDate(d); });
 }
 
 void DataExchange::Check(int id, int& state) {
-    if (failed)
-        return;
-    if (saving)
-        state = dialog.IsDlgButtonChecked(id);
-    else
-        dialog.CheckDlgButton(id, state);
+    Exchange(
+        state, [&] { return dialog.IsDlgButtonChecked(id); },
+        [&](int check) { dialog.CheckDlgButton(id, check); });
 }
 
 void DataExchange::Int(int id, int& value, int minimum, int maximum) {

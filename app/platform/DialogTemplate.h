@@ -66,6 +66,8 @@ public:
     void Refuse(int id, const std::string& message);
 
 private:
+    template <class Value, class Read, class Show>
+    void Exchange(Value& value, Read read, Show show);
     void Fail(int id, const std::string& message);
 
     CDialog& dialog;

@@ -1,19 +1,8 @@
-#include "platform/FileDialog.h"
+#include "platform/NativePrompts.h"
 
 #include <QFileDialog>
-#include <utility>
 
-namespace {
-FileDialogHook hook;
-}
-
-FileDialogHook SetFileDialogHook(FileDialogHook replacement) {
-    return std::exchange(hook, std::move(replacement));
-}
-
-std::optional<std::string> ChooseFile(QWidget* owner, const FileDialogRequest& request) {
-    if (hook)
-        return hook(request);
+std::optional<std::string> ShowFileDialog(QWidget* owner, const FileDialogRequest& request) {
     QFileDialog dialog(owner, QString::fromStdString(request.title));
     const bool save = request.kind == FileDialogKind::Save;
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

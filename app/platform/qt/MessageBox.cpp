@@ -1,5 +1,4 @@
-#include "platform/MessageBox.h"
-
+#include "platform/NativePrompts.h"
 #include "platform/Win.h"
 
 #include <QMessageBox>
@@ -8,8 +7,6 @@
 #include <vector>
 
 namespace {
-
-MessageBoxHook hook;
 
 struct ButtonSpec {
     int result;
@@ -56,16 +53,8 @@ QMessageBox::Icon BoxIcon(unsigned flags) {
 
 } // namespace
 
-MessageBoxHook SetMessageBoxHook(MessageBoxHook replacement) {
-    return std::exchange(hook, std::move(replacement));
-}
-
-int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned flags) {
-    MessageBoxRequest request{
-        std::string(text), caption.empty() ? std::string("ZRNcom") : std::string(caption), flags};
-    if (hook)
-        return hook(request);
-
+int ShowMessageBox(QWidget* owner, const MessageBoxRequest& request) {
+    const unsigned flags = request.flags;
     QMessageBox box(BoxIcon(flags), QString::fromStdString(request.caption),
                     QString::fromStdString(request.text), QMessageBox::NoButton, owner);
     const std::vector<ButtonSpec> layout = Buttons(flags & win::MB_TYPEMASK);

@@ -1,27 +1,15 @@
-#include "platform/FileDialog.h"
-
 #include "platform/Dialog.h"
+#include "platform/NativePrompts.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/WinApi.h"
 
 #include <commdlg.h>
 
-#include <utility>
 #include <vector>
-
-namespace {
-FileDialogHook hook;
-}
-
-FileDialogHook SetFileDialogHook(FileDialogHook replacement) {
-    return std::exchange(hook, std::move(replacement));
-}
 
 // The common dialog runs its own message loop, so link notifications sent to
 // the dialog are still handled while it is open.
-std::optional<std::string> ChooseFile(CWnd* owner, const FileDialogRequest& request) {
-    if (hook)
-        return hook(request);
+std::optional<std::string> ShowFileDialog(CWnd* owner, const FileDialogRequest& request) {
     // The filter is pairs of NUL-terminated texts, ended by an empty one.
     std::wstring filter = Widen(request.filter);
     filter += L'\0';

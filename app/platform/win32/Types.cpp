@@ -1,14 +1,20 @@
 #include "platform/Types.h"
 #include "platform/win32/WideText.h"
 
-Bitmap::Bitmap(HBITMAP handle)
-    : handle(handle, [](HBITMAP bitmap) {
-          if (bitmap != nullptr)
-              ::DeleteObject(bitmap);
-      }) {
+namespace {
+
+// Shares a GDI handle, freed with its last copy; a null handle shares nothing.
+template <class Handle, class Free>
+std::shared_ptr<std::remove_pointer_t<Handle>> Shared(Handle handle, Free free) {
     if (handle == nullptr)
-        this->handle.reset();
+        return {};
+    return {handle, free};
 }
+
+} // namespace
+
+Bitmap::Bitmap(HBITMAP handle)
+    : handle(Shared(handle, [](HBITMAP bitmap) { ::DeleteObject(bitmap); })) {}
 
 Size Bitmap::size() const {
     BITMAP info{};
@@ -17,14 +23,7 @@ Size Bitmap::size() const {
     return {info.bmWidth, info.bmHeight};
 }
 
-Icon::Icon(HICON handle)
-    : handle(handle, [](HICON icon) {
-          if (icon != nullptr)
-              ::DestroyIcon(icon);
-      }) {
-    if (handle == nullptr)
-        this->handle.reset();
-}
+Icon::Icon(HICON handle) : handle(Shared(handle, [](HICON icon) { ::DestroyIcon(icon); })) {}
 
 std::wstring Widen(std::string_view utf8) {
     if (utf8.empty())

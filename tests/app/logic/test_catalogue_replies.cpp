@@ -7,6 +7,18 @@
 
 using namespace zrn;
 
+namespace zrn {
+// Failures name the fields rather than dump the bytes.
+void PrintTo(const VersionReply& v, std::ostream* os) {
+    *os << '{' << v.strMajor << ", " << v.strMinor << ", " << v.bValid << ", " << v.nMajor << ", "
+        << v.nMinor << '}';
+}
+void PrintTo(const ScheduleReply& r, std::ostream* os) {
+    *os << '{' << static_cast<int>(r.kind) << ", " << r.nNumber << ", " << int{r.chStatus} << ", "
+        << r.nValues[0] << ':' << r.nValues[1] << ':' << r.nValues[2] << '}';
+}
+} // namespace zrn
+
 TEST(CatalogueReplies, ClockNeedsAllSixNumbers) {
     struct Case {
         const char* reply;
@@ -66,23 +78,15 @@ TEST(CatalogueReplies, VoltsAreShownWithTwoDecimalsAndAPoint) {
 TEST(CatalogueReplies, VersionFromFixedPositions) {
     struct Case {
         const char* reply;
-        bool valid;
-        int major, minor;
-        const char *majorText, *minorText;
+        VersionReply expected; // major and minor text, valid, major, minor
     };
     const Case cases[] = {
-        {"F|02.07|", true, 2, 7, "02", "07"}, {"F|10.12|", true, 10, 12, "10", "12"},
-        {"F|a1.07|", true, 0, 7, "a1", "07"}, {"F|1", true, 1, 0, "1", ""},
-        {"F|1x:3y", true, 1, 3, "1x", "3y"},  {"F", false, 0, 0, "", ""},
+        {"F|02.07|", {"02", "07", true, 2, 7}}, {"F|10.12|", {"10", "12", true, 10, 12}},
+        {"F|a1.07|", {"a1", "07", true, 0, 7}}, {"F|1", {"1", "", true, 1, 0}},
+        {"F|1x:3y", {"1x", "3y", true, 1, 3}},  {"F", {"", "", false, 0, 0}},
     };
-    for (const Case& c : cases) {
-        const VersionReply v = ParseVersionReply(c.reply);
-        EXPECT_EQ(v.bValid, c.valid) << c.reply;
-        EXPECT_EQ(v.nMajor, c.major) << c.reply;
-        EXPECT_EQ(v.nMinor, c.minor) << c.reply;
-        EXPECT_EQ(v.strMajor, c.majorText) << c.reply;
-        EXPECT_EQ(v.strMinor, c.minorText) << c.reply;
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseVersionReply(c.reply), c.expected) << c.reply;
 }
 
 TEST(CatalogueReplies, AddressIdentAndDelay) {
@@ -107,42 +111,34 @@ TEST(CatalogueReplies, ScheduleReplyForms) {
     using K = ScheduleReplyKind;
     struct Case {
         const char* reply;
-        K kind;
-        int number;
-        char status;
-        std::array<int, 3> values;
+        ScheduleReply expected; // kind, entry number, status, values
     };
     const Case cases[] = {
-        {"S3A", K::Status, 3, 'A', {0, 0, 0}},
-        {"S10", K::Status, 1, '0', {0, 0, 0}},
-        {"S4D", K::Status, 4, 'D', {0, 0, 0}},
-        {"S1", K::Ignored, 0, 0, {0, 0, 0}},
-        {"S6A", K::Ignored, 0, 0, {0, 0, 0}},
-        {"S0A", K::Ignored, 0, 0, {0, 0, 0}},
-        {"S1?", K::Other, 1, 0, {0, 0, 0}},
-        {"S1BX|01/02/03|", K::Other, 1, 0, {0, 0, 0}},
-        {"S1B", K::Other, 1, 0, {0, 0, 0}},
-        {"S2BD|12/06/26|", K::StartDate, 2, 0, {12, 6, 26}},
-        {"S2BT|07:05:00|", K::StartTime, 2, 0, {7, 5, 0}},
-        {"S4ED|01/31/27|", K::StopDate, 4, 0, {1, 31, 27}},
-        {"S4ET|23:59:59|", K::StopTime, 4, 0, {23, 59, 59}},
-        {"S1I|01:30:05|", K::Interval, 1, 0, {1, 30, 5}},
-        {"S1V|07:01:30|", K::Valve, 1, 0, {0, 1, 30}},
-        {"S2H|00:02:00|", K::Hold, 2, 0, {0, 2, 0}},
-        {"S5P|00:16:39|", K::Pump, 5, 0, {0, 16, 39}},
-        {"S5I|00:16:39|", K::Ignored, 0, 0, {0, 0, 0}},
-        {"S5A", K::Ignored, 0, 0, {0, 0, 0}},
-        {"S1BD|1", K::StartDate, 1, 0, {1, 0, 0}},
-        {"S1BD|x3/4y/ 5|", K::StartDate, 1, 0, {0, 4, 0}},
-        {"S1BD|13/06/26|", K::StartDate, 1, 0, {13, 6, 26}},
+        {"S3A", {K::Status, 3, 'A', {0, 0, 0}}},
+        {"S10", {K::Status, 1, '0', {0, 0, 0}}},
+        {"S4D", {K::Status, 4, 'D', {0, 0, 0}}},
+        {"S1", {K::Ignored, 0, 0, {0, 0, 0}}},
+        {"S6A", {K::Ignored, 0, 0, {0, 0, 0}}},
+        {"S0A", {K::Ignored, 0, 0, {0, 0, 0}}},
+        {"S1?", {K::Other, 1, 0, {0, 0, 0}}},
+        {"S1BX|01/02/03|", {K::Other, 1, 0, {0, 0, 0}}},
+        {"S1B", {K::Other, 1, 0, {0, 0, 0}}},
+        {"S2BD|12/06/26|", {K::StartDate, 2, 0, {12, 6, 26}}},
+        {"S2BT|07:05:00|", {K::StartTime, 2, 0, {7, 5, 0}}},
+        {"S4ED|01/31/27|", {K::StopDate, 4, 0, {1, 31, 27}}},
+        {"S4ET|23:59:59|", {K::StopTime, 4, 0, {23, 59, 59}}},
+        {"S1I|01:30:05|", {K::Interval, 1, 0, {1, 30, 5}}},
+        {"S1V|07:01:30|", {K::Valve, 1, 0, {0, 1, 30}}},
+        {"S2H|00:02:00|", {K::Hold, 2, 0, {0, 2, 0}}},
+        {"S5P|00:16:39|", {K::Pump, 5, 0, {0, 16, 39}}},
+        {"S5I|00:16:39|", {K::Ignored, 0, 0, {0, 0, 0}}},
+        {"S5A", {K::Ignored, 0, 0, {0, 0, 0}}},
+        {"S1BD|1", {K::StartDate, 1, 0, {1, 0, 0}}},
+        {"S1BD|x3/4y/ 5|", {K::StartDate, 1, 0, {0, 4, 0}}},
+        {"S1BD|13/06/26|", {K::StartDate, 1, 0, {13, 6, 26}}},
     };
-    for (const Case& c : cases) {
-        const ScheduleReply r = ParseScheduleReply(c.reply);
-        EXPECT_EQ(r.kind, c.kind) << c.reply;
-        EXPECT_EQ(r.nNumber, c.number) << c.reply;
-        EXPECT_EQ(r.chStatus, c.status) << c.reply;
-        EXPECT_EQ(r.nValues, c.values) << c.reply;
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseScheduleReply(c.reply), c.expected) << c.reply;
 }
 
 TEST(CatalogueReplies, ValueRepliesStoreIntoTheEntry) {

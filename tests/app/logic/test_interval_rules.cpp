@@ -207,15 +207,7 @@ TEST_F(IntervalRules, DetailsTextsOfAnEntry) {
     };
     auto view = [](int active, std::int64_t start, std::int64_t stop, std::int64_t interval,
                    std::int64_t valve, std::int64_t hold, std::int64_t pump) {
-        SelectedEntryView v;
-        v.bActive = active;
-        v.tStart = start;
-        v.tStop = stop;
-        v.tsInterval = interval;
-        v.tsOpenValve = valve;
-        v.tsSampleHolding = hold;
-        v.tsPumpOn = pump;
-        return v;
+        return SelectedEntryView{{start, stop, interval, valve, hold, pump}, active};
     };
     const Case cases[] = {
         {"active, summer",

@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <unistd.h>
+#include <utility>
 
 using namespace zrn;
 
@@ -22,6 +24,17 @@ protected:
     int Read(const char* section, const char* key, int nDefault) {
         return GetPrivateProfileInt(section, key, nDefault, path_);
     }
+    struct Lookup {
+        const char* section;
+        const char* key;
+        int nDefault;
+        int expected;
+    };
+    void ExpectReads(std::initializer_list<Lookup> lookups) {
+        for (const Lookup& l : lookups)
+            EXPECT_EQ(Read(l.section, l.key, l.nDefault), l.expected)
+                << "[" << l.section << "] " << l.key;
+    }
     std::string path_;
 };
 
@@ -37,11 +50,11 @@ TEST_F(Profile, MissingFileSectionOrKeyGivesTheDefault) {
 
 TEST_F(Profile, OnlyTheNamedKeyOfTheNamedSectionChanges) {
     Write("[Interval30Min]\nPumpOnMin=3\n");
-    EXPECT_EQ(Read("Interval30Min", "PumpOnMin", 1), 3);
-    EXPECT_EQ(Read("Interval30Min", "PumpOnSec", 0), 0);
-    EXPECT_EQ(Read("Interval30Min", "OpenValveMin", 2), 2);
-    EXPECT_EQ(Read("Interval15Min", "PumpOnMin", 1), 1);
-    EXPECT_EQ(Read("Interval1Hr", "PumpOnMin", 1), 1);
+    ExpectReads({{"Interval30Min", "PumpOnMin", 1, 3},
+                 {"Interval30Min", "PumpOnSec", 0, 0},
+                 {"Interval30Min", "OpenValveMin", 2, 2},
+                 {"Interval15Min", "PumpOnMin", 1, 1},
+                 {"Interval1Hr", "PumpOnMin", 1, 1}});
 }
 
 TEST_F(Profile, NamesIgnoreCaseAndBlanks) {
@@ -52,14 +65,10 @@ TEST_F(Profile, NamesIgnoreCaseAndBlanks) {
 TEST_F(Profile, ValuesReadLikeWindows) {
     Write("\xEF\xBB\xBF[S]\na=12abc\nb=-5\nc=abc\nd=\ne=0x1F\nf=  7 ; note\ng=99999999999\n"
           ";h=9\n[T]\na=1\n[S]\na=2\n");
-    EXPECT_EQ(Read("S", "a", 9), 12);
-    EXPECT_EQ(Read("S", "b", 9), -5);
-    EXPECT_EQ(Read("S", "c", 9), 0);
-    EXPECT_EQ(Read("S", "d", 9), 9);
-    EXPECT_EQ(Read("S", "e", 9), 31);
-    EXPECT_EQ(Read("S", "f", 9), 7);
-    EXPECT_EQ(Read("S", "g", 9), 2147483647);
-    EXPECT_EQ(Read("S", "h", 9), 9);
+    const std::pair<const char*, int> inS[] = {{"a", 12}, {"b", -5}, {"c", 0},          {"d", 9},
+                                               {"e", 31}, {"f", 7},  {"g", 2147483647}, {"h", 9}};
+    for (const auto& [key, expected] : inS)
+        EXPECT_EQ(Read("S", key, 9), expected) << key;
     EXPECT_EQ(Read("T", "a", 9), 1);
 }
 

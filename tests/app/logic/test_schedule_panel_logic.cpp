@@ -1,4 +1,4 @@
-#include "BerlinTime.h"
+#include "ScheduleTest.h"
 #include "platform/Win.h"
 #include "resources/Resource.h"
 #include "schedule/ScheduleLogic.h"
@@ -12,29 +12,13 @@ using namespace zrn;
 
 namespace {
 
-class SchedulePanelLogic : public BerlinTime {
+class SchedulePanelLogic : public ScheduleTest {
 protected:
-    LineSink LogSink() {
-        return [this](std::string_view line) { log.emplace_back(line); };
-    }
-    static std::int64_t At(int year, int month, int day, int hour, int minute, int second = 0) {
-        return MakeLocalTime({year, month, day, hour, minute, second}).value();
-    }
-    static LocalDateTime Local(std::int64_t t) { return BreakLocalTime(t).value(); }
+    // Listed entries have one-minute durations, as Add proposes them.
     static ScheduleEntry Entry(int number, char status, std::int64_t start, std::int64_t stop,
                                std::int64_t interval = 900) {
-        ScheduleEntry e{};
-        e.nNumber = static_cast<std::uint8_t>(number);
-        SetEntryStart(e, start);
-        SetEntryStop(e, stop);
-        SetEntryInterval(e, interval);
-        SetEntryOpenValve(e, 60);
-        SetEntrySampleHolding(e, 60);
-        SetEntryPumpOn(e, 60);
-        e.chStatus = static_cast<std::uint8_t>(status);
-        return e;
+        return ScheduleTest::Entry(number, status, start, stop, interval, 60);
     }
-    std::vector<std::string> log;
 };
 
 } // namespace
@@ -120,12 +104,7 @@ TEST_F(SchedulePanelLogic, AddedEntryIsInactiveWithOneMinuteDurations) {
     FillAddedEntry(e, p);
     EXPECT_EQ(e.nNumber, 3);
     EXPECT_EQ(e.chStatus, 'D');
-    EXPECT_EQ(EntryStartFields(e), (LocalDateTime{2026, 6, 1, 11, 0, 0}));
-    EXPECT_EQ(EntryStopFields(e), (LocalDateTime{2026, 6, 8, 10, 59, 59}));
-    EXPECT_EQ(EntryInterval(e), 3600);
-    EXPECT_EQ(EntryOpenValve(e), 60);
-    EXPECT_EQ(EntrySampleHolding(e), 60);
-    EXPECT_EQ(EntryPumpOn(e), 60);
+    ExpectTimes(e, {2026, 6, 1, 11, 0, 0}, {2026, 6, 8, 10, 59, 59}, 3600, 60, 60, 60);
 }
 
 TEST_F(SchedulePanelLogic, AddTakesOnlyASlotReadAsEmpty) {
@@ -202,9 +181,7 @@ TEST_F(SchedulePanelLogic, AnInvalidEntryIsLoggedEmptiedAndNotShown) {
     EXPECT_EQ(log, (std::vector<std::string>{"Schedule Entry 0 has invalid value",
                                              "Schedule Entry 2 has invalid value",
                                              "Schedule Entry 3 has invalid value"}));
-    EXPECT_EQ(table[0].chStatus, '0');
-    EXPECT_EQ(table[2].chStatus, '0');
-    EXPECT_EQ(table[3].chStatus, '0');
+    EXPECT_EQ(Statuses(table), "0D00");
 }
 
 TEST(ScheduleSelection, FollowsItsEntryAcrossARebuild) {

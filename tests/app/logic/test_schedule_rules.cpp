@@ -1,4 +1,4 @@
-#include "BerlinTime.h"
+#include "ScheduleTest.h"
 #include "model/ScheduleRules.h"
 
 #include <gtest/gtest.h>
@@ -9,31 +9,7 @@
 using namespace zrn;
 
 namespace {
-
-class ScheduleRules : public BerlinTime {
-protected:
-    LineSink LogSink() {
-        return [this](std::string_view line) { log.emplace_back(line); };
-    }
-    LineSink TraceSink() {
-        return [this](std::string_view line) { trace.emplace_back(line); };
-    }
-    static std::int64_t At(int year, int month, int day, int hour, int minute, int second = 0) {
-        return MakeLocalTime({year, month, day, hour, minute, second}).value();
-    }
-    static ScheduleEntry Entry(int number, char status, std::int64_t start, std::int64_t stop) {
-        ScheduleEntry e{};
-        e.nNumber = static_cast<std::uint8_t>(number);
-        SetEntryStart(e, start);
-        SetEntryStop(e, stop);
-        SetEntryInterval(e, 900);
-        e.chStatus = static_cast<std::uint8_t>(status);
-        return e;
-    }
-    std::vector<std::string> log;
-    std::vector<std::string> trace;
-};
-
+using ScheduleRules = ScheduleTest;
 } // namespace
 
 TEST_F(ScheduleRules, ConflictIsAnySharedInstantWithAnotherActiveEntry) {
@@ -135,10 +111,7 @@ TEST_F(ScheduleRules, InvalidStoredEntryIsLoggedAndEmptied) {
     EXPECT_EQ(log, (std::vector<std::string>{"Schedule Entry 0 has invalid value",
                                              "Schedule Entry 1 has invalid value",
                                              "Schedule Entry 2 has invalid value"}));
-    EXPECT_EQ(table[0].chStatus, '0');
-    EXPECT_EQ(table[1].chStatus, '0');
-    EXPECT_EQ(table[2].chStatus, '0');
-    EXPECT_EQ(table[3].chStatus, 'D');
+    EXPECT_EQ(Statuses(table), "000D");
     // The stored fields stay as received; only the status changes.
     EXPECT_EQ(table[0].nStartMonth, 13);
 }
@@ -176,12 +149,7 @@ TEST_F(ScheduleRules, InitialTableStartsNowForSevenDays) {
         const ScheduleEntry& e = state.table[static_cast<std::size_t>(i)];
         EXPECT_EQ(e.nNumber, i + 1);
         EXPECT_EQ(e.chStatus, '0');
-        EXPECT_EQ(EntryStartFields(e), (LocalDateTime{2026, 3, 25, 9, 30, 15}));
-        EXPECT_EQ(EntryStopFields(e), (LocalDateTime{2026, 4, 1, 10, 30, 15}));
-        EXPECT_EQ(EntryInterval(e), 900);
-        EXPECT_EQ(EntryOpenValve(e), 60);
-        EXPECT_EQ(EntrySampleHolding(e), 60);
-        EXPECT_EQ(EntryPumpOn(e), 60);
+        ExpectTimes(e, {2026, 3, 25, 9, 30, 15}, {2026, 4, 1, 10, 30, 15}, 900, 60, 60, 60);
     }
     EXPECT_TRUE(log.empty());
     EXPECT_TRUE(trace.empty());

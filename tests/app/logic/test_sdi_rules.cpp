@@ -5,15 +5,21 @@
 using namespace zrn;
 
 namespace {
+
 using Commands = std::vector<std::string>;
+
+// A field left holding `text` after it got the focus holding `atFocus`, and
+// the commands that go out.
+template <class Remembered> struct Leave {
+    const char* text;
+    Remembered atFocus;
+    Commands sent;
+};
+
 } // namespace
 
 TEST(SdiRules, LeavingTheAddressComparesTheFirstCharacter) {
-    const struct {
-        const char* text;
-        char atFocus;
-        Commands sent;
-    } cases[] = {
+    const Leave<char> cases[] = {
         {"5", '3', {"A5", "A"}},  {"?", '3', {"A?", "A"}},
         {"x", '3', {"A"}}, // not an address: only the query, which brings the old one back
         {"", '3', {"A"}},         {"3", '3', {}},
@@ -28,11 +34,7 @@ TEST(SdiRules, LeavingTheAddressComparesTheFirstCharacter) {
 }
 
 TEST(SdiRules, LeavingTheDelayComparesValuesAndRefusesWhatIsNotAWholeNumber) {
-    const struct {
-        const char* text;
-        int atFocus;
-        Commands sent;
-    } cases[] = {
+    const Leave<int> cases[] = {
         {"12", 12, {}},
         {"012", 12, {}}, // the same value
         {"7", 12, {"L|007|", "L"}},

@@ -4,6 +4,7 @@
 // through the message-box hook, and what goes to a recording link.
 #include "../dialog/TestSupport.h"
 #include "PanelInput.h"
+#include "RecordingLink.h"
 #include "ZRNComDll.h"
 #include "platform/Dialog.h"
 #include "platform/PanelSupport.h"
@@ -25,13 +26,7 @@ using namespace win;
 
 namespace {
 
-using Commands = std::vector<std::string>;
-
-// What the dialog handed to the link library.
-Commands& Sent() {
-    static Commands sent;
-    return sent;
-}
+using Commands = RecordingLink::Commands;
 
 // A list cell as text on either backend.
 template <class Text> std::string Str(const Text& text) {
@@ -52,15 +47,6 @@ protected:
                    std::to_string(reinterpret_cast<uintptr_t>(this)));
         std::filesystem::create_directories(scratch);
         std::filesystem::current_path(scratch);
-        savedLink = Link();
-        Sent().clear();
-        Link().send = [](const char* text) {
-            Sent().emplace_back(text);
-            return 1;
-        };
-        Link().log = [](bool) { return 0; };
-        Link().open = [](HWND, const char*) { return 1; };
-        Link().close = [] { return 1; };
 
         dialog = std::make_unique<CZRNcomDlg>("ZRNcom");
         ASSERT_TRUE(dialog->Create());
@@ -70,7 +56,6 @@ protected:
     }
     void TearDown() override {
         dialog.reset();
-        Link() = savedLink;
         std::filesystem::current_path(previousDir);
         std::error_code ignored;
         std::filesystem::remove_all(scratch, ignored);
@@ -95,7 +80,7 @@ protected:
     void Send(int id, int code, int row = -1) { SendNotify(*dialog, id, code, row); }
     void Press(int id) { Send(id, BN_CLICKED); }
     void Click(int row) { Send(IDC_LIST_CTRL, NM_CLICK, row); }
-    Commands Take() { return std::exchange(Sent(), {}); }
+    Commands Take() { return RecordingLink::Take(); }
     ListView& List() { return *dialog->Item<ListView>(IDC_LIST_CTRL); }
     std::string Cell(int row, int column) { return Str(List().GetItemText(row, column)); }
     // Save, Discard, Properties, Activate, Deactivate, Update clock, Sync clock,
@@ -109,7 +94,7 @@ protected:
 
     std::filesystem::path scratch;
     std::filesystem::path previousDir;
-    LinkApi savedLink{};
+    RecordingLink link;
     DebugCapture debug;
     std::unique_ptr<CZRNcomDlg> dialog;
 };

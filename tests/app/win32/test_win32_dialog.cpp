@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -88,12 +89,14 @@ public:
     int check = 1;
     int number = 7;
 
-    bool Saw(int id, int code) const {
-        for (const Notify& n : seen)
-            if (n.id == id && n.code == code)
-                return true;
-        return false;
+    // The last such notification seen, or nullptr.
+    const Notify* Last(int id, int code) const {
+        const auto found = std::find_if(seen.rbegin(), seen.rend(), [&](const Notify& n) {
+            return n.id == id && n.code == code;
+        });
+        return found == seen.rend() ? nullptr : &*found;
     }
+    bool Saw(int id, int code) const { return Last(id, code) != nullptr; }
 
 protected:
     bool OnInitDialog() override {
@@ -397,10 +400,7 @@ TEST_F(Win32Dialog, UserChangeOfAPickerCarriesItsFields) {
     ::SendMessageW(time->Handle(), WM_LBUTTONUP, 0, hours);
     ::SendMessageW(time->Handle(), WM_KEYDOWN, VK_UP, 0);
     Pump();
-    const Notify* change = nullptr;
-    for (const Notify& n : dialog.seen)
-        if (n.id == IDC_TIME && n.code == DTN_DATETIMECHANGE)
-            change = &n;
+    const Notify* change = dialog.Last(IDC_TIME, DTN_DATETIMECHANGE);
     ASSERT_NE(change, nullptr);
     const PickerFields now = *time->Fields();
     EXPECT_NE(now.hour * 3600 + now.minute * 60 + now.second, 13 * 3600 + 4 * 60 + 5);
@@ -506,10 +506,7 @@ TEST_F(Win32Dialog, AKeyThatMovesTheListsSelectionNamesTheNewRow) {
     dialog.seen.clear();
     ::SendMessageW(list->Handle(), WM_KEYDOWN, VK_UP, 0);
     Pump();
-    const Notify* moved = nullptr;
-    for (const Notify& n : dialog.seen)
-        if (n.id == IDC_LIST && n.code == LVN_KEYSELECT)
-            moved = &n;
+    const Notify* moved = dialog.Last(IDC_LIST, LVN_KEYSELECT);
     ASSERT_NE(moved, nullptr);
     EXPECT_EQ(moved->row, 1);
     EXPECT_EQ(list->SelectedRows(), std::vector<int>{1});

@@ -2,6 +2,7 @@
 // another thread to its handle, native focus changes in the SDI row, a mouse
 // click in the schedule list and the real system menu.
 #include "../dialog/TestSupport.h"
+#include "../shared/RecordingLink.h"
 #include "MessagePump.h"
 #include "ZRNComDll.h"
 #include "platform/Dialog.h"
@@ -24,25 +25,11 @@ using namespace std::chrono_literals;
 
 namespace {
 
-using Commands = std::vector<std::string>;
-
-Commands& Wire() {
-    static Commands sent;
-    return sent;
-}
+using Commands = RecordingLink::Commands;
 
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        savedLink = Link();
-        Wire().clear();
-        Link().send = [](const char* text) {
-            Wire().emplace_back(text);
-            return 1;
-        };
-        Link().log = [](bool) { return 0; };
-        Link().open = [](HWND, const char*) { return 1; };
-        Link().close = [] { return 1; };
         dialog = std::make_unique<CZRNcomDlg>("ZRNcom -NO_SCAN_COMM_PORTS");
         ASSERT_TRUE(dialog->Create());
         dialog->KillTimer(TIMER_ONE_SEC);
@@ -53,10 +40,7 @@ protected:
         ::SetActiveWindow(dialog->m_hWnd);
         Pump();
     }
-    void TearDown() override {
-        dialog.reset();
-        Link() = savedLink;
-    }
+    void TearDown() override { dialog.reset(); }
     // A reply as the link library sends it: SendMessageA from its worker thread.
     void WorkerReply(const char* text) {
         std::atomic<bool> done{false};
@@ -68,9 +52,9 @@ protected:
         EXPECT_TRUE(PumpUntil([&] { return done.load(); }));
         worker.join();
     }
-    Commands Take() { return std::exchange(Wire(), {}); }
+    Commands Take() { return RecordingLink::Take(); }
 
-    LinkApi savedLink{};
+    RecordingLink link;
     DebugCapture debug;
     std::unique_ptr<CZRNcomDlg> dialog;
 };
