@@ -2,11 +2,9 @@
 // The port selection dialog behind "&ZRN Connect": the serial ports the system
 // lists, sorted, and the definition of the one selected.
 #include "platform/Dialog.h"
+#include "resources/Resource.h"
 
 #include <string>
-
-inline constexpr int IDD_OPEN_ZRN = 168;
-inline constexpr int IDC_PORT_LIST = 1098;
 
 class COpenZrn : public CDialog {
 public:

@@ -109,3 +109,29 @@ inline constexpr int IDC_EXIT = 1102;
 // Controls of the About box
 inline constexpr int IDC_ABOUT_URL = 1011;
 inline constexpr int IDC_ABOUT_VERSION = 1081;
+
+// Controls of the schedule details dialog
+inline constexpr int IDD_SCHEDULE_DETAILS = 161;
+inline constexpr int IDC_PROP_START_DATE = 1036;
+inline constexpr int IDC_PROP_STOP_DATE = 1072;
+inline constexpr int IDC_PROP_START_TIME = 1073;
+inline constexpr int IDC_PROP_STOP_TIME = 1074;
+inline constexpr int IDC_PROP_INTERVAL = 1075;
+inline constexpr int IDC_PROP_SAMPLE_HOLDING = 1076;
+inline constexpr int IDC_PROP_OPEN_VALVE = 1077;
+inline constexpr int IDC_PROP_PUMP_ON = 1078;
+inline constexpr int IDC_PROP_STATUS = 1079;
+
+// Controls of the port selection dialog ("ZRN Connect")
+inline constexpr int IDD_OPEN_ZRN = 168;
+inline constexpr int IDC_PORT_LIST = 1098;
+
+// Controls of the SDI identification dialog
+inline constexpr int IDD_SDI_INFO = 165;
+inline constexpr int IDC_SDI_VERSION = 1036;
+inline constexpr int IDC_MFG_NAME = 1088;
+inline constexpr int IDC_MFG_MODEL = 1089;
+inline constexpr int IDC_MFG_VERSION = 1090;
+inline constexpr int IDC_MFG_OPTIONAL = 1091;
+inline constexpr int IDC_SDI_INFO_OK = 1079;
+inline constexpr int IDC_SDI_INFO_CANCEL = 1093;

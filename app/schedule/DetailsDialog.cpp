@@ -39,18 +39,30 @@ constexpr DialogTemplate kTemplate{IDD_SCHEDULE_DETAILS, "Dialog", 242,      142
 CZRNcomProp::CZRNcomProp(SchedulePanel& schedule)
     : CDialog(kTemplate, &schedule.Host().Window()), schedule(schedule) {}
 
+namespace {
+
+// Each box and the text it shows.
+struct DetailBox {
+    int id;
+    std::string zrn::EntryDetailsTexts::*text;
+};
+constexpr DetailBox kBoxes[] = {
+    {IDC_PROP_STATUS, &zrn::EntryDetailsTexts::strStatus},
+    {IDC_PROP_START_DATE, &zrn::EntryDetailsTexts::strStartDate},
+    {IDC_PROP_START_TIME, &zrn::EntryDetailsTexts::strStartTime},
+    {IDC_PROP_STOP_DATE, &zrn::EntryDetailsTexts::strStopDate},
+    {IDC_PROP_STOP_TIME, &zrn::EntryDetailsTexts::strStopTime},
+    {IDC_PROP_INTERVAL, &zrn::EntryDetailsTexts::strInterval},
+    {IDC_PROP_OPEN_VALVE, &zrn::EntryDetailsTexts::strOpenValve},
+    {IDC_PROP_SAMPLE_HOLDING, &zrn::EntryDetailsTexts::strSampleHolding},
+    {IDC_PROP_PUMP_ON, &zrn::EntryDetailsTexts::strPumpOn},
+};
+
+} // namespace
+
 bool CZRNcomProp::OnInitDialog() {
-    const zrn::EntryDetailsTexts texts = zrn::FormatEntryDetails(schedule.sched.selected);
-    strStatus = texts.strStatus;
-    strStartDate = texts.strStartDate;
-    strStartTime = texts.strStartTime;
-    strStopDate = texts.strStopDate;
-    strStopTime = texts.strStopTime;
-    strInterval = texts.strInterval;
-    strOpenValve = texts.strOpenValve;
-    strSampleHolding = texts.strSampleHolding;
-    strPumpOn = texts.strPumpOn;
-    CDialog::OnInitDialog(); // shows the members in the edits
+    texts = zrn::FormatEntryDetails(schedule.sched.selected);
+    CDialog::OnInitDialog(); // shows the texts in the edits
     // The boxes without a label of their own, for screen readers.
     SetAccessibleName(IDC_PROP_STATUS, "Status");
     SetAccessibleName(IDC_PROP_START_TIME, "Start Time");
@@ -59,15 +71,8 @@ bool CZRNcomProp::OnInitDialog() {
 }
 
 void CZRNcomProp::DoDataExchange(DataExchange& dx) {
-    dx.Text(IDC_PROP_STATUS, strStatus);
-    dx.Text(IDC_PROP_START_DATE, strStartDate);
-    dx.Text(IDC_PROP_START_TIME, strStartTime);
-    dx.Text(IDC_PROP_STOP_DATE, strStopDate);
-    dx.Text(IDC_PROP_STOP_TIME, strStopTime);
-    dx.Text(IDC_PROP_INTERVAL, strInterval);
-    dx.Text(IDC_PROP_OPEN_VALVE, strOpenValve);
-    dx.Text(IDC_PROP_SAMPLE_HOLDING, strSampleHolding);
-    dx.Text(IDC_PROP_PUMP_ON, strPumpOn);
+    for (const DetailBox& box : kBoxes)
+        dx.Text(box.id, texts.*box.text);
 }
 
 void SchedulePanel::OnBnClickedButtonProperties() {

@@ -100,20 +100,15 @@ private:
     void OnBnClickedButtonClearAll();
     void OnBnClickedButtonProperties();
     void OnEntryTest();
-    void OnStartDateChange(Notify& n);
-    void OnStopDateChange(Notify& n);
-    void OnStartDateDropdown(Notify& n);
-    void OnStopDateDropdown(Notify& n);
-    void OnStartDateCloseup(Notify& n);
-    void OnStopDateCloseup(Notify& n);
     void OnStartDateSetfocus(Notify& n);
     void OnStartTimeChange(Notify& n);
     void OnStopTimeChange(Notify& n);
+    // The start and the stop date picker, told apart by the control.
+    void OnDateChange(Notify& n);
+    void OnDateDropdown(Notify& n);
+    void OnDateCloseup(Notify& n);
     struct DateEnd;
-    static const DateEnd kStart, kStop;
-    void DateDropdown(Notify& n, const DateEnd& end);
-    void DateChange(Notify& n, const DateEnd& end);
-    void DateCloseup(Notify& n, const DateEnd& end);
+    static const DateEnd& EndOf(int dateId);
 
     int bStartDropDown = 0;
     int bStopDropDown = 0;

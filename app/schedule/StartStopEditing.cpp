@@ -49,42 +49,23 @@ struct SchedulePanel::DateEnd {
     int SchedulePanel::*dropDown;
 };
 
-const SchedulePanel::DateEnd SchedulePanel::kStart{
-    "Start", IDC_START_DATE, &zrn::ScheduleState::tEditStart, &SchedulePanel::bStartDropDown};
-const SchedulePanel::DateEnd SchedulePanel::kStop{
-    "Stop", IDC_STOP_DATE, &zrn::ScheduleState::tEditStop, &SchedulePanel::bStopDropDown};
-
-void SchedulePanel::OnStartDateDropdown(Notify& n) {
-    DateDropdown(n, kStart);
+const SchedulePanel::DateEnd& SchedulePanel::EndOf(int dateId) {
+    static constexpr DateEnd kStart{"Start", IDC_START_DATE, &zrn::ScheduleState::tEditStart,
+                                    &SchedulePanel::bStartDropDown};
+    static constexpr DateEnd kStop{"Stop", IDC_STOP_DATE, &zrn::ScheduleState::tEditStop,
+                                   &SchedulePanel::bStopDropDown};
+    return dateId == IDC_STOP_DATE ? kStop : kStart;
 }
 
-void SchedulePanel::OnStopDateDropdown(Notify& n) {
-    DateDropdown(n, kStop);
-}
-
-void SchedulePanel::OnStartDateChange(Notify& n) {
-    DateChange(n, kStart);
-}
-
-void SchedulePanel::OnStopDateChange(Notify& n) {
-    DateChange(n, kStop);
-}
-
-void SchedulePanel::OnStartDateCloseup(Notify& n) {
-    DateCloseup(n, kStart);
-}
-
-void SchedulePanel::OnStopDateCloseup(Notify& n) {
-    DateCloseup(n, kStop);
-}
-
-void SchedulePanel::DateDropdown(Notify& n, const DateEnd& end) {
+void SchedulePanel::OnDateDropdown(Notify& n) {
+    const DateEnd& end = EndOf(n.id);
     host.AppendLog(Text("DateTimePicker/%sDate/DropDown", end.name));
     this->*end.dropDown = 1;
     n.result = 0;
 }
 
-void SchedulePanel::DateChange(Notify& n, const DateEnd& end) {
+void SchedulePanel::OnDateChange(Notify& n) {
+    const DateEnd& end = EndOf(n.id);
     n.result = 0;
     if (this->*end.dropDown) {
         // Browsing the open calendar picks nothing yet; the close-up does.
@@ -98,7 +79,8 @@ void SchedulePanel::DateChange(Notify& n, const DateEnd& end) {
     CommitEdit();
 }
 
-void SchedulePanel::DateCloseup(Notify& n, const DateEnd& end) {
+void SchedulePanel::OnDateCloseup(Notify& n) {
+    const DateEnd& end = EndOf(n.id);
     n.result = 0;
     host.AppendLog(Text("DateTimePicker/%sDate/CloseUp", end.name));
     this->*end.dropDown = 0;

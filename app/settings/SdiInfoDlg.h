@@ -1,19 +1,11 @@
 #pragma once
 // "SDI Information": the device's SDI-12 identification fields, writable only
 // when the program was started with "-EDIT_SDI_INFO".
-#include "platform/Dialog.h"
 #include "model/Catalogue.h"
+#include "platform/Dialog.h"
+#include "resources/Resource.h"
 
 #include <string>
-
-inline constexpr int IDD_SDI_INFO = 165;
-inline constexpr int IDC_SDI_VERSION = 1036;
-inline constexpr int IDC_MFG_NAME = 1088;
-inline constexpr int IDC_MFG_MODEL = 1089;
-inline constexpr int IDC_MFG_VERSION = 1090;
-inline constexpr int IDC_MFG_OPTIONAL = 1091;
-inline constexpr int IDC_SDI_INFO_OK = 1079;
-inline constexpr int IDC_SDI_INFO_CANCEL = 1093;
 
 class CSdiInfoDlg : public CDialog {
 public:

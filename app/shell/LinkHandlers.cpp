@@ -92,13 +92,3 @@ void CZRNcomDlg::ShowReports() {
         text += (text.empty() ? "" : "\n\n") + report;
     MessageBox(this, text, {}, win::MB_OK | win::MB_ICONWARNING);
 }
-
-// The link notification and the timers.
-CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Protocol() {
-    using D = CZRNcomDlg;
-    static constexpr EventEntry<D> rows[] = {
-        {kWindow, WM_TIMER, &D::OnTimer},
-        {kWindow, WM_ZRN_LINK, &D::OnLinkNotify},
-    };
-    return rows;
-}

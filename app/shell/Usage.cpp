@@ -3,59 +3,63 @@
 namespace zrn {
 namespace {
 
+// What differs between the systems; the rest of the text is shared.
 #ifdef _WIN32
-constexpr std::string_view kUsage =
-    "Usage: ZRNcom [-LOG_COMM] [-NO_SCAN_COMM_PORTS] [-EDIT_SDI_INFO]\n"
-    "       ZRNcom --help | --version\n"
-    "\n"
-    "Configures a ZRN field sampling controller over a serial port (9600,N,8,1).\n"
-    "The serial ports are tried in turn until the device answers.\n"
-    "\n"
-    "  -LOG_COMM            write the traffic log beside ZRNComDll.dll\n"
-    "  -NO_SCAN_COMM_PORTS  do not scan; connect with \"ZRN Connect\" in the system\n"
-    "                       menu (Alt+Space)\n"
-    "  -EDIT_SDI_INFO       open the SDI identification fields writable\n"
-    "  --help               print this text and exit\n"
-    "  --version            print the version and exit\n"
-    "\n"
-    "Environment:\n"
+constexpr std::string_view kLogPlace =
+    "  -LOG_COMM            write the traffic log beside ZRNComDll.dll\n";
+constexpr std::string_view kMenu = "system";
+constexpr std::string_view kPorts =
     "  ZRNCOM_PORTS         serial ports (COM1, \\\\.\\COM10) separated by ':', tried\n"
-    "                       in this order instead of the system's ports\n"
-    "  ZRNCOM_DEBUG         when set and not empty, trace lines go to standard error\n"
-    "                       (they always go to the debugger)\n"
-    "\n"
-    "Files:\n"
-    "  .\\ZRNcom.ini         polling time and interval presets, read from the\n"
-    "                       working directory\n";
+    "                       in this order instead of the system's ports\n";
+constexpr std::string_view kDebugPlace =
+    "                       (they always go to the debugger)\n";
+constexpr std::string_view kIniFile = "  .\\ZRNcom.ini";
+constexpr std::string_view kPermission = "";
 #else
-constexpr std::string_view kUsage =
-    "Usage: ZRNcom [-LOG_COMM] [-NO_SCAN_COMM_PORTS] [-EDIT_SDI_INFO]\n"
-    "       ZRNcom --help | --version\n"
-    "\n"
-    "Configures a ZRN field sampling controller over a serial port (9600,N,8,1).\n"
-    "The serial ports are tried in turn until the device answers.\n"
-    "\n"
+constexpr std::string_view kLogPlace =
     "  -LOG_COMM            write the traffic log (beside the program, or in\n"
-    "                       $XDG_STATE_HOME/ZRNcom/, default ~/.local/state/ZRNcom/)\n"
-    "  -NO_SCAN_COMM_PORTS  do not scan; connect with \"ZRN Connect\" in the window\n"
-    "                       menu (Alt+Space)\n"
-    "  -EDIT_SDI_INFO       open the SDI identification fields writable\n"
-    "  --help               print this text and exit\n"
-    "  --version            print the version and exit\n"
-    "\n"
-    "Environment:\n"
+    "                       $XDG_STATE_HOME/ZRNcom/, default ~/.local/state/ZRNcom/)\n";
+constexpr std::string_view kMenu = "window";
+constexpr std::string_view kPorts =
     "  ZRNCOM_PORTS         serial device paths separated by ':', tried in this\n"
-    "                       order instead of the system's ports\n"
-    "  ZRNCOM_DEBUG         when set and not empty, trace lines go to standard error\n"
-    "\n"
-    "Files:\n"
-    "  ./ZRNcom.ini         polling time and interval presets, read from the\n"
-    "                       working directory\n"
+    "                       order instead of the system's ports\n";
+constexpr std::string_view kDebugPlace = "";
+constexpr std::string_view kIniFile = "  ./ZRNcom.ini";
+constexpr std::string_view kPermission =
     "\n"
     "A port that cannot be opened for lack of permission usually belongs to the\n"
     "group dialout: sudo usermod -aG dialout $USER, then log in again.\n";
-
 #endif
+
+std::string Usage() {
+    std::string text =
+        "Usage: ZRNcom [-LOG_COMM] [-NO_SCAN_COMM_PORTS] [-EDIT_SDI_INFO]\n"
+        "       ZRNcom --help | --version\n"
+        "\n"
+        "Configures a ZRN field sampling controller over a serial port (9600,N,8,1).\n"
+        "The serial ports are tried in turn until the device answers.\n"
+        "\n";
+    text += kLogPlace;
+    text += "  -NO_SCAN_COMM_PORTS  do not scan; connect with \"ZRN Connect\" in the ";
+    text += kMenu;
+    text += "\n"
+            "                       menu (Alt+Space)\n"
+            "  -EDIT_SDI_INFO       open the SDI identification fields writable\n"
+            "  --help               print this text and exit\n"
+            "  --version            print the version and exit\n"
+            "\n"
+            "Environment:\n";
+    text += kPorts;
+    text += "  ZRNCOM_DEBUG         when set and not empty, trace lines go to standard error\n";
+    text += kDebugPlace;
+    text += "\n"
+            "Files:\n";
+    text += kIniFile;
+    text += "         polling time and interval presets, read from the\n"
+            "                       working directory\n";
+    text += kPermission;
+    return text;
+}
 
 } // namespace
 
@@ -64,7 +68,7 @@ std::optional<std::string> InformationText(int argc, const char* const* argv,
     for (int i = 1; i < argc && argv[i] != nullptr; ++i) {
         const std::string_view argument = argv[i];
         if (argument == "--help")
-            return std::string(kUsage);
+            return Usage();
         if (argument == "--version")
             return "ZRNcom " + std::string(version) + "\n";
     }

@@ -20,8 +20,9 @@
 
 using namespace win;
 
-// The shell's own rows: window menu, Enter and Escape, the log box buttons.
-CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Shell() {
+// The dialog's own rows: window menu, Enter and Escape, the log box buttons,
+// the timers and the link notification.
+CZRNcomDlgEvents::Rows CZRNcomDlgEvents::All() {
     using D = CZRNcomDlg;
     static constexpr EventEntry<D> rows[] = {
         {kWindow, WM_SYSCOMMAND, &D::OnSysCommand},
@@ -32,13 +33,10 @@ CZRNcomDlgEvents::Rows CZRNcomDlgEvents::Shell() {
         {IDC_CLEAR_LOG, BN_CLICKED, &D::OnBnClickedClearLog},
         {IDC_GET_SELECTED, BN_CLICKED, &D::OnBnClickedGetSelected},
         {IDC_EXIT, BN_CLICKED, &D::OnBnClickedExit},
+        {kWindow, WM_TIMER, &D::OnTimer},
+        {kWindow, WM_ZRN_LINK, &D::OnLinkNotify},
     };
     return rows;
-}
-
-std::span<const CZRNcomDlgEvents::Rows> CZRNcomDlgEvents::All() {
-    static const Rows tables[] = {Shell(), Protocol()};
-    return tables;
 }
 
 bool CZRNcomDlg::OnMessage(Notify& n) {

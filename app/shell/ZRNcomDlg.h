@@ -124,7 +124,5 @@ private:
 // The dialog's own rows of the event table; the panels hold theirs.
 struct CZRNcomDlgEvents {
     using Rows = std::span<const EventEntry<CZRNcomDlg>>;
-    static Rows Shell();    // shell/ZRNcomDlg.cpp: window menu, log area
-    static Rows Protocol(); // shell/LinkHandlers.cpp: link, timers
-    static std::span<const Rows> All();
+    static Rows All();
 };

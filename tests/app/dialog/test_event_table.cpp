@@ -10,9 +10,8 @@
 
 TEST(EventTable, EveryControlNotificationPairHasOneRowInAllPanels) {
     std::vector<std::pair<int, int>> keys;
-    for (const auto& table : CZRNcomDlgEvents::All())
-        for (const auto& row : table)
-            keys.emplace_back(row.id, row.code);
+    for (const auto& row : CZRNcomDlgEvents::All())
+        keys.emplace_back(row.id, row.code);
     CZRNcomDlg dialog("");
     for (const Panel* panel : dialog.panels.All())
         for (const auto& key : panel->EventKeys())
