@@ -18,6 +18,24 @@ namespace {
 
 constexpr int kCustomPickers[] = {IDC_INTERVAL, IDC_SAMPLE_HOLDING, IDC_OPEN_VALVE, IDC_PUMP_ON};
 
+// The radio button of a preset; the 45-minute preset's identifier has no control.
+int RadioOf(int preset) {
+    switch (preset) {
+    case zrn::PRESET_15MIN:
+        return IDC_RADIO_15MIN;
+    case zrn::PRESET_30MIN:
+        return IDC_RADIO_30MIN;
+    case zrn::PRESET_45MIN:
+        return IDC_RADIO_45MIN;
+    case zrn::PRESET_1HOUR:
+        return IDC_RADIO_1HOUR;
+    case zrn::PRESET_24HOURS:
+        return IDC_RADIO_24HOURS;
+    default:
+        return IDC_RADIO_CUSTOM;
+    }
+}
+
 } // namespace
 
 IntervalPanel::IntervalPanel(PanelHost& host, SchedulePanel& schedule, const std::string& iniFile)
@@ -198,7 +216,7 @@ void IntervalPanel::SelectIntervalRadio() {
     // A custom choice stays custom while the operator moves between entries.
     const int radio = Window().IsDlgButtonChecked(IDC_RADIO_CUSTOM) != 0
                           ? IDC_RADIO_CUSTOM
-                          : zrn::IntervalRadioFor(text);
+                          : RadioOf(zrn::IntervalPresetFor(text));
     CheckIntervalRadio(radio);
     if (radio == IDC_RADIO_CUSTOM)
         EnableCustomPickers(zrn::SelectedEntryNotActive(schedule.sched) ? 1 : 0);

@@ -1,7 +1,6 @@
 #include "schedule/IntervalRules.h"
 
 #include "model/CalendarTime.h"
-#include "resources/Resource.h"
 
 #include <array>
 #include <cmath>
@@ -14,12 +13,12 @@ namespace {
 // The offsets land just before the next step, so the aligned start is the
 // first step at or after the base (59 seconds earlier when the base has seconds).
 constexpr std::array<IntervalPreset, 5> kPresets{{
-    {PRESET_15MIN, IDC_RADIO_15MIN, "Interval15Min", 15 * 60, 840, 15},
-    {PRESET_30MIN, IDC_RADIO_30MIN, "Interval30Min", 30 * 60, 1740, 30},
-    {PRESET_45MIN, IDC_RADIO_45MIN, "Interval45Min", 45 * 60, 0, 0},
-    {PRESET_1HOUR, IDC_RADIO_1HOUR, "Interval1Hr", 3600, 3540, 60},
+    {PRESET_15MIN, "Interval15Min", 15 * 60, 840, 15},
+    {PRESET_30MIN, "Interval30Min", 30 * 60, 1740, 30},
+    {PRESET_45MIN, "Interval45Min", 45 * 60, 0, 0},
+    {PRESET_1HOUR, "Interval1Hr", 3600, 3540, 60},
     // A day less one second: the interval picker and the device hold no days.
-    {PRESET_24HOURS, IDC_RADIO_24HOURS, "Interval24Hr", 86399, 86399, 60},
+    {PRESET_24HOURS, "Interval24Hr", 86399, 86399, 60},
 }};
 
 } // namespace
@@ -44,12 +43,12 @@ std::string IntervalText(std::int64_t tsTimeOfDay) {
     return text;
 }
 
-int IntervalRadioFor(std::string_view intervalText) {
+int IntervalPresetFor(std::string_view intervalText) {
     for (const IntervalPreset& preset : kPresets) {
         if (IntervalText(preset.tsInterval) == intervalText)
-            return preset.nRadioId;
+            return preset.nIndex;
     }
-    return IDC_RADIO_CUSTOM;
+    return PRESET_CUSTOM;
 }
 
 bool SelectedEntryNotActive(const ScheduleState& state) {

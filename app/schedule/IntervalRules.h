@@ -1,6 +1,6 @@
 #pragma once
-// The interval presets: their table, the start and stop they propose, the radio
-// button that matches an interval, and the custom pickers' changes.
+// The interval presets: their table, the start and stop they propose, the preset
+// that matches an interval, and the custom pickers' changes.
 
 #include "model/ScheduleEntry.h"
 
@@ -22,7 +22,6 @@ inline constexpr std::int64_t PROPOSED_SCHEDULE_SPAN = 604799;
 
 struct IntervalPreset {
     int nIndex;
-    int nRadioId; // the radio button that selects it (1024 has no control)
     const char* section;
     std::int64_t tsInterval;
     // The start proposal: the base plus the offset, moved back to a multiple of
@@ -44,8 +43,8 @@ StartStop ProposeStartStop(const IntervalPreset& preset, std::int64_t tBase);
 
 // The interval picker's time of day as "%H:%M:%S".
 std::string IntervalText(std::int64_t tsTimeOfDay);
-// The radio button whose preset has that interval text; "Custom" for any other.
-int IntervalRadioFor(std::string_view intervalText);
+// The preset whose interval has that text; PRESET_CUSTOM for any other.
+int IntervalPresetFor(std::string_view intervalText);
 
 // A row is selected, it maps to an entry read from the device (or being
 // edited), and that entry is not active: the panel's edits may be stored into it.

@@ -113,6 +113,22 @@ bool SchedulePanel::LeaveCurrentEntry() {
     return false;
 }
 
+namespace {
+
+int MenuOf(zrn::EntryMenu menu) {
+    switch (menu) {
+    case zrn::EntryMenu::Inactive:
+        return IDR_MENU_ENTRY_DISABLED;
+    case zrn::EntryMenu::Active:
+        return IDR_MENU_ENTRY_ENABLED;
+    case zrn::EntryMenu::Add:
+        break;
+    }
+    return IDR_MENU_ENTRY_ADD;
+}
+
+} // namespace
+
 bool SchedulePanel::ChooseRow(int& row) {
     // The rows may move while the edited entry is left: the choice is the entry.
     const bool hasEntry = row >= 0 && row < zrn::SCHEDULE_ENTRY_COUNT;
@@ -234,7 +250,7 @@ void SchedulePanel::OnRclickListCtrl(Notify& n) {
     const char status = nEntry < 0 || !onDevice.IsRead(nEntry)
                             ? zrn::STATUS_EMPTY
                             : static_cast<char>(sched.table[static_cast<size_t>(nEntry)].chStatus);
-    if (const MenuTemplate* menu = LoadMenu(zrn::ContextMenuFor(row, status)))
+    if (const MenuTemplate* menu = LoadMenu(MenuOf(zrn::ContextMenuFor(row, status))))
         Window().TrackMenu(*menu, n.point);
 }
 

@@ -2,7 +2,6 @@
 
 #include "model/CalendarTime.h"
 #include "platform/Win.h"
-#include "resources/Resource.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -195,14 +194,14 @@ LeaveAction LeaveEntryAction(LeavePrompt prompt, int answer) {
     return LeaveAction::RefreshAndStop;
 }
 
-int ContextMenuFor(int row, char chStatus) {
+EntryMenu ContextMenuFor(int row, char chStatus) {
     if (row == -1)
-        return IDR_MENU_ENTRY_ADD;
+        return EntryMenu::Add;
     if (chStatus == STATUS_INACTIVE)
-        return IDR_MENU_ENTRY_DISABLED;
+        return EntryMenu::Inactive;
     if (chStatus == STATUS_ACTIVE)
-        return IDR_MENU_ENTRY_ENABLED;
-    return IDR_MENU_ENTRY_ADD;
+        return EntryMenu::Active;
+    return EntryMenu::Add;
 }
 
 } // namespace zrn

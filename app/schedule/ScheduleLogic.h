@@ -125,7 +125,11 @@ LeaveAction LeaveEntryAction(LeavePrompt prompt, int answer);
 
 // ---- Context menu -----------------------------------------------------------------
 
-// 159 for no row or an empty entry, 160 for an inactive entry, 161 for an active one.
-int ContextMenuFor(int row, char chStatus);
+enum class EntryMenu {
+    Add,      // no row, or an empty entry
+    Inactive, // activate, delete, test...
+    Active,   // deactivate, test...
+};
+EntryMenu ContextMenuFor(int row, char chStatus);
 
 } // namespace zrn

@@ -1,6 +1,5 @@
 #include "BerlinTime.h"
 #include "model/CalendarTime.h"
-#include "resources/Resource.h"
 #include "schedule/EntryDetails.h"
 #include "schedule/IntervalRules.h"
 
@@ -22,22 +21,20 @@ LocalDateTime Fields(std::int64_t t) {
 
 } // namespace
 
-TEST(IntervalPresetTable, RowsRadiosSectionsAndIntervals) {
+TEST(IntervalPresetTable, RowsSectionsAndIntervals) {
     struct Row {
-        int index, radio;
+        int index;
         const char* section;
         std::int64_t interval;
     };
     const Row rows[] = {
-        {0, IDC_RADIO_15MIN, "Interval15Min", 900},    {1, IDC_RADIO_30MIN, "Interval30Min", 1800},
-        {2, IDC_RADIO_45MIN, "Interval45Min", 2700},   {3, IDC_RADIO_1HOUR, "Interval1Hr", 3600},
-        {4, IDC_RADIO_24HOURS, "Interval24Hr", 86399},
+        {0, "Interval15Min", 900}, {1, "Interval30Min", 1800}, {2, "Interval45Min", 2700},
+        {3, "Interval1Hr", 3600},  {4, "Interval24Hr", 86399},
     };
     for (const Row& row : rows) {
         const IntervalPreset* preset = FindIntervalPreset(row.index);
         ASSERT_NE(preset, nullptr) << row.index;
         EXPECT_EQ(preset->nIndex, row.index);
-        EXPECT_EQ(preset->nRadioId, row.radio);
         EXPECT_STREQ(preset->section, row.section);
         EXPECT_EQ(preset->tsInterval, row.interval);
     }
@@ -115,30 +112,30 @@ TEST_F(IntervalRules, BeforeAnySelectionTheBaseIsTheEpoch) {
     EXPECT_EQ(proposal.tStop, 604799);
 }
 
-TEST(IntervalRadio, IntervalTextChoosesTheRadioButton) {
+TEST(IntervalRadio, IntervalTextChoosesThePreset) {
     struct Case {
         std::int64_t interval;
         const char* text;
-        int radio;
+        int preset;
     };
     const Case cases[] = {
-        {900, "00:15:00", IDC_RADIO_15MIN},
-        {1800, "00:30:00", IDC_RADIO_30MIN},
-        {2700, "00:45:00", IDC_RADIO_45MIN}, // no control: every button ends unchecked
-        {3600, "01:00:00", IDC_RADIO_1HOUR},
-        {86399, "23:59:59", IDC_RADIO_24HOURS},
-        {0, "00:00:00", IDC_RADIO_CUSTOM},
-        {901, "00:15:01", IDC_RADIO_CUSTOM},
-        {5400, "01:30:00", IDC_RADIO_CUSTOM},
-        {86400, "00:00:00", IDC_RADIO_CUSTOM}, // a whole day is no time of day
+        {900, "00:15:00", PRESET_15MIN},
+        {1800, "00:30:00", PRESET_30MIN},
+        {2700, "00:45:00", PRESET_45MIN}, // no button: every button ends unchecked
+        {3600, "01:00:00", PRESET_1HOUR},
+        {86399, "23:59:59", PRESET_24HOURS},
+        {0, "00:00:00", PRESET_CUSTOM},
+        {901, "00:15:01", PRESET_CUSTOM},
+        {5400, "01:30:00", PRESET_CUSTOM},
+        {86400, "00:00:00", PRESET_CUSTOM}, // a whole day is no time of day
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IntervalText(c.interval), c.text) << c.interval;
-        EXPECT_EQ(IntervalRadioFor(IntervalText(c.interval)), c.radio) << c.text;
+        EXPECT_EQ(IntervalPresetFor(IntervalText(c.interval)), c.preset) << c.text;
     }
     // Only the exact text matches.
-    EXPECT_EQ(IntervalRadioFor("0:15:00"), IDC_RADIO_CUSTOM);
-    EXPECT_EQ(IntervalRadioFor(""), IDC_RADIO_CUSTOM);
+    EXPECT_EQ(IntervalPresetFor("0:15:00"), PRESET_CUSTOM);
+    EXPECT_EQ(IntervalPresetFor(""), PRESET_CUSTOM);
 }
 
 TEST(IntervalRadio, PickerTimeOfDayRoundTripsEverySecond) {

@@ -1,6 +1,5 @@
 #include "ScheduleTest.h"
 #include "platform/Win.h"
-#include "resources/Resource.h"
 #include "schedule/ScheduleLogic.h"
 
 #include <gtest/gtest.h>
@@ -269,8 +268,8 @@ TEST_F(SchedulePanelLogic, AStoredEditUploadsAsTenCommandsEndingInactive) {
 }
 
 TEST(ScheduleContextMenu, DependsOnTheRowsStatus) {
-    EXPECT_EQ(ContextMenuFor(-1, 0), IDR_MENU_ENTRY_ADD);
-    EXPECT_EQ(ContextMenuFor(0, 'D'), IDR_MENU_ENTRY_DISABLED);
-    EXPECT_EQ(ContextMenuFor(1, 'A'), IDR_MENU_ENTRY_ENABLED);
-    EXPECT_EQ(ContextMenuFor(2, '0'), IDR_MENU_ENTRY_ADD);
+    EXPECT_EQ(ContextMenuFor(-1, 0), EntryMenu::Add);
+    EXPECT_EQ(ContextMenuFor(0, 'D'), EntryMenu::Inactive);
+    EXPECT_EQ(ContextMenuFor(1, 'A'), EntryMenu::Active);
+    EXPECT_EQ(ContextMenuFor(2, '0'), EntryMenu::Add);
 }
