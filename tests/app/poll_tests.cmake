@@ -48,33 +48,27 @@ target_compile_definitions(test_desktop_e2e PRIVATE
 add_dependencies(test_desktop_e2e ZRNcom zrnsim)
 gtest_discover_tests(test_desktop_e2e PROPERTIES LABELS e2e TIMEOUT 60)
 
-# The SDI row and the identification dialog through the real link library
-# against zrnsim as a process; a fresh link reads the device back afterwards.
-add_executable(test_poll_sdi_e2e dialog/QtMain.cpp poll/test_e2e_sdi.cpp)
-target_include_directories(test_poll_sdi_e2e PRIVATE poll dialog)
-target_link_libraries(test_poll_sdi_e2e PRIVATE
-    zrnapp_qt zrnsim_harness zrnsim_linkprobe Qt6::Test GTest::gtest)
-target_compile_definitions(test_poll_sdi_e2e PRIVATE ZRNSIM_PROGRAM="$<TARGET_FILE:zrnsim>")
-add_dependencies(test_poll_sdi_e2e zrnsim)
-gtest_discover_tests(test_poll_sdi_e2e
-    PROPERTIES LABELS e2e TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+# The main dialog through the real link library against zrnsim as a process
+# (poll/SimDialogTest.h).
+function(add_sim_dialog_test name source timeout)
+    add_executable(${name} dialog/QtMain.cpp ${source})
+    target_include_directories(${name} PRIVATE poll dialog)
+    target_link_libraries(${name} PRIVATE zrnapp_qt zrnsim_harness Qt6::Test GTest::gtest)
+    target_compile_definitions(${name} PRIVATE ZRNSIM_PROGRAM="$<TARGET_FILE:zrnsim>")
+    add_dependencies(${name} zrnsim)
+    gtest_discover_tests(${name}
+        PROPERTIES LABELS e2e TIMEOUT ${timeout} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
 
-# The schedule panel through the real link library against zrnsim as a process.
-add_executable(test_schedule_e2e dialog/QtMain.cpp poll/test_e2e_schedules.cpp)
-target_include_directories(test_schedule_e2e PRIVATE poll dialog)
-target_link_libraries(test_schedule_e2e PRIVATE zrnapp_qt zrnsim_harness Qt6::Test GTest::gtest)
-target_compile_definitions(test_schedule_e2e PRIVATE ZRNSIM_PROGRAM="$<TARGET_FILE:zrnsim>")
-add_dependencies(test_schedule_e2e zrnsim)
-gtest_discover_tests(test_schedule_e2e
-    PROPERTIES LABELS e2e TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+# The SDI row and the identification dialog; a fresh link reads the device
+# back afterwards.
+add_sim_dialog_test(test_poll_sdi_e2e poll/test_e2e_sdi.cpp 60)
+target_link_libraries(test_poll_sdi_e2e PRIVATE zrnsim_linkprobe)
 
-# The window menu's plan files through the real link library against zrnsim as
-# a process, and zrnctl's export of the same device.
-add_executable(test_plan_files_e2e dialog/QtMain.cpp poll/test_e2e_plan_files.cpp)
-target_include_directories(test_plan_files_e2e PRIVATE poll dialog)
-target_link_libraries(test_plan_files_e2e PRIVATE zrnapp_qt zrnsim_harness Qt6::Test GTest::gtest)
-target_compile_definitions(test_plan_files_e2e PRIVATE
-    ZRNSIM_PROGRAM="$<TARGET_FILE:zrnsim>" ZRNCTL_PROGRAM="$<TARGET_FILE:zrnctl>")
-add_dependencies(test_plan_files_e2e zrnsim zrnctl)
-gtest_discover_tests(test_plan_files_e2e
-    PROPERTIES LABELS e2e TIMEOUT 90 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+# The schedule panel.
+add_sim_dialog_test(test_schedule_e2e poll/test_e2e_schedules.cpp 60)
+
+# The window menu's plan files, and zrnctl's export of the same device.
+add_sim_dialog_test(test_plan_files_e2e poll/test_e2e_plan_files.cpp 90)
+target_compile_definitions(test_plan_files_e2e PRIVATE ZRNCTL_PROGRAM="$<TARGET_FILE:zrnctl>")
+add_dependencies(test_plan_files_e2e zrnctl)

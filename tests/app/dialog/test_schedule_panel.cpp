@@ -2,6 +2,7 @@
 // from replies, context menus, each action's commands, the leave-entry prompt.
 #include "../shared/PanelInput.h"
 #include "DialogFixture.h"
+#include "PickerInput.h"
 #include "ZRNComDll.h"
 #include "schedule/ScheduleLogic.h"
 
@@ -39,14 +40,12 @@ protected:
     ListView* List() { return dialog->Item<ListView>(IDC_LIST_CTRL); }
     std::string Cell(int row, int column) { return List()->GetItemText(row, column).toStdString(); }
     std::vector<int> Selected() { return List()->SelectedRows(); }
-    // A start time one minute later on the selected entry, as the picker reports it.
+    // A new start time on the selected entry, as the picker reports it.
     void EditStartTime(int hour, int minute) {
-        ::Notify n;
-        n.id = IDC_START_TIME;
-        n.code = DTN_DATETIMECHANGE;
-        n.hour = hour;
-        n.minute = minute;
-        dialog->Deliver(n);
+        SendPicker(*dialog, IDC_START_TIME, DTN_DATETIMECHANGE, {.hour = hour, .minute = minute});
+    }
+    void StartDate(int code, const PickerFields& shown = {}) {
+        SendPicker(*dialog, IDC_START_DATE, code, shown);
     }
 };
 
@@ -327,12 +326,7 @@ TEST_F(SchedulePanelTest, InvalidEditOffersDiscard) {
     LoadTwo();
     Clock();
     Click(1);
-    // Start after stop.
-    ::Notify n;
-    n.id = IDC_START_DATE;
-    n.code = DTN_DATETIMECHANGE;
-    n.year = 2026, n.month = 7, n.day = 1;
-    dialog->Deliver(n);
+    StartDate(DTN_DATETIMECHANGE, {.year = 2026, .month = 7, .day = 1}); // after the stop
     ClearSent();
     MessageBoxAnswer ok(IDOK);
     Click(0);
@@ -347,20 +341,13 @@ TEST_F(SchedulePanelTest, DateBrowsingCommitsOnlyAtTheCloseUp) {
     LoadTwo();
     Clock();
     Click(1);
-    ::Notify n;
-    n.id = IDC_START_DATE;
-    n.code = DTN_DROPDOWN;
-    dialog->Deliver(n);
-    n.code = DTN_DATETIMECHANGE;
-    for (int month : {7, 8, 9}) {
-        n.year = 2026, n.month = month, n.day = 1;
-        dialog->Deliver(n);
-    }
+    StartDate(DTN_DROPDOWN);
+    for (int month : {7, 8, 9})
+        StartDate(DTN_DATETIMECHANGE, {.year = 2026, .month = month, .day = 1});
     EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 0);
     EXPECT_NE(Text(IDC_LOG).find("OnChange/Start Date: 9/1/2026; DROPDOWN active"),
               std::string::npos);
-    n.code = DTN_CLOSEUP;
-    dialog->Deliver(n);
+    StartDate(DTN_CLOSEUP); // the picker's own date is what counts
     EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 1);
     EXPECT_NE(Text(IDC_LOG).find("DateTimePicker/StartDate/CloseUp: 06/10/2026 01:05:00 PM"),
               std::string::npos);

@@ -2,6 +2,7 @@
 // the focus leaves, and keeps polling replies out while it is being typed in;
 // and the "SDI Information" dialog behind window-menu command 17.
 #include "DialogFixture.h"
+#include "Keyboard.h"
 #include "settings/SdiInfoDlg.h"
 
 #include <QLineEdit>
@@ -25,21 +26,10 @@ protected:
         return dlg;
     }
     QLineEdit* Box(int id) { return dialog->Item<QLineEdit>(id); }
-    // The user clicks into the box, which takes the keyboard focus.
-    void Enter(int id) {
-        QTest::mouseClick(Box(id), Qt::LeftButton);
-        ASSERT_TRUE(Box(id)->hasFocus());
-    }
-    void Type(int id, const QString& text) {
-        Box(id)->selectAll();
-        QTest::keyClick(Box(id), Qt::Key_Backspace);
-        QTest::keyClicks(Box(id), text);
-    }
+    void Enter(int id) { ClickInto(Box(id)); }
+    void Type(int id, const QString& text) { TypeOver(Box(id), text); }
     // The user clicks elsewhere (a read-only box outside the row), leaving the box.
-    void Leave(int id) {
-        QTest::mouseClick(Box(IDC_VERSION), Qt::LeftButton);
-        ASSERT_FALSE(Box(id)->hasFocus());
-    }
+    void Leave(int id) { ClickAway(Box(id), Box(IDC_VERSION)); }
     Commands Sent() { return std::exchange(LinkRecord::Get().sent, {}); }
     // A box as polling filled it.
     void Reply(const char* text) { Notify(LINK_REPLY, text); }
@@ -194,16 +184,18 @@ protected:
         dialog->SendMessage(kWindow, WM_SYSCOMMAND, IDM_SDI_INFO);
     }
     static void TypeInto(CSdiInfoDlg& info, int id, const char* text) {
-        auto* edit = info.Item<QLineEdit>(id);
-        QTest::mouseClick(edit, Qt::LeftButton);
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
+        ::TypeInto(info.Item<QLineEdit>(id), text);
     }
     static void Press(CSdiInfoDlg& info, int id) {
         QTest::mouseClick(info.Item<QPushButton>(id), Qt::LeftButton);
     }
     static const char* Reply13() { return "I|13ABCDEFGHMODEL1001OPTIONALFIELD|"; }
+    // Started to edit the identification, on an open link, holding Reply13's fields.
+    void MakeEditable() {
+        Make("ZRNcom -EDIT_SDI_INFO");
+        dialog->link.bLinkOpen = 1;
+        Reply(Reply13());
+    }
 };
 
 } // namespace
@@ -231,9 +223,7 @@ TEST_F(SdiInfoTest, ReplyFillsTheMembersAndTheDialogShowsThemReadOnly) {
 }
 
 TEST_F(SdiInfoTest, ChangedFieldsGoOutAsOne35CharacterCommandAfterTheWarning) {
-    Make("ZRNcom -EDIT_SDI_INFO");
-    dialog->link.bLinkOpen = 1;
-    Reply(Reply13());
+    MakeEditable();
     MessageBoxAnswer answer(IDOK);
     RunDialog([](CSdiInfoDlg& info) {
         EXPECT_FALSE(info.IsReadOnly(IDC_MFG_MODEL));
@@ -262,9 +252,7 @@ TEST_F(SdiInfoTest, ChangedFieldsGoOutAsOne35CharacterCommandAfterTheWarning) {
 }
 
 TEST_F(SdiInfoTest, AReplyWhileTheWarningIsOpenDoesNotReplaceWhatTheOperatorTyped) {
-    Make("ZRNcom -EDIT_SDI_INFO");
-    dialog->link.bLinkOpen = 1;
-    Reply(Reply13());
+    MakeEditable();
     // Polling goes on while the box waits: the device's old fields come in.
     const auto previous = SetMessageBoxHook([this](const MessageBoxRequest&) {
         Reply(Reply13());
@@ -291,9 +279,7 @@ TEST_F(SdiInfoTest, TypingStopsAtEachWidth) {
 }
 
 TEST_F(SdiInfoTest, TooLongOrNonAsciiTextIsRefusedAndTheDialogStaysOpen) {
-    Make("ZRNcom -EDIT_SDI_INFO");
-    dialog->link.bLinkOpen = 1;
-    Reply(Reply13());
+    MakeEditable();
     MessageBoxAnswer answer(IDOK);
     bool stayedOpen = false;
     RunDialog([&](CSdiInfoDlg& info) {
@@ -323,9 +309,7 @@ TEST_F(SdiInfoTest, TooLongOrNonAsciiTextIsRefusedAndTheDialogStaysOpen) {
 }
 
 TEST_F(SdiInfoTest, CancelInTheDialogOrInTheWarningKeepsTheMembers) {
-    Make("ZRNcom -EDIT_SDI_INFO");
-    dialog->link.bLinkOpen = 1;
-    Reply(Reply13());
+    MakeEditable();
     {
         MessageBoxAnswer answer(IDCANCEL);
         RunDialog([](CSdiInfoDlg& info) {
@@ -352,9 +336,7 @@ TEST_F(SdiInfoTest, CancelInTheDialogOrInTheWarningKeepsTheMembers) {
 }
 
 TEST_F(SdiInfoTest, AReplyWhileTheDialogIsOpenLeavesItsBoxesAndOkStoresThem) {
-    Make("ZRNcom -EDIT_SDI_INFO");
-    dialog->link.bLinkOpen = 1;
-    Reply(Reply13());
+    MakeEditable();
     MessageBoxAnswer answer(IDOK);
     std::string nameShown;
     RunDialog([&](CSdiInfoDlg& info) {

@@ -1,6 +1,7 @@
 // The clock panel: clock replies, the pickers, setting and synchronising the
 // device clock, and the clock value nobody chose.
 #include "DialogHarness.h"
+#include "PickerInput.h"
 #include "TestSupport.h"
 #include "model/CalendarTime.h"
 
@@ -30,25 +31,13 @@ protected:
     void Reply(const char* text) { h.LinkNotify(LINK_REPLY, text); }
     std::string Text(int id) { return h.dlg().GetDlgItemText(id); }
     void Click(int id) { h.dlg().SendMessage(id, BN_CLICKED); }
-    void PickerChange(int id, int year, int month, int day, int hour, int minute, int second) {
-        ::Notify n;
-        n.id = id;
-        n.code = DTN_DATETIMECHANGE;
-        n.year = year, n.month = month, n.day = day;
-        n.hour = hour, n.minute = minute, n.second = second;
-        h.dlg().Deliver(n);
-    }
     void PickDate(int year, int month, int day) {
-        PickerChange(IDC_ZRN_DATE, year, month, day, 0, 0, 0);
+        SendPicker(h.dlg(), IDC_ZRN_DATE, DTN_DATETIMECHANGE,
+                   {.year = year, .month = month, .day = day});
     }
-    void Send(int id, int code) {
-        ::Notify n;
-        n.id = id;
-        n.code = code;
-        h.dlg().Deliver(n);
-    }
+    void Send(int id, int code) { SendPicker(h.dlg(), id, code); }
     void PickTime(int hour, int minute, int second) {
-        PickerChange(IDC_ZRN_TIME, 2000, 1, 1, hour, minute, second);
+        SendPicker(h.dlg(), IDC_ZRN_TIME, DTN_DATETIMECHANGE, {2000, 1, 1, hour, minute, second});
     }
     // A device ten seconds behind the PC, read twice: the first reply after
     // start-up leaves the texts alone, as after an edit.

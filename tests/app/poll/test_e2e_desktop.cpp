@@ -2,13 +2,13 @@
 // folder, as after installing it: the operator is told once what to do about the
 // port, the scan goes on to the next one, and the traffic log lands in the
 // user's state folder.
+#include "PortRights.h"
 #include "SimProcess.h"
 #include "ZrnComProcess.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,13 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::size_t Count(const std::string& text, const std::string& piece) {
-    std::size_t n = 0;
-    for (auto at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
-        ++n;
-    return n;
-}
-
 TEST(DesktopUser, PermissionHintOnceScanGoesOnLogInStateFolder) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "acting as another user needs root";
@@ -33,10 +26,7 @@ TEST(DesktopUser, PermissionHintOnceScanGoesOnLogInStateFolder) {
     ASSERT_NE(nobody, nullptr);
     const uid_t uid = nobody->pw_uid;
     const gid_t gid = nobody->pw_gid;
-    // The group of serial ports on Debian; any group the user is not in would do.
-    const group* dialout = ::getgrnam("dialout");
-    const gid_t portGroup = dialout != nullptr ? dialout->gr_gid : 20;
-    const std::string groupName = dialout != nullptr ? "dialout" : "20";
+    const PortGroup portGroup = SerialPortGroup();
 
     const fs::path home =
         fs::temp_directory_path() / ("zrncom-e2e-user-" + std::to_string(::getpid()));
@@ -48,7 +38,7 @@ TEST(DesktopUser, PermissionHintOnceScanGoesOnLogInStateFolder) {
     zrnsim::SimProcess working(ZRNSIM_PROGRAM, {});
     ASSERT_FALSE(refused.TerminalPath().empty());
     ASSERT_FALSE(working.TerminalPath().empty());
-    ASSERT_EQ(::chown(refused.TerminalPath().c_str(), 0, portGroup), 0);
+    ASSERT_EQ(::chown(refused.TerminalPath().c_str(), 0, portGroup.id), 0);
     ASSERT_EQ(::chmod(refused.TerminalPath().c_str(), 0660), 0);
     ASSERT_EQ(::chmod(working.TerminalPath().c_str(), 0666), 0);
 
@@ -76,8 +66,8 @@ TEST(DesktopUser, PermissionHintOnceScanGoesOnLogInStateFolder) {
     EXPECT_EQ(Count(debug, "ScanNextPort; " + refused.TerminalPath() + ":9600,N,8,1, open = 0"), 2u)
         << debug;
     EXPECT_EQ(Count(debug, "No permission to open " + refused.TerminalPath()), 1u) << debug;
-    EXPECT_NE(debug.find("group \"" + groupName + "\""), std::string::npos) << debug;
-    EXPECT_NE(debug.find("sudo usermod -aG " + groupName + " $USER"), std::string::npos);
+    EXPECT_NE(debug.find("group \"" + portGroup.name + "\""), std::string::npos) << debug;
+    EXPECT_NE(debug.find("sudo usermod -aG " + portGroup.name + " $USER"), std::string::npos);
 
     // The build folder is root's: the log goes to the state folder, and the log box says so.
     EXPECT_NE(debug.find("Traffic log in " + state + "/ZRNcom/"), std::string::npos) << debug;

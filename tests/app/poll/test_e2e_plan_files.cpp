@@ -2,29 +2,20 @@
 // as a process: what the device holds afterwards (its --state-out), what
 // reached it (its --trace), and the bytes export writes.
 #include "DeviceState.h"
-#include "EnvGuard.h"
 #include "HeldSchedule.h"
-#include "SimProcess.h"
+#include "SimDialogTest.h"
 #include "StateFile.h"
 #include "TestSupport.h"
 #include "model/Plan.h"
 #include "platform/FileDialog.h"
 #include "platform/Win.h"
-#include "protocol/LinkApi.h"
 #include "resources/Resource.h"
-#include "shell/ZRNcomDlg.h"
-
-#include <QTest>
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <memory>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace win;
@@ -70,42 +61,19 @@ private:
     FileDialogHook previous;
 };
 
-class PlanFilesEndToEnd : public ::testing::Test {
+class PlanFilesEndToEnd : public SimDialogTest {
 protected:
+    // The device also writes what it holds to held.txt.
     void Start(std::vector<std::string> faults = {}) {
-        dir = fs::temp_directory_path() / ("zrncom-plan-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-        std::ofstream(dir / "state.txt") << kState;
-        std::vector<std::string> args{"--state", (dir / "state.txt").string(), "--state-out",
-                                      (dir / "held.txt").string(), "--trace"};
-        args.insert(args.end(), faults.begin(), faults.end());
-        sim = std::make_unique<zrnsim::SimProcess>(ZRNSIM_PROGRAM, args,
-                                                   (dir / "trace.txt").string());
-        ASSERT_FALSE(sim->TerminalPath().empty());
-        ports = std::make_unique<EnvGuard>("ZRNCOM_PORTS", sim->TerminalPath().c_str());
-        dialog = std::make_unique<CZRNcomDlg>("ZRNcom");
-        dialog->options.strIniFile = (dir / "none.ini").string();
-        dialog->Create();
+        faults.insert(faults.begin(), {"--state-out", (dir / "held.txt").string()});
+        StartDevice(kState, faults);
+        ASSERT_FALSE(HasFatalFailure());
+        StartDialog();
         ASSERT_TRUE(Wait([&] { return dialog->panels.clock.bFollowZrnClock == 1; }, 15000));
-    }
-    void TearDown() override {
-        Link().close();
-        dialog.reset();
-        sim.reset();
-        fs::remove_all(dir);
-    }
-    template <class F> static bool Wait(F done, int ms = 10000) {
-        return QTest::qWaitFor(done, ms);
     }
     bool NoneReading() const {
         for (int i = 0; i < 4; ++i)
             if (dialog->panels.schedule.onDevice.State(i) == zrn::ReadState::Reading)
-                return false;
-        return true;
-    }
-    bool AllRead() const {
-        for (int i = 0; i < 4; ++i)
-            if (!dialog->panels.schedule.onDevice.IsRead(i))
                 return false;
         return true;
     }
@@ -115,16 +83,6 @@ protected:
         n.code = WM_SYSCOMMAND;
         n.wParam = command;
         dialog->Deliver(n);
-    }
-    fs::path Write(const std::string& name, const std::string& text) {
-        std::ofstream(dir / name, std::ios::binary) << text;
-        return dir / name;
-    }
-    static std::string Read(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
     }
     // What the device holds now, in the program's terms.
     zrn::ScheduleTable Held() {
@@ -148,11 +106,11 @@ protected:
     }
     // Frames the device received since mark that change a schedule.
     std::vector<std::string> ScheduleChangesFrom(std::size_t mark) {
-        std::ifstream in(dir / "trace.txt");
+        const std::vector<std::string> lines = Trace();
         std::vector<std::string> changes;
-        std::size_t n = 0;
-        for (std::string line; std::getline(in, line); ++n) {
-            if (n < mark || !line.starts_with("> S") || line.size() < 6)
+        for (std::size_t n = mark; n < lines.size(); ++n) {
+            const std::string& line = lines[n];
+            if (!line.starts_with("> S") || line.size() < 6)
                 continue;
             const std::string frame = line.substr(2);
             const bool status =
@@ -163,18 +121,6 @@ protected:
         }
         return changes;
     }
-    std::size_t TraceLines() {
-        std::ifstream in(dir / "trace.txt");
-        std::size_t n = 0;
-        for (std::string line; std::getline(in, line);)
-            ++n;
-        return n;
-    }
-
-    fs::path dir;
-    std::unique_ptr<zrnsim::SimProcess> sim;
-    std::unique_ptr<EnvGuard> ports;
-    std::unique_ptr<CZRNcomDlg> dialog;
 };
 
 } // namespace
@@ -248,7 +194,7 @@ TEST_F(PlanFilesEndToEnd, FilesThatAreRefusedSendNothing) {
                   "2026-06-07T00:00:00 to 2026-06-09T00:00:00 overlaps active schedule 1 on the "
                   "device"},
     };
-    const std::size_t mark = TraceLines();
+    const std::size_t mark = Trace().size();
     for (const auto& file : files) {
         FileDialogAnswer choose(Write("bad.json", file.text).string());
         MessageBoxAnswer ok(IDOK);

@@ -2,28 +2,18 @@
 // process: what reaches the device (zrnsim's trace), and what the device then
 // holds (read back by the program).
 #include "../shared/PanelInput.h"
-#include "EnvGuard.h"
-#include "SimProcess.h"
+#include "PickerInput.h"
+#include "SimDialogTest.h"
 #include "TestSupport.h"
 #include "ZRNComDll.h"
 #include "platform/Win.h"
-#include "protocol/LinkApi.h"
 #include "resources/Resource.h"
-#include "shell/ZRNcomDlg.h"
-
-#include <QTest>
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace win;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -36,55 +26,26 @@ raw_schedule3 = D 13/01/26 08:00:00 06/08/26 08:00:00 00:15:00 00:01:00 00:01:00
 schedule4 = D 06/05/26 08:00:00 06/12/26 08:00:00 00:30:00 00:02:00 00:01:00 00:01:00
 )";
 
-class ScheduleEndToEnd : public ::testing::Test {
+class ScheduleEndToEnd : public SimDialogTest {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("zrncom-sched-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-        std::ofstream(dir / "state.txt") << kState;
-        sim = std::make_unique<zrnsim::SimProcess>(
-            ZRNSIM_PROGRAM,
-            std::vector<std::string>{"--state", (dir / "state.txt").string(), "--trace"},
-            (dir / "trace.txt").string());
-        ASSERT_FALSE(sim->TerminalPath().empty());
-        ports = std::make_unique<EnvGuard>("ZRNCOM_PORTS", sim->TerminalPath().c_str());
-        dialog = std::make_unique<CZRNcomDlg>("ZRNcom");
-        dialog->options.strIniFile = (dir / "none.ini").string();
-        dialog->Create();
+        SimDialogTest::SetUp();
+        StartDevice(kState);
+        ASSERT_FALSE(HasFatalFailure());
+        StartDialog();
         // Found, read in full, every entry's replies in.
         ASSERT_TRUE(Wait([&] { return Received("S4P|"); }, 15000));
         ASSERT_TRUE(Wait([&] { return dialog->panels.clock.bFollowZrnClock == 1; }, 5000));
         ASSERT_TRUE(Wait([&] { return AllRead(); }));
     }
-    void TearDown() override {
-        Link().close();
-        dialog.reset();
-        sim.reset();
-        fs::remove_all(dir);
-    }
-    template <class F> static bool Wait(F done, int ms = 5000) { return QTest::qWaitFor(done, ms); }
-    bool AllRead() const {
-        for (int i = 0; i < 4; ++i)
-            if (!dialog->panels.schedule.onDevice.IsRead(i))
-                return false;
-        return true;
-    }
 
-    // The conversation so far: "> " lines are frames the device received.
-    std::vector<std::string> Trace() {
-        std::ifstream in(dir / "trace.txt");
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
-        return lines;
-    }
     bool Received(const std::string& piece) {
         const auto lines = Trace();
         return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
             return l.find(piece) != std::string::npos;
         });
     }
-    // The frames received from the line that mentions `from` on, each acknowledged.
+    // The frames received from trace line `mark` on, each acknowledged.
     std::vector<std::string> CommandsFrom(size_t mark) {
         const auto lines = Trace();
         std::vector<std::string> out;
@@ -113,15 +74,18 @@ protected:
     void Press(int id) { Send(id, BN_CLICKED); }
     ListView* List() { return dialog->Item<ListView>(IDC_LIST_CTRL); }
     std::string Cell(int row, int column) { return List()->GetItemText(row, column).toStdString(); }
+    // Pressed, and its question answered Yes.
+    void PressAndConfirm(int id) {
+        MessageBoxAnswer yes(IDYES);
+        Press(id);
+    }
+    void EditStartHour(int hour) {
+        SendPicker(*dialog, IDC_START_TIME, DTN_DATETIMECHANGE, {.hour = hour});
+    }
     void Refresh() {
         Press(IDC_SCHEDULE_REFRESH);
         ASSERT_TRUE(Wait([&] { return AllRead(); }));
     }
-
-    fs::path dir;
-    std::unique_ptr<zrnsim::SimProcess> sim;
-    std::unique_ptr<EnvGuard> ports;
-    std::unique_ptr<CZRNcomDlg> dialog;
 };
 
 } // namespace
@@ -163,10 +127,7 @@ TEST_F(ScheduleEndToEnd, AddThenSavePutsTenCommandsOnTheWireAndTheDeviceKeepsThe
 
 TEST_F(ScheduleEndToEnd, ActivateWithoutAConflict) {
     Click(0);
-    {
-        MessageBoxAnswer yes(IDYES);
-        Press(IDC_BUTTON_DISABLE);
-    }
+    PressAndConfirm(IDC_BUTTON_DISABLE);
     ASSERT_TRUE(Wait([&] { return Cell(0, 0) == "Inactive"; }));
     Click(1);
     const size_t mark = Trace().size();
@@ -191,10 +152,7 @@ TEST_F(ScheduleEndToEnd, ActivateWithAConflictMakesTheDeviceCopyInactive) {
 TEST_F(ScheduleEndToEnd, DeactivateDeleteAndTest) {
     Click(0);
     size_t mark = Trace().size();
-    {
-        MessageBoxAnswer yes(IDYES);
-        Press(IDC_BUTTON_DISABLE);
-    }
+    PressAndConfirm(IDC_BUTTON_DISABLE);
     ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S1D", "S1?"}); }));
     ASSERT_TRUE(Wait([&] { return Cell(0, 0) == "Inactive"; }));
 
@@ -207,10 +165,7 @@ TEST_F(ScheduleEndToEnd, DeactivateDeleteAndTest) {
 
     Click(0);
     mark = Trace().size();
-    {
-        MessageBoxAnswer yes(IDYES);
-        Press(IDC_BUTTON_DELETE);
-    }
+    PressAndConfirm(IDC_BUTTON_DELETE);
     ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S10", "S1?"}); }));
     ASSERT_TRUE(Wait([&] { return dialog->panels.schedule.sched.nSelectedRow == -1; }));
     Refresh();
@@ -220,10 +175,7 @@ TEST_F(ScheduleEndToEnd, DeactivateDeleteAndTest) {
 
 TEST_F(ScheduleEndToEnd, ClearAllEmptiesTheDevice) {
     const size_t mark = Trace().size();
-    {
-        MessageBoxAnswer yes(IDYES);
-        Press(IDC_BUTTON_CLEAR_ALL);
-    }
+    PressAndConfirm(IDC_BUTTON_CLEAR_ALL);
     ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S10", "S20", "S30", "S40"}); }));
     Refresh();
     EXPECT_EQ(List()->GetItemCount(), 0);
@@ -231,11 +183,7 @@ TEST_F(ScheduleEndToEnd, ClearAllEmptiesTheDevice) {
 
 TEST_F(ScheduleEndToEnd, DiscardReadsTheDevicesCopyBack) {
     Click(1);
-    ::Notify n;
-    n.id = IDC_START_TIME;
-    n.code = DTN_DATETIMECHANGE;
-    n.hour = 9;
-    dialog->Deliver(n);
+    EditStartHour(9);
     EXPECT_EQ(Cell(1, 2), "09:00:00 AM");
     Press(IDC_BUTTON_DISCARD);
     EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 0);
@@ -247,16 +195,9 @@ class LeaveEditedEntry : public ScheduleEndToEnd, public ::testing::WithParamInt
 TEST_P(LeaveEditedEntry, EachAnswer) {
     // Entry 1 inactive first, so that the edited entry 4 has no conflict.
     Click(0);
-    {
-        MessageBoxAnswer yes(IDYES);
-        Press(IDC_BUTTON_DISABLE);
-    }
+    PressAndConfirm(IDC_BUTTON_DISABLE);
     Click(1);
-    ::Notify n;
-    n.id = IDC_START_TIME;
-    n.code = DTN_DATETIMECHANGE;
-    n.hour = 9;
-    dialog->Deliver(n);
+    EditStartHour(9);
     const size_t mark = Trace().size();
     MessageBoxAnswer answer(GetParam());
     Click(0);

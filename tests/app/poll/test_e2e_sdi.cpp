@@ -1,66 +1,49 @@
 // The SDI row and the identification dialog through the real link library
 // against zrnsim as a process: typed values reach the device, come back into
 // the boxes, and a fresh link afterwards reads them from the device itself.
-#include "EnvGuard.h"
+#include "Keyboard.h"
 #include "LinkProbe.h"
-#include "SimProcess.h"
+#include "SimDialogTest.h"
 #include "TestSupport.h"
 #include "platform/Win.h"
-#include "protocol/LinkApi.h"
 #include "resources/Resource.h"
 #include "settings/SdiInfoDlg.h"
-#include "shell/ZRNcomDlg.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 using namespace win;
-namespace fs = std::filesystem;
 
 namespace {
 
-class SdiEndToEnd : public ::testing::Test {
+constexpr const char* kState = "address = 3\n"
+                               "delay = 15\n"
+                               "valve = 60\n"
+                               "hold = 60\n"
+                               "pump = 60\n"
+                               "sdi_version = 13\n"
+                               "manufacturer = ZRNSIM\n"
+                               "model = ZRN100\n"
+                               "manufacturer_version = 207\n"
+                               "optional = SIM0001\n";
+
+class SdiEndToEnd : public SimDialogTest {
 protected:
     void SetUp() override {
-        fs::create_directories(dir);
-        std::ofstream(dir / "state") << "address = 3\n"
-                                        "delay = 15\n"
-                                        "valve = 60\n"
-                                        "hold = 60\n"
-                                        "pump = 60\n"
-                                        "sdi_version = 13\n"
-                                        "manufacturer = ZRNSIM\n"
-                                        "model = ZRN100\n"
-                                        "manufacturer_version = 207\n"
-                                        "optional = SIM0001\n";
+        SimDialogTest::SetUp();
         // Quick polling, so that every setting is read again within a few seconds.
-        std::ofstream(dir / "ZRNcom.ini") << "[SYSTEM]\nPollingTime=200\n";
-        sim.emplace(ZRNSIM_PROGRAM, std::vector<std::string>{"--state", (dir / "state").string()});
-        ASSERT_FALSE(sim->TerminalPath().empty());
-        ports.emplace("ZRNCOM_PORTS", sim->TerminalPath().c_str());
-    }
-    void TearDown() override {
-        dialog.reset();
-        Link().close();
-        fs::remove_all(dir);
+        Write("ZRNcom.ini", "[SYSTEM]\nPollingTime=200\n");
+        StartDevice(kState);
     }
 
     CZRNcomDlg& Start(const char* commandLine) {
-        dialog = std::make_unique<CZRNcomDlg>(commandLine);
-        dialog->options.strIniFile = (dir / "ZRNcom.ini").string();
-        dialog->Create();
-        dialog->show();
-        QApplication::setActiveWindow(dialog.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-        return *dialog;
+        CZRNcomDlg& dlg = StartDialog(commandLine);
+        dlg.show();
+        QApplication::setActiveWindow(&dlg);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        return dlg;
     }
     bool WaitForDebug(const std::string& piece, int ms = 15000) {
         return QTest::qWaitFor([&] { return debug.Contains(piece); }, ms);
@@ -68,27 +51,18 @@ protected:
     QLineEdit* Box(int id) { return dialog->Item<QLineEdit>(id); }
     std::string Text(int id) { return dialog->GetDlgItemText(id); }
     void TypeIn(int id, const char* text) {
-        QTest::mouseClick(Box(id), Qt::LeftButton);
-        ASSERT_TRUE(Box(id)->hasFocus());
-        Box(id)->selectAll();
-        QTest::keyClick(Box(id), Qt::Key_Backspace);
-        QTest::keyClicks(Box(id), text);
+        ClickInto(Box(id));
+        TypeOver(Box(id), text);
     }
-    void Leave(int id) {
-        QTest::mouseClick(Box(IDC_VERSION), Qt::LeftButton);
-        ASSERT_FALSE(Box(id)->hasFocus());
-    }
+    // Clicks a read-only box outside the row.
+    void Leave(int id) { ClickAway(Box(id), Box(IDC_VERSION)); }
     // The device's answer to a query on a fresh link, after the program has gone.
     std::string DeviceReply(const std::string& query) {
         const auto exchanged = zrnsim::LinkProbe::Instance().Exchange(query, true);
         return exchanged && exchanged->reply ? *exchanged->reply : "(none)";
     }
 
-    fs::path dir = fs::temp_directory_path() / ("zrncom-sdi-" + std::to_string(::getpid()));
     DebugCapture debug;
-    std::optional<zrnsim::SimProcess> sim;
-    std::optional<EnvGuard> ports;
-    std::unique_ptr<CZRNcomDlg> dialog;
 };
 
 } // namespace
@@ -152,13 +126,8 @@ TEST_F(SdiEndToEnd, EditSdiInfoWritesANewIdentificationThatTheDeviceThenReports)
     QTimer::singleShot(0, &dlg, [&info] {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&info));
         for (auto [id, text] :
-             {std::pair{IDC_MFG_NAME, "NEWMAKER"}, std::pair{IDC_MFG_MODEL, "X1"}}) {
-            auto* edit = info.Item<QLineEdit>(id);
-            QTest::mouseClick(edit, Qt::LeftButton);
-            edit->selectAll();
-            QTest::keyClick(edit, Qt::Key_Backspace);
-            QTest::keyClicks(edit, text);
-        }
+             {std::pair{IDC_MFG_NAME, "NEWMAKER"}, std::pair{IDC_MFG_MODEL, "X1"}})
+            TypeInto(info.Item<QLineEdit>(id), text);
         QTest::mouseClick(info.Item<QPushButton>(IDC_SDI_INFO_OK), Qt::LeftButton);
     });
     dlg.SendMessage(kWindow, WM_SYSCOMMAND, IDM_SDI_INFO);

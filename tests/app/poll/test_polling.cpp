@@ -27,6 +27,20 @@ void FindDeviceOnFirstPort(DialogHarness& h) {
     h.LinkNotify(LINK_ACK, "?");
 }
 
+// Found on port A and read in full: polling from here on.
+void PollDeviceOnFirstPort(DialogHarness& h) {
+    FindDeviceOnFirstPort(h);
+    h.Tick();
+    h.Take();
+}
+
+// The next second, in which both timers fire.
+void BothTimersInTheNextSecond(DialogHarness& h) {
+    ++h.now;
+    h.Tick(TIMER_ONE_SEC);
+    h.Tick(TIMER_POLLING);
+}
+
 } // namespace
 
 TEST(Polling, FirstTickOpensTheFirstPortAndProbesIt) {
@@ -101,28 +115,20 @@ TEST(Polling, AProbeNotYetAnsweredKeepsTheTickQuiet) {
     DialogHarness h;
     h.Tick();
     h.Take();
-    ++h.now;
-    h.Tick(TIMER_ONE_SEC);
-    h.Tick(TIMER_POLLING);
+    BothTimersInTheNextSecond(h);
     EXPECT_TRUE(h.Take().empty());
 }
 
 TEST(Polling, BothTimersInOneSecondEachAdvanceTheRotation) {
     DialogHarness h;
-    FindDeviceOnFirstPort(h);
-    h.Tick();
-    h.Take();
-    ++h.now;
-    h.Tick(TIMER_ONE_SEC);
-    h.Tick(TIMER_POLLING);
+    PollDeviceOnFirstPort(h);
+    BothTimersInTheNextSecond(h);
     EXPECT_EQ(h.Take(), (Calls{"C", "L", "C", "A"}));
 }
 
 TEST(Polling, SilenceWhilePollingSendsTheProgramBackToScanning) {
     DialogHarness h;
-    FindDeviceOnFirstPort(h);
-    h.Tick();
-    h.Take();
+    PollDeviceOnFirstPort(h);
     ++h.now; // the last notification is now one second old
     h.Tick();
     EXPECT_EQ(h.Take(), (Calls{"C", "L"}));
@@ -139,9 +145,7 @@ TEST(Polling, SilenceWhilePollingSendsTheProgramBackToScanning) {
 
 TEST(Polling, APcClockSetBackwardsStartsNoScanUntilItCatchesUp) {
     DialogHarness h;
-    FindDeviceOnFirstPort(h);
-    h.Tick();
-    h.Take();
+    PollDeviceOnFirstPort(h);
     const int64_t lastHeard = h.now;
     h.now -= 3600;
     for (int i = 0; i < 3; ++i) {

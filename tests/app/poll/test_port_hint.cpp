@@ -1,6 +1,7 @@
 // A port the user may not open, chosen by hand: a box says which group grants
 // it and how to join, every time; the log box says it once.
 #include "DialogHarness.h"
+#include "PortRights.h"
 #include "TestSupport.h"
 #include "ports/OpenZrn.h"
 
@@ -9,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <grp.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -28,28 +28,19 @@ public:
     bool ok = false;
 };
 
-std::size_t Count(const std::string& text, const std::string& piece) {
-    std::size_t n = 0;
-    for (auto at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
-        ++n;
-    return n;
-}
-
 TEST(PortHint, ARefusedChosenPortNamesItsGroupInABoxAndOnceInTheLogBox) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "acting as another user needs root";
     const passwd* nobody = ::getpwnam("nobody");
     ASSERT_NE(nobody, nullptr);
-    const group* dialout = ::getgrnam("dialout");
-    const gid_t portGroup = dialout != nullptr ? dialout->gr_gid : 20;
-    const std::string groupName = dialout != nullptr ? "dialout" : "20";
+    const PortGroup portGroup = SerialPortGroup();
     const fs::path port = fs::temp_directory_path() / ("zrn-port-" + std::to_string(::getpid()));
     {
         std::FILE* f = std::fopen(port.c_str(), "w");
         ASSERT_NE(f, nullptr);
         std::fclose(f);
     }
-    ASSERT_EQ(::chown(port.c_str(), 0, portGroup), 0);
+    ASSERT_EQ(::chown(port.c_str(), 0, portGroup.id), 0);
     ASSERT_EQ(::chmod(port.c_str(), 0660), 0);
 
     DialogHarness h;
@@ -69,8 +60,9 @@ TEST(PortHint, ARefusedChosenPortNamesItsGroupInABoxAndOnceInTheLogBox) {
     fs::remove(port);
     ASSERT_EQ(answer.asked.size(), 2u);
     for (const auto& box : answer.asked) {
-        EXPECT_NE(box.text.find("group \"" + groupName + "\""), std::string::npos) << box.text;
-        EXPECT_NE(box.text.find("sudo usermod -aG " + groupName + " $USER"), std::string::npos);
+        EXPECT_NE(box.text.find("group \"" + portGroup.name + "\""), std::string::npos) << box.text;
+        EXPECT_NE(box.text.find("sudo usermod -aG " + portGroup.name + " $USER"),
+                  std::string::npos);
         EXPECT_NE(box.flags & win::MB_ICONWARNING, 0u);
     }
     EXPECT_EQ(Count(h.dlg().GetDlgItemText(IDC_LOG), "No permission to open " + port.string()), 1u);

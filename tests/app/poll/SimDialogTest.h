@@ -1,0 +1,86 @@
+#pragma once
+// The main dialog through the real link library against zrnsim as a process,
+// in a scratch folder that holds the device's state, its trace and the
+// program's settings file.
+#include "EnvGuard.h"
+#include "SimProcess.h"
+#include "protocol/LinkApi.h"
+#include "shell/ZRNcomDlg.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+class SimDialogTest : public ::testing::Test {
+protected:
+    using Path = std::filesystem::path;
+
+    void SetUp() override { std::filesystem::create_directories(dir); }
+    // The port closed before the window its worker reports to goes.
+    void TearDown() override {
+        Link().close();
+        dialog.reset();
+        sim.reset();
+        std::filesystem::remove_all(dir);
+    }
+
+    // zrnsim holding `state`, its trace in trace.txt, `args` added to its
+    // command line; its terminal is the one port the program scans.
+    void StartDevice(const std::string& state, std::vector<std::string> args = {}) {
+        Write("state.txt", state);
+        args.insert(args.begin(), {"--state", (dir / "state.txt").string(), "--trace"});
+        sim = std::make_unique<zrnsim::SimProcess>(ZRNSIM_PROGRAM, args,
+                                                   (dir / "trace.txt").string());
+        ASSERT_FALSE(sim->TerminalPath().empty());
+        ports = std::make_unique<EnvGuard>("ZRNCOM_PORTS", sim->TerminalPath().c_str());
+    }
+    // Its settings from ZRNcom.ini in the scratch folder, if the test wrote one.
+    CZRNcomDlg& StartDialog(const char* commandLine = "ZRNcom") {
+        dialog = std::make_unique<CZRNcomDlg>(commandLine);
+        dialog->options.strIniFile = (dir / "ZRNcom.ini").string();
+        dialog->Create();
+        return *dialog;
+    }
+
+    template <class F> static bool Wait(F done, int ms = 10000) {
+        return QTest::qWaitFor(done, ms);
+    }
+    bool AllRead() const {
+        for (int i = 0; i < 4; ++i)
+            if (!dialog->panels.schedule.onDevice.IsRead(i))
+                return false;
+        return true;
+    }
+    // The conversation so far: "> " lines are frames the device received.
+    std::vector<std::string> Trace() const {
+        std::ifstream in(dir / "trace.txt");
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        return lines;
+    }
+
+    Path Write(const std::string& name, const std::string& text) const {
+        std::ofstream(dir / name, std::ios::binary) << text;
+        return dir / name;
+    }
+    static std::string Read(const Path& file) {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    const Path dir =
+        std::filesystem::temp_directory_path() / ("zrncom-e2e-" + std::to_string(::getpid()));
+    std::unique_ptr<zrnsim::SimProcess> sim;
+    std::unique_ptr<EnvGuard> ports;
+    std::unique_ptr<CZRNcomDlg> dialog;
+};
