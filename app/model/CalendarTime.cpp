@@ -175,6 +175,15 @@ void SetEntryPumpOn(ScheduleEntry& e, std::int64_t ts) {
     StoreMinutesSeconds(e.nPumpMinutes, e.nPumpSeconds, ts);
 }
 
+void SetEntryTimes(ScheduleEntry& e, const EntryTimes& times) {
+    SetEntryStart(e, times.tStart);
+    SetEntryStop(e, times.tStop);
+    SetEntryInterval(e, times.tsInterval);
+    SetEntryOpenValve(e, times.tsOpenValve);
+    SetEntrySampleHolding(e, times.tsSampleHolding);
+    SetEntryPumpOn(e, times.tsPumpOn);
+}
+
 std::int64_t AlignDownLocal(std::int64_t t, int nStepMinutes) {
     const std::optional<LocalDateTime> local = BreakLocalTime(t);
     if (!local || nStepMinutes <= 0)

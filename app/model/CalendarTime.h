@@ -79,5 +79,7 @@ void SetEntryInterval(ScheduleEntry& entry, std::int64_t ts);
 void SetEntryOpenValve(ScheduleEntry& entry, std::int64_t ts);
 void SetEntrySampleHolding(ScheduleEntry& entry, std::int64_t ts);
 void SetEntryPumpOn(ScheduleEntry& entry, std::int64_t ts);
+// All six of them.
+void SetEntryTimes(ScheduleEntry& entry, const EntryTimes& times);
 
 } // namespace zrn

@@ -84,12 +84,7 @@ struct ScheduleState {
     int bEditPending = 0;
     int bScheduleReady = 0;
     int nDaylightFlag = -1; // -1: the local-time rules decide about daylight saving
-    std::int64_t tEditStart = 0;
-    std::int64_t tEditStop = 0;
-    std::int64_t tsEditInterval = 0;
-    std::int64_t tsEditOpenValve = 0;
-    std::int64_t tsEditSampleHolding = 0;
-    std::int64_t tsEditPumpOn = 0;
+    EntryTimes edit;        // the panel's working values of the selected entry
     SelectedEntryView selected;
 };
 

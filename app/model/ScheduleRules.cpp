@@ -113,12 +113,7 @@ void InitScheduleTable(ScheduleState& state, std::int64_t tNow, const LineSink& 
         ScheduleEntry& entry = state.table[static_cast<std::size_t>(i)];
         entry = ScheduleEntry{};
         entry.nNumber = static_cast<std::uint8_t>(i + 1);
-        SetEntryStart(entry, tNow);
-        SetEntryStop(entry, tNow + 7 * 86400);
-        SetEntryInterval(entry, 15 * 60);
-        SetEntryOpenValve(entry, 60);
-        SetEntrySampleHolding(entry, 60);
-        SetEntryPumpOn(entry, 60);
+        SetEntryTimes(entry, {tNow, tNow + 7 * 86400, 15 * 60, 60, 60, 60});
         entry.chStatus = STATUS_EMPTY;
         state.nRowEntry[static_cast<std::size_t>(i)] = -1;
         ValidateTableEntry(state.table, i, state.nDaylightFlag, appendLog, trace);

@@ -52,8 +52,8 @@ void IntervalPanel::SetRadioBoxParameters() {
     for (int id : kCustomPickers)
         Window().EnableItem(id, false);
 
-    schedule.sched.tsEditInterval = preset.tsInterval;
-    schedule.odtInterval = OleTimeOfDay(schedule.sched.tsEditInterval);
+    schedule.sched.edit.tsInterval = preset.tsInterval;
+    schedule.odtInterval = OleTimeOfDay(schedule.sched.edit.tsInterval);
 
     // The file is read afresh every time, so an edited file counts at the next preset.
     // Minutes and seconds outside 0..59 cannot show in an "mm:ss" picker: such a value
@@ -69,12 +69,12 @@ void IntervalPanel::SetRadioBoxParameters() {
         const int minutes = read(minKey, minDefault);
         return int64_t{minutes} * 60 + read(secKey, 0);
     };
-    schedule.sched.tsEditOpenValve = duration("OpenValveMin", 2, "OpenValveSec");
-    schedule.odtOpenValve = OleTimeOfDay(schedule.sched.tsEditOpenValve);
-    schedule.sched.tsEditSampleHolding = duration("SampleHoldingMin", 1, "SampleHoldingSec");
-    schedule.odtSampleHolding = OleTimeOfDay(schedule.sched.tsEditSampleHolding);
-    schedule.sched.tsEditPumpOn = duration("PumpOnMin", 1, "PumpOnSec");
-    schedule.odtPumpOn = OleTimeOfDay(schedule.sched.tsEditPumpOn);
+    schedule.sched.edit.tsOpenValve = duration("OpenValveMin", 2, "OpenValveSec");
+    schedule.odtOpenValve = OleTimeOfDay(schedule.sched.edit.tsOpenValve);
+    schedule.sched.edit.tsSampleHolding = duration("SampleHoldingMin", 1, "SampleHoldingSec");
+    schedule.odtSampleHolding = OleTimeOfDay(schedule.sched.edit.tsSampleHolding);
+    schedule.sched.edit.tsPumpOn = duration("PumpOnMin", 1, "PumpOnSec");
+    schedule.odtPumpOn = OleTimeOfDay(schedule.sched.edit.tsPumpOn);
 
     Window().UpdateData(false);
 }
@@ -146,14 +146,14 @@ void IntervalPanel::ApplyIntervalPreset(const zrn::IntervalPreset& preset) {
     // proposal past what the device holds leaves the start and stop as they are.
     const zrn::StartStop proposal = zrn::ProposeStartStop(preset, schedule.sched.selected.tStart);
     if (zrn::DeviceHolds(proposal.tStart) && zrn::DeviceHolds(proposal.tStop)) {
-        schedule.sched.tEditStart = proposal.tStart;
-        schedule.sched.tEditStop = proposal.tStop;
+        schedule.sched.edit.tStart = proposal.tStart;
+        schedule.sched.edit.tStop = proposal.tStop;
     } else {
         host.AppendLog(
             "The ZRN holds dates from 01/01/2000 to 12/31/2037 only: start and stop kept");
     }
-    schedule.tStartDatePicker = schedule.tStartTimePicker = schedule.sched.tEditStart;
-    schedule.tStopDatePicker = schedule.tStopTimePicker = schedule.sched.tEditStop;
+    schedule.tStartDatePicker = schedule.tStartTimePicker = schedule.sched.edit.tStart;
+    schedule.tStopDatePicker = schedule.tStopTimePicker = schedule.sched.edit.tStop;
     Window().UpdateData(false);
 
     if (zrn::SelectedEntryNotActive(schedule.sched)) {
@@ -181,19 +181,19 @@ void IntervalPanel::OnBnClickedRadioCustom() {
 
 void IntervalPanel::OnCustomTimingChange(Notify& n) {
     zrn::CustomPicker which = zrn::CustomPicker::Interval;
-    int64_t* field = &schedule.sched.tsEditInterval;
+    int64_t* field = &schedule.sched.edit.tsInterval;
     switch (n.id) {
     case IDC_OPEN_VALVE:
         which = zrn::CustomPicker::OpenValve;
-        field = &schedule.sched.tsEditOpenValve;
+        field = &schedule.sched.edit.tsOpenValve;
         break;
     case IDC_SAMPLE_HOLDING:
         which = zrn::CustomPicker::SampleHolding;
-        field = &schedule.sched.tsEditSampleHolding;
+        field = &schedule.sched.edit.tsSampleHolding;
         break;
     case IDC_PUMP_ON:
         which = zrn::CustomPicker::PumpOn;
-        field = &schedule.sched.tsEditPumpOn;
+        field = &schedule.sched.edit.tsPumpOn;
         break;
     default:
         break;

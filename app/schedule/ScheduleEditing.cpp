@@ -48,21 +48,21 @@ void SchedulePanel::SetSelectedFields() {
     sched.selected.bActive = active ? 1 : 0;
 
     tStartDatePicker = tStartTimePicker = checked.tStart;
-    sched.tEditStart = sched.selected.tStart = checked.tStart;
+    sched.edit.tStart = sched.selected.tStart = checked.tStart;
     sched.bEditPending = 0;
     for (int id : kStartStopPickers)
         Window().EnableItem(id, !active);
     tStopDatePicker = tStopTimePicker = checked.tStop;
-    sched.tEditStop = sched.selected.tStop = checked.tStop;
+    sched.edit.tStop = sched.selected.tStop = checked.tStop;
 
     odtInterval = OleSpan(checked.tsInterval);
-    sched.tsEditInterval = sched.selected.tsInterval = checked.tsInterval;
+    sched.edit.tsInterval = sched.selected.tsInterval = checked.tsInterval;
     odtOpenValve = OleSpan(checked.tsOpenValve);
-    sched.tsEditOpenValve = sched.selected.tsOpenValve = checked.tsOpenValve;
+    sched.edit.tsOpenValve = sched.selected.tsOpenValve = checked.tsOpenValve;
     odtSampleHolding = OleSpan(checked.tsSampleHolding);
-    sched.tsEditSampleHolding = sched.selected.tsSampleHolding = checked.tsSampleHolding;
+    sched.edit.tsSampleHolding = sched.selected.tsSampleHolding = checked.tsSampleHolding;
     odtPumpOn = OleSpan(checked.tsPumpOn);
-    sched.tsEditPumpOn = sched.selected.tsPumpOn = checked.tsPumpOn;
+    sched.edit.tsPumpOn = sched.selected.tsPumpOn = checked.tsPumpOn;
 
     if (checked.bCorrected)
         host.AppendLog(Text("SetSelectedFields Entry %d has invalid value", nEntry));
@@ -145,8 +145,8 @@ void SchedulePanel::OnBnClickedButtonAdd() {
         return;
     }
 
-    sched.tEditStart = sched.selected.tStart = proposal.tStart;
-    sched.tEditStop = sched.selected.tStop = proposal.tStop;
+    sched.edit.tStart = sched.selected.tStart = proposal.tStart;
+    sched.edit.tStop = sched.selected.tStop = proposal.tStop;
     tStartDatePicker = tStartTimePicker = proposal.tStart;
     tStopDatePicker = tStopTimePicker = proposal.tStop;
     Window().UpdateData(false);
@@ -213,7 +213,7 @@ void SchedulePanel::SendStatusChange(const zrn::ScheduleEntry& entry) {
 
 bool SchedulePanel::StartStopValid() {
     return zrn::ValidateDateTimeStop(sched.table, zrn::SelectedEntryIndex(sched), clock.tZrnClock,
-                                     sched.tEditStart, sched.tEditStop, sched.nDaylightFlag,
+                                     sched.edit.tStart, sched.edit.tStop, sched.nDaylightFlag,
                                      schedpanel::LogSink(host)) == zrn::VALID_START_STOP;
 }
 

@@ -84,7 +84,7 @@ bool SchedulePanel::LeaveCurrentEntry() {
     const zrn::LeavePrompt prompt = zrn::LeaveEntryPrompt(s.bEditPending, s.nSelectedRow, [&] {
         return s.bEditPending && s.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY &&
                zrn::ValidateDateTimeStop(s.table, zrn::SelectedEntryIndex(s), clock.tZrnClock,
-                                         s.tEditStart, s.tEditStop, s.nDaylightFlag,
+                                         s.edit.tStart, s.edit.tStop, s.nDaylightFlag,
                                          schedpanel::LogSink(host)) == zrn::VALID_START_STOP;
     }());
     if (prompt == zrn::LeavePrompt::None) {
@@ -170,12 +170,12 @@ void SchedulePanel::DiscardPendingEdit() {
 
 void SchedulePanel::ShowSelectedEntry(bool followRadio) {
     SetSelectedFields();
-    tStartDatePicker = tStartTimePicker = sched.tEditStart;
-    tStopDatePicker = tStopTimePicker = sched.tEditStop;
+    tStartDatePicker = tStartTimePicker = sched.edit.tStart;
+    tStopDatePicker = tStopTimePicker = sched.edit.tStop;
     for (int id : {IDC_START_DATE, IDC_START_TIME})
-        SetPickerTime(Window(), id, sched.tEditStart);
+        SetPickerTime(Window(), id, sched.edit.tStart);
     for (int id : {IDC_STOP_DATE, IDC_STOP_TIME})
-        SetPickerTime(Window(), id, sched.tEditStop);
+        SetPickerTime(Window(), id, sched.edit.tStop);
     if (followRadio)
         ShowEntryTimings(sched.nSelectedRow);
     else

@@ -137,22 +137,12 @@ AddProposal ProposeAdd(std::int64_t tBase, int nIntervalPreset) {
 }
 
 void FillAddedEntry(ScheduleEntry& entry, const AddProposal& proposal) {
-    SetEntryStart(entry, proposal.tStart);
-    SetEntryStop(entry, proposal.tStop);
-    SetEntryInterval(entry, proposal.tsInterval);
-    SetEntryOpenValve(entry, 60);
-    SetEntrySampleHolding(entry, 60);
-    SetEntryPumpOn(entry, 60);
+    SetEntryTimes(entry, {proposal.tStart, proposal.tStop, proposal.tsInterval, 60, 60, 60});
     entry.chStatus = STATUS_INACTIVE;
 }
 
 void StoreEditIntoEntry(ScheduleEntry& entry, const ScheduleState& state) {
-    SetEntryStart(entry, state.tEditStart);
-    SetEntryStop(entry, state.tEditStop);
-    SetEntryInterval(entry, state.tsEditInterval);
-    SetEntryOpenValve(entry, state.tsEditOpenValve);
-    SetEntrySampleHolding(entry, state.tsEditSampleHolding);
-    SetEntryPumpOn(entry, state.tsEditPumpOn);
+    SetEntryTimes(entry, state.edit);
     entry.chStatus = STATUS_INACTIVE;
 }
 

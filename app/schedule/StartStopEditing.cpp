@@ -45,14 +45,14 @@ void SchedulePanel::OnStartDateSetfocus(Notify& n) {
 struct SchedulePanel::DateEnd {
     const char* name; // "Start" or "Stop", as the log says
     int dateId;
-    int64_t zrn::ScheduleState::*edit;
+    int64_t zrn::EntryTimes::*edit;
     int SchedulePanel::*dropDown;
 };
 
 const SchedulePanel::DateEnd& SchedulePanel::EndOf(int dateId) {
-    static constexpr DateEnd kStart{"Start", IDC_START_DATE, &zrn::ScheduleState::tEditStart,
+    static constexpr DateEnd kStart{"Start", IDC_START_DATE, &zrn::EntryTimes::tStart,
                                     &SchedulePanel::bStartDropDown};
-    static constexpr DateEnd kStop{"Stop", IDC_STOP_DATE, &zrn::ScheduleState::tEditStop,
+    static constexpr DateEnd kStop{"Stop", IDC_STOP_DATE, &zrn::EntryTimes::tStop,
                                    &SchedulePanel::bStopDropDown};
     return dateId == IDC_STOP_DATE ? kStop : kStart;
 }
@@ -74,7 +74,7 @@ void SchedulePanel::OnDateChange(Notify& n) {
         return;
     }
     host.AppendLog(Text("OnChange/%s Date: %d/%d/%d", end.name, n.month, n.day, n.year));
-    int64_t& edited = sched.*end.edit;
+    int64_t& edited = sched.edit.*end.edit;
     edited = WithDate(edited, n.year, n.month, n.day, sched.nDaylightFlag);
     CommitEdit();
 }
@@ -89,7 +89,7 @@ void SchedulePanel::OnDateCloseup(Notify& n) {
         host.AppendLog(Text("DateTimePicker/%sDate/CloseUp: Not Valid - GDT_VALID", end.name));
         return;
     }
-    int64_t& edited = sched.*end.edit;
+    int64_t& edited = sched.edit.*end.edit;
     edited = WithDate(edited, picked->year, picked->month, picked->day, sched.nDaylightFlag);
     CommitEdit();
     host.AppendLog(Text("DateTimePicker/%sDate/CloseUp: ", end.name) +
@@ -100,11 +100,11 @@ void SchedulePanel::OnStartTimeChange(Notify& n) {
     n.result = 0;
     host.AppendLog(Text("OnChange/Start Time: %d:%d:%d", n.hour, n.minute, n.second));
     const int64_t candidate =
-        WithTime(sched.tEditStart, n.hour, n.minute, n.second, sched.nDaylightFlag);
-    if (candidate == sched.tEditStart)
+        WithTime(sched.edit.tStart, n.hour, n.minute, n.second, sched.nDaylightFlag);
+    if (candidate == sched.edit.tStart)
         return;
     host.AppendLog(Text("OnChange/Start Time: %d:%d, 2nd, exiting", n.hour, n.minute));
-    sched.tEditStart = candidate;
+    sched.edit.tStart = candidate;
     CommitEdit();
 }
 
@@ -112,9 +112,9 @@ void SchedulePanel::OnStopTimeChange(Notify& n) {
     n.result = 0;
     host.AppendLog(Text("OnChange/Stop Time: %d:%d", n.hour, n.minute));
     const int64_t candidate =
-        WithTime(sched.tEditStop, n.hour, n.minute, n.second, sched.nDaylightFlag);
-    if (candidate == sched.tEditStop)
+        WithTime(sched.edit.tStop, n.hour, n.minute, n.second, sched.nDaylightFlag);
+    if (candidate == sched.edit.tStop)
         return;
-    sched.tEditStop = candidate;
+    sched.edit.tStop = candidate;
     CommitEdit();
 }

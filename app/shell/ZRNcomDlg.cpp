@@ -134,7 +134,7 @@ int CZRNcomDlg::SetZrnButtonProperly() {
     in.bEditPending = sched.bEditPending;
     in.bValidStartStop =
         zrn::ValidateDateTimeStop(sched.table, in.nSelectedEntry, panels.clock.tZrnClock,
-                                  sched.tEditStart, sched.tEditStop, sched.nDaylightFlag,
+                                  sched.edit.tStart, sched.edit.tStop, sched.nDaylightFlag,
                                   [this](std::string_view line) { AppendLog(line); }) ==
         zrn::VALID_START_STOP;
 

@@ -30,8 +30,8 @@ protected:
     void Edit(int pending, int selectedRow, int64_t start, int64_t stop) {
         dialog->panels.schedule.sched.bEditPending = pending;
         dialog->panels.schedule.sched.nSelectedRow = selectedRow;
-        dialog->panels.schedule.sched.tEditStart = start;
-        dialog->panels.schedule.sched.tEditStop = stop;
+        dialog->panels.schedule.sched.edit.tStart = start;
+        dialog->panels.schedule.sched.edit.tStop = stop;
     }
     std::string States() {
         // 1041 1042 1057 1043 1047 1034 1035 1046 1056 1045 1055

@@ -153,21 +153,21 @@ TEST_F(IntervalPanel, FixedPresetsFillThePickersAndProposeStartAndStop) {
         EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, c.preset);
         EXPECT_TRUE(debug.Contains(std::string("SetRadioBoxParameters: ") + c.section + "\n"));
         EXPECT_EQ(Text(IDC_INTERVAL), c.interval);
-        EXPECT_EQ(dlg.panels.schedule.sched.tsEditInterval, c.tsInterval);
+        EXPECT_EQ(dlg.panels.schedule.sched.edit.tsInterval, c.tsInterval);
         EXPECT_FALSE(PickersEnabled());
 
         EXPECT_EQ(Text(IDC_START_DATE), c.startDate);
         EXPECT_EQ(Text(IDC_START_TIME), c.startTime);
         EXPECT_EQ(Text(IDC_STOP_DATE), c.stopDate);
         EXPECT_EQ(Text(IDC_STOP_TIME), c.stopTime);
-        EXPECT_EQ(dlg.panels.schedule.sched.tEditStop - dlg.panels.schedule.sched.tEditStart,
+        EXPECT_EQ(dlg.panels.schedule.sched.edit.tStop - dlg.panels.schedule.sched.edit.tStart,
                   604799);
         for (int id : {IDC_START_DATE, IDC_START_TIME})
             EXPECT_EQ(dlg.Item<DateTimePicker>(id)->Value().toSecsSinceEpoch(),
-                      dlg.panels.schedule.sched.tEditStart);
+                      dlg.panels.schedule.sched.edit.tStart);
         for (int id : {IDC_STOP_DATE, IDC_STOP_TIME})
             EXPECT_EQ(dlg.Item<DateTimePicker>(id)->Value().toSecsSinceEpoch(),
-                      dlg.panels.schedule.sched.tEditStop);
+                      dlg.panels.schedule.sched.edit.tStop);
         // The entry is not active: the edit is pending until saved or discarded.
         EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1);
     }
@@ -204,7 +204,7 @@ TEST_F(IntervalPanel, WithoutASelectedRowPresetsFillTheTimingsButNeverADateBefor
         // The base is 0 until an entry is selected or added: a proposal in 1970,
         // which no entry can hold, so start and stop stay and the pickers offer
         // nothing before 2000.
-        EXPECT_EQ(dlg.panels.schedule.sched.tEditStart, 0);
+        EXPECT_EQ(dlg.panels.schedule.sched.edit.tStart, 0);
         EXPECT_EQ(Text(IDC_START_DATE), "1/1/2000");
         EXPECT_EQ(Text(IDC_STOP_DATE), "1/1/2000");
         EXPECT_NE(Text(IDC_LOG).find("The ZRN holds dates from 01/01/2000 to 12/31/2037 only"),
@@ -221,16 +221,16 @@ TEST_F(IntervalPanel, EveryPresetReadsItsOwnSectionAndDefaultsWithoutAFile) {
     {
         CZRNcomDlg& dlg = Make();
         for (int radio : {IDC_RADIO_15MIN, IDC_RADIO_30MIN, IDC_RADIO_1HOUR, IDC_RADIO_24HOURS}) {
-            dlg.panels.schedule.sched.tsEditOpenValve =
-                dlg.panels.schedule.sched.tsEditSampleHolding =
-                    dlg.panels.schedule.sched.tsEditPumpOn = 7;
+            dlg.panels.schedule.sched.edit.tsOpenValve =
+                dlg.panels.schedule.sched.edit.tsSampleHolding =
+                    dlg.panels.schedule.sched.edit.tsPumpOn = 7;
             ClickRadio(radio);
             EXPECT_EQ(Text(IDC_OPEN_VALVE), "02:00") << radio;
             EXPECT_EQ(Text(IDC_SAMPLE_HOLDING), "01:00") << radio;
             EXPECT_EQ(Text(IDC_PUMP_ON), "01:00") << radio;
-            EXPECT_EQ(dlg.panels.schedule.sched.tsEditOpenValve, 120) << radio;
-            EXPECT_EQ(dlg.panels.schedule.sched.tsEditSampleHolding, 60) << radio;
-            EXPECT_EQ(dlg.panels.schedule.sched.tsEditPumpOn, 60) << radio;
+            EXPECT_EQ(dlg.panels.schedule.sched.edit.tsOpenValve, 120) << radio;
+            EXPECT_EQ(dlg.panels.schedule.sched.edit.tsSampleHolding, 60) << radio;
+            EXPECT_EQ(dlg.panels.schedule.sched.edit.tsPumpOn, 60) << radio;
         }
     }
     WriteIni("[Interval15Min]\nPumpOnMin=3\n"
@@ -249,9 +249,9 @@ TEST_F(IntervalPanel, EveryPresetReadsItsOwnSectionAndDefaultsWithoutAFile) {
         EXPECT_EQ(Text(IDC_OPEN_VALVE), c.valve) << c.radio;
         EXPECT_EQ(Text(IDC_SAMPLE_HOLDING), c.hold) << c.radio;
         EXPECT_EQ(Text(IDC_PUMP_ON), c.pump) << c.radio;
-        EXPECT_EQ(dlg.panels.schedule.sched.tsEditOpenValve, c.tsValve) << c.radio;
-        EXPECT_EQ(dlg.panels.schedule.sched.tsEditSampleHolding, c.tsHold) << c.radio;
-        EXPECT_EQ(dlg.panels.schedule.sched.tsEditPumpOn, c.tsPump) << c.radio;
+        EXPECT_EQ(dlg.panels.schedule.sched.edit.tsOpenValve, c.tsValve) << c.radio;
+        EXPECT_EQ(dlg.panels.schedule.sched.edit.tsSampleHolding, c.tsHold) << c.radio;
+        EXPECT_EQ(dlg.panels.schedule.sched.edit.tsPumpOn, c.tsPump) << c.radio;
     }
 }
 
@@ -269,7 +269,7 @@ TEST_F(IntervalPanel, CustomOnAnInactiveEntryResetsToFifteenMinutesAndOpensThePi
     EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1);
     EXPECT_EQ(Text(IDC_INTERVAL), "0:15:00");
     EXPECT_EQ(Text(IDC_OPEN_VALVE), "02:00");
-    EXPECT_EQ(dlg.panels.schedule.sched.tsEditInterval, 900);
+    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsInterval, 900);
     EXPECT_EQ(Text(IDC_START_TIME), "10:15:00 AM");
     EXPECT_EQ(Text(IDC_STOP_TIME), "10:14:59 AM");
     EXPECT_TRUE(debug.Contains("SetRadioBoxParameters: Interval15Min\n"));
@@ -300,18 +300,18 @@ TEST_F(IntervalPanel, PickerChangesLogTheirValueAndSetTheWorkingField) {
         int id;
         int hour, minute, second;
         const char* log;
-        int64_t zrn::ScheduleState::*field;
+        int64_t zrn::EntryTimes::*field;
         double SchedulePanel::*bound;
         int64_t ts;
     };
     const Case cases[] = {
-        {IDC_INTERVAL, 2, 30, 15, "OnChange/Time Interval: 2:30",
-         &zrn::ScheduleState::tsEditInterval, &SchedulePanel::odtInterval, 9015},
-        {IDC_OPEN_VALVE, 0, 5, 30, "OnChange/Open Valve: 0:5", &zrn::ScheduleState::tsEditOpenValve,
+        {IDC_INTERVAL, 2, 30, 15, "OnChange/Time Interval: 2:30", &zrn::EntryTimes::tsInterval,
+         &SchedulePanel::odtInterval, 9015},
+        {IDC_OPEN_VALVE, 0, 5, 30, "OnChange/Open Valve: 0:5", &zrn::EntryTimes::tsOpenValve,
          &SchedulePanel::odtOpenValve, 330},
         {IDC_SAMPLE_HOLDING, 0, 0, 45, "OnChange/Sample Holding: 0:0",
-         &zrn::ScheduleState::tsEditSampleHolding, &SchedulePanel::odtSampleHolding, 45},
-        {IDC_PUMP_ON, 0, 12, 0, "OnChange/Pump On: 0:12", &zrn::ScheduleState::tsEditPumpOn,
+         &zrn::EntryTimes::tsSampleHolding, &SchedulePanel::odtSampleHolding, 45},
+        {IDC_PUMP_ON, 0, 12, 0, "OnChange/Pump On: 0:12", &zrn::EntryTimes::tsPumpOn,
          &SchedulePanel::odtPumpOn, 720},
     };
     CZRNcomDlg& dlg = Make();
@@ -323,7 +323,7 @@ TEST_F(IntervalPanel, PickerChangesLogTheirValueAndSetTheWorkingField) {
         dlg.SetZrnButtonProperly();
         SetPicker(c.id, c.hour, c.minute, c.second);
         EXPECT_EQ(LastLogLine(), c.log);
-        EXPECT_EQ(dlg.panels.schedule.sched.*c.field, c.ts);
+        EXPECT_EQ(dlg.panels.schedule.sched.edit.*c.field, c.ts);
         EXPECT_EQ(zrn::TimeOfDayFromOle(dlg.panels.schedule.*c.bound), c.ts)
             << "bound controls re-read";
         EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1);
@@ -338,7 +338,7 @@ TEST_F(IntervalPanel, PickerChangesLogTheirValueAndSetTheWorkingField) {
     n.result = 99;
     EXPECT_TRUE(dlg.Deliver(n));
     EXPECT_EQ(n.result, 0);
-    EXPECT_EQ(dlg.panels.schedule.sched.tsEditPumpOn, 180);
+    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsPumpOn, 180);
 }
 
 TEST_F(IntervalPanel, AnOpenValveChangeWaitsForTheNextSave) {
@@ -350,7 +350,7 @@ TEST_F(IntervalPanel, AnOpenValveChangeWaitsForTheNextSave) {
     dlg.panels.schedule.sched.bEditPending = 0;
     debug.Clear();
     SetPicker(IDC_OPEN_VALVE, 0, 9, 9);
-    EXPECT_EQ(dlg.panels.schedule.sched.tsEditOpenValve, 549);
+    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsOpenValve, 549);
     EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1);
     EXPECT_EQ(dlg.panels.schedule.sched.table[0].nValveMinutes, minutes);
     EXPECT_EQ(dlg.panels.schedule.sched.table[0].nValveSeconds, seconds);
@@ -410,7 +410,7 @@ TEST_F(IntervalPanel, RegisteredMessageWithCustomCurrentOnlyTraces) {
 
     EXPECT_EQ(debug.Text(), "ZRNcom/SetRadioBoxParameters; Invalid Radio Box Parameters\n");
     EXPECT_EQ(Text(IDC_LOG), log);
-    EXPECT_EQ(dlg.panels.schedule.sched.tsEditPumpOn, 420);
+    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsPumpOn, 420);
     EXPECT_EQ(Text(IDC_PUMP_ON), "07:00");
     EXPECT_TRUE(PickersEnabled());
 }
@@ -419,17 +419,17 @@ TEST_F(IntervalPanel, RegisteredMessageRereadsTheFileButKeepsStartAndStop) {
     CZRNcomDlg& dlg = Make();
     SelectEntry('D', Base());
     ClickRadio(IDC_RADIO_30MIN);
-    const int64_t start = dlg.panels.schedule.sched.tEditStart,
-                  stop = dlg.panels.schedule.sched.tEditStop;
+    const int64_t start = dlg.panels.schedule.sched.edit.tStart,
+                  stop = dlg.panels.schedule.sched.edit.tStop;
     const std::string startText = Text(IDC_START_TIME), stopText = Text(IDC_STOP_TIME);
     WriteIni("[Interval30Min]\nPumpOnMin=8\n");
 
     EXPECT_EQ(dlg.SendMessage(kWindow, WM_ZRNCOMDLGSETINTERVALS), 0);
 
-    EXPECT_EQ(dlg.panels.schedule.sched.tsEditPumpOn, 480);
+    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsPumpOn, 480);
     EXPECT_EQ(Text(IDC_PUMP_ON), "08:00");
-    EXPECT_EQ(dlg.panels.schedule.sched.tEditStart, start);
-    EXPECT_EQ(dlg.panels.schedule.sched.tEditStop, stop);
+    EXPECT_EQ(dlg.panels.schedule.sched.edit.tStart, start);
+    EXPECT_EQ(dlg.panels.schedule.sched.edit.tStop, stop);
     EXPECT_EQ(Text(IDC_START_TIME), startText);
     EXPECT_EQ(Text(IDC_STOP_TIME), stopText);
 }
@@ -438,20 +438,20 @@ TEST_F(IntervalPanel, ReapplyIntervalPresetKeepsStartAndStop) {
     CZRNcomDlg& dlg = Make();
     SelectEntry('D', Base());
     ClickRadio(IDC_RADIO_CUSTOM);
-    const int64_t start = dlg.panels.schedule.sched.tEditStart;
+    const int64_t start = dlg.panels.schedule.sched.edit.tStart;
     dlg.panels.schedule.sched.bEditPending = 0;
 
     dlg.panels.schedule.intervals.ReapplyIntervalPreset(zrn::PRESET_24HOURS);
     EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, zrn::PRESET_24HOURS);
     EXPECT_EQ(Text(IDC_INTERVAL), "23:59:59");
-    EXPECT_EQ(dlg.panels.schedule.sched.tEditStart, start);
+    EXPECT_EQ(dlg.panels.schedule.sched.edit.tStart, start);
     EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1);
     EXPECT_FALSE(PickersEnabled());
 
     // Custom keeps the panel's values and opens the pickers again.
     dlg.panels.schedule.intervals.ReapplyIntervalPreset(zrn::PRESET_CUSTOM);
     EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, zrn::PRESET_CUSTOM);
-    EXPECT_EQ(dlg.panels.schedule.sched.tsEditInterval, 86399);
+    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsInterval, 86399);
     EXPECT_TRUE(PickersEnabled());
 
     dlg.panels.schedule.sched.table[0].chStatus = 'A';

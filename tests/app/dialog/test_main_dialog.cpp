@@ -272,10 +272,10 @@ TEST_F(DialogTest, InitialisationEmptiesTheTableAndShowsStatusAndPresetValues) {
     EXPECT_EQ(Text(IDC_OPEN_VALVE), "02:00");
     EXPECT_EQ(Text(IDC_SAMPLE_HOLDING), "01:00");
     EXPECT_EQ(Text(IDC_PUMP_ON), "01:00");
-    EXPECT_EQ(dlg.panels.schedule.sched.tsEditInterval, 900);
-    EXPECT_EQ(dlg.panels.schedule.sched.tsEditOpenValve, 120);
-    EXPECT_EQ(dlg.panels.schedule.sched.tsEditSampleHolding, 60);
-    EXPECT_EQ(dlg.panels.schedule.sched.tsEditPumpOn, 60);
+    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsInterval, 900);
+    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsOpenValve, 120);
+    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsSampleHolding, 60);
+    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsPumpOn, 60);
 }
 
 TEST_F(DialogTest, ProfileIsReadFromTheWorkingDirectoryEachTime) {
@@ -290,7 +290,7 @@ TEST_F(DialogTest, ProfileIsReadFromTheWorkingDirectoryEachTime) {
     WriteIni("[interval15min]\npumponmin=4\n");
     EXPECT_EQ(dlg.SendMessage(kWindow, WM_ZRNCOMDLGSETINTERVALS), 0);
     EXPECT_EQ(Text(IDC_PUMP_ON), "04:00");
-    EXPECT_EQ(dlg.panels.schedule.sched.tsEditPumpOn, 240);
+    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsPumpOn, 240);
 }
 
 TEST_F(DialogTest, SwitchesAreFoundAnywhereInTheCommandLineAndTheLogIsSwitchedOnce) {

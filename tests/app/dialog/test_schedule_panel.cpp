@@ -360,7 +360,7 @@ TEST_F(SchedulePanelTest, ClickLoadsTheEntryIntoThePanel) {
     EXPECT_EQ(view.bActive, 0);
     EXPECT_EQ(view.tsInterval, 900);
     EXPECT_EQ(view.tsOpenValve, 90);
-    EXPECT_EQ(dialog->panels.schedule.sched.tEditStart, view.tStart);
+    EXPECT_EQ(dialog->panels.schedule.sched.edit.tStart, view.tStart);
     EXPECT_EQ(view.tStop - view.tStart, 7 * 86400);
     EXPECT_NEAR(dialog->panels.schedule.odtInterval * 86400, 900, 0.5);
     EXPECT_NEAR(dialog->panels.schedule.odtOpenValve * 86400, 90, 0.5);

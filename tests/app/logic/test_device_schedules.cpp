@@ -3,8 +3,8 @@
 // only with the device's own values, a lost reply is asked again a bounded
 // number of times, and a change the device did not take is always reported.
 #include "Device.h"
-#include "protocol/ReplyTracker.h"
 #include "model/DeviceSchedules.h"
+#include "protocol/ReplyTracker.h"
 
 #include <gtest/gtest.h>
 

@@ -252,12 +252,12 @@ TEST(ScheduleCommands, StatusChangesAreConfirmedAndClearAllEmptiesEveryNumber) {
 
 TEST_F(SchedulePanelLogic, AStoredEditUploadsAsTenCommandsEndingInactive) {
     ScheduleState state;
-    state.tEditStart = At(2006, 3, 3, 7, 5);
-    state.tEditStop = At(2006, 3, 10, 7, 4, 59);
-    state.tsEditInterval = 3600;
-    state.tsEditOpenValve = 90;       // 1:30
-    state.tsEditSampleHolding = 3900; // 65 minutes: the hour is dropped
-    state.tsEditPumpOn = 61;
+    state.edit.tStart = At(2006, 3, 3, 7, 5);
+    state.edit.tStop = At(2006, 3, 10, 7, 4, 59);
+    state.edit.tsInterval = 3600;
+    state.edit.tsOpenValve = 90;       // 1:30
+    state.edit.tsSampleHolding = 3900; // 65 minutes: the hour is dropped
+    state.edit.tsPumpOn = 61;
     ScheduleEntry e = Entry(3, 'A', 0, 0);
     StoreEditIntoEntry(e, state);
     EXPECT_EQ(e.chStatus, 'D');
