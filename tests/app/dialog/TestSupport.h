@@ -41,34 +41,24 @@ private:
     DebugSink previous;
 };
 
-// Answers every message box with `answer` and records what was asked.
-class MessageBoxAnswer {
+// While it lives, answers every request of one kind (a message box, a popup
+// menu) with `answer` and records what was asked.
+template <class Request, class Hook, Hook (*SetHook)(Hook)> class HookAnswer {
 public:
-    explicit MessageBoxAnswer(int answer) {
-        previous = SetMessageBoxHook([this, answer](const MessageBoxRequest& request) {
+    template <class Answer> explicit HookAnswer(Answer answer) {
+        previous = SetHook([this, answer](const Request& request) {
             asked.push_back(request);
             return answer;
         });
     }
-    ~MessageBoxAnswer() { SetMessageBoxHook(std::move(previous)); }
-    std::vector<MessageBoxRequest> asked;
+    ~HookAnswer() { SetHook(std::move(previous)); }
+    HookAnswer(const HookAnswer&) = delete;
+    HookAnswer& operator=(const HookAnswer&) = delete;
+    std::vector<Request> asked;
 
 private:
-    MessageBoxHook previous;
+    Hook previous;
 };
-
-// Chooses `command` from every popup menu and records the menus shown.
-class PopupMenuAnswer {
-public:
-    explicit PopupMenuAnswer(unsigned command) {
-        previous = SetPopupMenuHook([this, command](const PopupMenuRequest& request) {
-            shown.push_back(request);
-            return command;
-        });
-    }
-    ~PopupMenuAnswer() { SetPopupMenuHook(std::move(previous)); }
-    std::vector<PopupMenuRequest> shown;
-
-private:
-    PopupMenuHook previous;
-};
+using MessageBoxAnswer = HookAnswer<MessageBoxRequest, MessageBoxHook, &SetMessageBoxHook>;
+// Chooses the command from every popup menu.
+using PopupMenuAnswer = HookAnswer<PopupMenuRequest, PopupMenuHook, &SetPopupMenuHook>;

@@ -167,9 +167,9 @@ TEST_F(DialogTest, EntryMenusShowTheirFirstCommandInBoldAndDeliverTheChoice) {
         if (c.chosen == ID_ENTRY_PROPERTIES)
             CloseNextModal();
         dlg.TrackMenu(*LoadMenu(c.menu), QPoint(10, 20));
-        ASSERT_EQ(choose.shown.size(), 1u);
-        EXPECT_EQ(choose.shown[0].defaultId, c.defaultId);
-        EXPECT_EQ(choose.shown[0].screenPos, QPoint(10, 20));
+        ASSERT_EQ(choose.asked.size(), 1u);
+        EXPECT_EQ(choose.asked[0].defaultId, c.defaultId);
+        EXPECT_EQ(choose.asked[0].screenPos, QPoint(10, 20));
         EXPECT_TRUE(debug.Contains(c.trace)) << c.menu;
     }
     PopupMenuAnswer dismiss(0);

@@ -588,7 +588,7 @@ TEST_F(DetailsDialog, OpensFromTheContextMenuCommand) {
     ASSERT_TRUE(seen.opened);
     EXPECT_EQ(seen.texts.at(IDC_PROP_STATUS), "Active");
     EXPECT_EQ(seen.texts.at(IDC_PROP_INTERVAL), "00:30:00");
-    ASSERT_EQ(choose.shown.size(), 1u);
+    ASSERT_EQ(choose.asked.size(), 1u);
 }
 
 TEST_F(DetailsDialog, LayoutIsTheTemplatesAndEveryEditIsReadOnly) {

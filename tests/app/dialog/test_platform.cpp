@@ -276,8 +276,8 @@ TEST(Menus, WindowMenuSendsItsCommandsAsSystemCommands) {
     EXPECT_EQ(items[2].text, "&About...");
     PopupMenuAnswer choose(16);
     dialog.ShowSystemMenu(QPoint(0, 0));
-    ASSERT_EQ(choose.shown.size(), 1u);
-    EXPECT_EQ(choose.shown[0].items.size(), 3u);
+    ASSERT_EQ(choose.asked.size(), 1u);
+    EXPECT_EQ(choose.asked[0].items.size(), 3u);
     ASSERT_EQ(dialog.commands.size(), 1u);
     EXPECT_EQ(dialog.commands[0], 16u);
 }
@@ -292,7 +292,7 @@ TEST(Menus, WindowMenuOpensFromItsButtonAndWithAltSpace) {
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->geometry().topLeft(), QPoint(1, 1));
     QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_EQ(dismiss.shown.size(), 2u);
+    EXPECT_EQ(dismiss.asked.size(), 2u);
     EXPECT_EQ(dialog.seen.size(), 0u) << "a dismissed menu sends no command";
 }
 

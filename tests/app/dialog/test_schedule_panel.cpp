@@ -98,13 +98,13 @@ TEST_F(SchedulePanelTest, ContextMenuDependsOnTheRowsStatus) {
     Send(IDC_LIST_CTRL, NM_RCLICK, 0);
     Send(IDC_LIST_CTRL, NM_RCLICK, 1);
     Send(IDC_LIST_CTRL, NM_RCLICK, -1);
-    ASSERT_EQ(menus.shown.size(), 3u);
-    EXPECT_EQ(menus.shown[0].defaultId, unsigned(ID_ENTRY_DEACTIVATE));
-    EXPECT_EQ(menus.shown[0].items.size(), 7u);
-    EXPECT_EQ(menus.shown[1].defaultId, unsigned(ID_ENTRY_ACTIVATE));
-    EXPECT_EQ(menus.shown[1].items[4].id, unsigned(ID_ENTRY_TEST_DISABLED));
-    EXPECT_EQ(menus.shown[2].defaultId, unsigned(ID_ENTRY_ADD));
-    EXPECT_EQ(menus.shown[2].items.size(), 1u);
+    ASSERT_EQ(menus.asked.size(), 3u);
+    EXPECT_EQ(menus.asked[0].defaultId, unsigned(ID_ENTRY_DEACTIVATE));
+    EXPECT_EQ(menus.asked[0].items.size(), 7u);
+    EXPECT_EQ(menus.asked[1].defaultId, unsigned(ID_ENTRY_ACTIVATE));
+    EXPECT_EQ(menus.asked[1].items[4].id, unsigned(ID_ENTRY_TEST_DISABLED));
+    EXPECT_EQ(menus.asked[2].defaultId, unsigned(ID_ENTRY_ADD));
+    EXPECT_EQ(menus.asked[2].items.size(), 1u);
     EXPECT_TRUE(Sent().empty());
 }
 

@@ -291,8 +291,8 @@ TEST_F(BothBackends, ContextMenuCommandsComeBackAsClicks) {
     PopupMenuAnswer deactivate(ID_ENTRY_DEACTIVATE);
     MessageBoxAnswer yes(IDYES);
     Send(IDC_LIST_CTRL, NM_RCLICK, 0);
-    ASSERT_EQ(deactivate.shown.size(), 1u);
-    EXPECT_EQ(deactivate.shown[0].defaultId, unsigned(ID_ENTRY_DEACTIVATE));
+    ASSERT_EQ(deactivate.asked.size(), 1u);
+    EXPECT_EQ(deactivate.asked[0].defaultId, unsigned(ID_ENTRY_DEACTIVATE));
     EXPECT_EQ(Take(), (Commands{"S1D", "S1?"}));
     Reply("S1D");
     EXPECT_EQ(Cell(0, 0), "Inactive");
