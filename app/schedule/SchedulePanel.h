@@ -27,7 +27,7 @@ public:
     void LinkClosed() override;
     void ReplyLost(const std::string& queryKey) override;
 
-    // The host's one-second tick found a new device: every schedule is read.
+    // Every schedule is read again: a new device answered, or the operator asked.
     void QueryAllEntries();
     void QueryScheduleEntry(int index);
     void UploadScheduleEntry(int index);
