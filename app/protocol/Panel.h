@@ -5,6 +5,8 @@
 #include "platform/Dialog.h"
 #include "platform/EventTable.h"
 
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -32,6 +34,11 @@ public:
     virtual bool DeviceConnected() const = 0;
     // Tells the operator, in a box shortly after, what the device did not take.
     virtual void ReportLater(const std::string& text) = 0;
+    // Queries are numbered in the order they go out: the number of the next
+    // one, and of the one the reply being handled answers (none when it
+    // answers nothing awaited).
+    virtual std::uint64_t NextQuery() const = 0;
+    virtual std::optional<std::uint64_t> AnsweredQuery() const = 0;
     // Enables and disables the buttons after a change of state.
     virtual int SetZrnButtonProperly() = 0;
 

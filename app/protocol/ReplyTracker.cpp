@@ -45,16 +45,21 @@ void ReplyTracker::Sent(std::string_view command) {
     if (auto key = QueryReplyKey(command)) {
         if (awaited_.size() == kMaxAwaited)
             awaited_.pop_front();
-        awaited_.push_back(std::move(*key));
+        awaited_.push_back({std::move(*key), next_++});
     }
 }
 
 std::vector<std::string> ReplyTracker::Arrived(std::string_view reply) {
-    const auto answered = std::find(awaited_.begin(), awaited_.end(), ReplyKey(reply));
+    const std::string key = ReplyKey(reply);
+    const auto answered = std::find_if(awaited_.begin(), awaited_.end(),
+                                       [&](const Query& query) { return query.key == key; });
+    lastAnswered_.reset();
     if (answered == awaited_.end())
         return {};
-    std::vector<std::string> lost(std::make_move_iterator(awaited_.begin()),
-                                  std::make_move_iterator(answered));
+    lastAnswered_ = answered->number;
+    std::vector<std::string> lost;
+    for (auto query = awaited_.begin(); query != answered; ++query)
+        lost.push_back(std::move(query->key));
     awaited_.erase(awaited_.begin(), answered + 1);
     return lost;
 }

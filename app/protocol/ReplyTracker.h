@@ -5,6 +5,7 @@
 // (a NAK, a dropped answer, a bad checksum). Nothing here waits or times out.
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <string>
@@ -29,13 +30,25 @@ public:
     // The link was closed: what it still held will never be answered.
     void Clear() { awaited_.clear(); }
     std::size_t Awaited() const { return awaited_.size(); }
+    // Queries are numbered from 0 in the order they went out; the number the
+    // next one gets.
+    std::uint64_t NextQuery() const { return next_; }
+    // The number of the query the last arrived reply answered; none when it
+    // answered nothing awaited.
+    std::optional<std::uint64_t> LastAnswered() const { return lastAnswered_; }
 
     // A device that answers nothing at all sends the program back to the port
     // scan long before this many queries wait; the oldest are forgotten.
     static constexpr std::size_t kMaxAwaited = 512;
 
 private:
-    std::deque<std::string> awaited_; // reply keys, in the order the queries went out
+    struct Query {
+        std::string key;
+        std::uint64_t number;
+    };
+    std::deque<Query> awaited_; // in the order the queries went out
+    std::uint64_t next_ = 0;
+    std::optional<std::uint64_t> lastAnswered_;
 };
 
 } // namespace zrn

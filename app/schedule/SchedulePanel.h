@@ -110,6 +110,9 @@ private:
     struct DateEnd;
     static const DateEnd& EndOf(int dateId);
 
+    // Per entry, the number of the first query of its latest read: replies to
+    // queries sent before it tell of the entry as it was and are not counted.
+    std::array<std::uint64_t, zrn::SCHEDULE_ENTRY_COUNT> readFrom{};
     int bStartDropDown = 0;
     int bStopDropDown = 0;
     ImageList imageListNormal{Size(32, 32)};

@@ -75,6 +75,7 @@ void SchedulePanel::ReadBack(int index, std::uint16_t parts, const zrn::Expectat
     std::optional<zrn::Expectation> check;
     if (expect.entry.nNumber != 0)
         check = expect;
+    readFrom[static_cast<size_t>(index)] = host.NextQuery();
     const zrn::CommandList queries = onDevice.BeginRead(index, parts, std::move(check));
     if (!host.LinkOpen()) {
         // Nothing can go out: what the device holds stays unknown.
@@ -146,6 +147,13 @@ void SchedulePanel::ProcessScheduleResponse(const std::string& text) {
         return;
     if (reply.nNumber == 5)
         return; // the settings panel takes schedule number 5's replies
+    if (const auto answered = host.AnsweredQuery();
+        answered && reply.nNumber >= 1 && reply.nNumber <= zrn::SCHEDULE_ENTRY_COUNT &&
+        *answered < readFrom[static_cast<size_t>(reply.nNumber - 1)]) {
+        // A read begun since asked again: this tells of the entry before it.
+        DebugTrace("ZRNcom/ProcessScheduleResponse; earlier read: %s\n", text.c_str());
+        return;
+    }
     const zrn::DeviceSchedules::Outcome outcome = onDevice.Arrived(reply);
     if (outcome.nEntry < 0) {
         RefreshScheduleList(); // a reply of an entry with nothing it understands

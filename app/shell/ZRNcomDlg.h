@@ -83,6 +83,10 @@ public:
     bool DeviceConnected() const override { return link.bLinkOpen && !link.bPortScanning; }
     void AppendLog(std::string_view text) override;
     void ReportLater(const std::string& text) override;
+    std::uint64_t NextQuery() const override { return link.replyTracker.NextQuery(); }
+    std::optional<std::uint64_t> AnsweredQuery() const override {
+        return link.replyTracker.LastAnswered();
+    }
 
     DialogOptions options;
     LinkState link;

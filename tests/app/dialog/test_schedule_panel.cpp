@@ -378,3 +378,17 @@ TEST_F(SchedulePanelTest, ClickLoadsTheEntryIntoThePanel) {
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_BUTTON_DISABLE));
 }
+
+TEST_F(SchedulePanelTest, RepliesToAnEarlierReadDoNotCompleteALaterOne) {
+    // Schedule 2 is being read when a change to it is read back: the first
+    // read's answers tell of the slot before the change and must not count.
+    SchedulePanel& schedule = dialog->panels.schedule;
+    schedule.QueryScheduleEntry(1);
+    schedule.ReadBack(1, zrn::ALL_PARTS, {});
+    Load(2, '0', "01/01/26", "00:00:00", "01/02/26", "00:00:00");
+    EXPECT_EQ(schedule.onDevice.State(1), zrn::ReadState::Reading);
+    Load(2, 'D', "06/10/26", "13:05:00", "06/17/26", "13:05:00", "00:15:00");
+    ASSERT_EQ(schedule.onDevice.State(1), zrn::ReadState::Read);
+    EXPECT_EQ(schedule.onDevice.Entry(1).chStatus, zrn::STATUS_INACTIVE);
+    EXPECT_EQ(Cell(0, 0), "Inactive");
+}
