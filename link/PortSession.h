@@ -30,6 +30,16 @@
 //
 // Every read that brings bytes, every idle read and every frame written is
 // told to the port watch (PortWatch.h).
+//
+// A network gateway is a socket in the same place. With RFC 2217 the telnet
+// layer sits between the socket and the worker: commands and answers of the
+// gateway are taken out of what is read (and answered at once), and 0xFF is
+// doubled in what is written. A port that hangs up or fails for good is
+// marked lost, once, for the worker to tell; its reads then keep the idle
+// read's pace, as a hung-up serial port's always have.
+
+#include "LinkError.h"
+#include "Rfc2217.h"
 
 #ifdef _WIN32
 #include "UniqueHandle.h"
@@ -50,18 +60,20 @@ namespace zrn {
 
 class PortSession {
 public:
-    // Opens the port named before the first ":" of `definition` with the line
-    // settings after it; bad settings leave the port's own. Nothing when the
-    // port cannot be opened.
-    static std::shared_ptr<PortSession> Open(std::string_view definition);
+    // Opens the port `definition` names (PortName.h) with the line settings
+    // after it; bad settings leave a serial port's own. Nothing, with `error`
+    // saying why, when the port cannot be opened.
+    static std::shared_ptr<PortSession> Open(std::string_view definition, LinkError& error);
 
 #ifdef _WIN32
     explicit PortSession(UniqueHandle port);
 #else
-    // Nothing when the wait set cannot be made.
-    static std::shared_ptr<PortSession> Create(UniqueFd port);
+    // Nothing when the wait set cannot be made. `telnet` only for RFC 2217.
+    static std::shared_ptr<PortSession> Create(UniqueFd port, bool socket = false,
+                                               std::unique_ptr<TelnetClient> telnet = nullptr);
 
-    PortSession(UniqueFd port, UniqueFd wake, UniqueFd waitSet);
+    PortSession(UniqueFd port, UniqueFd wake, UniqueFd waitSet, bool socket,
+                std::unique_ptr<TelnetClient> telnet);
 #endif
 
     enum class Outcome {
@@ -101,7 +113,16 @@ public:
         return stopped.load(std::memory_order_acquire);
     }
 
+    // Why the port was lost, the first time this is asked after it was; the
+    // worker's thread only.
+    std::optional<std::string> TakeLoss();
+
 private:
+    // Once, by the worker: the port hung up or failed for good.
+    void MarkLost(std::string reason);
+    std::optional<std::string> lossToTell; // the worker's thread only
+    bool lost = false;                     // the worker's thread only
+
 #ifdef _WIN32
     std::mutex ioMutex;
     std::atomic<bool> stopped{false};
@@ -120,11 +141,19 @@ private:
     ssize_t ReadPort(unsigned char* data, std::size_t size);
     bool WaitWritable(std::chrono::milliseconds timeout);
 
+    // The telnet layer: what was read, less the gateway's commands; their
+    // answers are written at once. The count left for the worker.
+    std::size_t Unwrap(unsigned char* data, std::size_t count);
+    // As write(2), without SIGPIPE from a socket the gateway closed.
+    ssize_t WritePort(const char* data, std::size_t size);
+
     std::mutex ioMutex;
-    std::atomic<bool> stopped{false}; // written under ioMutex
-    UniqueFd port;                    // guarded by ioMutex
-    UniqueFd wake;                    // eventfd; closed with the session
-    UniqueFd waitSet;                 // epoll on the port and `wake`
+    std::atomic<bool> stopped{false};     // written under ioMutex
+    UniqueFd port;                        // guarded by ioMutex
+    UniqueFd wake;                        // eventfd; closed with the session
+    UniqueFd waitSet;                     // epoll on the port and `wake`
+    const bool socket;                    // a network gateway, not a terminal
+    std::unique_ptr<TelnetClient> telnet; // RFC 2217; the worker's thread only
 #endif
 };
 

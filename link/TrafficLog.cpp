@@ -7,12 +7,12 @@
 
 namespace zrn {
 
-bool TrafficLog::Switch(bool enable) {
+bool TrafficLog::Switch(bool enable, std::string_view port) {
     const std::lock_guard lock(mutex);
     file.reset();
     if (!enable)
         return false;
-    const auto path = NewLogPath(std::time(nullptr));
+    const auto path = NewLogPath(std::time(nullptr), port);
     if (!path)
         return false;
     file = OpenLogFile(*path);

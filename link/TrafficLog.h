@@ -29,8 +29,9 @@ class TrafficLog {
 public:
     // Closes any open log; then, when enabled, creates a new one beside the
     // program, or in the user's state folder when that cannot be written. True when a log is open
-    // afterwards.
-    bool Switch(bool enable);
+    // afterwards. A handle's log carries its port in the file name, so that
+    // logs of links opened in the same second stay apart.
+    bool Switch(bool enable, std::string_view port = {});
 
     // Write errors lose the entry, nothing more.
     void WriteLine(std::string_view text);

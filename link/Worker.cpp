@@ -16,6 +16,8 @@ namespace {
 
 constexpr auto kReadTimeout = std::chrono::milliseconds(20);
 
+thread_local const ZrnLink* deliveringFor = nullptr;
+
 // Notifications and log entries of one worker, for its own open only.
 class WorkerEvents final : public LinkEvents {
 public:
@@ -24,11 +26,31 @@ public:
     bool Notify(unsigned wParam, const char* lParam) override {
         // Once close has taken the session away no new notification starts;
         // one that got its window before close may still be delivered.
-        HWND window = link.WindowFor(session);
-        if (window == nullptr)
+        const LinkTarget target = link.TargetFor(session);
+        if (target.window != nullptr) {
+            SendToWindow(target.window, wParam, lParam);
+            return true;
+        }
+        if (target.callback == nullptr)
             return false;
-        SendToWindow(window, wParam, lParam);
+        // A handle's close waits for this lock, then finds the session gone:
+        // once it has returned, nothing more reaches the caller's user data.
+        const std::lock_guard lock(link.delivery);
+        if (link.TargetFor(session).callback == nullptr)
+            return false;
+        deliveringFor = &link;
+        target.callback(target.user, wParam, lParam);
+        deliveringFor = nullptr;
         return true;
+    }
+
+    // A lost port is news only to a handle's caller; the default link's
+    // window keeps seeing a silent port, as it always has.
+    void TellLost(const std::string& reason) {
+        if (link.TargetFor(session).callback != nullptr) {
+            DebugTrace("ZRNComDllThread lost the port: %s\n", reason.c_str());
+            Notify(LINK_LOST, reason.c_str());
+        }
     }
 
     // What a closed open still had in hand goes nowhere, the log included.
@@ -59,8 +81,8 @@ void Transmit(ZrnLink& link, PortSession& session, LinkReceiver& receiver) {
     session.WriteAll(frame);
 }
 
-void ZRNComDllThread(std::shared_ptr<PortSession> session) {
-    ZrnLink& link = TheLink();
+void ZRNComDllThread(std::shared_ptr<ZrnLink> owner, std::shared_ptr<PortSession> session) {
+    ZrnLink& link = *owner;
     LinkReceiver receiver;
     WorkerEvents events(link, session.get());
     std::array<unsigned char, 256> chunk{};
@@ -78,6 +100,8 @@ void ZRNComDllThread(std::shared_ptr<PortSession> session) {
                 receiver.Receive(chunk.data(), read.count, events);
                 break;
             case PortSession::Outcome::Idle:
+                if (const auto loss = session->TakeLoss())
+                    events.TellLost(*loss);
                 Transmit(link, *session, receiver);
                 break;
             case PortSession::Outcome::Woken:
@@ -91,8 +115,12 @@ void ZRNComDllThread(std::shared_ptr<PortSession> session) {
 
 } // namespace
 
-void StartWorker(std::shared_ptr<PortSession> session) {
-    std::thread worker(ZRNComDllThread, std::move(session));
+const ZrnLink* LinkDeliveringHere() {
+    return deliveringFor;
+}
+
+void StartWorker(std::shared_ptr<ZrnLink> link, std::shared_ptr<PortSession> session) {
+    std::thread worker(ZRNComDllThread, std::move(link), std::move(session));
     ::pthread_setname_np(worker.native_handle(), "ZRNComDllThread");
     // Nobody waits for a worker: it ends by itself once its port is closed.
     worker.detach();

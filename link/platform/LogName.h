@@ -9,6 +9,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace zrn {
 
@@ -16,8 +17,10 @@ namespace zrn {
 // LC_TIME locale (taken from the environment; the process locale is left alone).
 std::optional<std::string> LogFileName(std::time_t when);
 
-// The whole path of a log started at `when`: its folder and LogFileName.
-std::optional<std::string> NewLogPath(std::time_t when);
+// The whole path of a log started at `when`: its folder and LogFileName,
+// with "_" and `port` made fit for a file name before ".LOG" when a port is
+// given ("Mar_05_2025_14_03_09_rfc2217_gw_7000.LOG").
+std::optional<std::string> NewLogPath(std::time_t when, std::string_view port = {});
 
 #ifdef _WIN32
 // The folder of the library itself, with a trailing "\\".

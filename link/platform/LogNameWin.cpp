@@ -1,5 +1,7 @@
 #include "LogName.h"
 
+#include "PortName.h"
+
 #include <windows.h>
 
 #include <array>
@@ -32,9 +34,11 @@ std::optional<std::string> LogFileName(std::time_t when) {
     return std::string(text.data()) + ".LOG";
 }
 
-std::optional<std::string> NewLogPath(std::time_t when) {
+std::optional<std::string> NewLogPath(std::time_t when, std::string_view port) {
     const auto directory = ProgramDirectory();
-    const auto name = LogFileName(when);
+    auto name = LogFileName(when);
+    if (name && !port.empty())
+        name->insert(name->size() - 4, "_" + PortFileTag(port));
     if (!directory || !name || directory->size() + name->size() >= MAX_PATH)
         return std::nullopt;
     return *directory + *name;

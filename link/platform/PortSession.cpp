@@ -1,14 +1,19 @@
 #include "PortSession.h"
 
+#include "NetPort.h"
+#include "PortName.h"
 #include "PortWatch.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
+#include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace zrn {
 namespace {
@@ -28,20 +33,35 @@ int MsUntil(Clock::time_point deadline) {
 
 } // namespace
 
-std::shared_ptr<PortSession> PortSession::Open(std::string_view definition) {
-    UniqueFd port = OpenSerialPort(DeviceName(definition));
-    if (!port.valid())
+std::shared_ptr<PortSession> PortSession::Open(std::string_view definition, LinkError& error) {
+    std::string problem;
+    const std::optional<PortDefinition> parsed = ParsePortDefinition(definition, problem);
+    if (!parsed) {
+        error = MakeError(ZRN_ERROR_BAD_NAME, definition, problem);
         return nullptr;
-    const auto colon = definition.find(':');
-    const auto settings = ParseLineSettings(
-        colon == std::string_view::npos ? std::string_view() : definition.substr(colon + 1));
-    // Bad settings leave the port as it was; the open still counts.
-    if (settings)
-        ApplyLineSettings(port.get(), *settings);
-    return Create(std::move(port));
+    }
+    std::shared_ptr<PortSession> session;
+    if (parsed->network) {
+        std::optional<NetConnection> connection = ConnectGateway(*parsed, error);
+        if (!connection)
+            return nullptr;
+        session = Create(std::move(connection->socket), true, std::move(connection->telnet));
+    } else {
+        UniqueFd port = OpenSerialPort(parsed->name, error);
+        if (!port.valid())
+            return nullptr;
+        // Bad settings leave the port as it was; the open still counts.
+        if (const auto settings = ParseLineSettings(parsed->settings))
+            ApplyLineSettings(port.get(), *settings);
+        session = Create(std::move(port));
+    }
+    if (!session)
+        error = MakeError(ZRN_ERROR_SYSTEM, parsed->name, std::strerror(errno));
+    return session;
 }
 
-std::shared_ptr<PortSession> PortSession::Create(UniqueFd port) {
+std::shared_ptr<PortSession> PortSession::Create(UniqueFd port, bool socket,
+                                                 std::unique_ptr<TelnetClient> telnet) {
     UniqueFd wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
     UniqueFd waitSet(::epoll_create1(EPOLL_CLOEXEC));
     if (!wake.valid() || !waitSet.valid())
@@ -53,11 +73,43 @@ std::shared_ptr<PortSession> PortSession::Create(UniqueFd port) {
         if (::epoll_ctl(waitSet.get(), EPOLL_CTL_ADD, fd, &event) != 0)
             return nullptr;
     }
-    return std::make_shared<PortSession>(std::move(port), std::move(wake), std::move(waitSet));
+    return std::make_shared<PortSession>(std::move(port), std::move(wake), std::move(waitSet),
+                                         socket, std::move(telnet));
 }
 
-PortSession::PortSession(UniqueFd port, UniqueFd wake, UniqueFd waitSet)
-    : port(std::move(port)), wake(std::move(wake)), waitSet(std::move(waitSet)) {}
+PortSession::PortSession(UniqueFd port, UniqueFd wake, UniqueFd waitSet, bool socket,
+                         std::unique_ptr<TelnetClient> telnet)
+    : port(std::move(port)), wake(std::move(wake)), waitSet(std::move(waitSet)), socket(socket),
+      telnet(std::move(telnet)) {}
+
+void PortSession::MarkLost(std::string reason) {
+    if (lost)
+        return;
+    lost = true;
+    lossToTell = std::move(reason);
+}
+
+std::optional<std::string> PortSession::TakeLoss() {
+    return std::exchange(lossToTell, std::nullopt);
+}
+
+ssize_t PortSession::WritePort(const char* data, std::size_t size) {
+    return socket ? ::send(port.get(), data, size, MSG_NOSIGNAL) : ::write(port.get(), data, size);
+}
+
+std::size_t PortSession::Unwrap(unsigned char* data, std::size_t count) {
+    std::string bytes, reply;
+    telnet->Feed(std::string_view(reinterpret_cast<const char*>(data), count), bytes, reply);
+    if (!reply.empty()) {
+        // A few bytes of option answers; a full socket buffer loses them, as
+        // it would lose nothing the device needs.
+        const std::lock_guard lock(ioMutex);
+        if (!stopped)
+            (void)WritePort(reply.data(), reply.size());
+    }
+    std::memcpy(data, bytes.data(), bytes.size());
+    return bytes.size();
+}
 
 PortSession::Ready PortSession::WaitUntil(std::optional<Clock::time_point> deadline) {
     for (;;) {
@@ -106,15 +158,27 @@ std::optional<PortSession::ReadResult> PortSession::TakeBytes(unsigned char* dat
                                                               Clock::time_point began) {
     const ssize_t n = ReadPort(data, size);
     if (n > 0) {
+        std::size_t count = static_cast<std::size_t>(n);
+        // Only the gateway's telnet talk: nothing for the worker yet.
+        if (telnet && (count = Unwrap(data, count)) == 0)
+            return std::nullopt;
         Tell(PortEvent::Kind::Received, this, began,
-             std::string_view(reinterpret_cast<const char*>(data), static_cast<std::size_t>(n)));
-        return ReadResult{Outcome::Bytes, static_cast<std::size_t>(n)};
+             std::string_view(reinterpret_cast<const char*>(data), count));
+        return ReadResult{Outcome::Bytes, count};
     }
     if (Stopped())
         return ReadResult{Outcome::Stopped, 0};
     if (n < 0 && errno == EAGAIN)
         return std::nullopt; // the bytes went elsewhere: still waiting
     // Hung up or failing: it signals at once, without data, for good.
+    // A terminal's read of 0 is not proof (raw mode reads 0 for "nothing
+    // yet"); its error is. A socket's 0 is the gateway closing.
+    if (!socket && n < 0)
+        MarkLost(std::string("the port failed: ") + std::strerror(errno));
+    else if (socket && n == 0)
+        MarkLost("the gateway closed the connection");
+    else if (socket)
+        MarkLost(std::string("the connection failed: ") + std::strerror(errno));
     return ReadResult{Outcome::Idle, 0};
 }
 
@@ -172,13 +236,18 @@ PortSession::ReadResult PortSession::ReadOrWake(unsigned char* data, std::size_t
 bool PortSession::WriteAll(std::string_view bytes) {
     const auto began = Clock::now();
     const std::string_view frame = bytes;
+    std::string escaped;
+    if (telnet) {
+        escaped = TelnetClient::Escape(bytes);
+        bytes = escaped;
+    }
     while (!bytes.empty()) {
         ssize_t n;
         {
             const std::lock_guard lock(ioMutex);
             if (stopped)
                 return false;
-            n = ::write(port.get(), bytes.data(), bytes.size());
+            n = WritePort(bytes.data(), bytes.size());
         }
         if (n > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -220,7 +289,10 @@ void PortSession::Stop() {
     {
         const std::lock_guard lock(ioMutex);
         stopped.store(true, std::memory_order_release);
-        CloseSerialPort(port);
+        if (socket)
+            port.reset();
+        else
+            CloseSerialPort(port);
     }
     // A closed port wakes no epoll_wait: the worker may be asleep.
     Wake();

@@ -3,7 +3,9 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -154,6 +156,46 @@ void MakeRaw(int fd) {
     ::tcsetattr(fd, TCSANOW, &tio);
 }
 
+// The group that may open a device the user may not, for the hint.
+std::string OwningGroup(const std::string& device) {
+    struct stat info {};
+    if (::stat(device.c_str(), &info) != 0)
+        return {};
+    std::array<char, 4096> buffer{};
+    struct group entry {};
+    struct group* found = nullptr;
+    if (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->gr_name != nullptr)
+        return found->gr_name;
+    return std::to_string(info.st_gid);
+}
+
+LinkError OpenFailure(const std::string& device, int err) {
+    switch (err) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return MakeError(ZRN_ERROR_NO_SUCH_PORT, device);
+    case EACCES:
+    case EPERM: {
+        const std::string group = OwningGroup(device);
+        if (group.empty() || group == "root" || group == "0")
+            return MakeError(ZRN_ERROR_PERMISSION, device,
+                             "permission denied; ask the administrator for read and write access");
+        return MakeError(ZRN_ERROR_PERMISSION, device,
+                         "permission denied; it belongs to the group \"" + group +
+                             "\": add yourself to it with  sudo usermod -aG " + group +
+                             " $USER  and log in again");
+    }
+    case EBUSY:
+        return MakeError(ZRN_ERROR_BUSY, device, "the port is in use by another program");
+    case ENOMEM:
+        return MakeError(ZRN_ERROR_NO_MEMORY, device);
+    default:
+        return MakeError(ZRN_ERROR_SYSTEM, device, std::strerror(err));
+    }
+}
+
 } // namespace
 
 std::string DeviceName(std::string_view definition) {
@@ -178,14 +220,24 @@ std::optional<LineSettings> ParseLineSettings(std::string_view text) {
     return LineSettings{*speed, *parity, dataBits, *stop};
 }
 
-UniqueFd OpenSerialPort(const std::string& device) {
-    if (device.empty())
+UniqueFd OpenSerialPort(const std::string& device, LinkError& error) {
+    if (device.empty()) {
+        error = MakeError(ZRN_ERROR_BAD_NAME, device, "no port named");
         return {};
+    }
     UniqueFd port(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    if (!port.valid())
+    if (!port.valid()) {
+        error = OpenFailure(device, errno);
         return {};
-    if (!::isatty(port.get()) || !HoldExclusively(port.get()))
+    }
+    if (!::isatty(port.get())) {
+        error = MakeError(ZRN_ERROR_NOT_SERIAL, device);
         return {};
+    }
+    if (!HoldExclusively(port.get())) {
+        error = MakeError(ZRN_ERROR_BUSY, device, "the port is in use by another program");
+        return {};
+    }
     MakeRaw(port.get());
     // Ports without modem lines (pseudo-terminals) refuse this; that is fine.
     const int lines = TIOCM_DTR | TIOCM_RTS;

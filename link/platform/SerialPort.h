@@ -6,6 +6,7 @@
 #include <string_view>
 #include <termios.h>
 
+#include "LinkError.h"
 #include "UniqueFd.h"
 
 namespace zrn {
@@ -27,8 +28,9 @@ std::string DeviceName(std::string_view definition);
 std::optional<LineSettings> ParseLineSettings(std::string_view text);
 
 // Opens the device for exclusive non-blocking raw use, DTR and RTS off.
-// Invalid when the device is missing or busy.
-UniqueFd OpenSerialPort(const std::string& device);
+// Invalid, with `error` saying why, when the device is missing, refused, busy
+// or no terminal.
+UniqueFd OpenSerialPort(const std::string& device, LinkError& error);
 
 // Sets baud rate and frame format in `tio`; false for a speed termios refuses.
 bool SetLineFormat(termios& tio, const LineSettings& settings);

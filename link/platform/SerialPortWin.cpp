@@ -2,6 +2,7 @@
 
 #include "PortSession.h"
 
+#include "PortName.h"
 #include "PortWatch.h"
 
 #include <string>
@@ -40,25 +41,57 @@ void ApplyLineSettings(HANDLE port, DCB current, std::string_view settings) {
     ::SetCommState(port, &current);
 }
 
+LinkError OpenFailure(std::string_view name, DWORD err) {
+    switch (err) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return MakeError(ZRN_ERROR_NO_SUCH_PORT, name);
+    // A COM port another program holds answers "access denied".
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        return MakeError(ZRN_ERROR_BUSY, name, "the port is in use by another program");
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return MakeError(ZRN_ERROR_NO_MEMORY, name);
+    default:
+        return MakeError(ZRN_ERROR_SYSTEM, name, "error " + std::to_string(err));
+    }
+}
+
 } // namespace
 
-std::shared_ptr<PortSession> PortSession::Open(std::string_view definition) {
-    const auto colon = definition.find(':');
-    const std::string device = DevicePath(definition.substr(0, colon));
-    if (device.empty())
+std::shared_ptr<PortSession> PortSession::Open(std::string_view definition, LinkError& error) {
+    std::string problem;
+    const std::optional<PortDefinition> parsed = ParsePortDefinition(definition, problem);
+    if (!parsed) {
+        error = MakeError(ZRN_ERROR_BAD_NAME, definition, problem);
         return nullptr;
+    }
+    if (parsed->network) {
+        error = MakeError(ZRN_ERROR_BAD_NAME, parsed->name,
+                          "network ports are not available in this build");
+        return nullptr;
+    }
+    const std::string device = DevicePath(parsed->name);
+    if (device.empty()) {
+        error = MakeError(ZRN_ERROR_BAD_NAME, definition, "no port named");
+        return nullptr;
+    }
     // No sharing: a COM port has one user at a time.
     UniqueHandle port(::CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!port.valid())
+    if (!port.valid()) {
+        error = OpenFailure(parsed->name, ::GetLastError());
         return nullptr;
+    }
     // Only a communications device has a state: this refuses files and NUL.
     DCB current{};
     current.DCBlength = sizeof current;
-    if (!::GetCommState(port.get(), &current))
+    if (!::GetCommState(port.get(), &current)) {
+        error = MakeError(ZRN_ERROR_NOT_SERIAL, parsed->name);
         return nullptr;
-    if (colon != std::string_view::npos)
-        ApplyLineSettings(port.get(), current, definition.substr(colon + 1));
+    }
+    ApplyLineSettings(port.get(), current, parsed->settings);
     // Each read returns after 20 ms at the latest, with whatever came; writes
     // never time out.
     COMMTIMEOUTS timeouts{};
@@ -72,6 +105,10 @@ std::shared_ptr<PortSession> PortSession::Open(std::string_view definition) {
 }
 
 PortSession::PortSession(UniqueHandle port) : port(std::move(port)) {}
+
+std::optional<std::string> PortSession::TakeLoss() {
+    return std::nullopt;
+}
 
 PortSession::ReadResult PortSession::IdleRead(unsigned char* data, std::size_t size,
                                               std::chrono::milliseconds timeout) {
