@@ -169,7 +169,6 @@ TEST(LinkHandles, TheDefaultLinkSaysWhyItsLastOpenFailed) {
 TEST(LinkHandles, ARawGatewayCarriesFramesAndItsEndIsToldOnce) {
     Listener gateway;
     Recorder told;
-    std::thread accept;
     zrn::UniqueFd far;
     const Handle link = Open(gateway.Url("tcp"), &told);
     ASSERT_TRUE(link);
@@ -198,6 +197,37 @@ TEST(LinkHandles, AGatewayThatNeverNegotiatesTimesOut) {
     EXPECT_FALSE(Open(silent.Url("rfc2217", "?timeout=0.3"), nullptr, &error));
     EXPECT_EQ(error.code, ZRN_ERROR_TIMED_OUT) << error.message;
     EXPECT_LT(std::chrono::steady_clock::now() - began, kWait);
+}
+
+// A gateway that agrees to the COM port option but keeps its line at
+// 115200 baud: the open fails and says what was asked and what came back.
+TEST(LinkHandles, AGatewayThatRefusesTheBaudRateIsAnErrorNamingIt) {
+    Listener gateway;
+    std::thread server([&] {
+        const zrn::UniqueFd far = gateway.Accept();
+        const unsigned char iac = 255, sb = 250, se = 240, will = 251, doo = 253, comPort = 44;
+        std::string greeting{static_cast<char>(iac),     static_cast<char>(doo),
+                             static_cast<char>(comPort), static_cast<char>(iac),
+                             static_cast<char>(will),    3};
+        // The five answers: 115200 baud, then what was asked for the rest.
+        const auto answer = [&](unsigned char code, std::string value) {
+            return std::string{static_cast<char>(iac), static_cast<char>(sb),
+                               static_cast<char>(comPort), static_cast<char>(code)} +
+                   value + std::string{static_cast<char>(iac), static_cast<char>(se)};
+        };
+        greeting += answer(101, std::string("\x00\x01\xc2\x00", 4)) + answer(102, "\x08") +
+                    answer(103, "\x01") + answer(104, "\x01") + answer(105, "\x01");
+        (void)!::write(far.get(), greeting.data(), greeting.size());
+        char sink[256];
+        while (::read(far.get(), sink, sizeof sink) > 0) {
+        }
+    });
+    ZrnOpenError error{};
+    EXPECT_FALSE(Open(gateway.Url("rfc2217"), nullptr, &error));
+    EXPECT_EQ(error.code, ZRN_ERROR_SETTING_REFUSED) << error.message;
+    EXPECT_TRUE(std::string(error.message).find("9600") != std::string::npos) << error.message;
+    EXPECT_TRUE(std::string(error.message).find("115200") != std::string::npos) << error.message;
+    server.join();
 }
 
 // Close from another thread returns only after a callback under way has
