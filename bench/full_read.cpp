@@ -3,7 +3,10 @@
 // Prints the time taken, the bytes each way and the ratio to the design bound:
 // those bytes at 960 bytes/s plus one 20 ms idle read per command.
 //
-//   full_read [runs] [more zrnsim switches, e.g. --turnaround 0]
+//   full_read [runs] [--via rfc2217|tcp] [more zrnsim switches, e.g. --turnaround 0]
+//
+// With --via the link reaches zrnsim through Debian's ser2net on loopback.
+#include "Gateway.h"
 #include "LinkProbe.h"
 #include "SimProcess.h"
 #include "model/Catalogue.h"
@@ -11,7 +14,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -68,9 +74,30 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     std::vector<std::string> switches{"--baud", "9600"};
     switches.insert(switches.end(), argv + std::min(argc, 2), argv + argc);
+    std::string via;
+    if (const auto at = std::find(switches.begin(), switches.end(), "--via");
+        at != switches.end() && at + 1 != switches.end()) {
+        via = *(at + 1);
+        switches.erase(at, at + 2);
+    }
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("full-read-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    if (!via.empty())
+        switches.insert(switches.end(), {"--link", (folder / "zrn-tty").string()});
     zrnsim::SimProcess sim(ZRNSIM_PROGRAM, switches);
-    if (sim.TerminalPath().empty() || !zrnsim::LinkProbe::Instance().Open(sim.TerminalPath())) {
-        std::fprintf(stderr, "full_read: could not start zrnsim or open its terminal\n");
+    std::string port = sim.TerminalPath();
+    std::unique_ptr<zrnsim::Gateway> gateway;
+    if (!via.empty()) {
+        gateway = std::make_unique<zrnsim::Gateway>((folder / "zrn-tty").string(), folder.string());
+        if (!gateway->Start()) {
+            std::fprintf(stderr, "full_read: ser2net did not start\n");
+            return 1;
+        }
+        port = via == "tcp" ? gateway->RawUrl() : gateway->Rfc2217Url();
+    }
+    if (sim.TerminalPath().empty() || !zrnsim::LinkProbe::Instance().Open(port)) {
+        std::fprintf(stderr, "full_read: could not start zrnsim or open %s\n", port.c_str());
         return 1;
     }
     const std::vector<std::string> commands = FullRead();
@@ -85,12 +112,14 @@ int main(int argc, char** argv) {
         times.push_back(run.seconds);
     }
     zrnsim::LinkProbe::Instance().Close();
+    gateway.reset();
+    std::filesystem::remove_all(folder);
     std::sort(times.begin(), times.end());
     const double median = times[times.size() / 2];
     const std::size_t bytes = run.toDevice + run.fromDevice;
     const double bound = static_cast<double>(bytes) / 960.0 + 0.020 * commands.size();
-    std::printf("full read: %zu commands, %zu replies, %d runs; zrnsim", commands.size(),
-                run.replies, runs);
+    std::printf("full read: %zu commands, %zu replies, %d runs%s%s; zrnsim", commands.size(),
+                run.replies, runs, via.empty() ? "" : " via ser2net ", via.c_str());
     for (const std::string& s : switches)
         std::printf(" %s", s.c_str());
     std::printf("\n");

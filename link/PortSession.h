@@ -113,6 +113,17 @@ public:
         return stopped.load(std::memory_order_acquire);
     }
 
+    // A network gateway rather than a line of our own.
+#ifdef _WIN32
+    bool Networked() const {
+        return false;
+    }
+#else
+    bool Networked() const {
+        return socket;
+    }
+#endif
+
     // Why the port was lost, the first time this is asked after it was; the
     // worker's thread only.
     std::optional<std::string> TakeLoss();

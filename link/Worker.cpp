@@ -64,9 +64,19 @@ private:
     const PortSession* session;
 };
 
+// A gateway delays the device's answers by the network's round trip, often
+// past the idle read; a command written before the previous one's ACK or NAK
+// would be given that answer. So on a network port the next command also
+// waits for it, up to this long.
+constexpr auto kNetworkAnswerWait = std::chrono::milliseconds(500);
+
 // On an idle read only: at most one command per read time-out, never while
 // the device is talking.
-void Transmit(ZrnLink& link, PortSession& session, LinkReceiver& receiver) {
+void Transmit(ZrnLink& link, PortSession& session, LinkReceiver& receiver,
+              std::chrono::steady_clock::time_point& lastWrite) {
+    if (session.Networked() && receiver.PendingCommand() &&
+        std::chrono::steady_clock::now() < lastWrite + kNetworkAnswerWait)
+        return;
     auto text = link.PopCommandFor(&session);
     if (!text)
         return;
@@ -79,6 +89,7 @@ void Transmit(ZrnLink& link, PortSession& session, LinkReceiver& receiver) {
     }
     link.log.WriteLine(command);
     session.WriteAll(frame);
+    lastWrite = std::chrono::steady_clock::now();
 }
 
 void ZRNComDllThread(std::shared_ptr<ZrnLink> owner, std::shared_ptr<PortSession> session) {
@@ -86,6 +97,7 @@ void ZRNComDllThread(std::shared_ptr<ZrnLink> owner, std::shared_ptr<PortSession
     LinkReceiver receiver;
     WorkerEvents events(link, session.get());
     std::array<unsigned char, 256> chunk{};
+    std::chrono::steady_clock::time_point lastWrite{};
     for (;;) {
         // Only a queued command needs an idle read to go out after; without
         // one the worker sleeps until bytes come or a send or close wakes it.
@@ -102,7 +114,7 @@ void ZRNComDllThread(std::shared_ptr<ZrnLink> owner, std::shared_ptr<PortSession
             case PortSession::Outcome::Idle:
                 if (const auto loss = session->TakeLoss())
                     events.TellLost(*loss);
-                Transmit(link, *session, receiver);
+                Transmit(link, *session, receiver, lastWrite);
                 break;
             case PortSession::Outcome::Woken:
                 break; // look at the queue again

@@ -37,7 +37,7 @@ int FreePort() {
 std::string Connection(const std::string& name, const std::string& accepter,
                        const std::string& device) {
     return "connection: &" + name + "\n  accepter: " + accepter + "\n  connector: serialdev," +
-           device + ",9600n81,local\n  options:\n    kickolduser: true\n";
+           device + ",9600n81,local\n  options:\n    kickolduser: true\n    chardelay: false\n";
 }
 
 } // namespace

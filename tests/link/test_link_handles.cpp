@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <mutex>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -188,6 +189,25 @@ TEST(LinkHandles, ARawGatewayCarriesFramesAndItsEndIsToldOnce) {
     fnZrnSendLink(link.get(), "S1?");
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(told.WaitFor(3).size(), 3u);
+}
+
+// An answer the network delays past the idle read still belongs to its own
+// command: the next one waits for it.
+TEST(LinkHandles, OverANetworkTheNextCommandWaitsForTheAnswerToTheLast) {
+    Listener gateway;
+    Recorder told;
+    const Handle link = Open(gateway.Url("tcp"), &told);
+    ASSERT_TRUE(link);
+    const zrn::UniqueFd far = gateway.Accept();
+    fnZrnSendLink(link.get(), "A");
+    fnZrnSendLink(link.get(), "B");
+    EXPECT_EQ(ReadFrame(far.get()), Frame("A"));
+    pollfd more{far.get(), POLLIN, 0};
+    EXPECT_EQ(::poll(&more, 1, 150), 0) << "B went out before A was answered";
+    ASSERT_EQ(::write(far.get(), "\x06", 1), 1);
+    EXPECT_EQ(ReadFrame(far.get()), Frame("B"));
+    ASSERT_EQ(::write(far.get(), "\x06", 1), 1);
+    EXPECT_EQ(told.WaitFor(2), (std::vector<Notice>{{LINK_ACK, "A"}, {LINK_ACK, "B"}}));
 }
 
 TEST(LinkHandles, AGatewayThatNeverNegotiatesTimesOut) {
