@@ -95,8 +95,9 @@ public:
     ReadResult IdleRead(unsigned char* data, std::size_t size, std::chrono::milliseconds timeout);
 
     // Reads up to `size` bytes, waiting for the first without a time-out,
-    // unless Wake() is called first. A port that has hung up makes this an
-    // idle read of `idleRead`.
+    // unless Wake() is called first: Woken, or Idle when no byte came for at
+    // least `idleRead` before it (the wait was an idle read). A port that has
+    // hung up makes this an idle read of `idleRead`.
     ReadResult ReadOrWake(unsigned char* data, std::size_t size,
                           std::chrono::milliseconds idleRead);
 

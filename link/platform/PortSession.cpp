@@ -212,13 +212,23 @@ PortSession::ReadResult PortSession::IdleRead(unsigned char* data, std::size_t s
 
 PortSession::ReadResult PortSession::ReadOrWake(unsigned char* data, std::size_t size,
                                                 std::chrono::milliseconds idleRead) {
+    const auto quietSince = Clock::now();
     for (;;) {
         if (Stopped())
             return {Outcome::Stopped, 0};
         const Ready ready = WaitUntil(std::nullopt);
         const auto began = Clock::now();
-        if (!ready.port)
-            return {Stopped() ? Outcome::Stopped : Outcome::Woken, 0};
+        if (!ready.port) {
+            if (Stopped())
+                return {Outcome::Stopped, 0};
+            // The line was quiet for a whole idle read before the send came:
+            // that wait was the idle read, so the command need not wait again
+            // (one wake-up a command fewer while polling).
+            if (began - quietSince < idleRead)
+                return {Outcome::Woken, 0};
+            Tell(PortEvent::Kind::IdleRead, this, quietSince);
+            return {Outcome::Idle, 0};
+        }
         const auto taken = TakeBytes(data, size, began);
         if (!taken)
             continue;
