@@ -75,6 +75,10 @@ bool ZrnLink::OpenPort(const std::shared_ptr<ZrnLink>& self, std::string_view de
         std::string problem;
         const auto parsed = ParsePortDefinition(definition, problem);
         portName = parsed ? parsed->name : std::string(definition);
+        // A gateway's log would not say which site it talked to: a comment
+        // line names it. A local port's log stays as it always was.
+        if (parsed && parsed->network)
+            log.WriteLine("# " + portName);
     }
     try {
         StartWorker(self, opened);

@@ -1,5 +1,6 @@
 // ZRNcom and zrnsim as processes: the program finds the working device among
 // an absent port and a silent one, reads it, polls it, loses it and finds it again.
+#include "Gateway.h"
 #include "SimProcess.h"
 #include "ZrnComProcess.h"
 
@@ -180,4 +181,40 @@ TEST_F(EndToEnd, AFastPollingTimeDoesNotOutrunTheLine) {
     EXPECT_GE(pushes, 6) << depths;
     // A normal tick pushes two commands onto whatever is still queued.
     EXPECT_LE(deepest, 10) << "the queue grows:" << depths;
+}
+
+// Through Debian's ser2net: the program reads the device over RFC 2217, goes
+// back to its scan when the gateway dies, and reads it again once it is back.
+TEST_F(EndToEnd, AGatewayThatGoesAwayAndComesBackIsFoundAgain) {
+    const std::string link = TempPath("gw-link");
+    zrnsim::SimProcess device(ZRNSIM_PROGRAM, {"--link", link});
+    ASSERT_FALSE(device.TerminalPath().empty());
+    zrnsim::Gateway gateway(link, workDir_);
+    ASSERT_TRUE(gateway.Start());
+    const std::string port = gateway.Rfc2217Url();
+    StartProgram(port);
+    const auto first = program_->WaitFor("RES S4P", 15s);
+    ASSERT_TRUE(first) << Debug();
+
+    gateway.Kill();
+    const auto lost =
+        program_->WaitFor("ScanNextPort; " + port + ":9600,N,8,1, open = 0", 15s, *first + 1);
+    ASSERT_TRUE(lost) << Debug();
+    ASSERT_TRUE(gateway.Start());
+    const auto found =
+        program_->WaitFor("ScanNextPort; " + port + ":9600,N,8,1, open = 1", 15s, *lost + 1);
+    ASSERT_TRUE(found) << Debug();
+    EXPECT_TRUE(program_->WaitFor("RES S4P", 15s, *found + 1)) << Debug();
+    program_->Stop();
+
+    // The traffic log names the gateway at each open.
+    std::size_t opens = 0;
+    for (const auto& line : program_->Lines())
+        opens += line.text.find(port + ":9600,N,8,1, open = 1") != std::string::npos ? 1 : 0;
+    const auto logs = NewLogs();
+    ASSERT_EQ(logs.size(), 1u);
+    const auto traffic = zrntest::ReadLogLines(logs[0]);
+    EXPECT_GE(opens, 2u);
+    EXPECT_EQ(static_cast<std::size_t>(std::count(traffic.begin(), traffic.end(), "# " + port)),
+              opens);
 }
