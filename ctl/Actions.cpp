@@ -16,6 +16,12 @@ ProgressSink ProgressFor(const std::string& port) {
     };
 }
 
+// The library's reason names the port, which the report puts in front anyway.
+std::string WithoutPort(const std::string& message, const std::string& port) {
+    const std::string prefix = port + ": ";
+    return message.starts_with(prefix) ? message.substr(prefix.size()) : message;
+}
+
 // Any answer to the probe, ACK or NAK, shows a device on the line.
 bool Answers(Link& link) {
     return link.Exchange(zrn::ProbeCommand(), false).kind != AnswerKind::Lost;
@@ -52,10 +58,14 @@ DeviceResult RunOnPort(const Request& request, const std::string& port) {
     const Outcome absent =
         request.probe || request.action == Action::Ports ? Outcome::NoDevice : Outcome::Failed;
     Link link;
-    if (!link.Open(port))
-        return {port, absent, PortOpenFailure(port), {}, {}};
+    if (const std::optional<std::string> failure = link.Open(port))
+        return {port, absent, WithoutPort(*failure, port), {}, {}};
     if (!Answers(link))
-        return {port, absent, "no device answers", {}, {}};
+        return {port,
+                absent,
+                link.LostReason() ? LostText(*link.LostReason()) : "no device answers",
+                {},
+                {}};
     Device device(link, ProgressFor(port));
     DeviceResult result;
     try {

@@ -1,7 +1,6 @@
 #pragma once
 // What zrnctl needs of the operating system beyond the link: its own copies
-// (one per port, as the link library keeps one link per process), the
-// terminal test for progress lines, and why a port did not open.
+// (one per port) and the terminal test for progress lines.
 
 #include <string>
 #include <vector>
@@ -18,8 +17,5 @@ struct CopyRun {
 std::vector<CopyRun> RunCopies(const std::vector<std::vector<std::string>>& argumentLists);
 
 bool StderrIsTerminal();
-
-// Why a port did not open: missing, not permitted (with the hint), or busy.
-std::string PortOpenFailure(const std::string& port);
 
 } // namespace zrnctl

@@ -1,13 +1,11 @@
 #include "Platform.h"
 
 #include "Copies.h"
-#include "Model.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -82,15 +80,6 @@ int Wait(Copy& copy) {
 
 bool StderrIsTerminal() {
     return ::isatty(STDERR_FILENO) == 1;
-}
-
-std::string PortOpenFailure(const std::string& port) {
-    if (const std::optional<std::string> group = zrn::PermissionGroup(port))
-        return zrn::PermissionHint(port, *group);
-    struct stat info {};
-    if (::stat(port.c_str(), &info) != 0)
-        return "no such port";
-    return "the port does not open (busy, or not a serial port)";
 }
 
 } // namespace zrnctl

@@ -90,8 +90,4 @@ bool StderrIsTerminal() {
     return ::_isatty(::_fileno(stderr)) != 0;
 }
 
-std::string PortOpenFailure(const std::string&) {
-    return "the port does not open (missing, or in use by another program)";
-}
-
 } // namespace zrnctl

@@ -1,6 +1,7 @@
 // zrnctl as a process against zrnsim processes: what it reports, what it sends
 // (zrnsim's trace), and what the devices hold afterwards (read back by zrnctl
 // itself, through a fresh process).
+#include "Loopback.h"
 #include "SimProcess.h"
 
 #include <nlohmann/json.hpp>
@@ -16,6 +17,7 @@
 #include <memory>
 #include <sstream>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -309,6 +311,38 @@ TEST_F(Zrnctl, EightDevicesAtOnce) {
             EXPECT_EQ(device["schedules"], planned) << device["port"];
         }
     }
+}
+
+// A gateway that accepts, takes the probe, answers with noise and hangs up:
+// the port fails at once, saying so, rather than after every attempt.
+TEST_F(Zrnctl, AGatewayThatHangsUpOrRefusesFailsThePortSayingWhy) {
+    zrntest::Loopback gateway(true);
+    ASSERT_TRUE(gateway.Valid());
+    std::jthread hangUp([&gateway] {
+        const zrn::UniqueFd connection = gateway.Accept(10s);
+        if (connection.valid() && zrntest::Loopback::Readable(connection.get(), 5s)) {
+            char probe[64];
+            (void)!::read(connection.get(), probe, sizeof probe);
+            (void)!::write(connection.get(), "~?", 2);
+            std::this_thread::sleep_for(200ms);
+        }
+    });
+    const auto began = std::chrono::steady_clock::now();
+    ToolRun run = Zrn("--port " + gateway.Url() + " info");
+    EXPECT_LT(std::chrono::steady_clock::now() - began, 3s);
+    EXPECT_EQ(run.status, 1) << run.out << run.err;
+    EXPECT_TRUE(Has(run.out,
+                    gateway.Url() + ": FAILED: connection lost: the gateway closed the connection"))
+        << run.out;
+
+    zrntest::Loopback closed(false);
+    ASSERT_TRUE(closed.Valid());
+    run = Zrn("--json --port " + closed.Url() + " info");
+    EXPECT_EQ(run.status, 1) << run.out << run.err;
+    const nlohmann::json device = nlohmann::json::parse(run.out)["results"][0];
+    EXPECT_EQ(device["port"], closed.Url());
+    EXPECT_EQ(device["result"], "failed");
+    EXPECT_TRUE(device["message"].get<std::string>().starts_with("connection refused")) << device;
 }
 
 TEST_F(Zrnctl, SetsTheClockAndTheSdiSettingsAndReadsThemBack) {
