@@ -3,6 +3,7 @@
 #include "Platform.h"
 
 #include <cstdio>
+#include <mutex>
 
 namespace zrnctl {
 namespace {
@@ -11,8 +12,11 @@ ProgressSink ProgressFor(const std::string& port) {
     if (!StderrIsTerminal())
         return {};
     return [port](std::string_view step) {
-        std::fprintf(stderr, "%s: %.*s\n", port.c_str(), static_cast<int>(step.size()),
-                     step.data());
+        // Every port's thread writes here: one whole line at a time.
+        static std::mutex mutex;
+        const std::string line = port + ": " + std::string(step) + "\n";
+        const std::lock_guard lock(mutex);
+        std::fwrite(line.data(), 1, line.size(), stderr);
     };
 }
 

@@ -74,8 +74,6 @@ Parsed ParseCommandLine(int argc, char** argv) {
                    "gateway (repeatable)")
         ->allow_extra_args(false);
     app.add_flag("--json", request.json, "print the results as one JSON document");
-    app.add_flag("--worker", request.worker)->group("");
-    app.add_flag("--probe", request.probe)->group("");
 
     CLI::App* info = app.add_subcommand(
         "info", "version, battery, clock beside the PC's, SDI settings and identification, "
