@@ -3,6 +3,7 @@
 #include "Platform.h"
 
 #include <cstdio>
+#include <mutex>
 
 namespace zrnctl {
 namespace {
@@ -11,9 +12,18 @@ ProgressSink ProgressFor(const std::string& port) {
     if (!StderrIsTerminal())
         return {};
     return [port](std::string_view step) {
-        std::fprintf(stderr, "%s: %.*s\n", port.c_str(), static_cast<int>(step.size()),
-                     step.data());
+        // Every port's thread writes here: one whole line at a time.
+        static std::mutex mutex;
+        const std::string line = port + ": " + std::string(step) + "\n";
+        const std::lock_guard lock(mutex);
+        std::fwrite(line.data(), 1, line.size(), stderr);
     };
+}
+
+// The library's reason names the port, which the report puts in front anyway.
+std::string WithoutPort(const std::string& message, const std::string& port) {
+    const std::string prefix = port + ": ";
+    return message.starts_with(prefix) ? message.substr(prefix.size()) : message;
 }
 
 // Any answer to the probe, ACK or NAK, shows a device on the line.
@@ -52,10 +62,14 @@ DeviceResult RunOnPort(const Request& request, const std::string& port) {
     const Outcome absent =
         request.probe || request.action == Action::Ports ? Outcome::NoDevice : Outcome::Failed;
     Link link;
-    if (!link.Open(port))
-        return {port, absent, PortOpenFailure(port), {}, {}};
+    if (const std::optional<std::string> failure = link.Open(port))
+        return {port, absent, WithoutPort(*failure, port), {}, {}};
     if (!Answers(link))
-        return {port, absent, "no device answers", {}, {}};
+        return {port,
+                absent,
+                link.LostReason() ? LostText(*link.LostReason()) : "no device answers",
+                {},
+                {}};
     Device device(link, ProgressFor(port));
     DeviceResult result;
     try {

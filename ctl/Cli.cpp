@@ -69,11 +69,11 @@ Parsed ParseCommandLine(int argc, char** argv) {
     app.set_version_flag("--version", "zrnctl " ZRNCTL_VERSION);
     app.require_subcommand(1);
     app.fallthrough();
-    app.add_option("--port", request.ports, "serial port of a device (repeatable)")
+    app.add_option("--port", request.ports,
+                   "serial port of a device, or tcp://HOST:PORT or rfc2217://HOST:PORT of a "
+                   "gateway (repeatable)")
         ->allow_extra_args(false);
     app.add_flag("--json", request.json, "print the results as one JSON document");
-    app.add_flag("--worker", request.worker)->group("");
-    app.add_flag("--probe", request.probe)->group("");
 
     CLI::App* info = app.add_subcommand(
         "info", "version, battery, clock beside the PC's, SDI settings and identification, "

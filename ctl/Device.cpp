@@ -3,22 +3,29 @@
 namespace zrnctl {
 namespace {
 
-void Expect(const Answer& answer, const std::string& command) {
+void Expect(const Answer& answer, const std::string& command, const Link& link) {
     if (answer.kind == AnswerKind::Refused)
         throw DeviceFailure(command + " refused (NAK)");
-    if (answer.kind == AnswerKind::Lost)
+    if (answer.kind == AnswerKind::Lost) {
+        if (link.LostReason())
+            throw DeviceFailure(LostText(*link.LostReason()));
         throw DeviceFailure("no answer to " + command);
+    }
 }
 
 } // namespace
 
+std::string LostText(const std::string& reason) {
+    return "connection lost: " + reason;
+}
+
 void Device::Command(const std::string& command) {
-    Expect(link_.Exchange(command, false), command);
+    Expect(link_.Exchange(command, false), command, link_);
 }
 
 std::string Device::Query(const std::string& query) {
     const Answer answer = link_.Exchange(query, true);
-    Expect(answer, query);
+    Expect(answer, query, link_);
     return answer.reply;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // One device behind the link: commands that must be answered, and the reads
 // built from the catalogue's sequences. Any command that is refused or goes
-// unanswered ends the session with a DeviceFailure naming it.
+// unanswered ends the session with a DeviceFailure naming it; a port that
+// went away ends it with the reason.
 
 #include "Link.h"
 #include "Model.h"
@@ -18,6 +19,9 @@ struct DeviceFailure : std::runtime_error {
 };
 
 using ProgressSink = std::function<void(std::string_view)>;
+
+// The failure of a port that went away: "connection lost: " and the library's reason.
+std::string LostText(const std::string& reason);
 
 // What the SDI row holds.
 struct SdiSettings {

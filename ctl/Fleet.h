@@ -1,7 +1,6 @@
 #pragma once
-// Several devices at once. The link library keeps one link per process, and
-// each port is a line of its own, so zrnctl runs a copy of itself per port,
-// all at the same time, and gathers one result from each.
+// Several devices at once. Each port is a line of its own, with a link handle
+// of its own, so every port gets a thread of its own in this one process.
 
 #include "Request.h"
 #include "Result.h"
@@ -15,9 +14,5 @@ namespace zrnctl {
 // scan, so a port without a device is no failure.
 std::vector<DeviceResult> RunOnPorts(const Request& request, const std::vector<std::string>& ports,
                                      bool probe);
-
-// The command line of the copy for one port.
-std::vector<std::string> WorkerArguments(const Request& request, const std::string& port,
-                                         bool probe);
 
 } // namespace zrnctl

@@ -1,7 +1,5 @@
 #include "Link.h"
 
-#include "Model.h"
-
 namespace zrnctl {
 
 bool AnswersQuery(std::string_view reply, std::string_view query) {
@@ -14,26 +12,27 @@ bool AnswersQuery(std::string_view reply, std::string_view query) {
     return reply.size() == query.size() + 1 || reply[query.size()] == '|';
 }
 
-bool Link::Open(const std::string& port) {
+std::optional<std::string> Link::Open(const std::string& port) {
     Close();
-    LinkEvents::Instance().Clear();
-    const std::string definition = zrn::PortDefinition(port);
-    open_ = fnZrnOpen(LinkEvents::Instance().Window(), definition.c_str()) == 1;
-    return open_;
-}
-
-void Link::Close() {
-    if (open_)
-        fnZrnClose();
-    open_ = false;
+    events_.Clear();
+    lost_.reset();
+    ZrnOpenError error{};
+    handle_.reset(fnZrnOpenLink(port.c_str(), &zrn::LinkQueue::Callback, &events_, &error));
+    if (handle_)
+        return std::nullopt;
+    if (error.message[0] == '\0')
+        return port + ": " + fnZrnErrorName(error.code);
+    return std::string(error.message);
 }
 
 Answer Link::Exchange(const std::string& command, bool query) {
     Answer last{AnswerKind::Lost, {}};
-    for (int attempt = 0; attempt < timing_.attempts; ++attempt) {
+    if (!handle_)
+        return last;
+    for (int attempt = 0; attempt < timing_.attempts && !lost_; ++attempt) {
         // Whatever a lost answer left behind belongs to no command of ours now.
-        LinkEvents::Instance().Clear();
-        fnZrnSend(command.c_str());
+        events_.Clear();
+        fnZrnSendLink(handle_.get(), command.c_str());
         if (std::optional<Answer> answer = Await(command, query)) {
             last = *answer;
             if (answer->kind == AnswerKind::Accepted || !query)
@@ -46,7 +45,12 @@ Answer Link::Exchange(const std::string& command, bool query) {
 std::optional<Answer> Link::Await(const std::string& command, bool query) {
     const Clock::time_point deadline = Clock::now() + timing_.wait;
     bool acknowledged = false;
-    while (std::optional<LinkEvent> event = LinkEvents::Instance().Next(deadline)) {
+    while (std::optional<zrn::LinkEvent> event = events_.Next(deadline)) {
+        if (event->code == LINK_LOST) {
+            // The port stays silent for good: no attempt can be answered.
+            lost_ = event->text.value_or("the port went away");
+            return Answer{AnswerKind::Lost, {}};
+        }
         // The library gives each ACK and NAK the text of the command it wrote last.
         const bool ours = event->text && *event->text == command;
         if (event->code == LINK_NAK && ours)

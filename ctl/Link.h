@@ -1,14 +1,16 @@
 #pragma once
-// The link library's one link, driven one command at a time: send, wait for
-// the device's ACK or NAK and, for a query, its reply; send again when the
-// answer is lost. Unlike the dialog, which never waits, a command-line session
-// has nothing else to do meanwhile, and waiting lets it tell a refusal from a
-// lost answer.
+// One link handle of the link library, driven one command at a time: send,
+// wait for the device's ACK or NAK and, for a query, its reply; send again
+// when the answer is lost. Unlike the dialog, which never waits, a
+// command-line session has nothing else to do meanwhile, and waiting lets it
+// tell a refusal from a lost answer. Each Link has its own handle, worker and
+// queue, so any number of them run side by side on their own threads.
 
+#include "LinkQueue.h"
 #include "ZRNComDll.h"
 
 #include <chrono>
-#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,32 +19,10 @@ namespace zrnctl {
 
 using Clock = std::chrono::steady_clock;
 
-struct LinkEvent {
-    std::uintptr_t code = 0;         // LINK_ACK, LINK_NAK, LINK_REPLY or LINK_DATA
-    std::optional<std::string> text; // the notification's text, copied
-};
-
-// Where the link's notifications land. One per process, as the link is, and
-// never destroyed: a worker may still finish a notification after its close.
-class LinkEvents {
-public:
-    static LinkEvents& Instance();
-    HWND Window();
-    void Clear();
-    // The next notification, or nothing once the deadline has passed.
-    std::optional<LinkEvent> Next(Clock::time_point deadline);
-
-    struct State; // the platform's window and queue
-
-private:
-    explicit LinkEvents(State& state) : state_(state) {}
-    State& state_;
-};
-
 enum class AnswerKind {
     Accepted, // ACK, and for a query its reply
     Refused,  // NAK
-    Lost,     // no answer on any attempt
+    Lost,     // no answer on any attempt, or the port went away
 };
 struct Answer {
     AnswerKind kind = AnswerKind::Lost;
@@ -66,21 +46,33 @@ public:
     explicit Link(LinkTiming timing = {}) : timing_(timing) {}
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
-    ~Link() { Close(); }
 
-    // "%s:9600,N,8,1" of the device path; false when it does not open.
-    bool Open(const std::string& port);
-    void Close();
+    // A device path, a COM name, "tcp://HOST:PORT" or "rfc2217://HOST:PORT",
+    // as given. Nothing when it opened, else the library's reason, which
+    // names the port.
+    std::optional<std::string> Open(const std::string& port);
+    void Close() { handle_.reset(); }
     // A set command (query false) or a query. Sending a command again is safe:
     // each one sets or asks for a value, so doing it twice does no harm. A
     // refused query is asked again too; a refused set command is final.
     Answer Exchange(const std::string& command, bool query);
+    // Why the port went away (a gateway closed the connection, an adapter was
+    // unplugged), once it has; every exchange is Lost from then on.
+    const std::optional<std::string>& LostReason() const { return lost_; }
 
 private:
     std::optional<Answer> Await(const std::string& command, bool query);
 
+    struct CloseHandle {
+        void operator()(ZrnLinkHandle* handle) const { fnZrnCloseLink(handle); }
+    };
+
     LinkTiming timing_;
-    bool open_ = false;
+    std::optional<std::string> lost_;
+    // Declared before the handle, so that it outlives it: closing waits for a
+    // callback under way, and none starts afterwards.
+    zrn::LinkQueue events_;
+    std::unique_ptr<ZrnLinkHandle, CloseHandle> handle_;
 };
 
 } // namespace zrnctl

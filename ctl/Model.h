@@ -1,8 +1,8 @@
 #pragma once
 // The program's pure rules that zrnctl shares with the dialog: wire forms,
 // the schedule entry and its checks, local time, the plan file, the SDI
-// rules, the port list the permission hint and the text helpers. The one
-// place in ctl/ that names app/ headers.
+// rules, the port list and the text helpers. The one place in ctl/ that names
+// app/ headers.
 
 #include "base/Text.h"
 #include "model/CalendarTime.h"
@@ -16,7 +16,6 @@
 #include "model/PlanText.h"
 #include "model/ScheduleEntry.h"
 #include "model/ScheduleRules.h"
-#include "ports/PortAccess.h"
 #include "ports/PortList.h"
 #include "schedule/ScheduleLogic.h"
 #include "settings/SdiRules.h"

@@ -17,9 +17,7 @@ struct Request {
     std::string file; // plan export and import
     bool dryRun = false;
     SdiChange sdi;
-    // Set on the copy of zrnctl that runs on one port of several.
-    bool worker = false; // print the result as one JSON line
-    bool probe = false;  // a port from the scan: see first that a device answers
+    bool probe = false; // a port from the scan: see first that a device answers
 };
 
 } // namespace zrnctl

@@ -20,13 +20,6 @@ const char* OutcomeName(Outcome outcome) {
     return "failed";
 }
 
-std::optional<Outcome> OutcomeNamed(const std::string& name) {
-    for (Outcome outcome : {Outcome::Done, Outcome::Failed, Outcome::Refused, Outcome::NoDevice})
-        if (name == OutcomeName(outcome))
-            return outcome;
-    return std::nullopt;
-}
-
 std::size_t Count(const std::vector<DeviceResult>& results, Outcome outcome) {
     return static_cast<std::size_t>(std::count_if(
         results.begin(), results.end(), [outcome](const auto& r) { return r.outcome == outcome; }));
@@ -66,28 +59,6 @@ std::string ResultLine(const DeviceResult& r) {
 }
 
 } // namespace
-
-Json WorkerJson(const DeviceResult& r) {
-    return Json{{"port", r.port},
-                {"result", OutcomeName(r.outcome)},
-                {"message", r.message},
-                {"lines", r.lines},
-                {"details", r.details}};
-}
-
-std::optional<DeviceResult> ResultFromWorker(const std::string& line, const std::string& port) {
-    const Json json = Json::parse(line, nullptr, false);
-    if (!json.is_object() || !json.contains("result") || !json["result"].is_string())
-        return std::nullopt;
-    const std::optional<Outcome> outcome = OutcomeNamed(json["result"].get<std::string>());
-    if (!outcome)
-        return std::nullopt;
-    DeviceResult r{port, *outcome, json.value("message", ""), {}, json.value("details", Json())};
-    for (const Json& text : json.value("lines", Json::array()))
-        if (text.is_string())
-            r.lines.push_back(text.get<std::string>());
-    return r;
-}
 
 int ExitStatus(const std::vector<DeviceResult>& results) {
     const std::size_t devices = results.size() - Count(results, Outcome::NoDevice);

@@ -4,7 +4,6 @@
 
 #include "Model.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,10 +23,6 @@ struct DeviceResult {
     std::vector<std::string> lines; // details for people
     Json details = Json::object();  // details for scripts
 };
-
-// The one JSON line a copy of zrnctl running on one port hands back.
-Json WorkerJson(const DeviceResult& result);
-std::optional<DeviceResult> ResultFromWorker(const std::string& line, const std::string& port);
 
 inline constexpr int EXIT_DONE = 0;
 inline constexpr int EXIT_DEVICE_FAILED = 1;

@@ -1,5 +1,4 @@
 // zrnctl: ZRN devices from the command line.
-#include "Actions.h"
 #include "Cli.h"
 #include "Fleet.h"
 #include "Model.h"
@@ -50,14 +49,6 @@ std::optional<std::string> OneDevice(const Request& request, std::vector<std::st
 }
 
 int Run(const Request& request) {
-    if (request.worker) {
-        // A copy on one port of several: its result, for the zrnctl that started it.
-        if (request.ports.size() != 1)
-            return BadUsage("--worker serves one --port");
-        const DeviceResult result = RunOnPort(request, request.ports.front());
-        std::printf("%s\n", JsonText(WorkerJson(result)).c_str());
-        return EXIT_DONE;
-    }
     if (const std::optional<std::string> refusal = RefuseBeforeSending(request))
         return BadUsage(*refusal);
     const bool scan = request.ports.empty();

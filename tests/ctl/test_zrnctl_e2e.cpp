@@ -1,6 +1,7 @@
 // zrnctl as a process against zrnsim processes: what it reports, what it sends
 // (zrnsim's trace), and what the devices hold afterwards (read back by zrnctl
 // itself, through a fresh process).
+#include "Loopback.h"
 #include "SimProcess.h"
 
 #include <nlohmann/json.hpp>
@@ -13,9 +14,12 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -309,6 +313,122 @@ TEST_F(Zrnctl, EightDevicesAtOnce) {
             EXPECT_EQ(device["schedules"], planned) << device["port"];
         }
     }
+}
+
+struct ProcessEntry {
+    int pid = 0;
+    int parent = 0;
+    std::string name;
+};
+
+// Every process of the system, from /proc.
+std::vector<ProcessEntry> Processes() {
+    std::vector<ProcessEntry> all;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator("/proc", error)) {
+        const std::string pid = entry.path().filename().string();
+        if (pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::string stat;
+        std::getline(std::ifstream(entry.path() / "stat"), stat);
+        const auto open = stat.find('('), close = stat.rfind(')');
+        if (open == std::string::npos || close == std::string::npos || close + 2 > stat.size())
+            continue; // gone meanwhile
+        std::istringstream rest(stat.substr(close + 2));
+        char state = 0;
+        ProcessEntry process{std::stoi(pid), 0, stat.substr(open + 1, close - open - 1)};
+        if (rest >> state >> process.parent)
+            all.push_back(process);
+    }
+    return all;
+}
+
+// Every zrnctl below this test, and every child any of them has, as often as
+// it can be looked at while `running` is under way.
+template <typename Future>
+std::pair<std::set<int>, std::set<std::string>> WatchZrnctl(Future& running) {
+    std::set<int> seen;
+    std::set<std::string> children;
+    while (running.wait_for(5ms) != std::future_status::ready) {
+        const std::vector<ProcessEntry> all = Processes();
+        std::map<int, int> parents;
+        for (const ProcessEntry& process : all)
+            parents[process.pid] = process.parent;
+        const auto ours = [&](int pid) {
+            for (int hops = 0; pid > 1 && hops < 64; ++hops, pid = parents[pid])
+                if (pid == ::getpid())
+                    return true;
+            return false;
+        };
+        std::set<int> now;
+        for (const ProcessEntry& process : all)
+            if (process.name == "zrnctl" && ours(process.pid))
+                now.insert(process.pid);
+        for (const ProcessEntry& process : all)
+            if (now.contains(process.parent))
+                children.insert(process.name + " " + std::to_string(process.pid));
+        seen.insert(now.begin(), now.end());
+    }
+    return {seen, children};
+}
+
+TEST_F(Zrnctl, EightDevicesInOneProcessWithoutChildren) {
+    std::vector<std::string> ports;
+    std::string args = "--json";
+    for (int i = 0; i < 8; ++i) {
+        ports.push_back(Sim());
+        args += " --port " + ports.back();
+    }
+    auto info = std::async(std::launch::async, [&] { return Zrn(args + " info"); });
+    const auto [seen, children] = WatchZrnctl(info);
+    const ToolRun run = info.get();
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_EQ(seen.size(), 1u);
+    EXPECT_TRUE(children.empty()) << *children.begin();
+
+    const nlohmann::json report = nlohmann::json::parse(run.out);
+    ASSERT_EQ(report["results"].size(), ports.size()) << run.out;
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        const nlohmann::json& device = report["results"][i];
+        EXPECT_EQ(device["port"], ports[i]);
+        EXPECT_EQ(device["result"], "done") << device["port"] << device["message"];
+        EXPECT_EQ(device["firmware"], "2:07") << device["port"];
+        EXPECT_EQ(device["sdi"]["delay"], 42) << device["port"];
+        EXPECT_EQ(device["schedules"][2]["status"], "active") << device["port"];
+    }
+    EXPECT_EQ(report["summary"]["done"], 8);
+}
+
+// A gateway that accepts, takes the probe, answers with noise and hangs up:
+// the port fails at once, saying so, rather than after every attempt.
+TEST_F(Zrnctl, AGatewayThatHangsUpOrRefusesFailsThePortSayingWhy) {
+    zrntest::Loopback gateway(true);
+    ASSERT_TRUE(gateway.Valid());
+    std::jthread hangUp([&gateway] {
+        const zrn::UniqueFd connection = gateway.Accept(10s);
+        if (connection.valid() && zrntest::Loopback::Readable(connection.get(), 5s)) {
+            char probe[64];
+            (void)!::read(connection.get(), probe, sizeof probe);
+            (void)!::write(connection.get(), "~?", 2);
+            std::this_thread::sleep_for(200ms);
+        }
+    });
+    const auto began = std::chrono::steady_clock::now();
+    ToolRun run = Zrn("--port " + gateway.Url() + " info");
+    EXPECT_LT(std::chrono::steady_clock::now() - began, 3s);
+    EXPECT_EQ(run.status, 1) << run.out << run.err;
+    EXPECT_TRUE(Has(run.out,
+                    gateway.Url() + ": FAILED: connection lost: the gateway closed the connection"))
+        << run.out;
+
+    zrntest::Loopback closed(false);
+    ASSERT_TRUE(closed.Valid());
+    run = Zrn("--json --port " + closed.Url() + " info");
+    EXPECT_EQ(run.status, 1) << run.out << run.err;
+    const nlohmann::json device = nlohmann::json::parse(run.out)["results"][0];
+    EXPECT_EQ(device["port"], closed.Url());
+    EXPECT_EQ(device["result"], "failed");
+    EXPECT_TRUE(device["message"].get<std::string>().starts_with("connection refused")) << device;
 }
 
 TEST_F(Zrnctl, SetsTheClockAndTheSdiSettingsAndReadsThemBack) {
