@@ -3,7 +3,13 @@
 // both ways at 960 bytes/s plus one 20 ms idle read per command), and eight
 // devices at once against one.
 //
-//   ctl_import [runs]
+//   ctl_import [runs] [--devices N] [--via rfc2217|tcp] [--delay-ms D]
+//
+// With --via every device is reached through one ser2net on loopback; with
+// --delay-ms also through a relay that holds each chunk D ms each way, and the
+// bound gains a round trip per command.
+#include "DelayProxy.h"
+#include "Gateway.h"
 #include "SimProcess.h"
 
 #include <algorithm>
@@ -61,17 +67,49 @@ struct Import {
     Wire wire; // of the first device
 };
 
+struct Route {
+    std::string via; // "", "rfc2217" or "tcp"
+    int delayMs = 0; // each way, through DelayProxy
+};
+
 // n fresh devices, one import onto all of them.
-std::optional<Import> ImportOnto(int n, const fs::path& dir) {
+std::optional<Import> ImportOnto(int n, const fs::path& dir, const Route& route) {
     std::vector<std::unique_ptr<zrnsim::SimProcess>> sims;
-    std::string ports;
+    std::vector<std::string> devices;
     for (int i = 0; i < n; ++i) {
         const fs::path trace = dir / ("trace" + std::to_string(i) + ".txt");
-        sims.push_back(std::make_unique<zrnsim::SimProcess>(
-            ZRNSIM_PROGRAM, std::vector<std::string>{"--baud", "9600", "--trace"}, trace.string()));
+        std::vector<std::string> switches{"--baud", "9600", "--trace"};
+        if (!route.via.empty())
+            switches.insert(switches.end(),
+                            {"--link", (dir / ("tty" + std::to_string(i))).string()});
+        sims.push_back(
+            std::make_unique<zrnsim::SimProcess>(ZRNSIM_PROGRAM, switches, trace.string()));
         if (sims.back()->TerminalPath().empty())
             return std::nullopt;
-        ports += " --port " + sims.back()->TerminalPath();
+        devices.push_back(route.via.empty() ? sims.back()->TerminalPath()
+                                            : (dir / ("tty" + std::to_string(i))).string());
+    }
+    std::unique_ptr<zrnsim::Gateway> gateway;
+    std::vector<std::unique_ptr<DelayProxy>> proxies;
+    std::string ports;
+    if (route.via.empty()) {
+        for (const std::string& device : devices)
+            ports += " --port " + device;
+    } else {
+        gateway = std::make_unique<zrnsim::Gateway>(devices, dir.string());
+        if (!gateway->Start())
+            return std::nullopt;
+        for (int i = 0; i < n; ++i) {
+            std::string url = route.via == "tcp" ? gateway->RawUrl(static_cast<std::size_t>(i))
+                                                 : gateway->Rfc2217Url(static_cast<std::size_t>(i));
+            if (route.delayMs > 0) {
+                const int port = std::stoi(url.substr(url.rfind(':') + 1));
+                proxies.push_back(
+                    std::make_unique<DelayProxy>(port, std::chrono::milliseconds(route.delayMs)));
+                url = url.substr(0, url.rfind(':') + 1) + std::to_string(proxies.back()->Port());
+            }
+            ports += " --port " + url;
+        }
     }
     const std::string command = std::string(ZRNCTL_PROGRAM) + ports + " plan import " +
                                 (dir / "plan.json").string() + " >/dev/null";
@@ -80,6 +118,8 @@ std::optional<Import> ImportOnto(int n, const fs::path& dir) {
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return std::nullopt;
+    proxies.clear();
+    gateway.reset();
     sims.clear(); // the traces are complete once the simulators have ended
     return Import{seconds, WireOf(dir / "trace0.txt")};
 }
@@ -93,14 +133,27 @@ double Median(std::vector<double> values) {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    int devices = 8;
+    Route route;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        const std::string name = argv[i];
+        if (name == "--devices")
+            devices = std::max(1, std::atoi(argv[i + 1]));
+        else if (name == "--via")
+            route.via = argv[i + 1];
+        else if (name == "--delay-ms")
+            route.delayMs = std::max(0, std::atoi(argv[i + 1]));
+    }
+    if (route.delayMs > 0 && route.via.empty())
+        route.via = "rfc2217";
     const fs::path dir = fs::temp_directory_path() / ("ctl_import-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     std::ofstream(dir / "plan.json") << kPlan;
     std::vector<double> one, eight;
     Wire wire;
     for (int i = 0; i < runs; ++i) {
-        const auto single = ImportOnto(1, dir);
-        const auto many = ImportOnto(8, dir);
+        const auto single = ImportOnto(1, dir, route);
+        const auto many = ImportOnto(devices, dir, route);
         if (!single || !many) {
             std::fprintf(stderr, "ctl_import: an import failed\n");
             fs::remove_all(dir);
@@ -113,8 +166,11 @@ int main(int argc, char** argv) {
     fs::remove_all(dir);
     const double t1 = Median(one), t8 = Median(eight);
     std::printf("zrnctl plan import, 4 schedules (2 active, 1 inactive, 1 empty), zrnsim --baud "
-                "9600, %d runs (medians)\n",
-                runs);
+                "9600, %d runs (medians)%s%s",
+                runs, route.via.empty() ? "" : ", through ser2net as ", route.via.c_str());
+    if (route.delayMs > 0)
+        std::printf(" and a relay adding %d ms each way", route.delayMs);
+    std::printf("\n");
     std::printf("commands          %zu (probe, clock, uploads, read-backs, activations)\n",
                 wire.commands);
     std::printf("bytes both ways   %zu\n", wire.bytes);
@@ -122,6 +178,11 @@ int main(int argc, char** argv) {
                 wire.commands);
     std::printf("one device        %.3f s, %.2f x the bound (process start included)\n", t1,
                 t1 / wire.Bound());
-    std::printf("eight at once     %.3f s, %.2f x one device\n", t8, t8 / t1);
+    if (route.delayMs > 0) {
+        const double bound = wire.Bound() + wire.commands * 2 * route.delayMs / 1000.0;
+        std::printf("bound with delay  %.3f s (+ %zu x %d ms round trip): one device %.2f x it\n",
+                    bound, wire.commands, 2 * route.delayMs, t1 / bound);
+    }
+    std::printf("%d at once %8.3f s, %.2f x one device\n", devices, t8, t8 / t1);
     return 0;
 }

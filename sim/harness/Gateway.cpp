@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <netinet/in.h>
+#include <set>
 #include <spawn.h>
 #include <sstream>
 #include <sys/socket.h>
@@ -43,13 +44,22 @@ std::string Connection(const std::string& name, const std::string& accepter,
 } // namespace
 
 Gateway::Gateway(std::string device, std::string folder)
-    : device_(std::move(device)), config_(std::move(folder) + "/ser2net.yaml"),
-      rawPort_(FreePort()), telnetPort_(FreePort()) {
-    std::ofstream(config_)
-        << "%YAML 1.1\n---\n"
-        << Connection("raw", "tcp,127.0.0.1," + std::to_string(rawPort_), device_)
-        << Connection("rfc2217", "telnet(rfc2217),tcp,127.0.0.1," + std::to_string(telnetPort_),
-                      device_);
+    : Gateway(std::vector<std::string>{std::move(device)}, std::move(folder)) {}
+
+Gateway::Gateway(std::vector<std::string> devices, std::string folder)
+    : config_(std::move(folder) + "/ser2net.yaml") {
+    std::ofstream config(config_);
+    config << "%YAML 1.1\n---\n";
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        rawPorts_.push_back(FreePort());
+        telnetPorts_.push_back(FreePort());
+        const std::string n = std::to_string(i);
+        config << Connection("raw" + n, "tcp,127.0.0.1," + std::to_string(rawPorts_.back()),
+                             devices[i])
+               << Connection("rfc2217-" + n,
+                             "telnet(rfc2217),tcp,127.0.0.1," + std::to_string(telnetPorts_.back()),
+                             devices[i]);
+    }
 }
 
 Gateway::~Gateway() {
@@ -60,9 +70,10 @@ bool Gateway::Available() {
     return ::access(kProgram, X_OK) == 0;
 }
 
-bool Gateway::Listening(int port) const {
+bool Gateway::AllListening(bool none) const {
     // Read from the kernel's table rather than by connecting, which would
     // make ser2net open the device.
+    std::set<int> listening;
     std::ifstream table("/proc/net/tcp");
     std::string line;
     std::getline(table, line);
@@ -71,11 +82,14 @@ bool Gateway::Listening(int port) const {
         std::string slot, local, remote, state;
         fields >> slot >> local >> remote >> state;
         const auto colon = local.find(':');
-        if (state == "0A" && colon != std::string::npos &&
-            std::stoi(local.substr(colon + 1), nullptr, 16) == port)
-            return true;
+        if (state == "0A" && colon != std::string::npos)
+            listening.insert(std::stoi(local.substr(colon + 1), nullptr, 16));
     }
-    return false;
+    for (const auto* ports : {&rawPorts_, &telnetPorts_})
+        for (const int port : *ports)
+            if (listening.contains(port) == none)
+                return false;
+    return true;
 }
 
 bool Gateway::Start(std::chrono::milliseconds timeout) {
@@ -92,8 +106,7 @@ bool Gateway::Start(std::chrono::milliseconds timeout) {
     if (::posix_spawn(&pid_, kProgram, &actions, nullptr, argv.data(), environ) != 0)
         pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
-    return pid_ > 0 &&
-           WaitFor([&] { return Listening(rawPort_) && Listening(telnetPort_); }, timeout);
+    return pid_ > 0 && WaitFor([&] { return AllListening(); }, timeout);
 }
 
 void Gateway::Kill() {
@@ -104,16 +117,15 @@ void Gateway::Kill() {
     pid_ = -1;
     // Its listening sockets go with it; wait until the kernel agrees, so a
     // restart finds the ports free.
-    WaitFor([&] { return !Listening(rawPort_) && !Listening(telnetPort_); },
-            std::chrono::seconds(5));
+    WaitFor([&] { return AllListening(true); }, std::chrono::seconds(5));
 }
 
-std::string Gateway::RawUrl() const {
-    return "tcp://127.0.0.1:" + std::to_string(rawPort_);
+std::string Gateway::RawUrl(std::size_t i) const {
+    return "tcp://127.0.0.1:" + std::to_string(rawPorts_.at(i));
 }
 
-std::string Gateway::Rfc2217Url() const {
-    return "rfc2217://127.0.0.1:" + std::to_string(telnetPort_);
+std::string Gateway::Rfc2217Url(std::size_t i) const {
+    return "rfc2217://127.0.0.1:" + std::to_string(telnetPorts_.at(i));
 }
 
 } // namespace zrnsim

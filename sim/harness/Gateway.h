@@ -1,11 +1,12 @@
 #pragma once
-// Debian's ser2net in front of a device path, listening on loopback only: a
-// raw TCP accepter and an RFC 2217 accepter, on ports free when it starts.
-// For tests and benchmarks of network ports; stopped by its PID.
+// Debian's ser2net in front of device paths, listening on loopback only: for
+// each device a raw TCP accepter and an RFC 2217 accepter, on ports free when
+// it starts. For tests and benchmarks of network ports; stopped by its PID.
 
 #include <chrono>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 namespace zrnsim {
 
@@ -13,6 +14,7 @@ class Gateway {
 public:
     // `folder` holds its configuration file.
     Gateway(std::string device, std::string folder);
+    Gateway(std::vector<std::string> devices, std::string folder);
     Gateway(const Gateway&) = delete;
     Gateway& operator=(const Gateway&) = delete;
     ~Gateway();
@@ -26,16 +28,17 @@ public:
     // SIGKILL: the gateway gone at once, as one that crashed or lost power.
     void Kill();
 
-    std::string RawUrl() const;
-    std::string Rfc2217Url() const;
+    // Of the device `i` in the order given.
+    std::string RawUrl(std::size_t i = 0) const;
+    std::string Rfc2217Url(std::size_t i = 0) const;
 
 private:
-    bool Listening(int port) const;
+    // Whether every accepter listens (or, with `none`, none does).
+    bool AllListening(bool none = false) const;
 
-    std::string device_;
     std::string config_;
-    int rawPort_ = 0;
-    int telnetPort_ = 0;
+    std::vector<int> rawPorts_;
+    std::vector<int> telnetPorts_;
     pid_t pid_ = -1;
 };
 
