@@ -143,7 +143,7 @@ TEST(LinkNetWin, AnRfc2217GatewayNegotiatesAndItsTelnetTalkIsTakenOut) {
         if (peer.valid())
             Send(peer, agreed);
     });
-    const Handle link = Open(gateway.Url("rfc2217"), &told, &error);
+    Handle link = Open(gateway.Url("rfc2217"), &told, &error);
     answer.join();
     ASSERT_TRUE(link) << error.message;
     fnZrnSendLink(link.get(), "S1?");
@@ -155,6 +155,10 @@ TEST(LinkNetWin, AnRfc2217GatewayNegotiatesAndItsTelnetTalkIsTakenOut) {
     Send(peer, Bytes({IAC, NOP}) + "\x06" + reply.substr(0, 2) +
                    Bytes({IAC, SB, COM, 107, 0x60, IAC, SE}) + reply.substr(2));
     EXPECT_EQ(told.WaitFor(2), (std::vector<Notice>{{LINK_ACK, "S1?"}, {LINK_REPLY, "S1A"}}));
+    // Close ends the connection: the gateway frees its port for the next user.
+    link.reset();
+    char c;
+    EXPECT_EQ(::recv(Raw(peer), &c, 1, 0), 0);
 }
 
 TEST(LinkNetWin, AFailedNetworkOpenSaysWhy) {
