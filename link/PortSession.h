@@ -14,11 +14,11 @@
 // descriptor leaves the epoll set by itself.
 //
 // On Windows the port is a COM handle or a gateway's socket, and the worker
-// reads and writes it only under ioMutex, each read ending within 20 ms: the
-// COM port's time-outs end it (a read and a write on one non-overlapped
-// handle are serialised anyway), and a socket is read only after a select of
-// up to 20 ms said it was readable; a socket write waits for room by the
-// same select. Stop sets `stopped` first, so that the worker starts no new
+// holds ioMutex across each read, which ends within 20 ms: the COM port's
+// time-outs end it (a read and a write on one non-overlapped handle are
+// serialised anyway), and a socket is read only after a select of up to
+// 20 ms said it was readable; a socket write that finds no room waits the
+// same way. Stop sets `stopped` first, so that the worker starts no new
 // read, gets the mutex within that one read and closes the handle or socket
 // before it returns.
 //
