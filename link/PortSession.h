@@ -13,10 +13,14 @@
 // device open and its exclusive flag set against the next open. A closed
 // descriptor leaves the epoll set by itself.
 //
-// On Windows a read and a write on one non-overlapped handle are serialised
-// anyway, and the port time-outs end each read after 20 ms: the worker reads
-// under ioMutex, and Stop sets `stopped` first so that it gets the mutex
-// within one read and closes the handle before it returns.
+// On Windows the port is a COM handle or a gateway's socket, and the worker
+// holds ioMutex across each read, which ends within 20 ms: the COM port's
+// time-outs end it (a read and a write on one non-overlapped handle are
+// serialised anyway), and a socket is read only after a select of up to
+// 20 ms said it was readable; a socket write that finds no room waits the
+// same way. Stop sets `stopped` first, so that the worker starts no new
+// read, gets the mutex within that one read and closes the handle or socket
+// before it returns.
 //
 // While nothing is queued the worker sleeps without a time-out until bytes
 // arrive or Wake() is called: by a send, so that the command still gets its
@@ -43,6 +47,7 @@
 
 #ifdef _WIN32
 #include "UniqueHandle.h"
+#include "UniqueSocket.h"
 #else
 #include "SerialPort.h"
 #endif
@@ -53,8 +58,10 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <utility>
 
 namespace zrn {
 
@@ -67,6 +74,8 @@ public:
 
 #ifdef _WIN32
     explicit PortSession(UniqueHandle port);
+    // A gateway's connected socket; `telnet` only for RFC 2217.
+    PortSession(UniqueSocket gateway, std::unique_ptr<TelnetClient> telnet);
 #else
     // Nothing when the wait set cannot be made. `telnet` only for RFC 2217.
     static std::shared_ptr<PortSession> Create(UniqueFd port, bool socket = false,
@@ -127,18 +136,37 @@ public:
 
     // Why the port was lost, the first time this is asked after it was; the
     // worker's thread only.
-    std::optional<std::string> TakeLoss();
+    std::optional<std::string> TakeLoss() {
+        return std::exchange(lossToTell, std::nullopt);
+    }
 
 private:
     // Once, by the worker: the port hung up or failed for good.
-    void MarkLost(std::string reason);
+    void MarkLost(std::string reason) {
+        if (!std::exchange(lost, true))
+            lossToTell = std::move(reason);
+    }
     std::optional<std::string> lossToTell; // the worker's thread only
     bool lost = false;                     // the worker's thread only
 
+    // The telnet layer: what was read, less the gateway's commands; their
+    // answers are written at once. The count left for the worker.
+    std::size_t Unwrap(unsigned char* data, std::size_t count);
+
 #ifdef _WIN32
+    // The gateway's side of IdleRead and WriteAll; ReadGateway gives Bytes or
+    // Stopped, or nothing when the read passed idle or the gateway is gone.
+    std::optional<ReadResult> ReadGateway(unsigned char* data, std::size_t size,
+                                          std::chrono::steady_clock::time_point began,
+                                          std::chrono::steady_clock::time_point deadline);
+    bool WriteGateway(std::string_view bytes);
+
     std::mutex ioMutex;
     std::atomic<bool> stopped{false};
-    UniqueHandle port; // guarded by ioMutex
+    UniqueHandle port;                    // a COM port; guarded by ioMutex
+    UniqueSocket gateway;                 // or a gateway's socket; guarded by ioMutex
+    const bool network = false;           // `gateway`, not `port`
+    std::unique_ptr<TelnetClient> telnet; // RFC 2217; the worker's thread only
 #else
     struct Ready {
         bool port = false;  // bytes, a hang-up or an error
@@ -152,10 +180,6 @@ private:
     // As read(2): the count, 0 or -1 with errno; -1 with EBADF once stopped.
     ssize_t ReadPort(unsigned char* data, std::size_t size);
     bool WaitWritable(std::chrono::milliseconds timeout);
-
-    // The telnet layer: what was read, less the gateway's commands; their
-    // answers are written at once. The count left for the worker.
-    std::size_t Unwrap(unsigned char* data, std::size_t count);
     // As write(2), without SIGPIPE from a socket the gateway closed.
     ssize_t WritePort(const char* data, std::size_t size);
 

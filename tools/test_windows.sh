@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 fonts-wine
-    nlohmann-json3-dev libcli11-dev)
+    nlohmann-json3-dev libcli11-dev ser2net iproute2)
 tools/install_missing.sh "${packages[@]}"
 
 # The prefix lives in the build tree; no X server, no messages from wine.

@@ -1,97 +1,62 @@
-#include "NetPort.h"
+// The connect and the RFC 2217 negotiation, for both systems; their socket
+// calls are in NetPortPosix.cpp and NetPortWin.cpp.
+
+#include "NetSystem.h" // first: winsock2.h before windows.h
 
 #include "DebugOutput.h"
-
-#include <cerrno>
-#include <chrono>
-#include <cstring>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
 
 namespace zrn {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-int MsUntil(Clock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    return static_cast<int>(std::max<long long>(left.count(), 0));
-}
-
-// POLLIN or POLLOUT on fd before the deadline; false when it passed.
-bool WaitFor(int fd, short events, Clock::time_point deadline) {
-    for (;;) {
-        pollfd entry{fd, events, 0};
-        const int n = ::poll(&entry, 1, MsUntil(deadline));
-        if (n > 0)
-            return true;
-        if (n == 0 || errno != EINTR)
-            return false;
-    }
-}
+using net::Clock;
 
 std::string SecondsText(std::chrono::milliseconds timeout) {
     const auto ms = timeout.count();
     return ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms";
 }
 
-// A gateway that is gone should show within some 25 s even when the line is
-// quiet, and a frame should not wait for more bytes to fill a packet.
-void TuneSocket(int fd) {
-    const int on = 1, idle = 10, interval = 5, count = 3, userTimeout = 20000;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    ::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
-    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
-    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
-    ::setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &count, sizeof count);
-    ::setsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &userTimeout, sizeof userTimeout);
-}
-
 LinkError ConnectError(int err, const PortDefinition& port) {
-    switch (err) {
-    case ECONNREFUSED:
+    if (err == net::kRefused)
         return MakeError(ZRN_ERROR_REFUSED, port.name,
                          "connection refused (is the gateway running, and is the port right?)");
-    case ETIMEDOUT:
+    if (err == net::kTimedOut)
         return MakeError(ZRN_ERROR_TIMED_OUT, port.name,
                          "no connection within " + SecondsText(port.network->timeout));
-    default:
-        return MakeError(ZRN_ERROR_SYSTEM, port.name, std::strerror(err));
-    }
+    return MakeError(ZRN_ERROR_SYSTEM, port.name, net::ErrorText(err));
 }
 
 // One address: connected, or invalid with `err` set.
-UniqueFd ConnectOne(const addrinfo& address, Clock::time_point deadline, int& err) {
-    UniqueFd fd(::socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                         address.ai_protocol));
-    if (!fd.valid()) {
-        err = errno;
+NetSocket ConnectOne(const addrinfo& address, Clock::time_point deadline, int& err) {
+    NetSocket socket = net::OpenSocket(address);
+    if (!socket.valid()) {
+        err = net::LastError();
         return {};
     }
-    if (::connect(fd.get(), address.ai_addr, address.ai_addrlen) != 0) {
-        if (errno != EINPROGRESS && errno != EINTR) {
-            err = errno;
-            return {};
-        }
-        if (!WaitFor(fd.get(), POLLOUT, deadline)) {
-            err = ETIMEDOUT;
-            return {};
-        }
-        socklen_t length = sizeof err;
-        if (::getsockopt(fd.get(), SOL_SOCKET, SO_ERROR, &err, &length) != 0)
-            err = errno;
-        if (err != 0)
-            return {};
-    }
-    TuneSocket(fd.get());
-    return fd;
+    err = net::BeginConnect(socket, address);
+    if (err == net::kInProgress)
+        err = net::WaitFor(socket, net::Want::Connected, deadline) ? net::ConnectResult(socket)
+                                                                   : net::kTimedOut;
+    if (err != 0)
+        return {};
+    net::Tune(socket);
+    return socket;
 }
 
-std::optional<UniqueFd> Connect(const PortDefinition& port, Clock::time_point deadline,
-                                LinkError& error) {
+bool IsUnknownHost(int status) {
+    return status == EAI_NONAME || status == EAI_AGAIN || status == EAI_FAIL
+#ifdef EAI_NODATA
+           || status == EAI_NODATA
+#endif
+        ;
+}
+
+std::optional<NetSocket> Connect(const PortDefinition& port, Clock::time_point deadline,
+                                 LinkError& error) {
+    if (!net::StartNetworking()) {
+        error = MakeError(ZRN_ERROR_SYSTEM, port.name,
+                          "no network: " + net::ErrorText(net::LastError()));
+        return std::nullopt;
+    }
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -100,63 +65,66 @@ std::optional<UniqueFd> Connect(const PortDefinition& port, Clock::time_point de
     const int status =
         ::getaddrinfo(port.network->host.c_str(), port.network->service.c_str(), &hints, &found);
     if (status != 0) {
-        const bool unknown = status == EAI_NONAME || status == EAI_AGAIN || status == EAI_FAIL
-#ifdef EAI_NODATA
-                             || status == EAI_NODATA
-#endif
-            ;
+        const bool unknown = IsUnknownHost(status);
         error = MakeError(unknown ? ZRN_ERROR_UNKNOWN_HOST : ZRN_ERROR_SYSTEM, port.name,
                           unknown ? "unknown host \"" + port.network->host + "\""
-                                  : std::string(::gai_strerror(status)));
+                                  : net::ResolverText(status));
         return std::nullopt;
     }
     const std::unique_ptr<addrinfo, void (*)(addrinfo*)> addresses(found, ::freeaddrinfo);
-    int err = ECONNREFUSED;
+    int err = net::kRefused;
     // Each address in the resolver's order, all within the one time-out.
     for (const addrinfo* a = addresses.get(); a != nullptr; a = a->ai_next) {
-        UniqueFd fd = ConnectOne(*a, deadline, err);
-        if (fd.valid())
-            return fd;
-        if (err == ETIMEDOUT)
+        NetSocket socket = ConnectOne(*a, deadline, err);
+        if (socket.valid())
+            return socket;
+        if (err == net::kTimedOut)
             break;
     }
     error = ConnectError(err, port);
     return std::nullopt;
 }
 
-bool SendAll(int fd, std::string_view bytes, Clock::time_point deadline) {
+bool SendAll(const NetSocket& socket, std::string_view bytes, Clock::time_point deadline) {
     while (!bytes.empty()) {
-        const ssize_t n = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        if (n > 0)
+        const long n = net::Send(socket, bytes.data(), bytes.size());
+        if (n > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(n));
-        else if (n < 0 && errno == EAGAIN) {
-            if (!WaitFor(fd, POLLOUT, deadline))
+            continue;
+        }
+        const int err = n < 0 ? net::LastError() : 0;
+        if (err == net::kWouldBlock) {
+            if (!net::WaitFor(socket, net::Want::Writable, deadline))
                 return false;
-        } else if (!(n < 0 && errno == EINTR))
+        } else if (err != net::kInterrupted) {
             return false;
+        }
     }
     return true;
 }
 
 // Until the gateway has answered every setting; data it sends meanwhile is
 // stale, from before anyone asked, and is dropped.
-bool Negotiate(int fd, TelnetClient& telnet, const PortDefinition& port, Clock::time_point deadline,
-               LinkError& error) {
-    if (!SendAll(fd, telnet.Start(), deadline)) {
+bool Negotiate(const NetSocket& socket, TelnetClient& telnet, const PortDefinition& port,
+               Clock::time_point deadline, LinkError& error) {
+    if (!SendAll(socket, telnet.Start(), deadline)) {
         error = MakeError(ZRN_ERROR_LOST, port.name, "the gateway closed the connection");
         return false;
     }
     char chunk[512];
     while (telnet.Status() == TelnetClient::State::Negotiating) {
-        if (!WaitFor(fd, POLLIN, deadline)) {
+        if (!net::WaitFor(socket, net::Want::Readable, deadline)) {
             error = MakeError(ZRN_ERROR_TIMED_OUT, port.name,
                               "the gateway did not finish the RFC 2217 negotiation within " +
                                   SecondsText(port.network->timeout));
             return false;
         }
-        const ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
-        if (n < 0 && (errno == EAGAIN || errno == EINTR))
-            continue;
+        const long n = net::Receive(socket, chunk, sizeof chunk);
+        if (n < 0) {
+            const int err = net::LastError();
+            if (err == net::kWouldBlock || err == net::kInterrupted)
+                continue;
+        }
         if (n <= 0) {
             error = MakeError(ZRN_ERROR_LOST, port.name,
                               "the gateway closed the connection during the RFC 2217 negotiation");
@@ -167,7 +135,7 @@ bool Negotiate(int fd, TelnetClient& telnet, const PortDefinition& port, Clock::
         if (!data.empty())
             DebugTrace("ZrnOpen dropped %d bytes from before the negotiation\n",
                        static_cast<int>(data.size()));
-        if (!reply.empty() && !SendAll(fd, reply, deadline)) {
+        if (!reply.empty() && !SendAll(socket, reply, deadline)) {
             error = MakeError(ZRN_ERROR_LOST, port.name, "the gateway closed the connection");
             return false;
         }
@@ -184,13 +152,13 @@ bool Negotiate(int fd, TelnetClient& telnet, const PortDefinition& port, Clock::
 
 std::optional<NetConnection> ConnectGateway(const PortDefinition& port, LinkError& error) {
     const auto deadline = Clock::now() + port.network->timeout;
-    std::optional<UniqueFd> fd = Connect(port, deadline, error);
-    if (!fd)
+    std::optional<NetSocket> socket = Connect(port, deadline, error);
+    if (!socket)
         return std::nullopt;
-    NetConnection connection{std::move(*fd), nullptr};
+    NetConnection connection{std::move(*socket), nullptr};
     if (port.network->protocol == NetworkAddress::Protocol::Rfc2217) {
         connection.telnet = std::make_unique<TelnetClient>();
-        if (!Negotiate(connection.socket.get(), *connection.telnet, port, deadline, error))
+        if (!Negotiate(connection.socket, *connection.telnet, port, deadline, error))
             return std::nullopt;
     }
     return connection;

@@ -82,17 +82,6 @@ PortSession::PortSession(UniqueFd port, UniqueFd wake, UniqueFd waitSet, bool so
     : port(std::move(port)), wake(std::move(wake)), waitSet(std::move(waitSet)), socket(socket),
       telnet(std::move(telnet)) {}
 
-void PortSession::MarkLost(std::string reason) {
-    if (lost)
-        return;
-    lost = true;
-    lossToTell = std::move(reason);
-}
-
-std::optional<std::string> PortSession::TakeLoss() {
-    return std::exchange(lossToTell, std::nullopt);
-}
-
 ssize_t PortSession::WritePort(const char* data, std::size_t size) {
     return socket ? ::send(port.get(), data, size, MSG_NOSIGNAL) : ::write(port.get(), data, size);
 }

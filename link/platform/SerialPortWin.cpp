@@ -1,10 +1,14 @@
-// The COM port under the link on Windows, and the worker's access to it.
+// The port under the link on Windows, a COM port or a network gateway's
+// socket, and the worker's access to it.
+
+#include "NetSystem.h" // first: winsock2.h before windows.h
 
 #include "PortSession.h"
 
 #include "PortName.h"
 #include "PortWatch.h"
 
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -68,9 +72,11 @@ std::shared_ptr<PortSession> PortSession::Open(std::string_view definition, Link
         return nullptr;
     }
     if (parsed->network) {
-        error = MakeError(ZRN_ERROR_BAD_NAME, parsed->name,
-                          "network ports are not available in this build");
-        return nullptr;
+        std::optional<NetConnection> connection = ConnectGateway(*parsed, error);
+        if (!connection)
+            return nullptr;
+        return std::make_shared<PortSession>(std::move(connection->socket),
+                                             std::move(connection->telnet));
     }
     const std::string device = DevicePath(parsed->name);
     if (device.empty()) {
@@ -106,15 +112,17 @@ std::shared_ptr<PortSession> PortSession::Open(std::string_view definition, Link
 
 PortSession::PortSession(UniqueHandle port) : port(std::move(port)) {}
 
-std::optional<std::string> PortSession::TakeLoss() {
-    return std::nullopt;
-}
+PortSession::PortSession(UniqueSocket gateway, std::unique_ptr<TelnetClient> telnet)
+    : gateway(std::move(gateway)), network(true), telnet(std::move(telnet)) {}
 
 PortSession::ReadResult PortSession::IdleRead(unsigned char* data, std::size_t size,
                                               std::chrono::milliseconds timeout) {
     using Clock = std::chrono::steady_clock;
     const auto began = Clock::now();
-    {
+    if (network) {
+        if (const auto read = ReadGateway(data, size, began, began + timeout))
+            return *read;
+    } else {
         const std::lock_guard lock(ioMutex);
         if (stopped)
             return {Outcome::Stopped, 0};
@@ -148,7 +156,10 @@ void PortSession::Wake() {}
 bool PortSession::WriteAll(std::string_view bytes) {
     const auto began = std::chrono::steady_clock::now();
     const std::string_view frame = bytes;
-    {
+    if (network) {
+        if (!WriteGateway(bytes))
+            return false;
+    } else {
         const std::lock_guard lock(ioMutex);
         if (stopped)
             return false;
@@ -175,6 +186,83 @@ void PortSession::Stop() {
     stopped.store(true, std::memory_order_release);
     const std::lock_guard lock(ioMutex);
     port.reset();
+    gateway.reset();
+}
+
+std::optional<PortSession::ReadResult>
+PortSession::ReadGateway(unsigned char* data, std::size_t size,
+                         std::chrono::steady_clock::time_point began,
+                         std::chrono::steady_clock::time_point deadline) {
+    // A gateway that is gone brings nothing: the caller keeps the read pace.
+    while (!lost) {
+        long n;
+        int err = 0;
+        {
+            const std::lock_guard lock(ioMutex);
+            if (stopped)
+                return ReadResult{Outcome::Stopped, 0};
+            if (!net::WaitFor(gateway, net::Want::Readable, deadline))
+                return std::nullopt;
+            n = net::Receive(gateway, reinterpret_cast<char*>(data), size);
+            if (n < 0)
+                err = net::LastError();
+        }
+        if (n > 0) {
+            std::size_t count = static_cast<std::size_t>(n);
+            // Only the gateway's telnet talk: nothing for the worker yet.
+            if (telnet && (count = Unwrap(data, count)) == 0)
+                continue;
+            TellPortWatch(PortEvent{PortEvent::Kind::Received, this, began,
+                                    std::chrono::steady_clock::now(),
+                                    std::string_view(reinterpret_cast<const char*>(data), count)});
+            return ReadResult{Outcome::Bytes, count};
+        }
+        if (err == net::kWouldBlock || err == net::kInterrupted)
+            continue;
+        MarkLost(n == 0 ? std::string("the gateway closed the connection")
+                        : "the connection failed: " + net::ErrorText(err));
+    }
+    return std::nullopt;
+}
+
+std::size_t PortSession::Unwrap(unsigned char* data, std::size_t count) {
+    std::string bytes, reply;
+    telnet->Feed(std::string_view(reinterpret_cast<const char*>(data), count), bytes, reply);
+    if (!reply.empty()) {
+        // A few bytes of option answers; a full send buffer loses them, as it
+        // would lose nothing the device needs.
+        const std::lock_guard lock(ioMutex);
+        if (!stopped)
+            (void)net::Send(gateway, reply.data(), reply.size());
+    }
+    std::memcpy(data, bytes.data(), bytes.size());
+    return bytes.size();
+}
+
+bool PortSession::WriteGateway(std::string_view bytes) {
+    std::string escaped;
+    if (telnet) {
+        escaped = TelnetClient::Escape(bytes);
+        bytes = escaped;
+    }
+    while (!bytes.empty()) {
+        const std::lock_guard lock(ioMutex);
+        if (stopped)
+            return false;
+        const long n = net::Send(gateway, bytes.data(), bytes.size());
+        if (n > 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+            continue;
+        }
+        const int err = n < 0 ? net::LastError() : 0;
+        // A full send buffer: wait for room as long as a read may take.
+        if (err == net::kWouldBlock)
+            net::WaitFor(gateway, net::Want::Writable,
+                         std::chrono::steady_clock::now() + std::chrono::milliseconds(20));
+        else if (err != net::kInterrupted)
+            break; // ignored, as a serial write's result is; the reads tell a loss
+    }
+    return true;
 }
 
 } // namespace zrn

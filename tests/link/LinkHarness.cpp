@@ -17,6 +17,19 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds boun
     return true;
 }
 
+void Recorder::Callback(void* user, unsigned code, const char* text) {
+    auto* self = static_cast<Recorder*>(user);
+    const std::lock_guard lock(self->mutex);
+    self->notices.push_back({code, text ? std::optional<std::string>(text) : std::nullopt});
+    self->arrived.notify_all();
+}
+
+std::vector<Notice> Recorder::WaitFor(std::size_t count, std::chrono::milliseconds bound) {
+    std::unique_lock lock(mutex);
+    arrived.wait_for(lock, bound, [&] { return notices.size() >= count; });
+    return notices;
+}
+
 bool DebugCapture::WaitForLine(const std::string& line, std::chrono::milliseconds bound) const {
     // The output is a file the worker appends to: look again until it shows.
     return WaitUntil([&] { return Text().find(line) != std::string::npos; }, bound);

@@ -7,11 +7,14 @@
 #include "ZRNComDll.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zrntest {
 
@@ -22,6 +25,21 @@ struct Notice {
     uintptr_t wParam;
     std::optional<std::string> lParam;
     bool operator==(const Notice&) const = default;
+};
+
+// What a link handle's callback was told, in order; callbacks arrive on the
+// handle's worker thread.
+class Recorder {
+public:
+    // The ZrnLinkCallback; `user` is the Recorder.
+    static void Callback(void* user, unsigned code, const char* text);
+    // Waits (bounded) until at least `count` notices arrived; returns them all.
+    std::vector<Notice> WaitFor(std::size_t count, std::chrono::milliseconds bound = kWait);
+
+private:
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<Notice> notices;
 };
 
 // One short pause between two looks at something the worker changes. On

@@ -7,9 +7,7 @@
 
 #include <arpa/inet.h>
 #include <atomic>
-#include <condition_variable>
 #include <gtest/gtest.h>
-#include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -20,27 +18,6 @@
 using namespace zrntest;
 
 namespace {
-
-// A handle's callback target: what it was told, in order.
-class Recorder {
-public:
-    static void Callback(void* user, unsigned code, const char* text) {
-        auto* self = static_cast<Recorder*>(user);
-        const std::lock_guard lock(self->mutex);
-        self->notices.push_back({code, text ? std::optional<std::string>(text) : std::nullopt});
-        self->arrived.notify_all();
-    }
-    std::vector<Notice> WaitFor(std::size_t count) {
-        std::unique_lock lock(mutex);
-        arrived.wait_for(lock, kWait, [&] { return notices.size() >= count; });
-        return notices;
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable arrived;
-    std::vector<Notice> notices;
-};
 
 struct HandleCloser {
     void operator()(ZrnLinkHandle* link) const { fnZrnCloseLink(link); }
