@@ -149,9 +149,10 @@ TEST_F(LinkExports, AHeldPortIsLockedAndAKilledHolderFreesIt) {
     ::close(other);
 }
 
-TEST_F(LinkExports, OnlyTheFourFunctionsAreExported) {
+TEST_F(LinkExports, OnlyTheHeadersFunctionsAreExported) {
     // Checked by name lookup in the loaded library; internals stay hidden.
     EXPECT_NE(dlsym(RTLD_DEFAULT, "fnZrnOpen"), nullptr);
+    EXPECT_NE(dlsym(RTLD_DEFAULT, "fnZrnOpenLink"), nullptr);
     EXPECT_EQ(dlsym(RTLD_DEFAULT, "_ZN3zrn7TheLinkEv"), nullptr);
 }
 

@@ -72,7 +72,7 @@ TEST_F(LinkExports, ClosedPortReopensAtOnceAndOnlyTheNewWorkerWrites) {
     EXPECT_EQ(line.ReadUntilCrs(1, 100ms), "");
 }
 
-TEST_F(LinkExports, OnlyTheFourFunctionsAreExported) {
+TEST_F(LinkExports, OnlyTheHeadersFunctionsAreExported) {
     const auto* base = reinterpret_cast<const unsigned char*>(::GetModuleHandleA("ZRNComDll.dll"));
     ASSERT_NE(base, nullptr);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
@@ -84,7 +84,10 @@ TEST_F(LinkExports, OnlyTheFourFunctionsAreExported) {
     std::set<std::string> found;
     for (DWORD i = 0; i < exports->NumberOfNames; ++i)
         found.insert(reinterpret_cast<const char*>(base + names[i]));
-    EXPECT_EQ(found, (std::set<std::string>{"fnZrnClose", "fnZrnLog", "fnZrnOpen", "fnZrnSend"}));
+    EXPECT_EQ(found,
+              (std::set<std::string>{"fnZrnClose", "fnZrnCloseLink", "fnZrnErrorName", "fnZrnLog",
+                                     "fnZrnLogLink", "fnZrnOpen", "fnZrnOpenError", "fnZrnOpenLink",
+                                     "fnZrnSend", "fnZrnSendLink"}));
 }
 
 } // namespace
