@@ -9,8 +9,9 @@ constexpr std::string_view kLogPlace =
     "  -LOG_COMM            write the traffic log beside ZRNComDll.dll\n";
 constexpr std::string_view kMenu = "system";
 constexpr std::string_view kPorts =
-    "  ZRNCOM_PORTS         serial ports (COM1, \\\\.\\COM10) separated by ':', tried\n"
-    "                       in this order instead of the system's ports\n";
+    "  ZRNCOM_PORTS         ports tried in this order instead of the system's ports,\n"
+    "                       separated by ';' (or ':' between serial ports), as in\n"
+    "                       COM1:\\\\.\\COM10;rfc2217://host:7000\n";
 constexpr std::string_view kDebugPlace =
     "                       (they always go to the debugger)\n";
 constexpr std::string_view kIniFile = "  .\\ZRNcom.ini";
@@ -21,8 +22,9 @@ constexpr std::string_view kLogPlace =
     "                       $XDG_STATE_HOME/ZRNcom/, default ~/.local/state/ZRNcom/)\n";
 constexpr std::string_view kMenu = "window";
 constexpr std::string_view kPorts =
-    "  ZRNCOM_PORTS         serial device paths separated by ':', tried in this\n"
-    "                       order instead of the system's ports\n";
+    "  ZRNCOM_PORTS         ports tried in this order instead of the system's ports,\n"
+    "                       separated by ';' (or ':' between serial ports), as in\n"
+    "                       /dev/ttyUSB0:/dev/ttyS0;rfc2217://host:7000\n";
 constexpr std::string_view kDebugPlace = "";
 constexpr std::string_view kIniFile = "  ./ZRNcom.ini";
 constexpr std::string_view kPermission =
@@ -50,6 +52,9 @@ std::string Usage() {
             "\n"
             "Environment:\n";
     text += kPorts;
+    text += "                       A network port is tcp://HOST:PORT or rfc2217://HOST:PORT\n"
+            "                       (HOST a name, an IPv4 address or [IPv6]), optionally\n"
+            "                       followed by ?timeout=SECONDS.\n";
     text += "  ZRNCOM_DEBUG         when set and not empty, trace lines go to standard error\n";
     text += kDebugPlace;
     text += "\n"
