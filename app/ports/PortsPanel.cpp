@@ -30,6 +30,8 @@ void PortsPanel::OnZrnConnect() {
     const bool open = host.ReopenLink(openZrn.strPortDefinition);
     DebugTrace("ZRNcom/OnZrnConnect; %s, open = %d\n", openZrn.strPortDefinition.c_str(),
                open ? 1 : 0);
+    if (open)
+        COpenZrn::RememberNetworkPort(zrn::DevicePath(openZrn.strPortDefinition));
     // The operator chose this port: a refusal they can mend is worth a box.
     if (!open) {
         if (const std::string hint = PortPermissionHint(openZrn.strPortDefinition); !hint.empty())

@@ -125,6 +125,7 @@ inline constexpr int IDC_PROP_STATUS = 1079;
 // Controls of the port selection dialog ("ZRN Connect")
 inline constexpr int IDD_OPEN_ZRN = 168;
 inline constexpr int IDC_PORT_LIST = 1098;
+inline constexpr int IDC_NETWORK_PORT = 1103;
 
 // Controls of the SDI identification dialog
 inline constexpr int IDD_SDI_INFO = 165;

@@ -15,6 +15,9 @@ constexpr std::string_view kPorts =
 constexpr std::string_view kDebugPlace =
     "                       (they always go to the debugger)\n";
 constexpr std::string_view kIniFile = "  .\\ZRNcom.ini";
+constexpr std::string_view kRecentPorts =
+    "  %APPDATA%\\ZRNcom\\recent-ports.txt\n"
+    "                       the network ports last chosen in \"ZRN Connect\"\n";
 constexpr std::string_view kPermission = "";
 #else
 constexpr std::string_view kLogPlace =
@@ -27,6 +30,9 @@ constexpr std::string_view kPorts =
     "                       /dev/ttyUSB0:/dev/ttyS0;rfc2217://host:7000\n";
 constexpr std::string_view kDebugPlace = "";
 constexpr std::string_view kIniFile = "  ./ZRNcom.ini";
+constexpr std::string_view kRecentPorts =
+    "  $XDG_CONFIG_HOME/ZRNcom/recent-ports (default ~/.config/ZRNcom/)\n"
+    "                       the network ports last chosen in \"ZRN Connect\"\n";
 constexpr std::string_view kPermission =
     "\n"
     "A port that cannot be opened for lack of permission usually belongs to the\n"
@@ -62,6 +68,7 @@ std::string Usage() {
     text += kIniFile;
     text += "         polling time and interval presets, read from the\n"
             "                       working directory\n";
+    text += kRecentPorts;
     text += kPermission;
     return text;
 }

@@ -2,11 +2,13 @@
 #include "DialogHarness.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 
 using Calls = std::vector<std::string>;
 
@@ -258,4 +260,31 @@ TEST(ZrnConnect, WithoutScanningAManualConnectionIsPolledAndNeverLeft) {
     h.Tick();
     h.Tick();
     EXPECT_EQ(h.Take(), (Calls{"C", "L", "C", "A"}));
+}
+
+// A network port picked from the list moves to the front of the remembered
+// ones only once it opens.
+TEST(ZrnConnect, APickedNetworkPortIsRememberedWhenItOpens) {
+    DialogHarness h;
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    EnvGuard configHome("XDG_CONFIG_HOME", config.path().toUtf8().constData());
+    const std::string file = config.filePath("ZRNcom/recent-ports").toStdString();
+    ASSERT_TRUE(QDir(config.path()).mkpath("ZRNcom"));
+    std::ofstream(file) << "tcp://a:1\nrfc2217://[::1]:7000\n";
+    auto recent = [&file] {
+        std::ifstream in(file);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EnvGuard ports("ZRNCOM_PORTS", "COM1");
+
+    LinkRecorder::openResult = 0;
+    AnswerConnect(h, 2, win::IDOK); // COM1, tcp://a:1, rfc2217://[::1]:7000
+    EXPECT_EQ(h.Take(), (Calls{"close", "open rfc2217://[::1]:7000:9600,N,8,1"}));
+    EXPECT_EQ(recent(), "tcp://a:1\nrfc2217://[::1]:7000\n");
+
+    LinkRecorder::openResult = 1;
+    AnswerConnect(h, 2, win::IDOK);
+    EXPECT_EQ(h.Take().at(1), "open rfc2217://[::1]:7000:9600,N,8,1");
+    EXPECT_EQ(recent(), "rfc2217://[::1]:7000\ntcp://a:1\n");
 }
