@@ -105,6 +105,7 @@ inline constexpr int IDC_VALVE_SECS = 1099;
 inline constexpr int IDC_HOLD_SECS = 1100;
 inline constexpr int IDC_PUMP_SECS = 1101;
 inline constexpr int IDC_EXIT = 1102;
+inline constexpr int IDC_PORT_IN_USE = 1104; // the port a device answers on
 
 // Controls of the About box
 inline constexpr int IDC_ABOUT_URL = 1011;
