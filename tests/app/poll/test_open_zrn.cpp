@@ -191,18 +191,3 @@ TEST_F(OpenZrn, RememberedPortsFollowTheSystemsPortsAndArePicked) {
     EXPECT_EQ(Recent(), "tcp://b:2\nnot a port\nCOM3\ntcp://A:1\ntcp://a:1\n")
         << "a port picked is remembered once it opens, not before";
 }
-
-TEST_F(OpenZrn, AFileThatCannotBeWrittenOnlyTraces) {
-    fs::create_directories(RecentFile()); // a folder where the file goes
-    EnvGuard ports("ZRNCOM_PORTS", "");
-    DebugCapture debug;
-    COpenZrn dialog;
-    EXPECT_EQ(RunAndPress(dialog, IDOK,
-                          [&] {
-                              QTest::keyClicks(dialog.Item<QLineEdit>(IDC_NETWORK_PORT),
-                                               "rfc2217://gw:7000");
-                          }),
-              IDOK);
-    EXPECT_EQ(dialog.strPortDefinition, "rfc2217://gw:7000:9600,N,8,1");
-    EXPECT_TRUE(debug.Contains("COpenZrn/RememberNetworkPort; cannot replace")) << debug.Text();
-}
