@@ -3,8 +3,10 @@
 target_sources(zrnapp_logic PRIVATE
     platform/CommandLine.cpp
     platform/VersionInfo.cpp
+    ports/NetworkPort.cpp
     ports/PortAccess.cpp
     ports/PortList.cpp
+    ports/RecentPortsFile.cpp
     protocol/ReplyTable.cpp
     protocol/ReplyTracker.cpp
     schedule/EntryDetails.cpp

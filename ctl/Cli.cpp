@@ -10,9 +10,10 @@ namespace {
 
 constexpr const char* kFooter = R"(
 Without --port, zrnctl finds the devices as ZRNcom does: the ports named in
-ZRNCOM_PORTS (separated by ":"), else every serial port of the system, and
-acts on every port where a device answers. Several devices are served at the
-same time.
+ZRNCOM_PORTS (separated by ";", or by ":" between serial ports, as in
+/dev/ttyUSB0:/dev/ttyS0;rfc2217://host:7000), else every serial port of the
+system, and acts on every port where a device answers. Several devices are
+served at the same time.
 
 Exit status: 0 done on every device; 1 a device or port failed (a refused
 command, a read-back that differs, a port missing, busy or not permitted);

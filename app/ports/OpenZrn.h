@@ -1,10 +1,11 @@
 #pragma once
 // The port selection dialog behind "&ZRN Connect": the serial ports the system
-// lists, sorted, and the definition of the one selected.
+// lists, sorted, then the network ports used last; or a port typed in.
 #include "platform/Dialog.h"
 #include "resources/Resource.h"
 
 #include <string>
+#include <string_view>
 
 class COpenZrn : public CDialog {
 public:
@@ -15,10 +16,16 @@ public:
 
     void OnSelchangePortList();
 
+    // Puts a network port first among the recent ports; other names are not kept.
+    static void RememberNetworkPort(std::string_view port);
+
     std::string strPortDefinition;
+    std::string strTypedPort; // when not empty, the port chosen
 
 protected:
     bool OnInitDialog() override;
+    void DoDataExchange(DataExchange& dx) override;
+    void OnOK() override;
     bool OnMessage(Notify& n) override;
 
 private:

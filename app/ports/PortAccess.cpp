@@ -11,7 +11,7 @@
 namespace zrn {
 
 std::string DevicePath(std::string_view definition) {
-    return std::string(definition.substr(0, definition.find(':')));
+    return std::string(definition.substr(0, definition.rfind(':')));
 }
 
 #ifdef _WIN32

@@ -8,7 +8,8 @@
 
 namespace zrn {
 
-// The device path of a port definition: the text before the first ':'.
+// The port of a port definition: the text before the last ':', which starts
+// the settings (a network port has a ':' of its own).
 std::string DevicePath(std::string_view definition);
 
 // The group owning device when it exists but the effective user may not read

@@ -94,9 +94,21 @@ std::vector<std::string> ListSerialPorts(const std::string& sysfsRoot) {
     return ports;
 }
 
+bool IsNetworkPortName(std::string_view name) {
+    return name.find("://") != std::string_view::npos;
+}
+
 std::vector<std::string> SplitPortList(std::string_view value) {
-    const auto pieces = SplitNonEmpty(value, ':');
-    return {pieces.begin(), pieces.end()};
+    std::vector<std::string> ports;
+    for (const std::string_view piece : SplitNonEmpty(value, ';')) {
+        if (IsNetworkPortName(piece)) {
+            ports.emplace_back(piece);
+            continue;
+        }
+        for (const std::string_view port : SplitNonEmpty(piece, ':'))
+            ports.emplace_back(port);
+    }
+    return ports;
 }
 
 std::optional<std::string> PortNameFromRegistryData(std::string_view data) {

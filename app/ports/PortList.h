@@ -15,7 +15,12 @@ inline constexpr char SYSFS_TTY_ROOT[] = "/sys/class/tty";
 // where a real UART sits behind it; in name order (numbers by value).
 std::vector<std::string> ListSerialPorts(const std::string& sysfsRoot = SYSFS_TTY_ROOT);
 
-// ZRNCOM_PORTS split at ':' in the given order; empty items dropped.
+// True when the name holds "://": a network port (tcp://, rfc2217://), not a device.
+bool IsNetworkPortName(std::string_view name);
+
+// ZRNCOM_PORTS in the given order: split at ';', then each piece without "://"
+// at ':' (so "COM1:COM3" still names two ports) while a piece with "://" is one
+// network port; empty items dropped.
 std::vector<std::string> SplitPortList(std::string_view value);
 
 // The port names under HKLM\HARDWARE\DEVICEMAP\SERIALCOMM in the registry's

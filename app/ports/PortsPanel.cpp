@@ -30,6 +30,8 @@ void PortsPanel::OnZrnConnect() {
     const bool open = host.ReopenLink(openZrn.strPortDefinition);
     DebugTrace("ZRNcom/OnZrnConnect; %s, open = %d\n", openZrn.strPortDefinition.c_str(),
                open ? 1 : 0);
+    if (open)
+        COpenZrn::RememberNetworkPort(zrn::DevicePath(openZrn.strPortDefinition));
     // The operator chose this port: a refusal they can mend is worth a box.
     if (!open) {
         if (const std::string hint = PortPermissionHint(openZrn.strPortDefinition); !hint.empty())
@@ -44,6 +46,8 @@ void PortsPanel::OnZrnConnect() {
 // says it once: the scan meets the same port again every few seconds.
 std::string PortsPanel::PortPermissionHint(std::string_view definition) {
     const std::string device = zrn::DevicePath(definition);
+    if (zrn::IsNetworkPortName(device))
+        return {}; // no file, no group
     const auto group = zrn::PermissionGroup(device);
     if (!group)
         return {};

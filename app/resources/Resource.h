@@ -105,6 +105,7 @@ inline constexpr int IDC_VALVE_SECS = 1099;
 inline constexpr int IDC_HOLD_SECS = 1100;
 inline constexpr int IDC_PUMP_SECS = 1101;
 inline constexpr int IDC_EXIT = 1102;
+inline constexpr int IDC_PORT_IN_USE = 1104; // the port a device answers on
 
 // Controls of the About box
 inline constexpr int IDC_ABOUT_URL = 1011;
@@ -125,6 +126,7 @@ inline constexpr int IDC_PROP_STATUS = 1079;
 // Controls of the port selection dialog ("ZRN Connect")
 inline constexpr int IDD_OPEN_ZRN = 168;
 inline constexpr int IDC_PORT_LIST = 1098;
+inline constexpr int IDC_NETWORK_PORT = 1103;
 
 // Controls of the SDI identification dialog
 inline constexpr int IDD_SDI_INFO = 165;

@@ -18,6 +18,9 @@ constexpr ControlTemplate kMainControls[] = {
     // Tall enough for the four schedules with the header, at the default font on
     // both backends.
     {IDC_LIST_CTRL, ListView, "", 10, 100, 430, 65, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS},
+    // Empty until a device answers: then the port it answers on.
+    {IDC_STATIC, Static, "Port:", 10, 31, 22, 8},
+    {IDC_PORT_IN_USE, Edit, "", 35, 28, 150, 14, RO},
     // Device clock
     {IDC_STATIC, Static, "ZRN:", 10, 51, 22, 8},
     {IDC_ZRN_DATE, DateTime, "", 35, 48, 60, 15, DTS_SHORTDATEFORMAT | NOT_VISIBLE},

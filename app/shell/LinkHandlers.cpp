@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/PcClock.h"
 #include "platform/Win.h"
+#include "ports/PortAccess.h"
 #include "protocol/LinkApi.h"
 #include "resources/Resource.h"
 #include "shell/ZRNcomDlg.h"
@@ -24,18 +25,31 @@ void CZRNcomDlg::SendCommand(std::string_view text) {
 
 bool CZRNcomDlg::ReopenLink(const std::string& definition) {
     Link().close();
+    ShowPortInUse({});
     // Nothing asked on the old port will be answered.
     link.replyTracker.Clear();
     for (Panel* panel : panels.All())
         panel->LinkClosed();
     link.bLinkOpen = Link().open(LinkTarget(*this), definition.c_str());
+    link.strOpenPort = link.bLinkOpen ? zrn::DevicePath(definition) : std::string();
     return link.bLinkOpen != 0;
+}
+
+// Shown once a device has answered, so the scan's tries do not flicker through it.
+void CZRNcomDlg::ShowPortInUse(const std::string& port) {
+    if (port == link.strPortInUse)
+        return;
+    link.strPortInUse = port;
+    SetDlgItemText(IDC_PORT_IN_USE, port);
+    if (!port.empty())
+        AppendLog("Device answers on " + port);
 }
 
 void CZRNcomDlg::OnLinkNotify(Notify& n) {
     // Any notification proves that a device answers on the open port.
     link.tLastLinkMessage = PcTime();
     link.bPortScanning = false;
+    ShowPortInUse(link.strOpenPort);
 
     // The text belongs to the library and is freed when this returns: copy what is kept.
     const auto* text = reinterpret_cast<const char*>(n.lParam);

@@ -36,6 +36,7 @@ void CZRNcomDlg::OnTimerTick() {
     const int64_t now = PcTime();
     if (!options.bNoScanCommPorts && now - link.tLastLinkMessage > 1) {
         link.bPortScanning = true;
+        ShowPortInUse({}); // even when the list is empty and no port is reopened
         panels.ports.ScanNextPort();
         SendCommand(zrn::ProbeCommand());
         link.tLastLinkMessage = now;

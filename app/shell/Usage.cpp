@@ -9,11 +9,15 @@ constexpr std::string_view kLogPlace =
     "  -LOG_COMM            write the traffic log beside ZRNComDll.dll\n";
 constexpr std::string_view kMenu = "system";
 constexpr std::string_view kPorts =
-    "  ZRNCOM_PORTS         serial ports (COM1, \\\\.\\COM10) separated by ':', tried\n"
-    "                       in this order instead of the system's ports\n";
+    "  ZRNCOM_PORTS         ports tried in this order instead of the system's ports,\n"
+    "                       separated by ';' (or ':' between serial ports), as in\n"
+    "                       COM1:\\\\.\\COM10;rfc2217://host:7000\n";
 constexpr std::string_view kDebugPlace =
     "                       (they always go to the debugger)\n";
 constexpr std::string_view kIniFile = "  .\\ZRNcom.ini";
+constexpr std::string_view kRecentPorts =
+    "  %APPDATA%\\ZRNcom\\recent-ports.txt\n"
+    "                       the network ports last chosen in \"ZRN Connect\"\n";
 constexpr std::string_view kPermission = "";
 #else
 constexpr std::string_view kLogPlace =
@@ -21,10 +25,14 @@ constexpr std::string_view kLogPlace =
     "                       $XDG_STATE_HOME/ZRNcom/, default ~/.local/state/ZRNcom/)\n";
 constexpr std::string_view kMenu = "window";
 constexpr std::string_view kPorts =
-    "  ZRNCOM_PORTS         serial device paths separated by ':', tried in this\n"
-    "                       order instead of the system's ports\n";
+    "  ZRNCOM_PORTS         ports tried in this order instead of the system's ports,\n"
+    "                       separated by ';' (or ':' between serial ports), as in\n"
+    "                       /dev/ttyUSB0:/dev/ttyS0;rfc2217://host:7000\n";
 constexpr std::string_view kDebugPlace = "";
 constexpr std::string_view kIniFile = "  ./ZRNcom.ini";
+constexpr std::string_view kRecentPorts =
+    "  $XDG_CONFIG_HOME/ZRNcom/recent-ports (default ~/.config/ZRNcom/)\n"
+    "                       the network ports last chosen in \"ZRN Connect\"\n";
 constexpr std::string_view kPermission =
     "\n"
     "A port that cannot be opened for lack of permission usually belongs to the\n"
@@ -50,6 +58,9 @@ std::string Usage() {
             "\n"
             "Environment:\n";
     text += kPorts;
+    text += "                       A network port is tcp://HOST:PORT or rfc2217://HOST:PORT\n"
+            "                       (HOST a name, an IPv4 address or [IPv6]), optionally\n"
+            "                       followed by ?timeout=SECONDS.\n";
     text += "  ZRNCOM_DEBUG         when set and not empty, trace lines go to standard error\n";
     text += kDebugPlace;
     text += "\n"
@@ -57,6 +68,7 @@ std::string Usage() {
     text += kIniFile;
     text += "         polling time and interval presets, read from the\n"
             "                       working directory\n";
+    text += kRecentPorts;
     text += kPermission;
     return text;
 }

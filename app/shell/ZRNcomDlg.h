@@ -39,6 +39,8 @@ struct LinkState {
     bool bPrevTickScanning = false;
     int nPollStep = 0;
     std::string strResponse;             // the last reply
+    std::string strOpenPort;             // the port open now, or empty
+    std::string strPortInUse;            // shown: the open port once a device answered on it
     zrn::ReplyTracker replyTracker;      // queries whose replies are awaited
     std::vector<std::string> strReports; // waiting for their box
 };
@@ -115,6 +117,7 @@ private:
     void OnStnClickedBanner();
     // Link
     void OnLinkNotify(Notify& n);
+    void ShowPortInUse(const std::string& port);
     void ShowReports();
     // Polling
     void OnStartPollingTimer();

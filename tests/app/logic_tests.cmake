@@ -8,6 +8,7 @@ add_executable(test_app_logic
     logic/test_desktop.cpp
     logic/test_device_schedules.cpp
     logic/test_interval_rules.cpp
+    logic/test_network_port.cpp
     logic/test_port_list.cpp
     logic/test_profile.cpp
     logic/test_schedule_panel_logic.cpp

@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     CZRNcomDlg dialog("ZRNcom");
     dialog.Create();
     dialog.show();
+    dialog.link.strOpenPort = "/dev/ttyUSB0"; // as if the replies came from there
     // The SDI row, the two schedules zrnsim starts with (one active, one inactive)
     // and two more, so the picture shows the whole table.
     std::vector<std::string> replies{"F|02.07|",      "B|12.6|3.55|",  "A3",           "L|015|",

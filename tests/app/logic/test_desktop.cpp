@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <string_view>
 #include <unistd.h>
+#include <utility>
 
 using namespace zrn;
 
@@ -43,10 +45,17 @@ TEST(Usage, HelpNamesEverySwitchAndVariable) {
         EXPECT_NE(text.find(word), std::string::npos) << word;
 }
 
-TEST(PortAccess, DevicePathIsTheDefinitionBeforeItsFirstColon) {
-    EXPECT_EQ(DevicePath("/dev/ttyUSB0:9600,N,8,1"), "/dev/ttyUSB0");
-    EXPECT_EQ(DevicePath("/dev/ttyS0"), "/dev/ttyS0");
-    EXPECT_EQ(DevicePath(":9600,N,8,1"), "");
+TEST(PortAccess, DevicePathIsTheDefinitionBeforeItsSettings) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"/dev/ttyUSB0:9600,N,8,1", "/dev/ttyUSB0"},
+        {"/dev/ttyS0", "/dev/ttyS0"},
+        {":9600,N,8,1", ""},
+        {"COM10:9600,N,8,1", "COM10"},
+        {"tcp://gw:4001:9600,N,8,1", "tcp://gw:4001"},
+        {"rfc2217://[::1]:7000?timeout=5:9600,N,8,1", "rfc2217://[::1]:7000?timeout=5"},
+    };
+    for (const auto& [definition, port] : cases)
+        EXPECT_EQ(DevicePath(definition), port) << definition;
 }
 
 TEST(PortAccess, MissingOrAccessibleDevicesAreNoPermissionProblem) {

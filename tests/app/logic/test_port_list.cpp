@@ -66,6 +66,30 @@ TEST_F(PortList, EnvironmentReplacesTheSystemList) {
     old ? setenv("ZRNCOM_PORTS", saved.c_str(), 1) : unsetenv("ZRNCOM_PORTS");
 }
 
+// Old values split at ':' as before; ';' lets a network port's own ':' stand.
+TEST(SplitPortList, SemicolonsFirstThenColonsOutsideNetworkPorts) {
+    const struct {
+        std::string_view value;
+        std::vector<std::string> ports;
+    } cases[] = {
+        {"", {}},
+        {"/dev/a:/dev/b", {"/dev/a", "/dev/b"}},
+        {"COM1:COM3", {"COM1", "COM3"}},
+        {"::/dev/a:::", {"/dev/a"}},
+        {"/dev/a;/dev/b", {"/dev/a", "/dev/b"}},
+        {"COM1:COM2;COM3", {"COM1", "COM2", "COM3"}},
+        {"tcp://gw:4001", {"tcp://gw:4001"}},
+        {"/dev/a;tcp://gw:4001;COM2:COM3", {"/dev/a", "tcp://gw:4001", "COM2", "COM3"}},
+        {"rfc2217://[::1]:7000?timeout=5;;", {"rfc2217://[::1]:7000?timeout=5"}},
+        {";;rfc2217://10.0.0.2:7000;tcp://h:1", {"rfc2217://10.0.0.2:7000", "tcp://h:1"}},
+        // Without ';' a network port takes the whole piece, colons and all.
+        {"COM1:tcp://gw:4001", {"COM1:tcp://gw:4001"}},
+        {"\\\\.\\COM10;COM2", {"\\\\.\\COM10", "COM2"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitPortList(c.value), c.ports) << c.value;
+}
+
 TEST(PortListBox, SortsLikeTheConnectDialog) {
     std::vector<std::string> ports = {"COM3", "COM10", "com2", "COM1"};
     std::sort(ports.begin(), ports.end(), PortListBoxLess);

@@ -1,12 +1,15 @@
 // The tick routine as a state machine: searching, probing, found, polling.
 #include "DialogHarness.h"
+#include "PortRights.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 
 using Calls = std::vector<std::string>;
 
@@ -258,4 +261,75 @@ TEST(ZrnConnect, WithoutScanningAManualConnectionIsPolledAndNeverLeft) {
     h.Tick();
     h.Tick();
     EXPECT_EQ(h.Take(), (Calls{"C", "L", "C", "A"}));
+}
+
+// A network port picked from the list moves to the front of the remembered
+// ones only once it opens.
+TEST(ZrnConnect, APickedNetworkPortIsRememberedWhenItOpens) {
+    DialogHarness h;
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    EnvGuard configHome("XDG_CONFIG_HOME", config.path().toUtf8().constData());
+    const std::string file = config.filePath("ZRNcom/recent-ports").toStdString();
+    ASSERT_TRUE(QDir(config.path()).mkpath("ZRNcom"));
+    std::ofstream(file) << "tcp://a:1\nrfc2217://[::1]:7000\n";
+    auto recent = [&file] {
+        std::ifstream in(file);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EnvGuard ports("ZRNCOM_PORTS", "COM1");
+
+    LinkRecorder::openResult = 0;
+    AnswerConnect(h, 2, win::IDOK); // COM1, tcp://a:1, rfc2217://[::1]:7000
+    EXPECT_EQ(h.Take(), (Calls{"close", "open rfc2217://[::1]:7000:9600,N,8,1"}));
+    EXPECT_EQ(recent(), "tcp://a:1\nrfc2217://[::1]:7000\n");
+
+    LinkRecorder::openResult = 1;
+    AnswerConnect(h, 2, win::IDOK);
+    EXPECT_EQ(h.Take().at(1), "open rfc2217://[::1]:7000:9600,N,8,1");
+    EXPECT_EQ(recent(), "rfc2217://[::1]:7000\ntcp://a:1\n");
+}
+
+// The window shows the port once a device answers on it, and nothing while it
+// looks for one; the log box names the port once per find.
+TEST(PortInUse, ShownWhenADeviceAnswersAndEmptyWhileScanning) {
+    DialogHarness h;
+    auto shown = [&h] { return h.dlg().GetDlgItemText(IDC_PORT_IN_USE); };
+    auto log = [&h] { return h.dlg().GetDlgItemText(IDC_LOG); };
+    h.Tick();
+    EXPECT_EQ(h.Take().at(1), "open /dev/zrnA:9600,N,8,1");
+    EXPECT_EQ(shown(), "") << "tried, not answered";
+    h.LinkNotify(LINK_ACK, "?");
+    h.LinkNotify(LINK_REPLY, "A3");
+    EXPECT_EQ(shown(), "/dev/zrnA");
+    EXPECT_EQ(Count(log(), "Device answers on /dev/zrnA"), 1u);
+    h.now += 3; // silent: the scan goes on to the next port
+    h.Tick();
+    EXPECT_EQ(h.Take().at(1), "open /dev/zrnB:9600,N,8,1");
+    EXPECT_EQ(shown(), "");
+    LinkRecorder::openResult = 0;
+    h.now += 3;
+    h.Tick();
+    h.LinkNotify(LINK_ACK, "?"); // late news of a port that did not open
+    EXPECT_EQ(shown(), "");
+}
+
+TEST(PortInUse, ANetworkPortTypedIntoZrnConnectIsShownOnceItAnswers) {
+    DialogHarness h("ZRNcom -NO_SCAN_COMM_PORTS");
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    EnvGuard configHome("XDG_CONFIG_HOME", config.path().toUtf8().constData());
+    QTimer::singleShot(0, &h.dlg(), [&h] {
+        COpenZrn& open = h.dlg().panels.ports.openZrn;
+        open.SetDlgItemText(IDC_NETWORK_PORT, "rfc2217://127.0.0.1:7000");
+        open.SendMessage(win::IDOK, win::BN_CLICKED);
+    });
+    h.dlg().SendMessage(kWindow, win::WM_SYSCOMMAND, IDM_ZRN_CONNECT);
+    EXPECT_EQ(h.Take().at(1), "open rfc2217://127.0.0.1:7000:9600,N,8,1");
+    EXPECT_EQ(h.dlg().GetDlgItemText(IDC_PORT_IN_USE), "");
+    h.LinkNotify(LINK_REPLY, "A3");
+    EXPECT_EQ(h.dlg().GetDlgItemText(IDC_PORT_IN_USE), "rfc2217://127.0.0.1:7000");
+    EXPECT_NE(h.dlg().GetDlgItemText(IDC_LOG).find("Device answers on rfc2217://127.0.0.1:7000"),
+              std::string::npos);
+    EXPECT_EQ(h.dlg().windowTitle(), "QUORVANEX") << "the title stays";
 }

@@ -1,11 +1,13 @@
 // ZRNcom.exe's Windows pieces under wine: the resources Explorer reads, the
-// version the program reads back, the registry's ports and the start-up.
+// version the program reads back, the registry's ports, the start-up and the
+// recent ports' file.
 #include "platform/Application.h"
 #include "platform/DebugOutput.h"
 #include "platform/Shell.h"
 #include "platform/VersionInfo.h"
 #include "platform/win32/LogPlace.h"
 #include "ports/PortList.h"
+#include "ports/RecentPortsFile.h"
 
 #include <windows.h>
 
@@ -13,7 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -281,4 +285,23 @@ TEST(ProgramWin, TrafficLogFolderIsTheLibrarys) {
     ASSERT_NE(library, nullptr);
     EXPECT_EQ(zrn::TrafficLogDirectory(), BesideThisProgram(""));
     ::FreeLibrary(library);
+}
+
+// The recent ports live under %APPDATA%, and a second write replaces the
+// first: renaming onto an existing file is what Windows may refuse.
+TEST(ProgramWin, RecentPortsAreKeptUnderAppDataAndReplaced) {
+    namespace fs = std::filesystem;
+    const fs::path appData =
+        fs::temp_directory_path() / ("zrn-appdata-" + std::to_string(::GetCurrentProcessId()));
+    const std::wstring saved = _wgetenv(L"APPDATA") ? _wgetenv(L"APPDATA") : L"";
+    ASSERT_EQ(_wputenv((L"APPDATA=" + appData.wstring()).c_str()), 0);
+    const auto file = zrn::RecentPortsFile();
+    ASSERT_TRUE(file.has_value());
+    EXPECT_EQ(*file, appData / "ZRNcom" / "recent-ports.txt");
+    EXPECT_EQ(zrn::WriteRecentPorts(*file, {"tcp://a:1", "tcp://b:2"}), "");
+    EXPECT_EQ(zrn::WriteRecentPorts(*file, {"rfc2217://[::1]:7000"}), "");
+    EXPECT_EQ(zrn::ReadRecentPorts(*file), std::vector<std::string>{"rfc2217://[::1]:7000"});
+    _wputenv((L"APPDATA=" + saved).c_str());
+    std::error_code ignored;
+    fs::remove_all(appData, ignored);
 }

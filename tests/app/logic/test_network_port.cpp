@@ -1,0 +1,211 @@
+#include "ports/NetworkPort.h"
+#include "ports/RecentPortsFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <unistd.h>
+
+using namespace zrn;
+using namespace std::string_view_literals;
+namespace fs = std::filesystem;
+
+TEST(NetworkPort, TheFormsALinkMayOpen) {
+    const struct {
+        std::string_view name;
+        std::optional<NetworkPort> parsed;
+    } cases[] = {
+        {"tcp://gateway:4001", NetworkPort{"tcp", "gateway", 4001, {}}},
+        {"rfc2217://127.0.0.1:7000", NetworkPort{"rfc2217", "127.0.0.1", 7000, {}}},
+        {"rfc2217://[::1]:7000", NetworkPort{"rfc2217", "::1", 7000, {}}},
+        {"tcp://[fe80::1:2ab]:1", NetworkPort{"tcp", "fe80::1:2ab", 1, {}}},
+        {"tcp://[1:2:3:4:5:6:7:8]:65535", NetworkPort{"tcp", "1:2:3:4:5:6:7:8", 65535, {}}},
+        {"tcp://[::ffff:10.0.0.1]:80", NetworkPort{"tcp", "::ffff:10.0.0.1", 80, {}}},
+        {"tcp://[::]:80", NetworkPort{"tcp", "::", 80, {}}},
+        {"tcp://gw-3.field.example:4001?timeout=10",
+         NetworkPort{"tcp", "gw-3.field.example", 4001, 10}},
+        {"rfc2217://[::1]:7000?timeout=1", NetworkPort{"rfc2217", "::1", 7000, 1}},
+        // Refused: the scheme.
+        {"telnet://gw:23", {}},
+        {"TCP://gw:23", {}},
+        {"://gw:23", {}},
+        {"tcp:/gw:23", {}},
+        {"/dev/ttyUSB0", {}},
+        // The port: missing, out of range or not a plain number.
+        {"tcp://gw", {}},
+        {"tcp://gw:", {}},
+        {"tcp://gw:0", {}},
+        {"tcp://gw:65536", {}},
+        {"tcp://gw:000080", {}},
+        {"tcp://gw:+80", {}},
+        {"tcp://gw:80/", {}},
+        // The host.
+        {"tcp://:80", {}},
+        {"tcp://[]:80", {}},
+        {"tcp://::1:7000", {}},
+        {"tcp://[::1:7000", {}},
+        {"tcp://[1::2::3]:80", {}},
+        {"tcp://[1:2:3:4:5:6:7:8:9]:80", {}},
+        {"tcp://[1:2:3:4:5:6:7]:80", {}},
+        {"tcp://[12345::1]:80", {}},
+        {"tcp://[1.2.3.4]:80", {}},
+        {"tcp://256.0.0.1:80", {}},
+        {"tcp://10.0.0:80", {}},
+        {"tcp://-gw:80", {}},
+        {"tcp://gw..example:80", {}},
+        {"tcp://gw.:80", {}},
+        {"tcp://user@gw:80", {}},
+        {"tcp://gw/path:80", {}},
+        // The timeout.
+        {"tcp://gw:80?timeout=0", {}},
+        {"tcp://gw:80?timeout=", {}},
+        {"tcp://gw:80?timeout=1.5", {}},
+        {"tcp://gw:80?timeout=99999999999", {}},
+        {"tcp://gw:80?baud=9600", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseNetworkPort(c.name), c.parsed) << c.name;
+}
+
+TEST(RecentPorts, TheLatestComesFirstOnceAndTheOldestGo) {
+    using List = std::vector<std::string>;
+    const struct {
+        List before;
+        std::string_view port;
+        List after;
+    } cases[] = {
+        {{}, "tcp://a:1", {"tcp://a:1"}},
+        {{"tcp://a:1", "tcp://b:1"}, "tcp://c:1", {"tcp://c:1", "tcp://a:1", "tcp://b:1"}},
+        {{"tcp://a:1", "tcp://b:1", "tcp://c:1"},
+         "tcp://c:1",
+         {"tcp://c:1", "tcp://a:1", "tcp://b:1"}},
+        {{"tcp://a:1", "tcp://b:1"}, "tcp://a:1", {"tcp://a:1", "tcp://b:1"}},
+        // Names differing in case only are one port; the newer spelling stays.
+        {{"tcp://GW:1", "tcp://b:1"}, "tcp://gw:1", {"tcp://gw:1", "tcp://b:1"}},
+        {{"tcp://h1:1", "tcp://h2:1", "tcp://h3:1", "tcp://h4:1", "tcp://h5:1"},
+         "tcp://h6:1",
+         {"tcp://h6:1", "tcp://h1:1", "tcp://h2:1", "tcp://h3:1", "tcp://h4:1"}},
+        {{"tcp://h1:1", "tcp://h2:1", "tcp://h3:1", "tcp://h4:1", "tcp://h5:1"},
+         "tcp://h5:1",
+         {"tcp://h5:1", "tcp://h1:1", "tcp://h2:1", "tcp://h3:1", "tcp://h4:1"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RememberPort(c.before, c.port), c.after) << c.port;
+}
+
+TEST(RecentPorts, AFileIsReadForgivingly) {
+    using List = std::vector<std::string>;
+    const struct {
+        std::string_view text;
+        List ports;
+    } cases[] = {
+        {"", {}},
+        {"tcp://a:1\nrfc2217://[::1]:7000\n", {"tcp://a:1", "rfc2217://[::1]:7000"}},
+        {"tcp://a:1\r\nrfc2217://b:2\r\n", {"tcp://a:1", "rfc2217://b:2"}},
+        {"  tcp://a:1 \n\n\n", {"tcp://a:1"}},
+        {"tcp://a:1", {"tcp://a:1"}},
+        {"/dev/ttyUSB0\ngarbage\ntcp://a:99999\ntcp://a:1\n", {"tcp://a:1"}},
+        {"tcp://a:1\ntcp://A:1\ntcp://a:1\ntcp://b:1\n", {"tcp://a:1", "tcp://b:1"}},
+        {"tcp://h1:1\ntcp://h2:1\ntcp://h3:1\ntcp://h4:1\ntcp://h5:1\ntcp://h6:1\n",
+         {"tcp://h1:1", "tcp://h2:1", "tcp://h3:1", "tcp://h4:1", "tcp://h5:1"}},
+        {"tcp://a:1\n\0\xff\ntcp://b:2"sv, {"tcp://a:1", "tcp://b:2"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseRecentPorts(c.text), c.ports) << testing::PrintToString(c.text);
+}
+
+namespace {
+
+class RecentPortsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() / ("zrn_recent_" + std::to_string(::getpid()));
+        fs::remove_all(root);
+    }
+    void TearDown() override {
+        fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(root, ignored);
+    }
+    static std::string Contents(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    fs::path root;
+    std::error_code ignored;
+};
+
+// Sets or clears an environment variable for one scope.
+class Env {
+public:
+    Env(const char* name, const char* value) : name(name) {
+        if (const char* old = std::getenv(name))
+            previous = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~Env() { previous ? ::setenv(name, previous->c_str(), 1) : ::unsetenv(name); }
+    Env(const Env&) = delete;
+    Env& operator=(const Env&) = delete;
+
+private:
+    const char* name;
+    std::optional<std::string> previous;
+};
+
+} // namespace
+
+TEST_F(RecentPortsFileTest, WrittenListsReadBackAndTheFolderIsMade) {
+    const fs::path file = root / "ZRNcom" / "recent-ports";
+    EXPECT_TRUE(ReadRecentPorts(file).empty()) << "no file yet";
+    const std::vector<std::string> ports = {"rfc2217://[::1]:7000", "tcp://gw:4001?timeout=5"};
+    EXPECT_EQ(WriteRecentPorts(file, ports), "");
+    EXPECT_EQ(Contents(file), "rfc2217://[::1]:7000\ntcp://gw:4001?timeout=5\n");
+    EXPECT_EQ(ReadRecentPorts(file), ports);
+    EXPECT_EQ(WriteRecentPorts(file, {"tcp://b:2"}), "");
+    EXPECT_EQ(ReadRecentPorts(file), std::vector<std::string>{"tcp://b:2"});
+    EXPECT_FALSE(fs::exists(root / "ZRNcom" / "recent-ports.new")) << "the temporary is renamed";
+}
+
+TEST_F(RecentPortsFileTest, AFileThatCannotBeWrittenIsReportedAndLeftAsItWas) {
+    const fs::path folder = root / "ZRNcom";
+    const fs::path file = folder / "recent-ports";
+    ASSERT_EQ(WriteRecentPorts(file, {"tcp://a:1"}), "");
+    EXPECT_NE(WriteRecentPorts(file / "f", {"tcp://b:1"}), "") << "a file where the folder goes";
+    // A folder in the file's place cannot be replaced by a file.
+    fs::create_directories(root / "blocked" / "recent-ports");
+    EXPECT_NE(WriteRecentPorts(root / "blocked" / "recent-ports", {"tcp://b:1"}), "");
+    EXPECT_FALSE(fs::exists(root / "blocked" / "recent-ports.new"));
+    EXPECT_TRUE(ReadRecentPorts(root / "blocked" / "recent-ports").empty());
+    if (::geteuid() != 0) { // root writes anywhere
+        fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_NE(WriteRecentPorts(file, {"tcp://b:1"}), "");
+        EXPECT_EQ(ReadRecentPorts(file), std::vector<std::string>{"tcp://a:1"});
+    }
+}
+
+TEST(RecentPortsPlace, ConfigHomeThenHome) {
+    const struct {
+        const char* config;
+        const char* home;
+        std::optional<fs::path> file;
+    } cases[] = {
+        {"/cfg", "/home/op", fs::path("/cfg/ZRNcom/recent-ports")},
+        {nullptr, "/home/op", fs::path("/home/op/.config/ZRNcom/recent-ports")},
+        {"", "/home/op", fs::path("/home/op/.config/ZRNcom/recent-ports")},
+        {"relative/cfg", "/home/op", fs::path("/home/op/.config/ZRNcom/recent-ports")},
+        {nullptr, nullptr, std::nullopt},
+        {nullptr, "", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        Env config("XDG_CONFIG_HOME", c.config);
+        Env home("HOME", c.home);
+        EXPECT_EQ(RecentPortsFile(), c.file)
+            << (c.config ? c.config : "(unset)") << " " << (c.home ? c.home : "(unset)");
+    }
+}
