@@ -32,3 +32,4 @@ if(NOT WIN32)
 endif()
 
 target_link_libraries(zrnapp_logic PUBLIC zrnapp_model)
+target_link_libraries(zrnapp_logic PUBLIC zrnlink_core)

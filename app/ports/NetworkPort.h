@@ -9,25 +9,14 @@
 
 namespace zrn {
 
-// scheme://host:port[?timeout=seconds], taken apart.
-struct NetworkPort {
-    std::string scheme; // "tcp" or "rfc2217"
-    std::string host;   // an IPv6 address without its brackets
-    int port = 0;
-    std::optional<int> timeoutSeconds;
-
-    bool operator==(const NetworkPort&) const = default;
-};
-
 // What a refused name is told to look like.
 inline constexpr char NETWORK_PORT_FORM[] =
     "tcp://host:port or rfc2217://host:port (port 1 to 65535), "
     "optionally followed by ?timeout=seconds";
 
-// nullopt unless the name is exactly of that form: scheme tcp or rfc2217, host a
-// name, an IPv4 address or an IPv6 address in brackets, port 1..65535, timeout
-// at least one second.
-std::optional<NetworkPort> ParseNetworkPort(std::string_view name);
+// Why `name` is no network port the link can open (by the link's own reading
+// of port names); nothing when it is one.
+std::optional<std::string> NetworkPortProblem(std::string_view name);
 
 inline constexpr std::size_t RECENT_PORTS_KEPT = 5;
 

@@ -69,9 +69,11 @@ void COpenZrn::DoDataExchange(DataExchange& dx) {
     strTypedPort = std::string(zrn::TrimBlanks(strTypedPort));
     // A device name is the link's to judge; a network name must be whole here,
     // or the link would be handed a port it reads otherwise.
-    if (zrn::IsNetworkPortName(strTypedPort) && !zrn::ParseNetworkPort(strTypedPort))
-        dx.Refuse(IDC_NETWORK_PORT, "\"" + strTypedPort + "\" is not a network port.\n\nType " +
-                                        zrn::NETWORK_PORT_FORM + ".");
+    if (!zrn::HasUrlScheme(strTypedPort))
+        return;
+    if (const auto problem = zrn::NetworkPortProblem(strTypedPort))
+        dx.Refuse(IDC_NETWORK_PORT, "\"" + strTypedPort + "\" is not a network port: " + *problem +
+                                        ".\n\nType " + zrn::NETWORK_PORT_FORM + ".");
 }
 
 void COpenZrn::OnOK() {
@@ -86,7 +88,7 @@ void COpenZrn::OnOK() {
 }
 
 void COpenZrn::RememberNetworkPort(std::string_view port) {
-    if (!zrn::ParseNetworkPort(port))
+    if (zrn::NetworkPortProblem(port))
         return;
     const auto file = zrn::RecentPortsFile();
     if (!file) {

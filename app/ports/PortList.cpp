@@ -94,14 +94,14 @@ std::vector<std::string> ListSerialPorts(const std::string& sysfsRoot) {
     return ports;
 }
 
-bool IsNetworkPortName(std::string_view name) {
+bool HasUrlScheme(std::string_view name) {
     return name.find("://") != std::string_view::npos;
 }
 
 std::vector<std::string> SplitPortList(std::string_view value) {
     std::vector<std::string> ports;
     for (const std::string_view piece : SplitNonEmpty(value, ';')) {
-        if (IsNetworkPortName(piece)) {
+        if (HasUrlScheme(piece)) {
             ports.emplace_back(piece);
             continue;
         }

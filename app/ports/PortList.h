@@ -16,7 +16,7 @@ inline constexpr char SYSFS_TTY_ROOT[] = "/sys/class/tty";
 std::vector<std::string> ListSerialPorts(const std::string& sysfsRoot = SYSFS_TTY_ROOT);
 
 // True when the name holds "://": a network port (tcp://, rfc2217://), not a device.
-bool IsNetworkPortName(std::string_view name);
+bool HasUrlScheme(std::string_view name);
 
 // ZRNCOM_PORTS in the given order: split at ';', then each piece without "://"
 // at ':' (so "COM1:COM3" still names two ports) while a piece with "://" is one

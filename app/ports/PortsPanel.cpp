@@ -46,7 +46,7 @@ void PortsPanel::OnZrnConnect() {
 // says it once: the scan meets the same port again every few seconds.
 std::string PortsPanel::PortPermissionHint(std::string_view definition) {
     const std::string device = zrn::DevicePath(definition);
-    if (zrn::IsNetworkPortName(device))
+    if (zrn::HasUrlScheme(device))
         return {}; // no file, no group
     const auto group = zrn::PermissionGroup(device);
     if (!group)

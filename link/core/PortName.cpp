@@ -2,12 +2,107 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <vector>
 
 namespace zrn {
 namespace {
 
 constexpr std::string_view kRaw = "tcp://";
 constexpr std::string_view kRfc2217 = "rfc2217://";
+
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t at = text.find(separator, start);
+        if (at != start)
+            parts.push_back(text.substr(start, at - start));
+        if (at == std::string_view::npos)
+            return parts;
+        start = at + 1;
+    }
+}
+
+bool IsDigit(char ch) {
+    return std::isdigit(static_cast<unsigned char>(ch)) != 0;
+}
+
+bool AllOf(std::string_view text, bool (*test)(char)) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), test);
+}
+
+// Digits only, no sign or blanks; nullopt when empty or beyond int.
+std::optional<int> Number(std::string_view text) {
+    if (!AllOf(text, IsDigit))
+        return std::nullopt;
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+bool IsIpv4(std::string_view text) {
+    const std::vector<std::string_view> parts = Split(text, '.');
+    if (parts.size() != 4 || std::count(text.begin(), text.end(), '.') != 3)
+        return false;
+    return std::all_of(parts.begin(), parts.end(), [](std::string_view part) {
+        const auto value = Number(part);
+        return part.size() <= 3 && value && *value <= 255;
+    });
+}
+
+// Groups of one to four hex digits; the last may be an IPv4 address (two groups).
+std::optional<int> Ipv6Groups(std::string_view text, bool mayEndInIpv4) {
+    if (text.empty())
+        return 0;
+    int groups = 0;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t colon = text.find(':', start);
+        const std::string_view group = text.substr(start, colon - start);
+        if (colon == std::string_view::npos && mayEndInIpv4 && IsIpv4(group))
+            return groups + 2;
+        const bool hex = AllOf(
+            group, [](char ch) { return std::isxdigit(static_cast<unsigned char>(ch)) != 0; });
+        if (!hex || group.size() > 4)
+            return std::nullopt;
+        ++groups;
+        if (colon == std::string_view::npos)
+            return groups;
+        start = colon + 1;
+    }
+}
+
+bool IsIpv6(std::string_view text) {
+    const std::size_t gap = text.find("::");
+    if (gap == std::string_view::npos) {
+        const auto groups = Ipv6Groups(text, true);
+        return groups == 8;
+    }
+    if (text.find("::", gap + 1) != std::string_view::npos)
+        return false;
+    const auto head = Ipv6Groups(text.substr(0, gap), false);
+    const auto tail = Ipv6Groups(text.substr(gap + 2), true);
+    return head && tail && *head + *tail <= 7;
+}
+
+bool IsHostName(std::string_view text) {
+    // All digits and dots reads as an address, and must be a whole one.
+    if (AllOf(text, [](char ch) { return IsDigit(ch) || ch == '.'; }))
+        return IsIpv4(text);
+    if (text.size() > 253 || text.front() == '.' || text.back() == '.' ||
+        text.find("..") != std::string_view::npos)
+        return false;
+    for (const std::string_view label : Split(text, '.')) {
+        const bool letters = AllOf(label, [](char ch) {
+            return std::isalnum(static_cast<unsigned char>(ch)) != 0 || ch == '-';
+        });
+        if (!letters || label.size() > 63 || label.front() == '-' || label.back() == '-')
+            return false;
+    }
+    return true;
+}
 
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() &&
@@ -52,10 +147,18 @@ std::optional<NetworkAddress> ParseAddress(std::string_view& text, std::string& 
         }
         address.host = std::string(text.substr(1, close - 1));
         text.remove_prefix(close + 1);
+        if (!IsIpv6(address.host)) {
+            problem = "\"" + address.host + "\" is not an IPv6 address";
+            return std::nullopt;
+        }
     } else {
         const auto colon = text.find_first_of(":?");
         address.host = std::string(text.substr(0, colon));
         text.remove_prefix(colon == std::string_view::npos ? text.size() : colon);
+        if (!address.host.empty() && !IsHostName(address.host)) {
+            problem = "\"" + address.host + "\" is not a host name or address";
+            return std::nullopt;
+        }
     }
     if (address.host.empty() || !text.starts_with(':')) {
         problem = "give the gateway as HOST:PORT";
