@@ -123,7 +123,8 @@ TEST_F(ZrnctlGateway, AGatewayThatDiesMidReadFailsTheDeviceWithAMessage) {
         ASSERT_EQ(run.wait_for(30s), std::future_status::ready);
         const ToolRun result = run.get();
         EXPECT_EQ(result.status, 1) << result.out << result.err;
-        EXPECT_TRUE(Has(result.out + result.err, port)) << result.out << result.err;
+        EXPECT_TRUE(Has(result.out, port + ": FAILED: connection lost"))
+            << result.out << result.err;
     }
 }
 
