@@ -1,10 +1,12 @@
 // The telnet codec of network ports fed arbitrary gateway bytes in arbitrary
-// read sizes.
+// read sizes, and what it lets through fed on to the link's receiver, as the
+// worker does: telnet commands and sub-negotiations mixed into frames.
 //
 // Input: one byte of flags (bits 0-2: how many read sizes follow, less one;
 // bit 3: Start() first; bit 4: eight bytes of line settings follow), the read
 // sizes, the settings, then the bytes from the gateway.
 
+#include "LinkReceiver.h"
 #include "Rfc2217.h"
 
 #include <algorithm>
@@ -23,9 +25,23 @@ struct Run {
     bool operator==(const Run&) const = default;
 };
 
+// The worker's notifications and log, dropped: only a crash or a leak counts.
+class Ignore final : public zrn::LinkEvents {
+public:
+    bool Notify(unsigned, const char* text) override {
+        if (text != nullptr)
+            last = text;
+        return true;
+    }
+    void Log(std::string_view) override {}
+    std::string last;
+};
+
 template <typename Chunk>
 Run Feed(const zrn::ComPortSettings& wanted, bool start, std::string_view bytes, Chunk chunk) {
     zrn::TelnetClient client(wanted);
+    zrn::LinkReceiver receiver;
+    Ignore events;
     Run run{};
     if (start)
         run.reply = client.Start();
@@ -35,6 +51,8 @@ Run Feed(const zrn::ComPortSettings& wanted, bool start, std::string_view bytes,
         client.Feed(read, run.data, run.reply);
         if (run.data.size() - before > read.size())
             __builtin_trap();
+        receiver.Receive(reinterpret_cast<const unsigned char*>(run.data.data()) + before,
+                         run.data.size() - before, events);
         at += read.size();
     }
     run.state = client.Status();

@@ -31,7 +31,8 @@ for f in /usr/bin/ZRNcom /usr/bin/zrnctl /usr/bin/zrnsim /usr/include/ZRNComDll.
     /usr/share/applications/zrncom.desktop /usr/share/icons/hicolor/48x48/apps/zrncom.png \
     /usr/share/icons/hicolor/256x256/apps/zrncom.png \
     /usr/share/man/man1/ZRNcom.1.gz /usr/share/man/man1/zrnsim.1.gz \
-    /usr/share/man/man1/zrnctl.1.gz /usr/share/doc/zrncom/plan-format.md; do
+    /usr/share/man/man1/zrnctl.1.gz /usr/share/doc/zrncom/plan-format.md \
+    /usr/share/doc/zrncom/remote-devices.md; do
     [ -e "$f" ] || fail "missing $f"
 done
 lib=$(pkg-config --variable=libdir ZRNComDll)
