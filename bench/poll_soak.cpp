@@ -4,13 +4,15 @@
 // second (voluntary context switches of every thread) and CPU seconds a
 // minute, thread by thread.
 //
-//   poll_soak [--minutes N] [--seconds N] [--settle N] [--baud N]
+//   poll_soak [--minutes N] [--seconds N] [--settle N] [--baud N] [--via rfc2217|tcp]
 //       an idle device, debug output off; zrnsim with 9600-baud byte timing
-//       unless told (--baud 0: every answer at once, as zrnsim runs by default)
+//       unless told (--baud 0: every answer at once, as zrnsim runs by default);
+//       --via: through Debian's ser2net on loopback
 //   poll_soak --faults [--minutes N] [--seconds N]   NAKs, bad checksums, noise,
 //       dropped answers and an unplug every 60 s (30 minutes unless told);
 //       also reports crashes, the longest time from a replug back to polling,
 //       and every reply the program took that the device never sent.
+#include "Gateway.h"
 #include "ProcTasks.h"
 #include "SimProcess.h"
 #include "ZrnComProcess.h"
@@ -23,6 +25,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -100,6 +103,7 @@ int main(int argc, char** argv) {
     int seconds = -1;
     int settle = 30;
     std::string baud = "9600";
+    std::string via;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--faults")
@@ -112,11 +116,13 @@ int main(int argc, char** argv) {
             settle = std::atoi(argv[++i]);
         else if (arg == "--baud" && i + 1 < argc)
             baud = argv[++i];
+        else if (arg == "--via" && i + 1 < argc)
+            via = argv[++i];
         else {
-            std::fprintf(
-                stderr,
-                "usage: %s [--faults] [--minutes N | --seconds N] [--settle N] [--baud N]\n",
-                argv[0]);
+            std::fprintf(stderr,
+                         "usage: %s [--faults] [--minutes N | --seconds N] [--settle N] [--baud N] "
+                         "[--via rfc2217|tcp]\n",
+                         argv[0]);
             return 2;
         }
     }
@@ -139,10 +145,18 @@ int main(int argc, char** argv) {
     zrnsim::SimProcess device(ZRNSIM_PROGRAM, simArgs, trace);
     if (device.TerminalPath().empty())
         return 1;
+    std::string port = link;
+    std::unique_ptr<zrnsim::Gateway> gateway;
+    if (!via.empty()) {
+        gateway = std::make_unique<zrnsim::Gateway>(link, workDir.string());
+        if (!gateway->Start())
+            return 1;
+        port = via == "tcp" ? gateway->RawUrl() : gateway->Rfc2217Url();
+    }
     // Debug output shows the fault run what the program took; the idle run
     // measures the program as an operator runs it, without it.
     std::vector<std::pair<std::string, std::string>> env{{"QT_QPA_PLATFORM", "offscreen"},
-                                                         {"ZRNCOM_PORTS", link}};
+                                                         {"ZRNCOM_PORTS", port}};
     if (faults)
         env.emplace_back("ZRNCOM_DEBUG", "1");
     zrntest::ZrnComProcess zrncom({ZRNCOM_PROGRAM, {}, env, workDir.string()});
@@ -213,7 +227,8 @@ int main(int argc, char** argv) {
     const double elapsed = Seconds(Clock::now() - start);
     zrncom.Stop();
 
-    std::printf("ZRNcom polling zrnsim --baud %s (%s) for %.0f s\n", baud.c_str(),
+    std::printf("ZRNcom polling zrnsim --baud %s%s%s (%s) for %.0f s\n", baud.c_str(),
+                via.empty() ? "" : " through ser2net as ", via.c_str(),
                 faults
                     ? "NAKs 3%, bad checksums 3%, noise 5%, dropped answers 3%, unplug every 60 s"
                     : "idle device, debug output off",
