@@ -314,7 +314,7 @@ TEST_F(DialogTest, SwitchesAreFoundAnywhereInTheCommandLineAndTheLogIsSwitchedOn
         EXPECT_EQ(dlg.options.bNoScanCommPorts, c.noScan);
         EXPECT_EQ(LinkRecord::Get().logCalls, std::vector<bool>{c.logComm});
         EXPECT_EQ(dlg.options.strIniFile, "./ZRNcom.ini");
-        EXPECT_EQ(dlg.options.strFileVersion, "2.0");
+        EXPECT_EQ(dlg.options.strFileVersion, "2.1");
     }
 }
 
@@ -433,7 +433,7 @@ TEST_F(DialogTest, AboutBoxShowsTheVersionEveryTime) {
         dlg.SendMessage(kWindow, WM_SYSCOMMAND, IDM_ABOUTBOX);
     }
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0], "About ZRNcom|QUORVANEX ZRNcom Version 2.0");
+    EXPECT_EQ(seen[0], "About ZRNcom|QUORVANEX ZRNcom Version 2.1");
     EXPECT_EQ(seen[1], seen[0]);
 }
 

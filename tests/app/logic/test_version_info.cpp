@@ -8,7 +8,7 @@ using namespace zrn;
 
 TEST(VersionInfo, ProgramBlockCarriesTheReleaseStrings) {
     const VersionBlock& block = ProgramVersionBlock();
-    EXPECT_EQ(block.nFileVersion, (std::array<std::uint16_t, 4>{2, 0, 0, 0}));
+    EXPECT_EQ(block.nFileVersion, (std::array<std::uint16_t, 4>{2, 1, 0, 0}));
     EXPECT_EQ(block.nProductVersion, block.nFileVersion);
     EXPECT_EQ(QueryTranslations(block, "\\VarFileInfo\\Translation"),
               (std::vector<VersionTranslation>{{0x0409, 1200}}));
@@ -17,8 +17,8 @@ TEST(VersionInfo, ProgramBlockCarriesTheReleaseStrings) {
     };
     EXPECT_EQ(StringFileInfoPath({0x0409, 1200}, "FileVersion"),
               "\\StringFileInfo\\040904B0\\FileVersion");
-    EXPECT_EQ(value("FileVersion"), "2.0");
-    EXPECT_EQ(value("ProductVersion"), "2.0");
+    EXPECT_EQ(value("FileVersion"), "2.1");
+    EXPECT_EQ(value("ProductVersion"), "2.1");
     EXPECT_EQ(value("InternalName"), "ZRNcom");
     EXPECT_EQ(value("OriginalFilename"), "ZRNcom.EXE");
     EXPECT_EQ(value("ProductName"), "ZRNcom Application");
@@ -48,7 +48,7 @@ TEST(VersionInfo, LanguageChoiceSteps) {
 TEST(VersionInfo, GermanUserFindsTheEnglishBlock) {
     const VersionBlock& block = ProgramVersionBlock();
     EXPECT_EQ(ChooseTranslation(block.translations, 0x0407), (VersionTranslation{0x0409, 1200}));
-    EXPECT_EQ(ReadFileVersion(block, 0x0407), "2.0");
+    EXPECT_EQ(ReadFileVersion(block, 0x0407), "2.1");
     EXPECT_EQ(ReadFileVersion(VersionBlock{}, 0x0409), "");
 }
 

@@ -109,7 +109,7 @@ TEST(ProgramWin, VersionPrintsTheResourcesFileVersion) {
     const auto run = RunCapturing("\"" + BesideThisProgram("ZRNcom.exe") + "\" --version");
     ASSERT_TRUE(run);
     EXPECT_EQ(run->exitCode, 0u);
-    EXPECT_EQ(run->output, "ZRNcom 2.0\r\n");
+    EXPECT_EQ(run->output, "ZRNcom 2.1\r\n");
 }
 
 TEST(ProgramWin, HelpPrintsTheUsage) {
@@ -134,11 +134,11 @@ TEST(ProgramWin, BothFilesCarryTheProjectVersion) {
         ASSERT_FALSE(version.block.empty());
         const VS_FIXEDFILEINFO fixed = version.Fixed();
         EXPECT_EQ(fixed.dwSignature, 0xFEEF04BDu);
-        EXPECT_EQ(fixed.dwFileVersionMS, MAKELONG(0, 2)); // 2.0
+        EXPECT_EQ(fixed.dwFileVersionMS, MAKELONG(1, 2)); // 2.1
         EXPECT_EQ(fixed.dwFileVersionLS, 0u);             // .0.0
         EXPECT_EQ(fixed.dwProductVersionMS, fixed.dwFileVersionMS);
         EXPECT_EQ(fixed.dwFileType, f.type);
-        EXPECT_EQ(version.String("\\StringFileInfo\\040904B0\\FileVersion"), "2.0");
+        EXPECT_EQ(version.String("\\StringFileInfo\\040904B0\\FileVersion"), "2.1");
         EXPECT_EQ(version.String("\\StringFileInfo\\040904B0\\OriginalFilename"), f.originalName);
     }
 }
@@ -160,7 +160,7 @@ TEST(ProgramWin, ResourceBlockMatchesTheBuiltInOne) {
         }
     }
     // A German user still finds the English block.
-    EXPECT_EQ(zrn::ReadFileVersion(resource, 0x0407), "2.0");
+    EXPECT_EQ(zrn::ReadFileVersion(resource, 0x0407), "2.1");
 }
 
 TEST(ProgramWin, ResourcesHoldTheIconBitmapsAndManifest) {
