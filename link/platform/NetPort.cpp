@@ -5,6 +5,8 @@
 
 #include "DebugOutput.h"
 
+#include <cstring>
+
 namespace zrn {
 namespace {
 
@@ -149,6 +151,14 @@ bool Negotiate(const NetSocket& socket, TelnetClient& telnet, const PortDefiniti
 }
 
 } // namespace
+
+std::size_t UnwrapTelnet(TelnetClient& telnet, unsigned char* data, std::size_t count,
+                         std::string& reply) {
+    std::string bytes;
+    telnet.Feed(std::string_view(reinterpret_cast<const char*>(data), count), bytes, reply);
+    std::memcpy(data, bytes.data(), bytes.size());
+    return bytes.size();
+}
 
 std::optional<NetConnection> ConnectGateway(const PortDefinition& port, LinkError& error) {
     const auto deadline = Clock::now() + port.network->timeout;

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #ifdef _WIN32
 #include "UniqueSocket.h"
@@ -27,6 +28,12 @@ struct NetConnection {
     NetSocket socket;                     // non-blocking, no Nagle, keepalive on
     std::unique_ptr<TelnetClient> telnet; // RFC 2217 only, negotiated
 };
+
+// What a read from an RFC 2217 gateway brought, less the gateway's telnet
+// talk, moved to the front of `data`; the count left. The answers owed to the
+// gateway go to `reply`, for the caller to write at once.
+std::size_t UnwrapTelnet(TelnetClient& telnet, unsigned char* data, std::size_t count,
+                         std::string& reply);
 
 // Connects to `port.network` and, for RFC 2217, negotiates within the same
 // time-out. Nothing, with `error` set, when that fails.

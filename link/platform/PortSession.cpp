@@ -87,17 +87,16 @@ ssize_t PortSession::WritePort(const char* data, std::size_t size) {
 }
 
 std::size_t PortSession::Unwrap(unsigned char* data, std::size_t count) {
-    std::string bytes, reply;
-    telnet->Feed(std::string_view(reinterpret_cast<const char*>(data), count), bytes, reply);
+    std::string reply;
+    count = UnwrapTelnet(*telnet, data, count, reply);
+    // A few bytes of option answers; a full socket buffer loses them, as it
+    // would lose nothing the device needs.
     if (!reply.empty()) {
-        // A few bytes of option answers; a full socket buffer loses them, as
-        // it would lose nothing the device needs.
         const std::lock_guard lock(ioMutex);
         if (!stopped)
             (void)WritePort(reply.data(), reply.size());
     }
-    std::memcpy(data, bytes.data(), bytes.size());
-    return bytes.size();
+    return count;
 }
 
 PortSession::Ready PortSession::WaitUntil(std::optional<Clock::time_point> deadline) {
