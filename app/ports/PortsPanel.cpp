@@ -32,10 +32,14 @@ void PortsPanel::OnZrnConnect() {
                open ? 1 : 0);
     if (open)
         COpenZrn::RememberNetworkPort(zrn::DevicePath(openZrn.strPortDefinition));
-    // The operator chose this port: a refusal they can mend is worth a box.
+    // The operator chose this port: a refusal they can mend is worth a box,
+    // and so is why a gateway did not answer.
     if (!open) {
-        if (const std::string hint = PortPermissionHint(openZrn.strPortDefinition); !hint.empty())
-            MessageBox(&Window(), hint, {}, win::MB_OK | win::MB_ICONWARNING);
+        std::string why = PortPermissionHint(openZrn.strPortDefinition);
+        if (why.empty())
+            why = host.OpenFailure();
+        if (!why.empty())
+            MessageBox(&Window(), why, {}, win::MB_OK | win::MB_ICONWARNING);
     }
     // 3. Every status value; the schedule table is not read here.
     for (const std::string& command : zrn::FullReadSequence())

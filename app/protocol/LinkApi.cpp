@@ -1,6 +1,6 @@
 #include "protocol/LinkApi.h"
 
 LinkApi& Link() {
-    static LinkApi api{&fnZrnOpen, &fnZrnSend, &fnZrnClose, &fnZrnLog};
+    static LinkApi api{&fnZrnOpen, &fnZrnSend, &fnZrnClose, &fnZrnLog, &fnZrnOpenError};
     return api;
 }

@@ -8,6 +8,8 @@ struct LinkApi {
     int (*send)(const char* text);
     int (*close)();
     int (*log)(bool enable);
+    // Why the last open failed; a stand-in may leave it out (null).
+    int (*openError)(ZrnOpenError* error) = nullptr;
 };
 
 // The real library unless a test has replaced it.

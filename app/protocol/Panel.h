@@ -26,6 +26,9 @@ public:
     // Closes the port, forgets what was asked on it, and opens this one
     // ("path:9600,N,8,1"); false when it does not open.
     virtual bool ReopenLink(const std::string& definition) = 0;
+    // Why the last ReopenLink failed, in the link's words; empty when it
+    // opened or the link did not say.
+    virtual std::string OpenFailure() const = 0;
     // Commands are dropped until the next open succeeds.
     virtual void HoldCommands() = 0;
     // A port is open: commands go out.

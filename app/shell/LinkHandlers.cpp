@@ -32,6 +32,10 @@ bool CZRNcomDlg::ReopenLink(const std::string& definition) {
         panel->LinkClosed();
     link.bLinkOpen = Link().open(LinkTarget(*this), definition.c_str());
     link.strOpenPort = link.bLinkOpen ? zrn::DevicePath(definition) : std::string();
+    link.strOpenFailure.clear();
+    ZrnOpenError error{};
+    if (!link.bLinkOpen && Link().openError != nullptr && Link().openError(&error) != ZRN_OK)
+        link.strOpenFailure = error.message;
     return link.bLinkOpen != 0;
 }
 

@@ -40,6 +40,7 @@ struct LinkState {
     int nPollStep = 0;
     std::string strResponse;             // the last reply
     std::string strOpenPort;             // the port open now, or empty
+    std::string strOpenFailure;          // why the last open failed, in the link's words
     std::string strPortInUse;            // shown: the open port once a device answered on it
     zrn::ReplyTracker replyTracker;      // queries whose replies are awaited
     std::vector<std::string> strReports; // waiting for their box
@@ -80,6 +81,7 @@ public:
     int SetZrnButtonProperly() override;
     void SendCommand(std::string_view text) override;
     bool ReopenLink(const std::string& definition) override;
+    std::string OpenFailure() const override { return link.strOpenFailure; }
     void HoldCommands() override { link.bLinkOpen = 0; }
     bool LinkOpen() const override { return link.bLinkOpen != 0; }
     bool DeviceConnected() const override { return link.bLinkOpen && !link.bPortScanning; }

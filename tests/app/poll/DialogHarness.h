@@ -9,6 +9,7 @@
 #include "shell/ZRNcomDlg.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 struct LinkRecorder {
     static inline std::vector<std::string> calls;
     static inline int openResult = 1;
+    static inline std::string openFailure; // the link's reason when an open fails
 
     static int Open(HWND, const char* definition) {
         calls.push_back(std::string("open ") + definition);
@@ -32,6 +34,13 @@ struct LinkRecorder {
         return 1;
     }
     static int Log(bool) { return 0; }
+    static int OpenError(ZrnOpenError* error) {
+        const int code = openResult == 1 || openFailure.empty() ? ZRN_OK : ZRN_ERROR_REFUSED;
+        if (error != nullptr)
+            std::snprintf(error->message, sizeof error->message, "%s",
+                          code == ZRN_OK ? "" : openFailure.c_str());
+        return code;
+    }
 };
 
 class DialogHarness {
@@ -40,9 +49,10 @@ public:
         : now(start), ports("ZRNCOM_PORTS", "/dev/zrnA:/dev/zrnB:/dev/zrnC") {
         savedLink = Link();
         Link() = {&LinkRecorder::Open, &LinkRecorder::Send, &LinkRecorder::Close,
-                  &LinkRecorder::Log};
+                  &LinkRecorder::Log, &LinkRecorder::OpenError};
         LinkRecorder::calls.clear();
         LinkRecorder::openResult = 1;
+        LinkRecorder::openFailure.clear();
         savedClock = SetPcClock([this] { return now; });
         dialog = std::make_unique<CZRNcomDlg>(commandLine);
         dialog->Create();

@@ -253,6 +253,23 @@ TEST(ZrnConnect, CancelLeavesTheLinkAloneAndAFailedOpenSendsNothing) {
     EXPECT_EQ(h.dlg().link.bLinkOpen, 0);
 }
 
+// The operator chose the port: why it did not open is told in a box, in the
+// link's words.
+TEST(ZrnConnect, APortThatDoesNotOpenIsExplainedInABox) {
+    DialogHarness h;
+    LinkRecorder::openResult = 0;
+    LinkRecorder::openFailure = "/dev/zrnA: connection refused";
+    MessageBoxAnswer boxes(win::IDOK);
+    AnswerConnect(h, -1, win::IDOK);
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0].text, "/dev/zrnA: connection refused");
+    EXPECT_EQ(h.dlg().OpenFailure(), "/dev/zrnA: connection refused");
+    LinkRecorder::openResult = 1;
+    AnswerConnect(h, -1, win::IDOK);
+    EXPECT_EQ(h.dlg().OpenFailure(), "");
+    EXPECT_EQ(boxes.asked.size(), 1u);
+}
+
 TEST(ZrnConnect, WithoutScanningAManualConnectionIsPolledAndNeverLeft) {
     DialogHarness h("ZRNcom -NO_SCAN_COMM_PORTS");
     AnswerConnect(h, 1, win::IDOK);
