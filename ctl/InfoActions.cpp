@@ -83,7 +83,7 @@ DeviceResult ExportPlan(Device& device, const std::string& file) {
         throw DeviceFailure("the device holds what a plan cannot carry (" + refusal->Text() +
                             "); " + file + " not written");
     if (const auto why = zrn::WriteWhole(file, std::get<std::string>(text)))
-        throw DeviceFailure("cannot write " + file + ": " + *why);
+        throw DeviceFailure("cannot write " + file + ": " + *why + "; nothing written");
     DeviceResult result;
     result.message = "schedules written to " + file;
     for (const zrn::ScheduleEntry& entry : table)

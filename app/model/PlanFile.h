@@ -3,6 +3,7 @@
 
 #include "model/Plan.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -10,11 +11,18 @@
 
 namespace zrn {
 
-// The whole file, or nothing when it cannot be read.
-std::optional<std::string> ReadWhole(const std::filesystem::path& file);
+// The most a plan file may hold: a plan is a few kilobytes.
+inline constexpr std::uintmax_t kMostPlanBytes = 1024 * 1024;
+
+// The whole file, or why not ("cannot be read", "is a folder", "is not a
+// regular file (...)", "is larger than 1 MiB"). Only a regular file is read,
+// so a FIFO or a device given by mistake neither blocks nor streams forever.
+std::variant<std::string, Refusal> ReadWhole(const std::filesystem::path& file);
 // Writes the whole file or nothing: the text goes to a file beside it, which
-// takes the old one's place only once it is complete. Empty on success, else
-// why it failed.
+// takes the old one's place only once it is complete and on disk. A symlink is
+// followed to the file it names; a target that is not a regular file is left
+// alone; the replaced file's permission bits are kept. Empty on success, else
+// why it failed (the old file then holds what it held).
 std::optional<std::string> WriteWhole(const std::filesystem::path& file, const std::string& text);
 
 // The plan in the file, checked on its own (each value, and no two listed

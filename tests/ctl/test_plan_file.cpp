@@ -1,11 +1,25 @@
 // The plan file: what is refused (with the key, or line and column), and that
-// what export writes reads back to the same table and the same bytes.
+// what export writes reads back to the same table and the same bytes; which
+// files are read and how they are replaced.
 #include "Model.h"
 #include "model/CalendarTime.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace zrnctl {
 namespace {
@@ -156,6 +170,200 @@ TEST(PlanFile, WritesAllFourInAFixedLayoutThatReadsBackTheSame) {
     EXPECT_EQ(WritePlan(again), text);
     EXPECT_EQ(std::memcmp(&again[1], &table[1], sizeof table[1]), 0);
     EXPECT_EQ(std::memcmp(&again[2], &table[2], sizeof table[2]), 0);
+}
+
+namespace fs = std::filesystem;
+
+// A fresh folder, removed with all it holds.
+class Folder {
+public:
+    Folder() {
+        std::string name = (fs::temp_directory_path() / "zrn_planfile_XXXXXX").string();
+        if (::mkdtemp(name.data()) != nullptr)
+            path_ = name;
+    }
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+    ~Folder() {
+        std::error_code ignored;
+        if (!path_.empty())
+            fs::remove_all(path_, ignored);
+    }
+    const fs::path& Path() const { return path_; }
+    fs::path Put(const std::string& name, const std::string& text) const {
+        std::ofstream(path_ / name, std::ios::binary) << text;
+        return path_ / name;
+    }
+    std::set<std::string> Names() const {
+        std::set<std::string> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(path_))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+private:
+    fs::path path_;
+};
+
+std::string Contents(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+const std::string kSmallPlan =
+    R"({"zrn_plan": 1, "schedules": [{"schedule": 1, "status": "empty"}]})";
+
+// A read that waited on a FIFO or streamed /dev/zero would end the run here
+// rather than hang it.
+class Deadline {
+public:
+    explicit Deadline(unsigned seconds) { ::alarm(seconds); }
+    Deadline(const Deadline&) = delete;
+    Deadline& operator=(const Deadline&) = delete;
+    ~Deadline() { ::alarm(0); }
+};
+
+TEST(PlanFile, ReadsOnlyARegularFileOfAtMostOneMebibyte) {
+    const Folder folder;
+    ASSERT_FALSE(folder.Path().empty());
+    const struct {
+        const char* what;
+        std::function<fs::path()> make;
+        std::string refused; // empty: the plan is read
+    } cases[] = {
+        {"a FIFO without a writer",
+         [&] {
+             const fs::path fifo = folder.Path() / "fifo";
+             EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+             return fifo;
+         },
+         "is not a regular file (a device, FIFO or socket)"},
+        {"an endless device", [] { return fs::path("/dev/zero"); },
+         "is not a regular file (a device, FIFO or socket)"},
+        {"a folder", [&] { return folder.Path(); }, "is a folder"},
+        {"a missing file", [&] { return folder.Path() / "missing.json"; }, "cannot be read"},
+        {"2 MiB", [&] { return folder.Put("big.json", kSmallPlan + std::string(2 << 20, ' ')); },
+         "is larger than 1 MiB"},
+        {"1 MiB and one byte",
+         [&] {
+             return folder.Put("over.json",
+                               kSmallPlan + std::string((1 << 20) + 1 - kSmallPlan.size(), ' '));
+         },
+         "is larger than 1 MiB"},
+        {"exactly 1 MiB",
+         [&] {
+             return folder.Put("edge.json",
+                               kSmallPlan + std::string((1 << 20) - kSmallPlan.size(), ' '));
+         },
+         ""},
+        {"a small plan", [&] { return folder.Put("plan.json", kSmallPlan); }, ""},
+    };
+    for (const auto& c : cases) {
+        const fs::path file = c.make();
+        const Deadline deadline(10);
+        const auto read = zrn::ReadPlanFile(file);
+        if (c.refused.empty()) {
+            ASSERT_TRUE(std::holds_alternative<Plan>(read))
+                << c.what << ": " << std::get<Refusal>(read).Text();
+            EXPECT_EQ(std::get<Plan>(read).schedules.size(), 1u) << c.what;
+        } else {
+            ASSERT_TRUE(std::holds_alternative<Refusal>(read)) << c.what;
+            EXPECT_EQ(std::get<Refusal>(read).Text(), c.refused) << c.what;
+        }
+    }
+}
+
+TEST(PlanFile, WritesThroughLinksKeepsTheModeAndLeavesOtherKindsAlone) {
+    const Folder folder;
+    ASSERT_FALSE(folder.Path().empty());
+    const fs::path& dir = folder.Path();
+    const Deadline deadline(10);
+
+    // Through a relative link, and through one whose target does not exist yet.
+    const fs::path real = folder.Put("real.json", "old");
+    fs::create_symlink("real.json", dir / "link.json");
+    fs::create_symlink(dir / "new.json", dir / "dangling.json");
+    EXPECT_EQ(zrn::WriteWhole(dir / "link.json", "through the link"), std::nullopt);
+    EXPECT_EQ(zrn::WriteWhole(dir / "dangling.json", "made"), std::nullopt);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.json"));
+    EXPECT_TRUE(fs::is_symlink(dir / "dangling.json"));
+    EXPECT_EQ(Contents(real), "through the link");
+    EXPECT_EQ(Contents(dir / "new.json"), "made");
+
+    // A private file stays private.
+    ASSERT_EQ(::chmod(real.c_str(), 0600), 0);
+    EXPECT_EQ(zrn::WriteWhole(real, "again"), std::nullopt);
+    struct stat info {};
+    ASSERT_EQ(::stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(Contents(real), "again");
+    EXPECT_EQ(folder.Names(),
+              (std::set<std::string>{"real.json", "link.json", "dangling.json", "new.json"}));
+
+    // A reader holds the FIFO open, so a faulty write into it would not block.
+    const fs::path fifo = dir / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    struct Refused {
+        fs::path target;
+        mode_t kind;
+        std::string why;
+    };
+    std::vector<Refused> refused = {
+        {fifo, S_IFIFO, "not a regular file"},
+        {dir / "sub", S_IFDIR, "is a folder"},
+    };
+    // A device node of the test's own (root only): a faulty write replaces
+    // this one, never the system's /dev/null.
+    const fs::path device = dir / "null";
+    if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0)
+        refused.push_back({device, S_IFCHR, "not a regular file"});
+    fs::create_directory(dir / "sub");
+    for (const auto& r : refused) {
+        const auto why = zrn::WriteWhole(r.target, "text");
+        ASSERT_TRUE(why.has_value()) << r.target;
+        EXPECT_NE(why->find(r.why), std::string::npos) << r.target << ": " << *why;
+        ASSERT_EQ(::lstat(r.target.c_str(), &info), 0) << r.target;
+        EXPECT_EQ(info.st_mode & S_IFMT, r.kind) << r.target;
+    }
+    char byte = 0;
+    EXPECT_LE(::read(reader, &byte, 1), 0);
+    ::close(reader);
+    EXPECT_TRUE(fs::is_empty(dir / "sub"));
+}
+
+TEST(PlanFile, AWriteThatFailsLeavesTheOldFileAndNoTemporary) {
+    const Folder folder;
+    ASSERT_FALSE(folder.Path().empty());
+    const std::string old = "the old plan\n";
+    const fs::path file = folder.Put("plan.json", old);
+    const std::string text(20000, 'x');
+    const rlim_t caps[] = {0, 1, 4096, text.size() - 1};
+
+    // The cap is the child's own: this process's limit stays as it was.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        int status = 0;
+        for (std::size_t i = 0; i < std::size(caps) && status == 0; ++i) {
+            limit.rlim_cur = caps[i];
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                status = 1;
+            else if (!zrn::WriteWhole(file, text))
+                status = 10 + static_cast<int>(i); // a write that should fail succeeded
+        }
+        ::_exit(status);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(Contents(file), old);
+    EXPECT_EQ(folder.Names(), std::set<std::string>{"plan.json"});
 }
 
 } // namespace
