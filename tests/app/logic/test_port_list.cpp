@@ -81,7 +81,7 @@ TEST(SplitPortList, SemicolonsFirstThenColonsOutsideNetworkPorts) {
         {"tcp://gw:4001", {"tcp://gw:4001"}},
         {"/dev/a;tcp://gw:4001;COM2:COM3", {"/dev/a", "tcp://gw:4001", "COM2", "COM3"}},
         {"rfc2217://[::1]:7000?timeout=5;;", {"rfc2217://[::1]:7000?timeout=5"}},
-        {";;rfc2217://10.0.0.2:7000;tcp://h:1", {"rfc2217://10.0.0.2:7000", "tcp://h:1"}},
+        {";;rfc2217://127.0.0.2:7000;tcp://h:1", {"rfc2217://127.0.0.2:7000", "tcp://h:1"}},
         // Without ';' a network port takes the whole piece, colons and all.
         {"COM1:tcp://gw:4001", {"COM1:tcp://gw:4001"}},
         {"\\\\.\\COM10;COM2", {"\\\\.\\COM10", "COM2"}},
