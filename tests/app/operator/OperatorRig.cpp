@@ -80,6 +80,19 @@ std::string Show(const std::array<std::string, 6>& texts) {
     return Join(std::vector<std::string>(texts.begin(), texts.end()));
 }
 
+// Every field, the durations the list leaves out included.
+std::string Show(const zrn::ScheduleEntry& e) {
+    const auto two = [](unsigned v) { return (v < 10 ? "0" : "") + std::to_string(v); };
+    return "status " + std::to_string(e.chStatus) + ", start " + two(e.nStartYear) + "-" +
+           two(e.nStartMonth) + "-" + two(e.nStartDay) + " " + two(e.nStartHour) + ":" +
+           two(e.nStartMinute) + ":" + two(e.nStartSecond) + ", stop " + two(e.nStopYear) + "-" +
+           two(e.nStopMonth) + "-" + two(e.nStopDay) + " " + two(e.nStopHour) + ":" +
+           two(e.nStopMinute) + ":" + two(e.nStopSecond) + ", interval " + two(e.nIntervalHours) +
+           ":" + two(e.nIntervalMinutes) + ":" + two(e.nIntervalSeconds) + ", valve " +
+           two(e.nValveMinutes) + ":" + two(e.nValveSeconds) + ", hold " + two(e.nHoldMinutes) +
+           ":" + two(e.nHoldSeconds) + ", pump " + two(e.nPumpMinutes) + ":" + two(e.nPumpSeconds);
+}
+
 // The answer to a box: the choice-th of the buttons its flags give it.
 int Answer(unsigned flags, unsigned choice) {
     using namespace win;
@@ -370,6 +383,17 @@ std::vector<std::string> OperatorRig::CheckRows() {
             failures.push_back(where + ": the device holds no such schedule");
         else if (found->second != texts)
             failures.push_back(where + ": the device holds " + Show(found->second));
+        // The columns leave the durations out: a read entry is compared whole.
+        const zrn::ScheduleEntry& truth = device[static_cast<std::size_t>(e)];
+        const zrn::ScheduleEntry& read = dialog->panels.schedule.onDevice.Entry(e);
+        const zrn::ScheduleEntry& shown =
+            dialog->panels.schedule.sched.table[static_cast<std::size_t>(e)];
+        if (state == zrn::ReadState::Read && read != truth)
+            failures.push_back(where + ": read as {" + Show(read) + "}, the device holds {" +
+                               Show(truth) + "}");
+        if (state == zrn::ReadState::Read && shown != truth)
+            failures.push_back(where + ": the panel holds {" + Show(shown) +
+                               "}, the device holds {" + Show(truth) + "}");
     }
     for (const auto& [e, texts] : expected)
         if (e != edited && !listed[static_cast<std::size_t>(e)])
