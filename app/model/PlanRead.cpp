@@ -59,6 +59,15 @@ json ParseJson(std::string_view text) {
         if (const auto colon = detail.find(": ", detail.find("column")); colon != std::string::npos)
             detail = detail.substr(colon + 2);
         Refuse({}, "not JSON at " + Position(text, e.byte) + ": " + detail);
+    } catch (const json::exception& e) {
+        // A number beyond what a double holds ("1E400"): the library tells no
+        // position, and its message quotes the whole number, so it is cut short.
+        std::string detail = e.what();
+        if (const auto end = detail.find("] "); end != std::string::npos)
+            detail = detail.substr(end + 2);
+        if (detail.size() > 60)
+            detail = detail.substr(0, 60) + "...";
+        Refuse({}, "not JSON: " + detail);
     }
     if (!duplicate.empty())
         Refuse(duplicate, "appears twice in one object");

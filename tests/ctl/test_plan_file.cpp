@@ -64,6 +64,8 @@ TEST(PlanFile, RefusesWithTheKeyOrThePosition) {
         {R"({"zrn_plan": 1, "sdi": {"delay": 1000}})", "sdi.delay", "outside 0-999"},
         {R"({"zrn_plan": 1, "sdi": {"valve": "16:40"}})", "sdi.valve", "more than 999"},
         {R"({"zrn_plan": 1, "sdi": {"valve": 90}})", "sdi.valve", "must be text"},
+        // Found by the plan-file fuzzer: a number beyond a double ended the program.
+        {R"({"zrn_plan": 1e999})", "", "not JSON: number overflow"},
     };
     for (const Bad& bad : cases) {
         const auto read = ReadPlan(bad.text);
