@@ -4,6 +4,7 @@
 #include "DialogFixture.h"
 #include "PickerInput.h"
 #include "ZRNComDll.h"
+#include "model/CalendarTime.h"
 #include "schedule/ScheduleLogic.h"
 
 #include <cstring>
@@ -191,6 +192,54 @@ TEST_F(SchedulePanelTest, AddToAFullTableRefuses) {
     EXPECT_EQ(ok.asked[0].text, "Add Error, Schedule is full.");
     EXPECT_EQ(ok.asked[0].flags, MB_OK | MB_ICONERROR);
     EXPECT_EQ(std::memcmp(&before, &dialog->panels.schedule.sched.table, sizeof before), 0);
+}
+
+// Near either end of what the device holds, Add and every preset, in either
+// order, refuse with the range box or propose a start and a stop both inside it.
+TEST_F(SchedulePanelTest, AddAndThePresetsNearTheEndsOfTheRangeStayWithinIt) {
+    const char* clocks[] = {"C|12/24/37|10:07:30|", "C|12/30/37|23:50:00|", "C|12/31/37|00:00:00|",
+                            "C|12/31/37|12:00:00|", "C|12/31/37|23:59:59|", "C|01/01/00|00:00:00|",
+                            "C|01/01/00|00:00:01|", "C|01/01/00|23:59:59|"};
+    const int radios[] = {IDC_RADIO_15MIN, IDC_RADIO_30MIN, IDC_RADIO_1HOUR, IDC_RADIO_24HOURS,
+                          IDC_RADIO_CUSTOM};
+    const auto inRange = [](int64_t t) {
+        const auto local = zrn::BreakLocalTime(t);
+        return local && local->year >= 2000 && local->year <= 2037;
+    };
+    for (const char* clock : clocks)
+        for (int radio : radios)
+            for (bool presetFirst : {true, false}) {
+                const std::string where = std::string(clock) + " radio " + std::to_string(radio) +
+                                          (presetFirst ? " before Add" : " after Add");
+                Make();
+                dialog->link.bLinkOpen = 1;
+                for (const char* empty : {"S10", "S20", "S30", "S40"})
+                    Notify(LINK_REPLY, empty);
+                Clock(clock);
+                MessageBoxAnswer ok(IDOK);
+                if (presetFirst)
+                    Press(radio);
+                Press(IDC_BUTTON_ADD);
+                const zrn::ScheduleState& s = dialog->panels.schedule.sched;
+                if (!ok.asked.empty()) {
+                    EXPECT_EQ(ok.asked[0].text,
+                              "Add Error, the ZRN holds dates from 01/01/2000 to 12/31/2037 only.")
+                        << where;
+                    EXPECT_EQ(List()->GetItemCount(), 0) << where;
+                    continue;
+                }
+                if (!presetFirst)
+                    Press(radio);
+                EXPECT_TRUE(ok.asked.empty()) << where;
+                ASSERT_EQ(List()->GetItemCount(), 1) << where;
+                EXPECT_TRUE(inRange(s.edit.tStart) && inRange(s.edit.tStop))
+                    << where << ": " << s.edit.tStart << " to " << s.edit.tStop;
+                EXPECT_LT(s.edit.tStart, s.edit.tStop) << where;
+                // What Save would send is what the pickers show.
+                const zrn::ScheduleEntry& e = s.table[0];
+                EXPECT_LE(e.nStartYear, 37) << where;
+                EXPECT_LE(e.nStopYear, 37) << where;
+            }
 }
 
 TEST_F(SchedulePanelTest, ActivateSendsTheStatusThenAsks) {
