@@ -236,7 +236,10 @@ bool OperatorRig::Quiet(std::string& why) {
         }
         if (Clock::now() > deadline) {
             why = "the line never went quiet: " + std::to_string(gReceived) + " of " +
-                  std::to_string(gHandedOver) + " commands received";
+                  std::to_string(gHandedOver) + " commands received, " +
+                  std::to_string(gAcksHandled) + " of " + std::to_string(gAcksSent) +
+                  " answers handled, " + std::to_string(gCloses - closesSettled) +
+                  " closes, reports waiting: " + std::to_string(dialog->link.strReports.size());
             return false;
         }
     }

@@ -10,7 +10,9 @@
 #include <rapidcheck.h>
 #include <rapidcheck/state.h>
 
+#include <exception>
 #include <iostream>
+#include <optional>
 #include <ostream>
 
 namespace operator_steps {
@@ -138,12 +140,23 @@ inline auto Steps() {
 inline void OperatorRun() {
     LineFaults faults;
     faults.seed = *rc::gen::inRange<std::uint64_t>(1, 1u << 30);
-    OperatorRig rig(faults);
+    // A failure must be told when it happens: RapidCheck's replay of a case
+    // whose faults hang on timing may pass.
+    std::optional<OperatorRig> started;
+    try {
+        started.emplace(faults);
+    } catch (const std::exception& e) {
+        std::cerr << "FAILED to start: " << e.what() << std::endl;
+        throw;
+    }
+    OperatorRig& rig = *started;
     std::string failures;
     for (const std::string& failure : rig.SettleAndCheck())
         failures += "\n  " + failure;
-    if (!failures.empty())
+    if (!failures.empty()) {
+        std::cerr << "FAILED after the first read:" << failures << std::endl;
         RC_FAIL("after the first read:" + failures);
+    }
     rc::state::check(Model{}, rig, Steps());
 }
 
