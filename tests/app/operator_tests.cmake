@@ -13,3 +13,9 @@ target_link_libraries(test_operator PRIVATE zrn_operator rapidcheck_gtest GTest:
 gtest_discover_tests(test_operator
     PROPERTIES LABELS e2e TIMEOUT 240
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+add_executable(test_operator_gateway dialog/QtMain.cpp operator/test_operator_gateway.cpp)
+target_link_libraries(test_operator_gateway PRIVATE zrn_operator rapidcheck_gtest GTest::gtest)
+gtest_discover_tests(test_operator_gateway
+    PROPERTIES LABELS e2e TIMEOUT 240
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

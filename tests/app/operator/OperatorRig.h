@@ -9,6 +9,7 @@
 //   - no command carries a year outside 2000-2037 or a stop before its start;
 //   - a change the device did not take was told in a box naming the schedule.
 #include "EnvGuard.h"
+#include "Gateway.h"
 #include "SimProcess.h"
 #include "platform/MessageBox.h"
 #include "platform/PcClock.h"
@@ -26,6 +27,7 @@ struct LineFaults {
     double nakRate = 0.03;
     double dropRate = 0.03;
     double badCrcRate = 0.01;
+    bool viaGateway = false; // ser2net (RFC 2217) between the program and the device
 };
 
 // What a run went through, for the soak benchmark's figures.
@@ -37,6 +39,7 @@ struct RigCounts {
     long reports = 0; // of them, changes the device did not take
     long notRead = 0; // rows left "Not read" at a check
     long rescans = 0; // times the program went back to the port scan
+    long outages = 0; // times the gateway went away and came back
 };
 
 class OperatorRig {
@@ -56,6 +59,9 @@ public:
     void Arrow(bool down);
     void StepPicker(int id, int section, bool up, int times);
     void Press(int id); // a button or a radio button
+    // The gateway killed, the given seconds of the timer without it, then back
+    // on the same port; nothing without a gateway.
+    void GatewayAway(int seconds);
 
     // Waits for a quiet line, then checks; an empty list when everything holds.
     std::vector<std::string> SettleAndCheck();
@@ -74,6 +80,7 @@ private:
 
     std::filesystem::path dir;
     std::unique_ptr<zrnsim::SimProcess> sim;
+    std::unique_ptr<zrnsim::Gateway> gateway;
     std::unique_ptr<EnvGuard> ports;
     LinkApi savedLink{};
     MessageBoxHook savedHook;

@@ -129,16 +129,31 @@ struct PressButton : Answered {
     }
 };
 
+// Not the operator's doing: the gateway at the device's site goes away for a
+// few seconds of the timer, then comes back.
+struct GatewayAway : Answered {
+    int seconds = *rc::gen::inRange(1, 7);
+    void Act(OperatorRig& rig) const override { rig.GatewayAway(seconds); }
+    void Name(std::ostream& os) const override { os << "gateway away " << seconds << " s"; }
+};
+
 // Clicks and picker steps most often, as an operator's hands go.
 inline auto Steps() {
     return rc::state::gen::execOneOfWithArgs<ClickRow, ClickRow, ArrowKey, DoubleClickRow,
                                              StepPicker, StepPicker, StepPicker, StepPicker,
                                              PickPreset, PressButton, PressButton, PressButton>();
 }
+// The same hands, now and then a gateway outage among them.
+inline auto StepsBehindAGateway() {
+    return rc::state::gen::execOneOfWithArgs<
+        ClickRow, ClickRow, ArrowKey, DoubleClickRow, StepPicker, StepPicker, StepPicker,
+        StepPicker, PickPreset, PressButton, PressButton, PressButton, GatewayAway>();
+}
 
 // One run: a device with line faults drawn from the case, then the steps.
-inline void OperatorRun() {
+inline void OperatorRun(bool viaGateway = false) {
     LineFaults faults;
+    faults.viaGateway = viaGateway;
     faults.seed = *rc::gen::inRange<std::uint64_t>(1, 1u << 30);
     // A failure must be told when it happens: RapidCheck's replay of a case
     // whose faults hang on timing may pass.
@@ -157,7 +172,10 @@ inline void OperatorRun() {
         std::cerr << "FAILED after the first read:" << failures << std::endl;
         RC_FAIL("after the first read:" + failures);
     }
-    rc::state::check(Model{}, rig, Steps());
+    if (viaGateway)
+        rc::state::check(Model{}, rig, StepsBehindAGateway());
+    else
+        rc::state::check(Model{}, rig, Steps());
 }
 
 } // namespace operator_steps
