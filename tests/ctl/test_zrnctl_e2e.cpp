@@ -99,10 +99,12 @@ protected:
         return frames;
     }
 
-    // zrnctl with these arguments (and environment assignments in front).
+    // zrnctl with these arguments (and environment assignments in front); its
+    // backups and journal in the test's own folder.
     ToolRun Zrn(const std::string& args, const std::string& env = "ZRNCOM_PORTS=") {
-        const std::string command = "env " + env + " " + ZRNCTL_PROGRAM + " " + args + " >" +
-                                    Path("out.txt") + " 2>" + Path("err.txt");
+        const std::string command = "env XDG_STATE_HOME=" + Path("state") + " " + env + " " +
+                                    ZRNCTL_PROGRAM + " " + args + " >" + Path("out.txt") + " 2>" +
+                                    Path("err.txt");
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read("out.txt"), Read("err.txt")};
     }
@@ -186,6 +188,66 @@ TEST_F(Zrnctl, DryRunChecksAgainstTheDeviceAndSendsNoSetCommand) {
         EXPECT_FALSE(IsSetCommand(frame)) << frame;
 }
 
+std::size_t SetCommands(const std::vector<std::string>& frames) {
+    return static_cast<std::size_t>(std::count_if(frames.begin(), frames.end(), IsSetCommand));
+}
+
+TEST_F(Zrnctl, DiffShowsEachFieldAndImportWritesOnlyWhatDiffers) {
+    const std::string port = Sim();
+    // The SDI delay the device holds already, and an address it does not.
+    nlohmann::json plan = nlohmann::json::parse(kPlan);
+    plan["sdi"] = {{"address", "5"}, {"delay", 42}};
+    Write("plan.json", plan.dump());
+
+    ToolRun run = Zrn("--port " + port + " plan diff " + Path("plan.json"));
+    EXPECT_EQ(run.status, 3) << run.out << run.err;
+    EXPECT_TRUE(Has(run.out, port + ": DIFFERS: differs from the plan in 11 fields")) << run.out;
+    EXPECT_TRUE(Has(run.out, "  schedule 1 start: device 2027-06-02T08:00:00, plan "
+                             "2027-06-20T07:00:00\n"))
+        << run.out;
+    EXPECT_TRUE(Has(run.out, "  sdi.address: device 3, plan 5\n")) << run.out;
+    EXPECT_FALSE(Has(run.out, "sdi.delay")) << run.out;
+
+    // The dry run shows the same differences, in the same form.
+    run = Zrn("--json --port " + port + " plan import --dry-run " + Path("plan.json"));
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    nlohmann::json device = nlohmann::json::parse(run.out)["results"][0];
+    EXPECT_EQ(device["changed"], true);
+    ASSERT_EQ(device["differences"].size(), 11u) << device;
+    EXPECT_EQ(device["differences"][0], nlohmann::json::parse(
+                                            R"({"schedule": null, "field": "sdi.address",
+        "device": "3", "plan": "5"})"));
+    EXPECT_EQ(device["differences"][10], nlohmann::json::parse(R"({"schedule": 4,
+        "field": "status", "device": "empty", "plan": "active"})"));
+    EXPECT_EQ(SetCommands(Received(0)), 0u);
+
+    run = Zrn("--json --port " + port + " plan import " + Path("plan.json"));
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["results"][0]["changed"], true);
+    const std::vector<std::string> first = Received(0);
+    EXPECT_TRUE(std::find(first.begin(), first.end(), "A5") != first.end());
+    EXPECT_TRUE(std::find(first.begin(), first.end(), "L|042|") == first.end());
+
+    // Applied twice, the second time sends nothing and says so.
+    run = Zrn("--json --port " + port + " plan import " + Path("plan.json"));
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    device = nlohmann::json::parse(run.out)["results"][0];
+    EXPECT_EQ(device["changed"], false) << device;
+    for (const nlohmann::json& schedule : device["schedules"])
+        EXPECT_EQ(schedule["result"], "unchanged") << schedule;
+    EXPECT_EQ(SetCommands(Received(0)), SetCommands(first));
+
+    // One port fails beside a device that holds the plan: 1, not 0 or 3.
+    run = Zrn("--json --port " + port + " --port " + Path("missing") + " plan diff " +
+              Path("plan.json"));
+    EXPECT_EQ(run.status, 1) << run.out << run.err;
+    const nlohmann::json report = nlohmann::json::parse(run.out);
+    EXPECT_EQ(report["results"][0]["result"], "same");
+    EXPECT_TRUE(report["results"][0]["differences"].empty());
+    EXPECT_EQ(report["results"][1]["result"], "failed");
+    EXPECT_EQ(Zrn("--port " + port + " plan diff " + Path("plan.json")).status, 0);
+}
+
 TEST_F(Zrnctl, ABadFileIsRefusedWithItsKeyBeforeAnythingIsSent) {
     const std::string port = Sim();
     const std::pair<std::string, std::string> files[] = {
@@ -210,6 +272,7 @@ TEST_F(Zrnctl, ABadFileIsRefusedWithItsKeyBeforeAnythingIsSent) {
         const ToolRun run = Zrn("--port " + port + " plan import " + Path("bad.json"));
         EXPECT_EQ(run.status, 2) << text;
         EXPECT_TRUE(Has(run.err, "bad.json: ") && Has(run.err, reason)) << run.err;
+        EXPECT_EQ(Zrn("--port " + port + " plan diff " + Path("bad.json")).status, 2) << text;
     }
     const ToolRun usage = Zrn("--port " + port + " sdi set --delay 1000");
     EXPECT_EQ(usage.status, 2);
@@ -223,14 +286,15 @@ int FailingSchedule(const std::string& out) {
 }
 
 // What an import that failed reports must agree with the wire: a schedule is
-// stored only when its read-back was answered, and nothing goes out for the
-// schedules after the failing one.
+// stored only when its read-back was answered, and no set command goes out for
+// the schedules after the failing one.
 void ExpectHonestReport(const std::string& out, const std::vector<std::string>& frames,
                         int failing) {
     for (int n = 1; n <= 4; ++n) {
         const std::string s = "S" + std::to_string(n);
-        const bool sent = std::any_of(frames.begin(), frames.end(),
-                                      [&](const std::string& f) { return f.starts_with(s); });
+        const bool sent = std::any_of(frames.begin(), frames.end(), [&](const std::string& f) {
+            return f.starts_with(s) && IsSetCommand(f);
+        });
         if (n > failing) {
             EXPECT_TRUE(Has(out, "schedule " + std::to_string(n) + ": not sent")) << out;
             EXPECT_FALSE(sent) << s;
@@ -244,7 +308,7 @@ void ExpectHonestReport(const std::string& out, const std::vector<std::string>& 
 
 TEST_F(Zrnctl, ARefusedCommandFailsTheImportAndNamesTheSchedule) {
     // This seed refuses an upload command of schedule 2.
-    const std::string port = Sim({"--nak-rate", "0.1", "--seed", "7"});
+    const std::string port = Sim({"--nak-rate", "0.1", "--seed", "10"});
     Write("plan.json", kPlan);
     const ToolRun run = Zrn("--port " + port + " plan import " + Path("plan.json"));
     EXPECT_EQ(run.status, 1) << run.out;
@@ -258,9 +322,11 @@ TEST_F(Zrnctl, ARefusedCommandFailsTheImportAndNamesTheSchedule) {
 }
 
 TEST_F(Zrnctl, ADeviceThatGoesSilentInTheMiddleFailsTheImport) {
-    // Answers the probe, the clock, schedule 1 (10 + 9 frames) and 4 frames of
-    // schedule 2: the fifth, "S2ET|...|", goes unanswered.
-    const std::string port = Sim({"--silent-after", "25"});
+    // Answers the probe, the four schedules and the clock (36 + 1 frames), the
+    // backup's reads (identification, version, four schedules, SDI row: 43),
+    // schedule 1 (10 + 9 frames) and 4 frames of schedule 2: the fifth,
+    // "S2ET|...|", goes unanswered.
+    const std::string port = Sim({"--silent-after", "104"});
     Write("plan.json", kPlan);
     const ToolRun run = Zrn("--port " + port + " plan import " + Path("plan.json"));
     EXPECT_EQ(run.status, 1) << run.out;
@@ -298,7 +364,12 @@ TEST_F(Zrnctl, EightDevicesAtOnce) {
     Write("plan.json", kPlan);
     ToolRun run = Zrn(ports + " plan import " + Path("plan.json"));
     ASSERT_EQ(run.status, 0) << run.out << run.err;
-    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 8 * 5 + 1) << run.out;
+    // Each with its own backup, although all eight identify alike.
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 8 * 6 + 1) << run.out;
+    std::set<std::string> backups;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir / "state/ZRNcom/backups"))
+        backups.insert(entry.path().string());
+    EXPECT_EQ(backups.size(), 8u);
     EXPECT_TRUE(Has(run.out, "8 devices: 8 done")) << run.out;
 
     // Found by the scan, with a port where nothing answers among them.
