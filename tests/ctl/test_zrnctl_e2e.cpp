@@ -248,6 +248,38 @@ TEST_F(Zrnctl, DiffShowsEachFieldAndImportWritesOnlyWhatDiffers) {
     EXPECT_EQ(Zrn("--port " + port + " plan diff " + Path("plan.json")).status, 0);
 }
 
+TEST_F(Zrnctl, TheBackupImportsBackToWhatTheDeviceHeld) {
+    const std::string port = Sim();
+    ASSERT_EQ(Zrn("--port " + port + " plan export " + Path("held.json")).status, 0);
+    const auto sdi = [&] {
+        return nlohmann::json::parse(
+            Zrn("--json --port " + port + " info").out)["results"][0]["sdi"];
+    };
+    const nlohmann::json heldSdi = sdi();
+    nlohmann::json plan = nlohmann::json::parse(kPlan);
+    plan["sdi"] = {{"address", "5"}, {"delay", 7}, {"valve", "00:10"}};
+    Write("plan.json", plan.dump());
+
+    ToolRun run = Zrn("--json --port " + port + " plan import " + Path("plan.json"));
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    const std::string backup = nlohmann::json::parse(run.out)["results"][0]["backup"];
+    const fs::path file(backup);
+    EXPECT_EQ(file.parent_path(), dir / "state/ZRNcom/backups");
+    EXPECT_TRUE(file.filename().string().starts_with("ZRNSIM-ZRN100-207-SIM0001_2")) << backup;
+    EXPECT_TRUE(backup.ends_with("Z.json")) << backup;
+    // Taken before the first set command, so it holds the device as it was.
+    EXPECT_EQ(nlohmann::json::parse(std::ifstream(file))["sdi"]["delay"], 42);
+
+    run = Zrn("--port " + port + " plan import " + backup);
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    ASSERT_EQ(Zrn("--port " + port + " plan export " + Path("restored.json")).status, 0);
+    EXPECT_EQ(Read("restored.json"), Read("held.json"));
+    EXPECT_EQ(sdi(), heldSdi);
+    // Reading takes no backup: two imports that wrote, two files.
+    EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()),
+              2);
+}
+
 TEST_F(Zrnctl, ABadFileIsRefusedWithItsKeyBeforeAnythingIsSent) {
     const std::string port = Sim();
     const std::pair<std::string, std::string> files[] = {
@@ -319,6 +351,15 @@ TEST_F(Zrnctl, ARefusedCommandFailsTheImportAndNamesTheSchedule) {
     // Schedule 1 is to be active: stored inactive and read back, never switched on.
     EXPECT_TRUE(Has(run.out, "schedule 1: inactive with the planned values")) << run.out;
     ExpectHonestReport(run.out, Received(0), failing);
+    // The journal tells the refusal apart from what was stored.
+    const std::string journal = Read("state/ZRNcom/changes.jsonl");
+    EXPECT_TRUE(Has(journal, R"("what":"schedule 1","before":{"schedule":1,"status":"inactive")"))
+        << journal;
+    EXPECT_TRUE(Has(journal, R"("result":"verified")")) << journal;
+    EXPECT_TRUE(Has(journal, R"("what":"schedule 2","before":{"schedule":2,"status":"empty"},)"
+                             R"("after":{"schedule":2,"status":"inactive")") &&
+                Has(journal, R"("result":"refused"})"))
+        << journal;
 }
 
 TEST_F(Zrnctl, ADeviceThatGoesSilentInTheMiddleFailsTheImport) {
@@ -477,6 +518,78 @@ TEST_F(Zrnctl, EightDevicesInOneProcessWithoutChildren) {
     EXPECT_EQ(report["summary"]["done"], 8);
 }
 
+// Eight processes appending at once: every line whole and one object, each
+// change once, and log picks them out by port and time.
+TEST_F(Zrnctl, EightProcessesJournalWholeLinesAndLogReadsThem) {
+    Write("plan.json", kPlan);
+    std::vector<std::string> ports;
+    for (int i = 0; i < 8; ++i)
+        ports.push_back(Sim());
+    std::vector<std::future<int>> runs;
+    for (const std::string& port : ports)
+        runs.push_back(std::async(std::launch::async, [&, port] {
+            const std::string command = "env ZRNCOM_PORTS= XDG_STATE_HOME=" + Path("state") + " " +
+                                        ZRNCTL_PROGRAM + " --port " + port + " plan import " +
+                                        Path("plan.json") + " >/dev/null";
+            return std::system(command.c_str());
+        }));
+    for (auto& run : runs)
+        EXPECT_EQ(run.get(), 0);
+
+    // Four stores and two activations on each device.
+    std::istringstream journal(Read("state/ZRNcom/changes.jsonl"));
+    std::map<std::string, int> perPort;
+    std::size_t lines = 0;
+    for (std::string line; std::getline(journal, line); ++lines) {
+        const nlohmann::ordered_json entry = nlohmann::ordered_json::parse(line, nullptr, false);
+        ASSERT_TRUE(entry.is_object()) << line;
+        std::vector<std::string> keys;
+        for (const auto& [key, value] : entry.items())
+            keys.push_back(key);
+        EXPECT_EQ(keys,
+                  (std::vector<std::string>{"time", "user", "host", "program", "version", "port",
+                                            "device", "what", "before", "after", "result"}));
+        EXPECT_EQ(entry["program"], "zrnctl");
+        EXPECT_EQ(entry["result"], "verified") << line;
+        EXPECT_TRUE(Has(entry["device"], "SIM0001, firmware 2:07")) << line;
+        ++perPort[entry["port"]];
+    }
+    EXPECT_EQ(lines, 8u * 6u);
+    for (const std::string& port : ports)
+        EXPECT_EQ(perPort[port], 6) << port;
+
+    ToolRun run = Zrn("--json --port " + ports[3] + " log --since 2000-01-01");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json changes = nlohmann::json::parse(run.out)["changes"];
+    ASSERT_EQ(changes.size(), 6u);
+    EXPECT_EQ(changes[0]["what"], "schedule 1");
+    EXPECT_EQ(changes[0]["after"]["status"], "inactive");
+    EXPECT_EQ(changes[4]["what"], "schedule 1");
+    EXPECT_EQ(changes[4]["after"]["status"], "active");
+    run = Zrn("log --since 2099-01-01T00:00:00Z");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(Has(run.out, "0 changes in ")) << run.out;
+    EXPECT_EQ(Zrn("log --since yesterday").status, 2);
+}
+
+// A state folder that cannot be written costs the backup and the journal, not the change.
+TEST_F(Zrnctl, AnUnwritableStateFolderIsAWarningAndTheChangeIsMade) {
+    const std::string port = Sim();
+    Write("plan.json", kPlan);
+    Write("notafolder", "");
+    const ToolRun run = Zrn("--json --port " + port + " plan import " + Path("plan.json"),
+                            "ZRNCOM_PORTS= XDG_STATE_HOME=" + Path("notafolder"));
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    const nlohmann::json device = nlohmann::json::parse(run.out)["results"][0];
+    EXPECT_EQ(device["changed"], true);
+    EXPECT_FALSE(device.contains("backup"));
+    ASSERT_EQ(device["warnings"].size(), 2u) << device;
+    EXPECT_TRUE(Has(device["warnings"][0], "no backup")) << device;
+    EXPECT_TRUE(Has(device["warnings"][1], "journal of changes not written")) << device;
+    EXPECT_TRUE(Has(run.err, "warning: no backup")) << run.err;
+    EXPECT_EQ(Zrn("--port " + port + " plan diff " + Path("plan.json")).status, 0);
+}
+
 // A gateway that accepts, takes the probe, answers with noise and hangs up:
 // the port fails at once, saying so, rather than after every attempt.
 TEST_F(Zrnctl, AGatewayThatHangsUpOrRefusesFailsThePortSayingWhy) {
@@ -507,6 +620,44 @@ TEST_F(Zrnctl, AGatewayThatHangsUpOrRefusesFailsThePortSayingWhy) {
     EXPECT_EQ(device["port"], closed.Url());
     EXPECT_EQ(device["result"], "failed");
     EXPECT_TRUE(device["message"].get<std::string>().starts_with("connection refused")) << device;
+}
+
+// The simulated clock starts in June 2027, far from the PC's.
+TEST_F(Zrnctl, ClockCheckMeasuresTheDriftAndSyncSetsOnlyAClockBeyond) {
+    const std::string port = Sim();
+    ToolRun run = Zrn("--json --port " + port + " clock check");
+    EXPECT_EQ(run.status, 3) << run.out << run.err;
+    nlohmann::json device = nlohmann::json::parse(run.out)["results"][0];
+    EXPECT_EQ(device["result"], "differs");
+    const std::int64_t drift = device["drift"];
+    EXPECT_EQ(drift, device["clock"]["device_ahead_seconds"]);
+    EXPECT_GT(std::abs(drift), 3600);
+
+    run = Zrn("--json --port " + port + " clock sync --if-drift-over 5");
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    device = nlohmann::json::parse(run.out)["results"][0];
+    EXPECT_EQ(device["changed"], true);
+    EXPECT_EQ(device["drift"], drift);
+    const std::size_t sets = SetCommands(Received(0));
+    EXPECT_GT(sets, 0u);
+
+    run = Zrn("--json --port " + port + " clock sync --if-drift-over 5");
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["results"][0]["changed"], false);
+    EXPECT_EQ(SetCommands(Received(0)), sets);
+    run = Zrn("--port " + port + " clock check --max-drift 2");
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_TRUE(Has(run.out, "s, within 2 s")) << run.out;
+
+    // A journal line for each setting, verified by the reading after it.
+    run = Zrn("--json log");
+    const nlohmann::json changes = nlohmann::json::parse(run.out)["changes"];
+    ASSERT_FALSE(changes.empty()) << run.out;
+    EXPECT_TRUE(changes[0]["before"].get<std::string>().starts_with("2027-06-01T09:0"));
+    for (const nlohmann::json& change : changes) {
+        EXPECT_EQ(change["what"], "clock");
+        EXPECT_EQ(change["result"], "verified") << change;
+    }
 }
 
 TEST_F(Zrnctl, SetsTheClockAndTheSdiSettingsAndReadsThemBack) {
