@@ -280,6 +280,29 @@ TEST_F(Zrnctl, TheBackupImportsBackToWhatTheDeviceHeld) {
               2);
 }
 
+// An active schedule that has run out may stay as it is: only a schedule to be
+// written must not have ended, so a device's own export imports back.
+TEST_F(Zrnctl, AnUnchangedScheduleThatHasEndedDoesNotStopTheImport) {
+    std::string state = kState;
+    state.replace(state.find("schedule3 = A 06/10/27"), 22, "schedule3 = A 05/10/27");
+    state.replace(state.find("06/17/27", state.find("schedule3")), 8, "05/17/27");
+    Write("state.txt", state);
+    const std::string port = Sim();
+    ASSERT_EQ(Zrn("--port " + port + " plan export " + Path("held.json")).status, 0);
+    ToolRun run = Zrn("--port " + port + " plan import " + Path("held.json"));
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_TRUE(Has(run.out, "holds the plan already; nothing sent")) << run.out;
+    EXPECT_EQ(SetCommands(Received(0)), 0u);
+
+    // Written again, it is checked as the dialog checks an activation.
+    nlohmann::json plan = nlohmann::json::parse(Read("held.json"));
+    plan["schedules"][2]["interval"] = "00:20:00";
+    Write("changed.json", plan.dump());
+    run = Zrn("--port " + port + " plan import " + Path("changed.json"));
+    EXPECT_EQ(run.status, 2) << run.out << run.err;
+    EXPECT_EQ(SetCommands(Received(0)), 0u);
+}
+
 TEST_F(Zrnctl, ABadFileIsRefusedWithItsKeyBeforeAnythingIsSent) {
     const std::string port = Sim();
     const std::pair<std::string, std::string> files[] = {
