@@ -10,9 +10,19 @@
 namespace zrnctl {
 namespace {
 
-std::string Identification(const zrn::SdiIdent& ident) {
-    return std::string(zrn::TrimBlanks(ident.strVersion + ident.strMfgName + ident.strMfgModel +
-                                       ident.strMfgVersion + ident.strMfgOptional));
+// The identification's fields, each without its padding, one space apart;
+// without the SDI version, which would only make every backup name begin alike.
+std::string Identification(const zrn::SdiIdent& ident, bool sdiVersion) {
+    std::string text;
+    for (const std::string* field : {&ident.strVersion, &ident.strMfgName, &ident.strMfgModel,
+                                     &ident.strMfgVersion, &ident.strMfgOptional}) {
+        if (field == &ident.strVersion && !sdiVersion)
+            continue;
+        const std::string_view trimmed = zrn::TrimBlanks(*field);
+        if (!trimmed.empty())
+            text += (text.empty() ? "" : " ") + std::string(trimmed);
+    }
+    return text;
 }
 
 } // namespace
@@ -20,8 +30,7 @@ std::string Identification(const zrn::SdiIdent& ident) {
 void Changes::BeforeFirstChange(Device& device) {
     device.Progress("saving a backup");
     const zrn::SdiIdent ident = zrn::ParseIdentReply(device.Query(zrn::IdentQuery()));
-    const std::string identification = Identification(ident);
-    device_ = identification + ", firmware " +
+    device_ = Identification(ident, true) + ", firmware " +
               FirmwareText(device.Query(zrn::VersionQuery())).value_or("unknown");
     zrn::ScheduleTable table{};
     for (int n = 1; n <= zrn::SCHEDULE_ENTRY_COUNT; ++n)

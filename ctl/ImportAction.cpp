@@ -40,7 +40,11 @@ public:
             others[planned->entry.nNumber - 1u].chStatus = zrn::STATUS_EMPTY;
         }
         if (const std::optional<Refusal> refusal = CheckPlanFits(changing, others, clock))
-            return {{}, Outcome::Refused, refusal->Text() + "; nothing sent", {}, {}};
+            return {{},
+                    Outcome::Refused,
+                    refusal->Text() + "; nothing sent",
+                    {},
+                    Json{{"changed", false}}};
         if (dryRun)
             return DryRun(differences);
         std::vector<std::string> sdiLines;

@@ -62,13 +62,14 @@ std::string HostName() {
 
 std::optional<std::string> AppendLocked(const std::filesystem::path& file,
                                         const std::string& line) {
-    const Handle handle(::CreateFileW(file.c_str(), FILE_APPEND_DATA,
+    // Read access only for LockFileEx, which wants it or write access;
+    // FILE_APPEND_DATA without FILE_WRITE_DATA places every write at the end.
+    const Handle handle(::CreateFileW(file.c_str(), GENERIC_READ | FILE_APPEND_DATA,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (handle.get() == INVALID_HANDLE_VALUE)
         return Why("cannot open");
-    // FILE_APPEND_DATA places each write at the end; the lock keeps a second
-    // writer out while a long line goes in several pieces.
+    // The lock keeps a second writer out while a long line goes in several pieces.
     OVERLAPPED whole{};
     if (!::LockFileEx(handle.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole))
         return Why("cannot lock");

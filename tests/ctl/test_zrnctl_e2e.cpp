@@ -574,7 +574,7 @@ TEST_F(Zrnctl, EightProcessesJournalWholeLinesAndLogReadsThem) {
                                             "device", "what", "before", "after", "result"}));
         EXPECT_EQ(entry["program"], "zrnctl");
         EXPECT_EQ(entry["result"], "verified") << line;
-        EXPECT_TRUE(Has(entry["device"], "SIM0001, firmware 2:07")) << line;
+        EXPECT_EQ(entry["device"], "13 ZRNSIM ZRN100 207 SIM0001, firmware 2:07") << line;
         ++perPort[entry["port"]];
     }
     EXPECT_EQ(lines, 8u * 6u);
