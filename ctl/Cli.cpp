@@ -19,7 +19,8 @@ served at the same time.
 Exit status: 0 done on every device; 1 a device or port failed (a refused
 command, a read-back that differs, a port missing, busy or not permitted);
 2 bad usage or a bad plan file, refused before anything was sent; 3 a device
-differs from the plan (plan diff), and none failed.
+differs from the plan (plan diff) or its clock is beyond the drift allowed
+(clock check), and none failed.
 
 See zrnctl(1), and docs/plan-format.md for plan files.)";
 

@@ -89,7 +89,11 @@ std::vector<std::string> ApplySdi(Device& device, const SdiChange& change,
 
 DeviceResult SetSdi(Device& device, const SdiChange& change) {
     std::vector<std::string> lines = ApplySdi(device, change);
-    return {{}, Outcome::Done, "SDI settings set and read back", std::move(lines), {}};
+    return {{},
+            Outcome::Done,
+            "SDI settings set and read back",
+            std::move(lines),
+            Json{{"changed", device.SetCommandsSent() > 0}}};
 }
 
 DeviceResult CheckClock(Device& device, int maxDrift) {
