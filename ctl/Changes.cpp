@@ -48,9 +48,8 @@ void Changes::BeforeFirstChange(Device& device) {
         Warn("no backup: the device holds what a plan cannot carry (" + refusal->Text() + ")");
         return;
     }
-    const auto saved = zrn::SaveBackup(ident.strMfgName + " " + ident.strMfgModel + " " +
-                                           ident.strMfgVersion + " " + ident.strMfgOptional,
-                                       std::get<std::string>(text), std::time(nullptr));
+    const auto saved = zrn::SaveBackup(Identification(ident, false), std::get<std::string>(text),
+                                       std::time(nullptr));
     if (const std::string* why = std::get_if<std::string>(&saved))
         Warn("no backup: " + *why);
     else
