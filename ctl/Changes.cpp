@@ -33,9 +33,12 @@ void Changes::BeforeFirstChange(Device& device) {
     device_ = Identification(ident, true) + ", firmware " +
               FirmwareText(device.Query(zrn::VersionQuery())).value_or("unknown");
     zrn::ScheduleTable table{};
-    for (int n = 1; n <= zrn::SCHEDULE_ENTRY_COUNT; ++n)
-        table[n - 1u] = device.ReadSchedule(n);
-    const SdiSettings sdi = device.ReadSdi();
+    if (device.KnownTable())
+        table = *device.KnownTable();
+    else
+        for (int n = 1; n <= zrn::SCHEDULE_ENTRY_COUNT; ++n)
+            table[n - 1u] = device.ReadSchedule(n);
+    const SdiSettings sdi = device.KnownSdi() ? *device.KnownSdi() : device.ReadSdi();
     SdiChange settings;
     if (sdi.address.size() == 1)
         settings.address = sdi.address[0];

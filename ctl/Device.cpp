@@ -23,6 +23,8 @@ void Device::Command(const std::string& command) {
     // The backup comes before anything on the device changes.
     if (setCommands_ == 0 && watch_)
         watch_->BeforeFirstChange(*this);
+    knownTable_.reset();
+    knownSdi_.reset();
     ++setCommands_;
     Expect(link_.Exchange(command, false), command, link_);
 }

@@ -8,6 +8,7 @@
 #include "Model.h"
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -70,6 +71,15 @@ public:
     int ReadSdiDuration(zrn::SdiDuration which);
 
     void Progress(std::string_view step) const;
+    // What the caller has just read of the whole device, for the backup before
+    // the first change, which need not read it again. Forgotten at that change.
+    void Remember(const zrn::ScheduleTable& table, const std::optional<SdiSettings>& sdi) {
+        knownTable_ = table;
+        knownSdi_ = sdi;
+    }
+    const std::optional<zrn::ScheduleTable>& KnownTable() const { return knownTable_; }
+    const std::optional<SdiSettings>& KnownSdi() const { return knownSdi_; }
+
     // How many commands that set something went out (answered or not).
     int SetCommandsSent() const { return setCommands_; }
 
@@ -97,6 +107,8 @@ private:
     ProgressSink progress_;
     int setCommands_ = 0;
     ChangeWatch* watch_ = nullptr; // not owned
+    std::optional<zrn::ScheduleTable> knownTable_;
+    std::optional<SdiSettings> knownSdi_;
 };
 
 } // namespace zrnctl

@@ -101,6 +101,7 @@ private:
             sdi_ = device_.ReadSdi();
             differences = SdiDifferences(sdi_, plan_.sdi);
         }
+        device_.Remember(held_, plan_.sdi.Empty() ? std::nullopt : std::optional(sdi_));
         for (const PlannedSchedule* planned : order_) {
             const int n = planned->entry.nNumber;
             const std::vector<Difference> more = ScheduleDifferences(held_[n - 1u], planned->entry);

@@ -363,7 +363,7 @@ void ExpectHonestReport(const std::string& out, const std::vector<std::string>& 
 
 TEST_F(Zrnctl, ARefusedCommandFailsTheImportAndNamesTheSchedule) {
     // This seed refuses an upload command of schedule 2.
-    const std::string port = Sim({"--nak-rate", "0.1", "--seed", "10"});
+    const std::string port = Sim({"--nak-rate", "0.1", "--seed", "1"});
     Write("plan.json", kPlan);
     const ToolRun run = Zrn("--port " + port + " plan import " + Path("plan.json"));
     EXPECT_EQ(run.status, 1) << run.out;
@@ -387,10 +387,10 @@ TEST_F(Zrnctl, ARefusedCommandFailsTheImportAndNamesTheSchedule) {
 
 TEST_F(Zrnctl, ADeviceThatGoesSilentInTheMiddleFailsTheImport) {
     // Answers the probe, the four schedules and the clock (36 + 1 frames), the
-    // backup's reads (identification, version, four schedules, SDI row: 43),
-    // schedule 1 (10 + 9 frames) and 4 frames of schedule 2: the fifth,
-    // "S2ET|...|", goes unanswered.
-    const std::string port = Sim({"--silent-after", "104"});
+    // backup's further reads (identification, version, SDI row: 7), schedule 1
+    // (10 + 9 frames) and 4 frames of schedule 2: the fifth, "S2ET|...|", goes
+    // unanswered.
+    const std::string port = Sim({"--silent-after", "68"});
     Write("plan.json", kPlan);
     const ToolRun run = Zrn("--port " + port + " plan import " + Path("plan.json"));
     EXPECT_EQ(run.status, 1) << run.out;
