@@ -163,7 +163,7 @@ def main():
 
     run = run_zrnctl(module, ['plan', 'import', plan])
     if run.failure() is not None:
-        fail_run(module, run, port=port, differences=differences)
+        fail_run(module, run, port=port)
     warn_stderr(module, run)
     # A zrnctl that does not say whether it wrote is taken to have written.
     result['changed'] = bool(run.entry.get('changed', True))
