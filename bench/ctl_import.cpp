@@ -111,7 +111,9 @@ std::optional<Import> ImportOnto(int n, const fs::path& dir, const Route& route)
             ports += " --port " + url;
         }
     }
-    const std::string command = std::string(ZRNCTL_PROGRAM) + ports + " plan import " +
+    // Its backups and journal beside the traces, not in the user's state folder.
+    const std::string command = "env XDG_STATE_HOME=" + (dir / "state").string() + " " +
+                                ZRNCTL_PROGRAM + ports + " plan import " +
                                 (dir / "plan.json").string() + " >/dev/null";
     const auto start = Clock::now();
     const int status = std::system(command.c_str());

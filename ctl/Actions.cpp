@@ -1,5 +1,6 @@
 #include "Actions.h"
 
+#include "Changes.h"
 #include "Platform.h"
 
 #include <cstdio>
@@ -37,20 +38,27 @@ DeviceResult Act(const Request& request, Device& device) {
         return ReadInfo(device);
     case Action::PlanExport:
         return ExportPlan(device, request.file);
+    case Action::PlanDiff:
     case Action::PlanImport: {
         auto plan = zrn::ReadPlanFile(request.file);
         if (const Refusal* refusal = std::get_if<Refusal>(&plan))
             return {{}, Outcome::Refused, request.file + ": " + refusal->Text(), {}, {}};
+        if (request.action == Action::PlanDiff)
+            return DiffPlan(device, std::get<Plan>(plan));
         return ImportPlan(device, std::get<Plan>(plan), request.dryRun);
     }
     case Action::ClockShow:
         return ShowClock(device);
     case Action::ClockSync:
-        return SyncClock(device);
+        return SyncClock(device, request.ifDriftOver);
+    case Action::ClockCheck:
+        return CheckClock(device, request.maxDrift);
     case Action::SdiSet:
         return SetSdi(device, request.sdi);
     case Action::Ports:
         return {{}, Outcome::Done, "a device answers", {}, {}};
+    case Action::Log:
+        break; // reads no device
     }
     return {};
 }
@@ -71,6 +79,8 @@ DeviceResult RunOnPort(const Request& request, const std::string& port) {
                 {},
                 {}};
     Device device(link, ProgressFor(port));
+    Changes changes(port);
+    device.Watch(changes);
     DeviceResult result;
     try {
         result = Act(request, device);
@@ -78,6 +88,7 @@ DeviceResult RunOnPort(const Request& request, const std::string& port) {
         result = {{}, Outcome::Failed, failure.what(), {}, {}};
     }
     result.port = port;
+    changes.AddTo(result);
     return result;
 }
 

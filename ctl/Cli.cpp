@@ -1,5 +1,6 @@
 #include "Cli.h"
 
+#include "LogAction.h"
 #include "Model.h"
 #include "Result.h"
 
@@ -17,7 +18,9 @@ served at the same time.
 
 Exit status: 0 done on every device; 1 a device or port failed (a refused
 command, a read-back that differs, a port missing, busy or not permitted);
-2 bad usage or a bad plan file, refused before anything was sent.
+2 bad usage or a bad plan file, refused before anything was sent; 3 a device
+differs from the plan (plan diff) or its clock is beyond the drift allowed
+(clock check), and none failed.
 
 See zrnctl(1), and docs/plan-format.md for plan files.)";
 
@@ -83,14 +86,26 @@ Parsed ParseCommandLine(int argc, char** argv) {
     plan->require_subcommand(1);
     CLI::App* exportPlan = plan->add_subcommand("export", "write one device's schedules to FILE");
     exportPlan->add_option("FILE", request.file, "plan file to write")->required();
-    CLI::App* importPlan =
-        plan->add_subcommand("import", "check FILE against each device, store it, read it back");
+    CLI::App* importPlan = plan->add_subcommand(
+        "import", "check FILE against each device, store what differs, read it back");
     importPlan->add_option("FILE", request.file, "plan file to read")->required();
-    importPlan->add_flag("--dry-run", request.dryRun, "check against the devices, send nothing");
+    importPlan->add_flag("--dry-run", request.dryRun,
+                         "check against the devices and show what would be written; send nothing");
+    CLI::App* diffPlan =
+        plan->add_subcommand("diff", "compare each device with FILE, field by field; send nothing");
+    diffPlan->add_option("FILE", request.file, "plan file to compare with")->required();
     CLI::App* clock = app.add_subcommand("clock", "the device clock");
     clock->require_subcommand(1);
     CLI::App* clockShow = clock->add_subcommand("show", "the device clock beside the PC's");
+    CLI::App* clockCheck = clock->add_subcommand(
+        "check", "each device's drift from the PC clock; exit status 3 when one is beyond");
+    clockCheck->add_option("--max-drift", request.maxDrift, "seconds allowed either way (2)")
+        ->check(CLI::Range(0, 86400));
     CLI::App* clockSync = clock->add_subcommand("sync", "set the device clock to the PC's");
+    clockSync
+        ->add_option("--if-drift-over", request.ifDriftOver,
+                     "set only a clock more than SECONDS off")
+        ->check(CLI::Range(0, 86400));
     CLI::App* sdi = app.add_subcommand("sdi", "SDI-12 settings");
     sdi->require_subcommand(1);
     CLI::App* sdiSet = sdi->add_subcommand("set", "set SDI-12 settings, read them back");
@@ -98,6 +113,16 @@ Parsed ParseCommandLine(int argc, char** argv) {
     AddSdiOptions(*sdiSet, request, address, valve, hold, pump);
     CLI::App* ports =
         app.add_subcommand("ports", "each candidate port, and whether a device answers there");
+    CLI::App* log = app.add_subcommand(
+        "log", "the journal of changes made by zrnctl and ZRNcom (--port: those of a port)");
+    std::string since;
+    log->add_option("--since", since,
+                    "changes from TIME on (UTC: 2027-06-01 or 2027-06-01T09:00:00)")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                return SinceTime(text) ? std::string() : "\"" + text + "\" is not a UTC time";
+            },
+            "TIME"));
 
     try {
         app.parse(argc, argv);
@@ -108,10 +133,13 @@ Parsed ParseCommandLine(int argc, char** argv) {
     const std::pair<CLI::App*, Action> actions[] = {{info, Action::Info},
                                                     {exportPlan, Action::PlanExport},
                                                     {importPlan, Action::PlanImport},
+                                                    {diffPlan, Action::PlanDiff},
                                                     {clockShow, Action::ClockShow},
+                                                    {clockCheck, Action::ClockCheck},
                                                     {clockSync, Action::ClockSync},
                                                     {sdiSet, Action::SdiSet},
-                                                    {ports, Action::Ports}};
+                                                    {ports, Action::Ports},
+                                                    {log, Action::Log}};
     for (const auto& [command, action] : actions)
         if (command->parsed())
             request.action = action;
@@ -120,6 +148,8 @@ Parsed ParseCommandLine(int argc, char** argv) {
     request.sdi.valve = Seconds(valve);
     request.sdi.hold = Seconds(hold);
     request.sdi.pump = Seconds(pump);
+    if (!since.empty())
+        request.since = SinceTime(since).value_or("");
     return {request, EXIT_DONE};
 }
 

@@ -2,6 +2,7 @@
 
 #include "Model.h"
 
+#include <cstdio>
 #include <ctime>
 
 namespace zrnctl {
@@ -10,13 +11,9 @@ zrn::LocalDateTime PcClock() {
     return zrn::BreakLocalTime(std::time(nullptr)).value_or(zrn::LocalDateTime{});
 }
 
-namespace {
-
 std::int64_t DeviceAhead(const zrn::LocalDateTime& device, const zrn::LocalDateTime& pc) {
     return zrn::WallClockSeconds(device) - zrn::WallClockSeconds(pc);
 }
-
-} // namespace
 
 Json ClockJson(const zrn::LocalDateTime& device, const zrn::LocalDateTime& pc) {
     return Json{{"device", DateTimeText(device)},
@@ -32,6 +29,15 @@ std::string ClockLine(const zrn::LocalDateTime& device, const zrn::LocalDateTime
             std::to_string(ahead < 0 ? -ahead : ahead) + " s " + (ahead < 0 ? "behind" : "ahead");
     return "clock " + DateTimeText(device) + ", PC " + DateTimeText(pc) + " (device " + difference +
            ")";
+}
+
+std::optional<std::string> FirmwareText(const std::string& reply) {
+    const zrn::VersionReply version = zrn::ParseVersionReply(reply);
+    if (!version.bValid)
+        return std::nullopt;
+    char text[32];
+    std::snprintf(text, sizeof text, "%d:%02d", version.nMajor, version.nMinor);
+    return text;
 }
 
 std::string SecondsText(int seconds) {

@@ -5,7 +5,7 @@ namespace {
 
 void Expect(const Answer& answer, const std::string& command, const Link& link) {
     if (answer.kind == AnswerKind::Refused)
-        throw DeviceFailure(command + " refused (NAK)");
+        throw DeviceRefusal(command + " refused (NAK)");
     if (answer.kind == AnswerKind::Lost) {
         if (link.LostReason())
             throw DeviceFailure(LostText(*link.LostReason()));
@@ -20,6 +20,12 @@ std::string LostText(const std::string& reason) {
 }
 
 void Device::Command(const std::string& command) {
+    // The backup comes before anything on the device changes.
+    if (setCommands_ == 0 && watch_)
+        watch_->BeforeFirstChange(*this);
+    knownTable_.reset();
+    knownSdi_.reset();
+    ++setCommands_;
     Expect(link_.Exchange(command, false), command, link_);
 }
 
@@ -77,6 +83,12 @@ SdiSettings Device::ReadSdi() {
     sdi.hold = ReadSdiDuration(zrn::SdiDuration::Hold);
     sdi.pump = ReadSdiDuration(zrn::SdiDuration::Pump);
     return sdi;
+}
+
+void Device::Tell(const std::string& what, const Json& before, const Json& after,
+                  zrn::ChangeResult result) {
+    if (watch_)
+        watch_->Changed(what, before, after, result);
 }
 
 void Device::Progress(std::string_view step) const {

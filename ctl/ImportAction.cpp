@@ -1,14 +1,17 @@
-// Putting a plan on a device. The plan must fit what the device holds, so the
-// schedules it leaves alone are read first. Every listed schedule is then
-// stored inactive (or emptied) and read back, and only after that are the
-// active ones switched on: no two active schedules overlap at any moment, and
-// a schedule counts as stored only once the device has shown it.
+// Putting a plan on a device. The device is read first: the plan must fit the
+// schedules it leaves alone, and only what differs is written. Every listed
+// schedule that differs is stored inactive (or emptied) and read back, and
+// only after that are the active ones switched on: no two active schedules
+// overlap at any moment, and a schedule counts as stored only once the device
+// has shown it.
 #include "Actions.h"
 #include "Describe.h"
 #include "Model.h"
+#include "PlanDiff.h"
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 namespace zrnctl {
 namespace {
@@ -23,49 +26,101 @@ public:
     }
 
     DeviceResult Run(bool dryRun) {
-        const zrn::ScheduleTable held = ReadUnlisted();
+        const std::vector<Difference> differences = ReadDifferences();
         const zrn::LocalDateTime clock = device_.ReadClock();
-        if (const std::optional<Refusal> refusal = CheckPlanFits(plan_, held, clock))
-            return {{}, Outcome::Refused, refusal->Text() + "; nothing sent", {}, {}};
+        // Only the schedules to be written are checked as the plan's; the
+        // others count as what the device holds, so an unchanged schedule
+        // (one whose stop has passed, say) does not stop a plan that leaves it.
+        Plan changing{{}, plan_.sdi};
+        zrn::ScheduleTable others = held_;
+        for (const PlannedSchedule* planned : order_) {
+            if (!IsChanging(planned->entry.nNumber))
+                continue;
+            changing.schedules.push_back(*planned);
+            others[planned->entry.nNumber - 1u].chStatus = zrn::STATUS_EMPTY;
+        }
+        if (const std::optional<Refusal> refusal = CheckPlanFits(changing, others, clock))
+            return {{},
+                    Outcome::Refused,
+                    refusal->Text() + "; nothing sent",
+                    {},
+                    Json{{"changed", false}}};
         if (dryRun)
-            return DryRun();
+            return DryRun(differences);
         std::vector<std::string> sdiLines;
         try {
-            sdiLines = ApplySdi(device_, plan_.sdi);
+            sdiLines = ApplySdi(device_, SdiToChange(sdi_, plan_.sdi), sdi_);
             for (const PlannedSchedule* planned : order_)
-                StoreInactive(*planned);
+                if (IsChanging(planned->entry.nNumber))
+                    StoreInactive(*planned);
+                else
+                    state_[planned->entry.nNumber] = "unchanged";
             for (const PlannedSchedule* planned : order_)
-                if (planned->entry.chStatus == zrn::STATUS_ACTIVE)
+                if (planned->entry.chStatus == zrn::STATUS_ACTIVE &&
+                    IsChanging(planned->entry.nNumber))
                     Activate(*planned);
         } catch (const DeviceFailure& failure) {
             return Report(Outcome::Failed, Failing() + failure.what(), sdiLines);
         }
-        return Report(Outcome::Done, "holds the plan, read back", sdiLines);
+        return Report(Outcome::Done,
+                      differences.empty() ? "holds the plan already; nothing sent"
+                                          : "holds the plan, read back",
+                      sdiLines);
+    }
+
+    // The device beside the plan; sends nothing.
+    DeviceResult Diff() {
+        const std::vector<Difference> differences = ReadDifferences();
+        DeviceResult result{
+            {},
+            Outcome::Done,
+            "holds the plan",
+            DifferenceLines(differences),
+            Json{{"result", "same"}, {"differences", DifferencesJson(differences)}}};
+        if (!differences.empty()) {
+            result.outcome = Outcome::Differs;
+            result.message = "differs from the plan in " + std::to_string(differences.size()) +
+                             (differences.size() == 1 ? " field" : " fields");
+            result.details.erase("result");
+        }
+        return result;
     }
 
 private:
-    bool IsListed(int n) const {
-        return std::any_of(order_.begin(), order_.end(),
-                           [n](auto* planned) { return planned->entry.nNumber == n; });
-    }
+    bool IsChanging(int n) const { return changing_.count(n) != 0; }
 
-    zrn::ScheduleTable ReadUnlisted() {
-        zrn::ScheduleTable table{};
+    // Reads every schedule and, when the plan sets any, the SDI row; what
+    // differs from the plan.
+    std::vector<Difference> ReadDifferences() {
         for (int n = 1; n <= zrn::SCHEDULE_ENTRY_COUNT; ++n) {
-            table[n - 1u].nNumber = static_cast<std::uint8_t>(n);
-            table[n - 1u].chStatus = zrn::STATUS_EMPTY;
-            if (!IsListed(n)) {
-                device_.Progress("reading schedule " + std::to_string(n));
-                table[n - 1u] = device_.ReadSchedule(n);
-            }
+            device_.Progress("reading schedule " + std::to_string(n));
+            held_[n - 1u] = device_.ReadSchedule(n);
         }
-        return table;
+        std::vector<Difference> differences;
+        if (!plan_.sdi.Empty()) {
+            sdi_ = device_.ReadSdi();
+            differences = SdiDifferences(sdi_, plan_.sdi);
+        }
+        device_.Remember(held_, plan_.sdi.Empty() ? std::nullopt : std::optional(sdi_));
+        for (const PlannedSchedule* planned : order_) {
+            const int n = planned->entry.nNumber;
+            const std::vector<Difference> more = ScheduleDifferences(held_[n - 1u], planned->entry);
+            if (!more.empty())
+                changing_.insert(n);
+            differences.insert(differences.end(), more.begin(), more.end());
+        }
+        return differences;
     }
 
-    DeviceResult DryRun() const {
-        DeviceResult result{{}, Outcome::Done, "the plan fits; nothing sent (dry run)", {}, {}};
-        for (const PlannedSchedule* planned : order_)
-            result.lines.push_back("would store " + ScheduleLine(planned->entry));
+    DeviceResult DryRun(const std::vector<Difference>& differences) const {
+        DeviceResult result{
+            {},
+            Outcome::Done,
+            "the plan fits; nothing sent (dry run)",
+            DifferenceLines(differences),
+            Json{{"changed", !differences.empty()}, {"differences", DifferencesJson(differences)}}};
+        if (differences.empty())
+            result.message = "the plan fits and the device holds it; nothing sent (dry run)";
         return result;
     }
 
@@ -74,15 +129,18 @@ private:
         current_ = n;
         device_.Progress("storing schedule " + std::to_string(n));
         zrn::ScheduleEntry inactive = planned.entry;
-        if (inactive.chStatus == zrn::STATUS_EMPTY) {
-            device_.Command(zrn::ScheduleDeleteCommand(n));
-        } else {
-            // The dialog's Save: the upload leaves the schedule inactive.
-            inactive.chStatus = zrn::STATUS_INACTIVE;
-            for (const std::string& command : zrn::ScheduleUploadSequence(inactive))
-                device_.Command(command);
-        }
-        ReadBack(inactive);
+        if (inactive.chStatus != zrn::STATUS_EMPTY)
+            inactive.chStatus = zrn::STATUS_INACTIVE; // the dialog's Save: stored inactive
+        device_.Journaled(What(n), ScheduleJson(held_[n - 1u]), ScheduleJson(inactive), [&] {
+            if (inactive.chStatus == zrn::STATUS_EMPTY) {
+                device_.Command(zrn::ScheduleDeleteCommand(n));
+            } else {
+                for (const std::string& command : zrn::ScheduleUploadSequence(inactive))
+                    device_.Command(command);
+            }
+            ReadBack(inactive);
+        });
+        held_[n - 1u] = inactive;
         state_[n] = planned.entry.chStatus == zrn::STATUS_ACTIVE
                         ? "inactive with the planned values, activation not confirmed"
                         : "stored, read back";
@@ -92,13 +150,18 @@ private:
         const int n = planned.entry.nNumber;
         current_ = n;
         device_.Progress("activating schedule " + std::to_string(n));
-        const zrn::ScheduleReply reply = zrn::ParseScheduleReply(
-            device_.Change(zrn::StatusChangeSequence(n, zrn::STATUS_ACTIVE)));
-        if (reply.kind != zrn::ScheduleReplyKind::Status || reply.chStatus != zrn::STATUS_ACTIVE)
-            throw DeviceFailure("status reads back \"" + StatusText(reply.chStatus) +
-                                "\" instead of \"active\"");
+        device_.Journaled(What(n), ScheduleJson(held_[n - 1u]), ScheduleJson(planned.entry), [&] {
+            const zrn::ScheduleReply reply = zrn::ParseScheduleReply(
+                device_.Change(zrn::StatusChangeSequence(n, zrn::STATUS_ACTIVE)));
+            if (reply.kind != zrn::ScheduleReplyKind::Status ||
+                reply.chStatus != zrn::STATUS_ACTIVE)
+                throw DeviceFailure("status reads back \"" + StatusText(reply.chStatus) +
+                                    "\" instead of \"active\"");
+        });
         state_[n] = "stored, read back";
     }
+
+    static std::string What(int n) { return "schedule " + std::to_string(n); }
 
     // The device's copy, compared value by value with what was sent.
     void ReadBack(const zrn::ScheduleEntry& wanted) {
@@ -135,7 +198,8 @@ private:
             result.lines.push_back("schedule " + std::to_string(n) + ": " + state);
             schedules.push_back(Json{{"schedule", n}, {"result", state}});
         }
-        result.details = Json{{"schedules", schedules}};
+        // Any set command counts: one that failed part way may have changed the device.
+        result.details = Json{{"changed", device_.SetCommandsSent() > 0}, {"schedules", schedules}};
         return result;
     }
 
@@ -144,12 +208,19 @@ private:
     std::vector<const PlannedSchedule*> order_; // by number
     std::map<int, std::string> state_;          // what each read-back showed
     int current_ = 0;                           // the schedule being stored or activated
+    zrn::ScheduleTable held_{};                 // the device's schedules before the import
+    SdiSettings sdi_;                           // its SDI row, when the plan sets any
+    std::set<int> changing_;                    // the listed schedules that differ
 };
 
 } // namespace
 
 DeviceResult ImportPlan(Device& device, const Plan& plan, bool dryRun) {
     return Import(device, plan).Run(dryRun);
+}
+
+DeviceResult DiffPlan(Device& device, const Plan& plan) {
+    return Import(device, plan).Diff();
 }
 
 } // namespace zrnctl

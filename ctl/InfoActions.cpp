@@ -18,12 +18,10 @@ zrn::ScheduleTable ReadTable(Device& device) {
 }
 
 std::string VersionText(const std::string& reply) {
-    const zrn::VersionReply version = zrn::ParseVersionReply(reply);
-    if (!version.bValid)
+    const std::optional<std::string> version = FirmwareText(reply);
+    if (!version)
         throw DeviceFailure("unreadable version reply " + reply);
-    char text[32];
-    std::snprintf(text, sizeof text, "%d:%02d", version.nMajor, version.nMinor);
-    return text;
+    return *version;
 }
 
 Json IdentJson(const zrn::SdiIdent& ident) {

@@ -1,10 +1,13 @@
 #pragma once
 // The program's pure rules that zrnctl shares with the dialog: wire forms,
 // the schedule entry and its checks, local time, the plan file, the SDI
-// rules, the port list and the text helpers. The one place in ctl/ that names
+// rules, the port list and the text helpers; and the fleet state (backups,
+// the journal of changes). The one place in ctl/ that names
 // app/ headers.
 
 #include "base/Text.h"
+#include "fleet/Backup.h"
+#include "fleet/Journal.h"
 #include "model/CalendarTime.h"
 #include "model/Catalogue.h"
 #include "model/ClockSync.h"

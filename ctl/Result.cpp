@@ -16,6 +16,8 @@ const char* OutcomeName(Outcome outcome) {
         return "refused";
     case Outcome::NoDevice:
         return "no device";
+    case Outcome::Differs:
+        return "differs";
     }
     return "failed";
 }
@@ -35,7 +37,7 @@ std::string Summary(const std::vector<DeviceResult>& results) {
     std::string text = Plural(devices, "device", "devices");
     if (devices > 0) {
         text += ": " + std::to_string(Count(results, Outcome::Done)) + " done";
-        for (Outcome outcome : {Outcome::Failed, Outcome::Refused})
+        for (Outcome outcome : {Outcome::Differs, Outcome::Failed, Outcome::Refused})
             if (const std::size_t n = Count(results, outcome))
                 text += ", " + std::to_string(n) + " " + OutcomeName(outcome);
     }
@@ -54,6 +56,8 @@ std::string ResultLine(const DeviceResult& r) {
         return r.port + ": REFUSED: " + r.message;
     case Outcome::NoDevice:
         return r.port + ": no device: " + r.message;
+    case Outcome::Differs:
+        return r.port + ": DIFFERS: " + r.message;
     }
     return r.port;
 }
@@ -68,10 +72,13 @@ int ExitStatus(const std::vector<DeviceResult>& results) {
         return EXIT_DONE;
     if (Count(results, Outcome::Refused) == devices)
         return EXIT_BAD_USAGE;
+    if (Count(results, Outcome::Done) + Count(results, Outcome::Differs) == devices)
+        return EXIT_DIFFERS;
     return EXIT_DEVICE_FAILED;
 }
 
-void PrintReport(const std::vector<DeviceResult>& results, bool json) {
+void PrintReport(const std::vector<DeviceResult>& results, bool json,
+                 const std::vector<std::string>& warnings) {
     if (json) {
         Json report{{"results", Json::array()}};
         for (const DeviceResult& r : results) {
@@ -84,9 +91,12 @@ void PrintReport(const std::vector<DeviceResult>& results, bool json) {
         const std::size_t without = Count(results, Outcome::NoDevice);
         report["summary"] = Json{{"devices", results.size() - without},
                                  {"done", Count(results, Outcome::Done)},
+                                 {"differs", Count(results, Outcome::Differs)},
                                  {"failed", Count(results, Outcome::Failed)},
                                  {"refused", Count(results, Outcome::Refused)},
                                  {"ports_without_device", without}};
+        if (!warnings.empty())
+            report["warnings"] = warnings;
         std::printf("%s\n", JsonText(report, 2).c_str());
         return;
     }

@@ -1,7 +1,9 @@
 // zrnctl: ZRN devices from the command line.
 #include "Cli.h"
 #include "Fleet.h"
+#include "LogAction.h"
 #include "Model.h"
+#include "Platform.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +24,7 @@ std::optional<std::string> RefuseBeforeSending(const Request& request) {
         return "sdi set: give at least one of --address, --delay, --valve, --hold, --pump";
     if (request.action == Action::PlanExport && request.ports.size() > 1)
         return "plan export reads one device: give one --port";
-    if (request.action != Action::PlanImport)
+    if (request.action != Action::PlanImport && request.action != Action::PlanDiff)
         return std::nullopt;
     const auto plan = zrn::ReadPlanFile(request.file);
     if (const Refusal* refusal = std::get_if<Refusal>(&plan))
@@ -49,8 +51,16 @@ std::optional<std::string> OneDevice(const Request& request, std::vector<std::st
 }
 
 int Run(const Request& request) {
+    if (request.action == Action::Log)
+        return ShowLog(request);
     if (const std::optional<std::string> refusal = RefuseBeforeSending(request))
         return BadUsage(*refusal);
+    std::vector<std::string> warnings;
+    if (request.action == Action::ClockCheck || request.action == Action::ClockSync)
+        if (const std::optional<std::string> unsynchronised = PcClockUnsynchronised()) {
+            std::fprintf(stderr, "zrnctl: warning: %s\n", unsynchronised->c_str());
+            warnings.push_back(*unsynchronised);
+        }
     const bool scan = request.ports.empty();
     std::vector<std::string> ports = scan ? zrn::SystemSerialPorts() : request.ports;
     if (scan && ports.empty())
@@ -60,7 +70,7 @@ int Run(const Request& request) {
         if (const std::optional<std::string> refusal = OneDevice(request, ports))
             return BadUsage(*refusal);
     const std::vector<DeviceResult> results = RunOnPorts(request, ports, scan);
-    PrintReport(results, request.json);
+    PrintReport(results, request.json, warnings);
     return ExitStatus(results);
 }
 

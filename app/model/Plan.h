@@ -49,8 +49,8 @@ std::variant<Plan, Refusal> ReadPlan(std::string_view text);
 // The key of a schedule's value, for refusals: "schedules[2].stop".
 std::string ScheduleKey(const PlannedSchedule& planned, std::string_view field = {});
 
-// All four entries as a plan file, in a fixed layout and key order, so the
-// same table always gives the same bytes.
-std::string WritePlan(const ScheduleTable& table);
+// All four entries (and the SDI settings given) as a plan file, in a fixed
+// layout and key order, so the same table always gives the same bytes.
+std::string WritePlan(const ScheduleTable& table, const SdiChange& sdi = {});
 
 } // namespace zrn

@@ -256,8 +256,8 @@ std::variant<Plan, Refusal> ReadPlanFile(const fs::path& file) {
     return plan;
 }
 
-std::variant<std::string, Refusal> ExportText(const ScheduleTable& table) {
-    std::string text = WritePlan(table);
+std::variant<std::string, Refusal> ExportText(const ScheduleTable& table, const SdiChange& sdi) {
+    std::string text = WritePlan(table, sdi);
     const auto reread = ReadPlan(text);
     if (const Refusal* refusal = std::get_if<Refusal>(&reread))
         return *refusal;

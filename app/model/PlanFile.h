@@ -33,6 +33,7 @@ std::variant<Plan, Refusal> ReadPlanFile(const std::filesystem::path& file);
 // The table as a plan file's text, refused when the table holds something a
 // plan cannot carry (a month 13, an unknown status): only a file that would
 // import again is written.
-std::variant<std::string, Refusal> ExportText(const ScheduleTable& table);
+std::variant<std::string, Refusal> ExportText(const ScheduleTable& table,
+                                              const SdiChange& sdi = {});
 
 } // namespace zrn

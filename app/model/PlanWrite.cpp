@@ -68,14 +68,28 @@ std::string JsonText(const Json& value, int indent) {
     return value.dump(indent, ' ', false, Json::error_handler_t::replace);
 }
 
-std::string WritePlan(const ScheduleTable& table) {
+std::string WritePlan(const ScheduleTable& table, const SdiChange& sdi) {
     std::string text = "{\n  \"zrn_plan\": " + std::to_string(PLAN_FORMAT) + ",\n";
     text += "  \"schedules\": [\n";
     for (std::size_t i = 0; i < table.size(); ++i) {
         text += "    " + OneLine(ScheduleJson(table[i]));
         text += i + 1 < table.size() ? ",\n" : "\n";
     }
-    return text + "  ]\n}\n";
+    if (sdi.Empty())
+        return text + "  ]\n}\n";
+    Json settings = Json::object();
+    if (sdi.address)
+        settings["address"] = std::string(1, *sdi.address);
+    if (sdi.delay)
+        settings["delay"] = *sdi.delay;
+    const auto duration = [&settings](const char* key, const std::optional<int>& seconds) {
+        if (seconds)
+            settings[key] = MinutesText({0, *seconds / 60, *seconds % 60});
+    };
+    duration("valve", sdi.valve);
+    duration("hold", sdi.hold);
+    duration("pump", sdi.pump);
+    return text + "  ],\n  \"sdi\": " + OneLine(settings) + "\n}\n";
 }
 
 } // namespace zrn

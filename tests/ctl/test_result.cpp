@@ -20,6 +20,10 @@ TEST(Result, ExitStatusIsZeroOnlyWhenEveryDeviceDidIt) {
     EXPECT_EQ(run({Outcome::Refused, Outcome::Refused, Outcome::NoDevice}), 2);
     EXPECT_EQ(run({Outcome::Refused, Outcome::Done}), 1);
     EXPECT_EQ(run({Outcome::NoDevice}), 1);
+    // A difference is 3 only when nothing failed beside it.
+    EXPECT_EQ(run({Outcome::Done, Outcome::Differs, Outcome::NoDevice}), 3);
+    EXPECT_EQ(run({Outcome::Differs, Outcome::Failed}), 1);
+    EXPECT_EQ(run({Outcome::Differs, Outcome::Refused}), 1);
     EXPECT_EQ(run({}), 1);
 }
 

@@ -99,10 +99,12 @@ protected:
         return frames;
     }
 
-    // zrnctl with these arguments (and environment assignments in front).
+    // zrnctl with these arguments (and environment assignments in front); its
+    // backups and journal in the test's own folder.
     ToolRun Zrn(const std::string& args, const std::string& env = "ZRNCOM_PORTS=") {
-        const std::string command = "env " + env + " " + ZRNCTL_PROGRAM + " " + args + " >" +
-                                    Path("out.txt") + " 2>" + Path("err.txt");
+        const std::string command = "env XDG_STATE_HOME=" + Path("state") + " " + env + " " +
+                                    ZRNCTL_PROGRAM + " " + args + " >" + Path("out.txt") + " 2>" +
+                                    Path("err.txt");
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read("out.txt"), Read("err.txt")};
     }
@@ -186,6 +188,121 @@ TEST_F(Zrnctl, DryRunChecksAgainstTheDeviceAndSendsNoSetCommand) {
         EXPECT_FALSE(IsSetCommand(frame)) << frame;
 }
 
+std::size_t SetCommands(const std::vector<std::string>& frames) {
+    return static_cast<std::size_t>(std::count_if(frames.begin(), frames.end(), IsSetCommand));
+}
+
+TEST_F(Zrnctl, DiffShowsEachFieldAndImportWritesOnlyWhatDiffers) {
+    const std::string port = Sim();
+    // The SDI delay the device holds already, and an address it does not.
+    nlohmann::json plan = nlohmann::json::parse(kPlan);
+    plan["sdi"] = {{"address", "5"}, {"delay", 42}};
+    Write("plan.json", plan.dump());
+
+    ToolRun run = Zrn("--port " + port + " plan diff " + Path("plan.json"));
+    EXPECT_EQ(run.status, 3) << run.out << run.err;
+    EXPECT_TRUE(Has(run.out, port + ": DIFFERS: differs from the plan in 11 fields")) << run.out;
+    EXPECT_TRUE(Has(run.out, "  schedule 1 start: device 2027-06-02T08:00:00, plan "
+                             "2027-06-20T07:00:00\n"))
+        << run.out;
+    EXPECT_TRUE(Has(run.out, "  sdi.address: device 3, plan 5\n")) << run.out;
+    EXPECT_FALSE(Has(run.out, "sdi.delay")) << run.out;
+
+    // The dry run shows the same differences, in the same form.
+    run = Zrn("--json --port " + port + " plan import --dry-run " + Path("plan.json"));
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    nlohmann::json device = nlohmann::json::parse(run.out)["results"][0];
+    EXPECT_EQ(device["changed"], true);
+    ASSERT_EQ(device["differences"].size(), 11u) << device;
+    EXPECT_EQ(device["differences"][0], nlohmann::json::parse(
+                                            R"({"schedule": null, "field": "sdi.address",
+        "device": "3", "plan": "5"})"));
+    EXPECT_EQ(device["differences"][10], nlohmann::json::parse(R"({"schedule": 4,
+        "field": "status", "device": "empty", "plan": "active"})"));
+    EXPECT_EQ(SetCommands(Received(0)), 0u);
+
+    run = Zrn("--json --port " + port + " plan import " + Path("plan.json"));
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["results"][0]["changed"], true);
+    const std::vector<std::string> first = Received(0);
+    EXPECT_TRUE(std::find(first.begin(), first.end(), "A5") != first.end());
+    EXPECT_TRUE(std::find(first.begin(), first.end(), "L|042|") == first.end());
+
+    // Applied twice, the second time sends nothing and says so.
+    run = Zrn("--json --port " + port + " plan import " + Path("plan.json"));
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    device = nlohmann::json::parse(run.out)["results"][0];
+    EXPECT_EQ(device["changed"], false) << device;
+    for (const nlohmann::json& schedule : device["schedules"])
+        EXPECT_EQ(schedule["result"], "unchanged") << schedule;
+    EXPECT_EQ(SetCommands(Received(0)), SetCommands(first));
+
+    // One port fails beside a device that holds the plan: 1, not 0 or 3.
+    run = Zrn("--json --port " + port + " --port " + Path("missing") + " plan diff " +
+              Path("plan.json"));
+    EXPECT_EQ(run.status, 1) << run.out << run.err;
+    const nlohmann::json report = nlohmann::json::parse(run.out);
+    EXPECT_EQ(report["results"][0]["result"], "same");
+    EXPECT_TRUE(report["results"][0]["differences"].empty());
+    EXPECT_EQ(report["results"][1]["result"], "failed");
+    EXPECT_EQ(Zrn("--port " + port + " plan diff " + Path("plan.json")).status, 0);
+}
+
+TEST_F(Zrnctl, TheBackupImportsBackToWhatTheDeviceHeld) {
+    const std::string port = Sim();
+    ASSERT_EQ(Zrn("--port " + port + " plan export " + Path("held.json")).status, 0);
+    const auto sdi = [&] {
+        return nlohmann::json::parse(
+            Zrn("--json --port " + port + " info").out)["results"][0]["sdi"];
+    };
+    const nlohmann::json heldSdi = sdi();
+    nlohmann::json plan = nlohmann::json::parse(kPlan);
+    plan["sdi"] = {{"address", "5"}, {"delay", 7}, {"valve", "00:10"}};
+    Write("plan.json", plan.dump());
+
+    ToolRun run = Zrn("--json --port " + port + " plan import " + Path("plan.json"));
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    const std::string backup = nlohmann::json::parse(run.out)["results"][0]["backup"];
+    const fs::path file(backup);
+    EXPECT_EQ(file.parent_path(), dir / "state/ZRNcom/backups");
+    EXPECT_TRUE(file.filename().string().starts_with("ZRNSIM-ZRN100-207-SIM0001_2")) << backup;
+    EXPECT_TRUE(backup.ends_with("Z.json")) << backup;
+    // Taken before the first set command, so it holds the device as it was.
+    EXPECT_EQ(nlohmann::json::parse(std::ifstream(file))["sdi"]["delay"], 42);
+
+    run = Zrn("--port " + port + " plan import " + backup);
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    ASSERT_EQ(Zrn("--port " + port + " plan export " + Path("restored.json")).status, 0);
+    EXPECT_EQ(Read("restored.json"), Read("held.json"));
+    EXPECT_EQ(sdi(), heldSdi);
+    // Reading takes no backup: two imports that wrote, two files.
+    EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()),
+              2);
+}
+
+// An active schedule that has run out may stay as it is: only a schedule to be
+// written must not have ended, so a device's own export imports back.
+TEST_F(Zrnctl, AnUnchangedScheduleThatHasEndedDoesNotStopTheImport) {
+    std::string state = kState;
+    state.replace(state.find("schedule3 = A 06/10/27"), 22, "schedule3 = A 05/10/27");
+    state.replace(state.find("06/17/27", state.find("schedule3")), 8, "05/17/27");
+    Write("state.txt", state);
+    const std::string port = Sim();
+    ASSERT_EQ(Zrn("--port " + port + " plan export " + Path("held.json")).status, 0);
+    ToolRun run = Zrn("--port " + port + " plan import " + Path("held.json"));
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_TRUE(Has(run.out, "holds the plan already; nothing sent")) << run.out;
+    EXPECT_EQ(SetCommands(Received(0)), 0u);
+
+    // Written again, it is checked as the dialog checks an activation.
+    nlohmann::json plan = nlohmann::json::parse(Read("held.json"));
+    plan["schedules"][2]["interval"] = "00:20:00";
+    Write("changed.json", plan.dump());
+    run = Zrn("--port " + port + " plan import " + Path("changed.json"));
+    EXPECT_EQ(run.status, 2) << run.out << run.err;
+    EXPECT_EQ(SetCommands(Received(0)), 0u);
+}
+
 TEST_F(Zrnctl, ABadFileIsRefusedWithItsKeyBeforeAnythingIsSent) {
     const std::string port = Sim();
     const std::pair<std::string, std::string> files[] = {
@@ -210,6 +327,7 @@ TEST_F(Zrnctl, ABadFileIsRefusedWithItsKeyBeforeAnythingIsSent) {
         const ToolRun run = Zrn("--port " + port + " plan import " + Path("bad.json"));
         EXPECT_EQ(run.status, 2) << text;
         EXPECT_TRUE(Has(run.err, "bad.json: ") && Has(run.err, reason)) << run.err;
+        EXPECT_EQ(Zrn("--port " + port + " plan diff " + Path("bad.json")).status, 2) << text;
     }
     const ToolRun usage = Zrn("--port " + port + " sdi set --delay 1000");
     EXPECT_EQ(usage.status, 2);
@@ -223,14 +341,15 @@ int FailingSchedule(const std::string& out) {
 }
 
 // What an import that failed reports must agree with the wire: a schedule is
-// stored only when its read-back was answered, and nothing goes out for the
-// schedules after the failing one.
+// stored only when its read-back was answered, and no set command goes out for
+// the schedules after the failing one.
 void ExpectHonestReport(const std::string& out, const std::vector<std::string>& frames,
                         int failing) {
     for (int n = 1; n <= 4; ++n) {
         const std::string s = "S" + std::to_string(n);
-        const bool sent = std::any_of(frames.begin(), frames.end(),
-                                      [&](const std::string& f) { return f.starts_with(s); });
+        const bool sent = std::any_of(frames.begin(), frames.end(), [&](const std::string& f) {
+            return f.starts_with(s) && IsSetCommand(f);
+        });
         if (n > failing) {
             EXPECT_TRUE(Has(out, "schedule " + std::to_string(n) + ": not sent")) << out;
             EXPECT_FALSE(sent) << s;
@@ -244,7 +363,7 @@ void ExpectHonestReport(const std::string& out, const std::vector<std::string>& 
 
 TEST_F(Zrnctl, ARefusedCommandFailsTheImportAndNamesTheSchedule) {
     // This seed refuses an upload command of schedule 2.
-    const std::string port = Sim({"--nak-rate", "0.1", "--seed", "7"});
+    const std::string port = Sim({"--nak-rate", "0.1", "--seed", "1"});
     Write("plan.json", kPlan);
     const ToolRun run = Zrn("--port " + port + " plan import " + Path("plan.json"));
     EXPECT_EQ(run.status, 1) << run.out;
@@ -255,12 +374,23 @@ TEST_F(Zrnctl, ARefusedCommandFailsTheImportAndNamesTheSchedule) {
     // Schedule 1 is to be active: stored inactive and read back, never switched on.
     EXPECT_TRUE(Has(run.out, "schedule 1: inactive with the planned values")) << run.out;
     ExpectHonestReport(run.out, Received(0), failing);
+    // The journal tells the refusal apart from what was stored.
+    const std::string journal = Read("state/ZRNcom/changes.jsonl");
+    EXPECT_TRUE(Has(journal, R"("what":"schedule 1","before":{"schedule":1,"status":"inactive")"))
+        << journal;
+    EXPECT_TRUE(Has(journal, R"("result":"verified")")) << journal;
+    EXPECT_TRUE(Has(journal, R"("what":"schedule 2","before":{"schedule":2,"status":"empty"},)"
+                             R"("after":{"schedule":2,"status":"inactive")") &&
+                Has(journal, R"("result":"refused"})"))
+        << journal;
 }
 
 TEST_F(Zrnctl, ADeviceThatGoesSilentInTheMiddleFailsTheImport) {
-    // Answers the probe, the clock, schedule 1 (10 + 9 frames) and 4 frames of
-    // schedule 2: the fifth, "S2ET|...|", goes unanswered.
-    const std::string port = Sim({"--silent-after", "25"});
+    // Answers the probe, the four schedules and the clock (36 + 1 frames), the
+    // backup's further reads (identification, version, SDI row: 7), schedule 1
+    // (10 + 9 frames) and 4 frames of schedule 2: the fifth, "S2ET|...|", goes
+    // unanswered.
+    const std::string port = Sim({"--silent-after", "68"});
     Write("plan.json", kPlan);
     const ToolRun run = Zrn("--port " + port + " plan import " + Path("plan.json"));
     EXPECT_EQ(run.status, 1) << run.out;
@@ -298,7 +428,12 @@ TEST_F(Zrnctl, EightDevicesAtOnce) {
     Write("plan.json", kPlan);
     ToolRun run = Zrn(ports + " plan import " + Path("plan.json"));
     ASSERT_EQ(run.status, 0) << run.out << run.err;
-    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 8 * 5 + 1) << run.out;
+    // Each with its own backup, although all eight identify alike.
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 8 * 6 + 1) << run.out;
+    std::set<std::string> backups;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir / "state/ZRNcom/backups"))
+        backups.insert(entry.path().string());
+    EXPECT_EQ(backups.size(), 8u);
     EXPECT_TRUE(Has(run.out, "8 devices: 8 done")) << run.out;
 
     // Found by the scan, with a port where nothing answers among them.
@@ -406,6 +541,78 @@ TEST_F(Zrnctl, EightDevicesInOneProcessWithoutChildren) {
     EXPECT_EQ(report["summary"]["done"], 8);
 }
 
+// Eight processes appending at once: every line whole and one object, each
+// change once, and log picks them out by port and time.
+TEST_F(Zrnctl, EightProcessesJournalWholeLinesAndLogReadsThem) {
+    Write("plan.json", kPlan);
+    std::vector<std::string> ports;
+    for (int i = 0; i < 8; ++i)
+        ports.push_back(Sim());
+    std::vector<std::future<int>> runs;
+    for (const std::string& port : ports)
+        runs.push_back(std::async(std::launch::async, [&, port] {
+            const std::string command = "env ZRNCOM_PORTS= XDG_STATE_HOME=" + Path("state") + " " +
+                                        ZRNCTL_PROGRAM + " --port " + port + " plan import " +
+                                        Path("plan.json") + " >/dev/null";
+            return std::system(command.c_str());
+        }));
+    for (auto& run : runs)
+        EXPECT_EQ(run.get(), 0);
+
+    // Four stores and two activations on each device.
+    std::istringstream journal(Read("state/ZRNcom/changes.jsonl"));
+    std::map<std::string, int> perPort;
+    std::size_t lines = 0;
+    for (std::string line; std::getline(journal, line); ++lines) {
+        const nlohmann::ordered_json entry = nlohmann::ordered_json::parse(line, nullptr, false);
+        ASSERT_TRUE(entry.is_object()) << line;
+        std::vector<std::string> keys;
+        for (const auto& [key, value] : entry.items())
+            keys.push_back(key);
+        EXPECT_EQ(keys,
+                  (std::vector<std::string>{"time", "user", "host", "program", "version", "port",
+                                            "device", "what", "before", "after", "result"}));
+        EXPECT_EQ(entry["program"], "zrnctl");
+        EXPECT_EQ(entry["result"], "verified") << line;
+        EXPECT_EQ(entry["device"], "13 ZRNSIM ZRN100 207 SIM0001, firmware 2:07") << line;
+        ++perPort[entry["port"]];
+    }
+    EXPECT_EQ(lines, 8u * 6u);
+    for (const std::string& port : ports)
+        EXPECT_EQ(perPort[port], 6) << port;
+
+    ToolRun run = Zrn("--json --port " + ports[3] + " log --since 2000-01-01");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json changes = nlohmann::json::parse(run.out)["changes"];
+    ASSERT_EQ(changes.size(), 6u);
+    EXPECT_EQ(changes[0]["what"], "schedule 1");
+    EXPECT_EQ(changes[0]["after"]["status"], "inactive");
+    EXPECT_EQ(changes[4]["what"], "schedule 1");
+    EXPECT_EQ(changes[4]["after"]["status"], "active");
+    run = Zrn("log --since 2099-01-01T00:00:00Z");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(Has(run.out, "0 changes in ")) << run.out;
+    EXPECT_EQ(Zrn("log --since yesterday").status, 2);
+}
+
+// A state folder that cannot be written costs the backup and the journal, not the change.
+TEST_F(Zrnctl, AnUnwritableStateFolderIsAWarningAndTheChangeIsMade) {
+    const std::string port = Sim();
+    Write("plan.json", kPlan);
+    Write("notafolder", "");
+    const ToolRun run = Zrn("--json --port " + port + " plan import " + Path("plan.json"),
+                            "ZRNCOM_PORTS= XDG_STATE_HOME=" + Path("notafolder"));
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    const nlohmann::json device = nlohmann::json::parse(run.out)["results"][0];
+    EXPECT_EQ(device["changed"], true);
+    EXPECT_FALSE(device.contains("backup"));
+    ASSERT_EQ(device["warnings"].size(), 2u) << device;
+    EXPECT_TRUE(Has(device["warnings"][0], "no backup")) << device;
+    EXPECT_TRUE(Has(device["warnings"][1], "journal of changes not written")) << device;
+    EXPECT_TRUE(Has(run.err, "warning: no backup")) << run.err;
+    EXPECT_EQ(Zrn("--port " + port + " plan diff " + Path("plan.json")).status, 0);
+}
+
 // A gateway that accepts, takes the probe, answers with noise and hangs up:
 // the port fails at once, saying so, rather than after every attempt.
 TEST_F(Zrnctl, AGatewayThatHangsUpOrRefusesFailsThePortSayingWhy) {
@@ -436,6 +643,44 @@ TEST_F(Zrnctl, AGatewayThatHangsUpOrRefusesFailsThePortSayingWhy) {
     EXPECT_EQ(device["port"], closed.Url());
     EXPECT_EQ(device["result"], "failed");
     EXPECT_TRUE(device["message"].get<std::string>().starts_with("connection refused")) << device;
+}
+
+// The simulated clock starts in June 2027, far from the PC's.
+TEST_F(Zrnctl, ClockCheckMeasuresTheDriftAndSyncSetsOnlyAClockBeyond) {
+    const std::string port = Sim();
+    ToolRun run = Zrn("--json --port " + port + " clock check");
+    EXPECT_EQ(run.status, 3) << run.out << run.err;
+    nlohmann::json device = nlohmann::json::parse(run.out)["results"][0];
+    EXPECT_EQ(device["result"], "differs");
+    const std::int64_t drift = device["drift"];
+    EXPECT_EQ(drift, device["clock"]["device_ahead_seconds"]);
+    EXPECT_GT(std::abs(drift), 3600);
+
+    run = Zrn("--json --port " + port + " clock sync --if-drift-over 5");
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    device = nlohmann::json::parse(run.out)["results"][0];
+    EXPECT_EQ(device["changed"], true);
+    EXPECT_EQ(device["drift"], drift);
+    const std::size_t sets = SetCommands(Received(0));
+    EXPECT_GT(sets, 0u);
+
+    run = Zrn("--json --port " + port + " clock sync --if-drift-over 5");
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["results"][0]["changed"], false);
+    EXPECT_EQ(SetCommands(Received(0)), sets);
+    run = Zrn("--port " + port + " clock check --max-drift 2");
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_TRUE(Has(run.out, "s, within 2 s")) << run.out;
+
+    // A journal line for each setting, verified by the reading after it.
+    run = Zrn("--json log");
+    const nlohmann::json changes = nlohmann::json::parse(run.out)["changes"];
+    ASSERT_FALSE(changes.empty()) << run.out;
+    EXPECT_TRUE(changes[0]["before"].get<std::string>().starts_with("2027-06-01T09:0"));
+    for (const nlohmann::json& change : changes) {
+        EXPECT_EQ(change["what"], "clock");
+        EXPECT_EQ(change["result"], "verified") << change;
+    }
 }
 
 TEST_F(Zrnctl, SetsTheClockAndTheSdiSettingsAndReadsThemBack) {

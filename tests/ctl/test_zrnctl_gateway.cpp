@@ -82,8 +82,10 @@ protected:
     }
 
     ToolRun Zrn(const std::string& args) const {
-        const std::string command = std::string("env ZRNCOM_PORTS= ") + ZRNCTL_PROGRAM + " " +
-                                    args + " >" + Path("out.txt") + " 2>" + Path("err.txt");
+        // Backups and the journal in the test's folder, not the user's.
+        const std::string command = "env ZRNCOM_PORTS= XDG_STATE_HOME=" + Path("state") + " " +
+                                    ZRNCTL_PROGRAM + " " + args + " >" + Path("out.txt") + " 2>" +
+                                    Path("err.txt");
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read("out.txt"), Read("err.txt")};
     }

@@ -35,6 +35,13 @@ zrnctl() { timeout 60 wine "$bindir/zrnctl.exe" "$@" </dev/null; }
 
 zrnctl --port COM1 plan import plan.json >out 2>&1 || fail "import"
 grep -q "^COM1: holds the plan, read back" out || fail "import report"
+# The backup and the journal in %LOCALAPPDATA%\ZRNcom, and nothing sent a second time.
+grep -q "^  backup: .*ZRNcom.backups.ZRNSIM-ZRN100-207-SIM0001_[0-9T]*Z.*\.json" out || fail "backup"
+if grep -q "warning:" out; then fail "state files"; fi
+zrnctl --port COM1 plan import plan.json >out 2>&1 || fail "second import"
+grep -q "^COM1: holds the plan already; nothing sent" out || fail "second import sent"
+zrnctl --port COM1 log >out 2>&1 || fail "log"
+grep -q " zrnctl COM1 (.*SIM0001, firmware .*): schedule 1 verified: " out || fail "journal"
 zrnctl --port COM1 plan export exported.json >out 2>&1 || fail "export"
 cmp -s plan.json exported.json || fail "export differs from the plan: $(cat exported.json)"
 
@@ -43,4 +50,4 @@ zrnctl --port COM1 --port COM9 clock show >out 2>&1 || status=$?
 [ "$status" = 1 ] || fail "two ports, one missing: status $status"
 grep -q "^COM1: clock " out && grep -q "^COM9: FAILED: " out || fail "two ports report"
 grep -q "^2 devices: 1 done, 1 failed" out || fail "two ports summary"
-echo "zrnctl.exe: plan stored on COM1 and exported byte for byte; COM1 and COM9 at once"
+echo "zrnctl.exe: plan stored on COM1 with a backup and journal lines, exported byte for byte; COM1 and COM9 at once"
