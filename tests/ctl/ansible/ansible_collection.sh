@@ -28,9 +28,9 @@ for path in sorted(pathlib.Path(sys.argv[1]).rglob("*.py")):
 PY
 
 work=$(mktemp -d)
-sim_pid=
+sim_pids=()
 cleanup() {
-    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true
+    for pid in "${sim_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
     rm -rf "$work"
 }
@@ -62,15 +62,19 @@ cat >"$work/plan.json" <<'PLAN'
 PLAN
 
 "$zrnsim" --state "$work/state.txt" --trace --link "$work/tty" >"$work/sim.out" 2>"$work/trace.txt" &
-sim_pid=$!
-for _ in $(seq 50); do [ -e "$work/tty" ] && break; sleep 0.1; done
-[ -e "$work/tty" ] || fail "zrnsim did not start"
+sim_pids+=($!)
+# A second device that never answers.
+"$zrnsim" --silent-after 0 --link "$work/silent" >/dev/null 2>&1 &
+sim_pids+=($!)
+for _ in $(seq 50); do [ -e "$work/tty" ] && [ -e "$work/silent" ] && break; sleep 0.1; done
+[ -e "$work/tty" ] && [ -e "$work/silent" ] || fail "zrnsim did not start"
 
-# site1 is the simulator; site2's port does not exist.
+# site1 is the simulator; site2's port does not exist; site3 never answers.
 cat >"$work/inventory.ini" <<INVENTORY
 [sites]
 site1 zrn_port=$work/tty
 site2 zrn_port=$work/no-such-tty
+site3 zrn_port=$work/silent
 
 [sites:vars]
 ansible_connection=local
@@ -122,7 +126,7 @@ expect() { # expect HOST TASK KEY VALUE
 
 start=$SECONDS
 status=$(playbook --check --diff)
-[ "$status" = 2 ] || fail "check run: ansible-playbook exited $status, expected 2 (site2 failed)"
+[ "$status" = 2 ] || fail "check run: ansible-playbook exited $status, expected 2 (site2, site3 failed)"
 expect site1 plan changed True
 expect site1 clock changed True
 expect site1 info changed False
@@ -136,6 +140,13 @@ want=$(ZRNCOM_PORTS= "$zrnctl" --port="$work/no-such-tty" --json plan import "$w
 [ -n "$want" ] || fail "zrnctl gave no message for the missing port"
 expect site2 plan msg "$want"
 expect site2 clock changed "no such task"
+expect site3 plan failed True
+# Its message is the one in zrnctl's report, which the module returns beside it.
+task site3 plan result | $python -c '
+import ast, sys
+entry = ast.literal_eval(sys.stdin.read())
+sys.exit(entry["result"] != "failed" or entry["message"] != sys.argv[1])' "$(task site3 plan msg)" ||
+    fail "site3's message is not zrnctl's: $(task site3 plan msg), $(task site3 plan result)"
 
 status=$(playbook --limit site1)
 [ "$status" = 0 ] || fail "first run: ansible-playbook exited $status"
@@ -158,4 +169,4 @@ print(info["sdi"]["delay"], [s["status"] for s in info["schedules"]])')" = \
     "15 ['active', 'inactive', 'empty', 'empty']" ] || fail "the device does not hold the plan"
 
 echo "quorvanex.zrn: check mode sent nothing, first run changed ($written set commands)," \
-    "second run sent nothing, a missing device failed its host; $((SECONDS - start)) s"
+    "second run sent nothing, a missing and a silent device failed their hosts; $((SECONDS - start)) s"

@@ -86,11 +86,15 @@ def fail_run(module, run, **extra):
 
 
 def warn_stderr(module, run):
-    """What zrnctl said on standard error beside a success is a warning
-    (an unsynchronised PC clock, a journal that cannot be written)."""
+    """zrnctl's warnings beside a success (an unsynchronised PC clock, a
+    journal that cannot be written): its report's list, else what it said on
+    standard error."""
     told = module.__dict__.setdefault('_zrnctl_warned', set())
-    for line in (run.stderr or '').splitlines():
-        line = line.strip()
+    lines = run.report.get('warnings') if isinstance(run.report, dict) else None
+    if not isinstance(lines, list):
+        lines = (run.stderr or '').splitlines()
+    for line in lines:
+        line = str(line).strip()
         if line and line not in told:
             told.add(line)
             module.warn(line)
