@@ -60,14 +60,26 @@ cat >"$work/plan.json" <<'PLAN'
   "sdi": {"delay": 15}
 }
 PLAN
+cat >"$work/clash.json" <<'PLAN'
+{"zrn_plan": 1, "schedules": [{"schedule": 1, "status": "active", "start": "2036-06-20T07:00:00", "stop": "2036-06-27T06:59:59", "interval": "00:15:00", "valve": "01:30", "hold": "00:45", "pump": "02:00"}]}
+PLAN
 
 "$zrnsim" --state "$work/state.txt" --trace --link "$work/tty" >"$work/sim.out" 2>"$work/trace.txt" &
 sim_pids+=($!)
 # A second device that never answers.
 "$zrnsim" --silent-after 0 --link "$work/silent" >/dev/null 2>&1 &
 sim_pids+=($!)
-for _ in $(seq 50); do [ -e "$work/tty" ] && [ -e "$work/silent" ] && break; sleep 0.1; done
-[ -e "$work/tty" ] && [ -e "$work/silent" ] || fail "zrnsim did not start"
+# A third whose active schedule 3 the plan's schedule 1 would overlap.
+echo "schedule3 = A 06/20/36 08:00:00 06/22/36 08:00:00 00:30:00 00:02:00 00:01:00 00:01:00" |
+    cat "$work/state.txt" - >"$work/clash-state.txt"
+"$zrnsim" --state "$work/clash-state.txt" --trace --link "$work/clash" >/dev/null \
+    2>"$work/clash-trace.txt" &
+sim_pids+=($!)
+for _ in $(seq 50); do
+    [ -e "$work/tty" ] && [ -e "$work/silent" ] && [ -e "$work/clash" ] && break
+    sleep 0.1
+done
+[ -e "$work/tty" ] && [ -e "$work/silent" ] && [ -e "$work/clash" ] || fail "zrnsim did not start"
 
 # site1 is the simulator; site2's port does not exist; site3 never answers.
 cat >"$work/inventory.ini" <<INVENTORY
@@ -75,6 +87,7 @@ cat >"$work/inventory.ini" <<INVENTORY
 site1 zrn_port=$work/tty
 site2 zrn_port=$work/no-such-tty
 site3 zrn_port=$work/silent
+site4 zrn_port=$work/clash zrn_plan_file=$work/clash.json
 
 [sites:vars]
 ansible_connection=local
@@ -91,7 +104,7 @@ CFG
 
 # The frames that set something: values after "|", a status or clock hold
 # ("S1A", "S0D"), an address ("A5"); queries and the probe set nothing.
-set_commands() { grep -cE '^> (.*\|.*|S.[AD0R]|A.)$' "$work/trace.txt" || true; }
+set_commands() { grep -cE '^> (.*\|.*|S.[AD0R]|A.)$' "${1:-$work/trace.txt}" || true; }
 
 # Runs the playbook; its JSON report goes to out.json.
 playbook() {
@@ -126,7 +139,7 @@ expect() { # expect HOST TASK KEY VALUE
 
 start=$SECONDS
 status=$(playbook --check --diff)
-[ "$status" = 2 ] || fail "check run: ansible-playbook exited $status, expected 2 (site2, site3 failed)"
+[ "$status" = 2 ] || fail "check run: ansible-playbook exited $status, expected 2 (sites 2-4 failed)"
 expect site1 plan changed True
 expect site1 clock changed True
 expect site1 info changed False
@@ -147,6 +160,11 @@ import ast, sys
 entry = ast.literal_eval(sys.stdin.read())
 sys.exit(entry["result"] != "failed" or entry["message"] != sys.argv[1])' "$(task site3 plan msg)" ||
     fail "site3's message is not zrnctl's: $(task site3 plan msg), $(task site3 plan result)"
+# A plan the import would refuse fails in check mode too, having sent nothing.
+expect site4 plan failed True
+case "$(task site4 plan msg)" in *"overlaps active schedule 3 on the device; nothing sent") ;;
+*) fail "site4: $(task site4 plan msg)" ;; esac
+[ "$(set_commands "$work/clash-trace.txt")" = 0 ] || fail "check mode sent set commands to site4"
 
 status=$(playbook --limit site1)
 [ "$status" = 0 ] || fail "first run: ansible-playbook exited $status"
@@ -169,4 +187,4 @@ print(info["sdi"]["delay"], [s["status"] for s in info["schedules"]])')" = \
     "15 ['active', 'inactive', 'empty', 'empty']" ] || fail "the device does not hold the plan"
 
 echo "quorvanex.zrn: check mode sent nothing, first run changed ($written set commands)," \
-    "second run sent nothing, a missing and a silent device failed their hosts; $((SECONDS - start)) s"
+    "second run sent nothing, a missing, a silent device and a plan that does not fit failed their hosts; $((SECONDS - start)) s"

@@ -17,7 +17,8 @@ description:
   - The task is C(changed) when zrnctl wrote to the device, so a second run of the same plan is
     not changed.
   - In check mode the device is compared with the plan by C(zrnctl plan diff --json) and nothing
-    is sent to it.
+    is sent to it. When it differs, C(zrnctl plan import --dry-run --json) checks that the plan
+    fits the device, so a plan the import would refuse fails the host in check mode too.
   - With C(--diff) the fields that differ are shown, as the device holds them and as the plan
     wants them.
 options:
@@ -158,6 +159,13 @@ def main():
         if module._diff:
             result['diff'] = diff_of(port, plan, differences)
         if module.check_mode:
+            if differs:
+                # plan diff compares only; the dry run also refuses a plan that does not
+                # fit the device, as the import would, and sends nothing either.
+                dry = run_zrnctl(module, ['plan', 'import', '--dry-run', plan])
+                if dry.failure() is not None:
+                    fail_run(module, dry, port=port, differences=differences)
+                warn_stderr(module, dry)
             result['changed'] = differs
             module.exit_json(**result)
 
