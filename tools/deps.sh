@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev libgl-dev
     nlohmann-json3-dev libcli11-dev
     xvfb xauth dbus tzdata locales
-    ser2net
+    ser2net ansible-core
     imagemagick fonts-dejavu-core fonts-dejavu-extra
 )
 
