@@ -259,7 +259,21 @@ Function .onInit
     ${GetParameters} $1
     ClearErrors
     ${GetOptions} $1 "/CURRENTUSER" $0
-    ${IfNotThen} ${Errors} ${|} StrCpy $AllUsers 0 ${|}
+    ${If} ${Errors}
+        ; An upgrade of an installation for all users needs the rights that made it,
+        ; or "Apps" would list a second ZRNcom, the user's own.
+        ReadRegStr $2 HKCU "${UNINST_KEY}" "InstallLocation"
+        ReadRegStr $0 HKLM "${UNINST_KEY}" "InstallLocation"
+        ${If} $Elevated != 1
+        ${AndIf} $2 == ""
+        ${AndIf} $0 != ""
+            MessageBox MB_ICONSTOP "ZRNcom is installed for all users in $0: run the setup as administrator to upgrade it, or with /CURRENTUSER for a copy of your own." /SD IDOK
+            SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
+            Quit
+        ${EndIf}
+    ${Else}
+        StrCpy $AllUsers 0
+    ${EndIf}
     ClearErrors
     ${GetOptions} $1 "/ALLUSERS" $0
     ${IfNot} ${Errors}
