@@ -47,6 +47,7 @@ entries() { # how many entries "Apps" lists for ZRNcom, per user and for all use
     { reg_query "HKCU\\$uninstall_key" /s; reg_query "HKLM\\$uninstall_key" /s; } |
         grep -c "^ *DisplayName *REG_SZ *ZRNcom$" || true
 }
+user_files_kept() { [ -f "${logs[0]}" ] && [ -f "$dir/ZRNcom.ini" ]; }
 user_path() { reg_query 'HKCU\Environment' /v Path | sed -n 's/^ *Path *REG_[A-Z_]* *//p'; }
 
 # A PATH of the user's own, which the installer extends and the uninstaller restores.
@@ -77,35 +78,38 @@ out=$(cd "$dir" && timeout 60 wine ./zrnctl.exe --version </dev/null | tr -d '\r
 logs=("$dir"/*.LOG)
 [ -f "${logs[0]}" ] || fail "no traffic log beside the installed program"
 printf '[Settings]\r\nPort=1\r\n' >"$dir/ZRNcom.ini"
+wine reg add "HKCU\\$uninstall_key\\ZRNcom" /v DisplayVersion /d 2.0.0.0 /f >/dev/null 2>&1
 timeout 120 wine "$setup" /S /PATH || fail "silent upgrade: status $?"
 for f in "${ours[@]}"; do [ -f "$dir/$f" ] || fail "no $f in $dir after the upgrade"; done
-[ -f "${logs[0]}" ] && [ -f "$dir/ZRNcom.ini" ] || fail "the upgrade removed the user's files"
+user_files_kept || fail "the upgrade removed the user's files"
 [ "$(entries)" = 1 ] || fail "$(entries) entries in Apps after the upgrade"
+[ "$(value HKCU DisplayVersion)" = "$version" ] || fail "DisplayVersion after the upgrade"
 [ "$(user_path)" = "%USERPROFILE%\\bin;$location" ] || fail "PATH after /PATH: $(user_path)"
 [ "$(value HKCU ZrnctlOnPath)" = 0x1 ] || fail "the key does not say that zrnctl is on the PATH"
 
 # Removed as "Apps" removes it: the uninstaller runs from a copy and returns at once.
 timeout 60 wine "$(value HKCU UninstallString | tr -d '"')" /S ||
     fail "silent uninstall: status $?"
-wineserver -w
+timeout 60 wineserver -w
 for f in "${ours[@]}"; do [ ! -e "$dir/$f" ] || fail "$f left behind"; done
 [ ! -e "$dir/doc" ] || fail "doc folder left behind"
-[ -f "${logs[0]}" ] && [ -f "$dir/ZRNcom.ini" ] || fail "the uninstall removed the user's files"
+user_files_kept || fail "the uninstall removed the user's files"
 [ ! -e "$shortcut" ] || fail "Start-menu shortcut left behind"
 [ "$(entries)" = 0 ] || fail "an entry in Apps left behind"
 [ "$(user_path)" = '%USERPROFILE%\bin' ] || fail "PATH after the uninstall: $(user_path)"
 
-# For all users: Program Files, the common Start menu, HKLM; and gone again.
-timeout 120 wine "$setup" /S || fail "silent install for all users: status $?"
-machine_dir="$prefix/drive_c/Program Files/ZRNcom"
+# For all users (as administrator, into a folder of one's choice): the common Start
+# menu, HKLM; and gone again.
+timeout 120 wine "$setup" /S '/D=C:\Tools\ZRNcom' || fail "silent install for all users: status $?"
+machine_dir="$prefix/drive_c/Tools/ZRNcom"
 machine_shortcut="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/ZRNcom.lnk"
 for f in "${ours[@]}"; do [ -f "$machine_dir/$f" ] || fail "no $f in $machine_dir"; done
 [ -f "$machine_shortcut" ] || fail "no Start-menu shortcut for all users"
-[ "$(value HKLM DisplayVersion)" = "$version" ] || fail "no Uninstall key under HKLM"
+[ "$(value HKLM InstallLocation)" = 'C:\Tools\ZRNcom' ] || fail "no Uninstall key under HKLM"
 [ "$(entries)" = 1 ] || fail "$(entries) entries in Apps after the install for all users"
 timeout 60 wine "$(value HKLM UninstallString | tr -d '"')" /S ||
     fail "silent uninstall for all users: status $?"
-wineserver -w
+timeout 60 wineserver -w
 [ ! -e "$machine_dir" ] || fail "$machine_dir left behind"
 [ ! -e "$machine_shortcut" ] || fail "Start-menu shortcut for all users left behind"
 [ "$(entries)" = 0 ] || fail "an entry in Apps left behind by the uninstall for all users"
