@@ -50,8 +50,10 @@ entries() { # how many entries "Apps" lists for ZRNcom, per user and for all use
 user_files_kept() { [ -f "${logs[0]}" ] && [ -f "$dir/ZRNcom.ini" ]; }
 user_path() { reg_query 'HKCU\Environment' /v Path | sed -n 's/^ *Path *REG_[A-Z_]* *//p'; }
 
-# A PATH of the user's own, which the installer extends and the uninstaller restores.
-wine reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d '%USERPROFILE%\bin' /f >/dev/null 2>&1
+# A PATH of the user's own, which the installer extends and the uninstaller restores;
+# an entry that begins as ours does is not ours.
+own_path="%USERPROFILE%\\bin;;C:\\users\\${home##*/}\\AppData\\Local\\Programs\\ZRNcom-old"
+wine reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d "$own_path" /f >/dev/null 2>&1
 
 # Installed for the user, without questions.
 timeout 120 wine "$setup" /S /CURRENTUSER || fail "silent install: status $?"
@@ -65,7 +67,7 @@ location=$(value HKCU InstallLocation)
 size=$(value HKCU EstimatedSize)
 [ $((size)) -gt 0 ] || fail "EstimatedSize '$size'"
 [ "$(entries)" = 1 ] || fail "$(entries) entries in Apps after the install"
-[ "$(user_path)" = '%USERPROFILE%\bin' ] || fail "PATH changed without being asked: $(user_path)"
+[ "$(user_path)" = "$own_path" ] || fail "PATH changed without being asked: $(user_path)"
 
 # The installed programs work: ZRNcom.exe finds zrnsim behind COM1 and reads it.
 "$top/tests/app/win/zrncom_exe_e2e.sh" "$zrnsim" "$dir" "$prefix" "$link" ||
@@ -84,7 +86,7 @@ for f in "${ours[@]}"; do [ -f "$dir/$f" ] || fail "no $f in $dir after the upgr
 user_files_kept || fail "the upgrade removed the user's files"
 [ "$(entries)" = 1 ] || fail "$(entries) entries in Apps after the upgrade"
 [ "$(value HKCU DisplayVersion)" = "$version" ] || fail "DisplayVersion after the upgrade"
-[ "$(user_path)" = "%USERPROFILE%\\bin;$location" ] || fail "PATH after /PATH: $(user_path)"
+[ "$(user_path)" = "$own_path;$location" ] || fail "PATH after /PATH: $(user_path)"
 [ "$(value HKCU ZrnctlOnPath)" = 0x1 ] || fail "the key does not say that zrnctl is on the PATH"
 
 # Removed as "Apps" removes it: the uninstaller runs from a copy and returns at once.
@@ -96,7 +98,7 @@ for f in "${ours[@]}"; do [ ! -e "$dir/$f" ] || fail "$f left behind"; done
 user_files_kept || fail "the uninstall removed the user's files"
 [ ! -e "$shortcut" ] || fail "Start-menu shortcut left behind"
 [ "$(entries)" = 0 ] || fail "an entry in Apps left behind"
-[ "$(user_path)" = '%USERPROFILE%\bin' ] || fail "PATH after the uninstall: $(user_path)"
+[ "$(user_path)" = "$own_path" ] || fail "PATH after the uninstall: $(user_path)"
 
 # For all users (as administrator, into a folder of one's choice): the common Start
 # menu, HKLM; and gone again.
