@@ -128,10 +128,16 @@ Var Elevated ; 1 when run as administrator
     FunctionEnd
 
     ; Pop the new PATH; writes it where $AllUsers says and tells running programs.
+    ; An empty one was ours alone: the value goes, as before the installation.
     Function ${un}WritePath
         Exch $R0
         ${If} $AllUsers == 1
+        ${AndIf} $R0 == ""
+            DeleteRegValue HKLM "${SYSTEM_ENV}" "Path"
+        ${ElseIf} $AllUsers == 1
             WriteRegExpandStr HKLM "${SYSTEM_ENV}" "Path" $R0
+        ${ElseIf} $R0 == ""
+            DeleteRegValue HKCU "${USER_ENV}" "Path"
         ${Else}
             WriteRegExpandStr HKCU "${USER_ENV}" "Path" $R0
         ${EndIf}
