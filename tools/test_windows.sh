@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine wine64 fonts-wine
-    nlohmann-json3-dev libcli11-dev ser2net iproute2)
+    nlohmann-json3-dev libcli11-dev ser2net iproute2 nsis groff-base)
 tools/install_missing.sh "${packages[@]}"
 
 # The prefix lives in the build tree; no X server, no messages from wine.
@@ -25,6 +25,8 @@ wineserver -p >/dev/null 2>&1 </dev/null || true
 trap 'wineserver -k 2>/dev/null || true' EXIT
 timeout 120 wine cmd /c exit >/dev/null 2>&1 </dev/null
 cmake --build --preset mingw -j "$(nproc)"
+# The installer's test installs it into a prefix of its own.
+cmake --build --preset mingw --target installer
 # Each test has its own time-out; this bounds the run as a whole.
 timeout 900 ctest --preset mingw --timeout 120
 
@@ -33,4 +35,4 @@ contents=$(tools/package_windows.sh)
 for f in ZRNcom.exe zrnctl.exe ZRNComDll.dll include/ZRNComDll.h lib/libZRNComDll.dll.a; do
     grep -q -- "-win64/$f\$" <<<"$contents" || { echo "the Windows zip lacks $f" >&2; exit 1; }
 done
-echo "${contents##*$'\n'}"
+grep "^package: " <<<"$contents"

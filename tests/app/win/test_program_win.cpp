@@ -120,14 +120,17 @@ TEST(ProgramWin, HelpPrintsTheUsage) {
     EXPECT_NE(run->output.find("ZRNComDll.dll\r\n"), std::string::npos) << run->output;
 }
 
-// What Explorer's Details page shows, for both files of the package.
-TEST(ProgramWin, BothFilesCarryTheProjectVersion) {
+// What Explorer's Details page shows, for every file of the package; the installer
+// refuses files whose version is not its own.
+TEST(ProgramWin, EveryFileCarriesTheProjectVersion) {
     const struct {
         const char* file;
         const char* originalName;
         DWORD type;
-    } files[] = {{"ZRNcom.exe", "ZRNcom.EXE", VFT_APP},
-                 {"ZRNComDll.dll", "ZRNComDll.dll", VFT_DLL}};
+        const char* fileVersion;
+    } files[] = {{"ZRNcom.exe", "ZRNcom.EXE", VFT_APP, "2.1"},
+                 {"ZRNComDll.dll", "ZRNComDll.dll", VFT_DLL, "2.1"},
+                 {"zrnctl.exe", "zrnctl.exe", VFT_APP, "2.1.0.0"}}; // as its --version
     for (const auto& f : files) {
         SCOPED_TRACE(f.file);
         FileVersion version = ReadVersion(BesideThisProgram(f.file));
@@ -138,7 +141,7 @@ TEST(ProgramWin, BothFilesCarryTheProjectVersion) {
         EXPECT_EQ(fixed.dwFileVersionLS, 0u);             // .0.0
         EXPECT_EQ(fixed.dwProductVersionMS, fixed.dwFileVersionMS);
         EXPECT_EQ(fixed.dwFileType, f.type);
-        EXPECT_EQ(version.String("\\StringFileInfo\\040904B0\\FileVersion"), "2.1");
+        EXPECT_EQ(version.String("\\StringFileInfo\\040904B0\\FileVersion"), f.fileVersion);
         EXPECT_EQ(version.String("\\StringFileInfo\\040904B0\\OriginalFilename"), f.originalName);
     }
 }
