@@ -692,8 +692,8 @@ TEST(ZrnctlImport, WhatItReportsIsWhatTheDevicesHold) {
     std::printf("imports %ld (%ld devices) in %.1f s; %ld files refused; devices done %ld, "
                 "failed %ld, refused %ld\n",
                 f.imports, f.devices, seconds, f.filesRefused, f.done, f.failed, f.refused);
-    std::printf("faults struck: NAKs %ld, noise %ld, unanswered frames %ld, writes kept old %ld, "
-                "ports gone %ld; cases with violations %ld\n",
-                f.naks, f.noise, f.unanswered, f.keptOld, f.vanished, f.violations);
+    std::printf("faults struck: NAKs %ld, noise %ld, bad check digits %ld, unanswered frames %ld, "
+                "writes kept old %ld, ports gone %ld; cases with violations %ld\n",
+                f.naks, f.noise, f.badCrc, f.unanswered, f.keptOld, f.vanished, f.violations);
     EXPECT_TRUE(held);
 }
