@@ -27,6 +27,8 @@ public:
     Answer Handle(std::string_view command);
 
     const DeviceState& State() const { return state_; }
+    // A flash write that did not take: the stored values go back to what they were.
+    void LoseWrite(const DeviceState& before) { KeepStoredValues(state_, before); }
     std::time_t DeviceTime() const;
 
 private:

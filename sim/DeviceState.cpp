@@ -30,6 +30,19 @@ ScheduleEntry MakeEntry(char status, std::time_t start, std::time_t stop, const 
 
 } // namespace
 
+bool SameStoredValues(const DeviceState& a, const DeviceState& b) {
+    return a.schedules == b.schedules && a.sdiDurations == b.sdiDurations &&
+           a.address == b.address && a.delay == b.delay && a.identification == b.identification;
+}
+
+void KeepStoredValues(DeviceState& state, const DeviceState& kept) {
+    state.schedules = kept.schedules;
+    state.sdiDurations = kept.sdiDurations;
+    state.address = kept.address;
+    state.delay = kept.delay;
+    state.identification = kept.identification;
+}
+
 bool FieldHolds(FieldKind kind, const Triple& value) {
     switch (kind) {
     case FieldKind::Date:

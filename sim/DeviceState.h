@@ -33,6 +33,8 @@ inline constexpr std::array<FieldSpec, 8> kScheduleFields{{
 struct ScheduleEntry {
     char status = '0';
     std::array<Triple, kScheduleFields.size()> fields{};
+
+    bool operator==(const ScheduleEntry&) const = default;
 };
 
 inline constexpr std::size_t kIdentificationLength = 2 + 8 + 6 + 3 + 13;
@@ -51,6 +53,11 @@ struct DeviceState {
     double internalVolts = 3.55;
     unsigned testRuns = 0;
 };
+
+// The values the device keeps in flash: the schedules, entry 5, address, delay and
+// identification. Not the clock, the pause of sampling or the count of test runs.
+bool SameStoredValues(const DeviceState& a, const DeviceState& b);
+void KeepStoredValues(DeviceState& state, const DeviceState& kept);
 
 // Whether a schedule field can hold the value (a date that exists, 0-59 minutes...).
 bool FieldHolds(FieldKind kind, const Triple& value);

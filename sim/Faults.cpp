@@ -19,7 +19,8 @@ bool Rng::Chance(double rate) {
 
 FaultInjector::FaultInjector(const FaultPlan& plan)
     : plan_(plan), nak_(plan.seed ^ 0x4E414B), badCrc_(plan.seed ^ 0x435243),
-      noise_(plan.seed ^ 0x4E4F49), drop_(plan.seed ^ 0x44524F), lowerCase_(plan.seed ^ 0x4C4F57) {}
+      noise_(plan.seed ^ 0x4E4F49), drop_(plan.seed ^ 0x44524F), lowerCase_(plan.seed ^ 0x4C4F57),
+      keepOld_(plan.seed ^ 0x4B4550) {}
 
 std::string FaultInjector::Noise() {
     if (!noise_.Chance(plan_.noiseRate))

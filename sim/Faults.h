@@ -14,6 +14,7 @@ struct FaultPlan {
     double noiseRate = 0;     // noise bytes before an element
     double dropRate = 0;      // the command is carried out but its whole answer is lost
     double lowerCaseRate = 0; // reply check digits in lower case
+    double keepOldRate = 0;   // a set command acknowledged but its stored value kept
     std::optional<std::uint64_t> silentAfter; // answer nothing after this many frames
     std::uint64_t seed = 1;
 };
@@ -38,6 +39,8 @@ public:
     bool BadCrc() { return badCrc_.Chance(plan_.badCrcRate); }
     bool Drop() { return drop_.Chance(plan_.dropRate); }
     bool LowerCase() { return lowerCase_.Chance(plan_.lowerCaseRate); }
+    // Drawn only for a command that changed a stored value, so that each strike loses a write.
+    bool KeepOld() { return keepOld_.Chance(plan_.keepOldRate); }
     // Empty when no noise strikes; 1 to 4 bytes that are none of STX, ACK, NAK, NUL.
     std::string Noise();
     // Counts this frame; true once the device has gone silent.
@@ -45,7 +48,7 @@ public:
 
 private:
     FaultPlan plan_;
-    Rng nak_, badCrc_, noise_, drop_, lowerCase_;
+    Rng nak_, badCrc_, noise_, drop_, lowerCase_, keepOld_;
     std::uint64_t frames_ = 0;
 };
 

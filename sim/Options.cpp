@@ -43,6 +43,8 @@ const std::map<std::string, Setter>& ValueSwitches() {
          [](Options& o, const std::string& v) { return Rate(v, o.faults.dropRate); }},
         {"--lower-case-rate",
          [](Options& o, const std::string& v) { return Rate(v, o.faults.lowerCaseRate); }},
+        {"--keep-old-rate",
+         [](Options& o, const std::string& v) { return Rate(v, o.faults.keepOldRate); }},
         {"--silent-after",
          [](Options& o, const std::string& v) {
              std::uint64_t count = 0;
@@ -126,6 +128,10 @@ Faults (a rate is a fraction from 0 to 1, drawn per frame or element):
   --noise-rate R          put 1-4 noise bytes before an ACK, NAK or reply
   --drop-rate R           carry out a command but lose its whole answer
   --lower-case-rate R     send a reply's check digits in lower case
+  --keep-old-rate R       acknowledge a command that changes a stored value
+                          (schedule, SDI setting, identification) but keep
+                          the old value, as a flash write that did not take;
+                          the trace shows "# kept the old value"
   --silent-after N        answer the first N frames, then nothing at all
   --unplug-after SECONDS  unplug once after this time (SIGUSR1 unplugs at any
                           time): the terminal goes away, and comes back at a new

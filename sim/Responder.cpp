@@ -17,6 +17,7 @@ Responder::Responder(Device& device, const FaultPlan& plan) : device_(device), f
 
 std::vector<Element> Responder::Answer(const ReceivedFrame& frame) {
     std::vector<Element> out;
+    keptOld_ = false;
     if (faults_.Silent())
         return out;
     if (!frame.intact) {
@@ -28,7 +29,12 @@ std::vector<Element> Responder::Answer(const ReceivedFrame& frame) {
         Put(out, Byte(Element::Kind::Nak, zrn::NAK));
         return out;
     }
+    const DeviceState before = device_.State();
     const zrnsim::Answer answer = device_.Handle(frame.text);
+    if (answer.accepted && !SameStoredValues(before, device_.State()) && faults_.KeepOld()) {
+        device_.LoseWrite(before);
+        keptOld_ = true;
+    }
     if (faults_.Drop())
         return {};
     Put(out, Byte(answer.accepted ? Element::Kind::Ack : Element::Kind::Nak,

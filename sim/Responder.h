@@ -23,6 +23,8 @@ public:
     Responder(Device& device, const FaultPlan& plan);
 
     std::vector<Element> Answer(const ReceivedFrame& frame);
+    // Whether the last frame's command was acknowledged but its write lost.
+    bool KeptOldValue() const { return keptOld_; }
 
 private:
     void Put(std::vector<Element>& out, Element element);
@@ -30,6 +32,7 @@ private:
 
     Device& device_;
     FaultInjector faults_;
+    bool keptOld_ = false;
 };
 
 } // namespace zrnsim

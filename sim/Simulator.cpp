@@ -138,6 +138,8 @@ void Simulator::Answer(std::string_view bytes) {
     for (const ReceivedFrame& frame : frames) {
         Trace(DescribeIncoming(frame));
         const std::vector<Element> elements = responder_.Answer(frame);
+        if (responder_.KeptOldValue())
+            Trace("# kept the old value");
         if (!elements.empty())
             line_.AwaitTurnaround(arrived);
         // Written before the answer goes out: once the PC has its answer, the

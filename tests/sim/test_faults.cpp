@@ -136,6 +136,38 @@ TEST_F(Faults, SilentAfterACount) {
     EXPECT_EQ(t.silentFrames, kFrames - 25);
 }
 
+// Acknowledged, kept: only a changed stored value draws, so each strike is a lost
+// write; the clock, queries and a value set to what it was never draw.
+TEST_F(Faults, KeepOldRateLosesWritesThatWereAcknowledged) {
+    Responder responder(*device, With(&FaultPlan::keepOldRate, 0.3, 7));
+    int kept = 0, changes = 0, acks = 0;
+    for (int i = 0; i < kFrames; ++i) {
+        const int before = device->State().delay, wanted = 100 + i % 2;
+        const auto elements = responder.Answer({true, "L|" + std::to_string(wanted) + "|"});
+        acks += elements.size() == 1 && elements[0].kind == Element::Kind::Ack;
+        changes += before != wanted;
+        kept += responder.KeptOldValue();
+        EXPECT_EQ(device->State().delay, responder.KeptOldValue() ? before : wanted);
+    }
+    EXPECT_EQ(acks, kFrames);
+    EXPECT_NEAR(kept, changes * 0.3, changes * 0.03);
+
+    Responder always(*device, With(&FaultPlan::keepOldRate, 1.0));
+    const ScheduleEntry schedule = device->State().schedules[1];
+    for (const char* command : {"S2A", "S2BD|03/04/27|", "S5V|00:01:01|", "A7"}) {
+        EXPECT_EQ(always.Answer({true, command}).at(0).kind, Element::Kind::Ack) << command;
+        EXPECT_TRUE(always.KeptOldValue()) << command;
+    }
+    EXPECT_EQ(device->State().schedules[1], schedule);
+    EXPECT_EQ(device->State().sdiDurations[0], 90);
+    EXPECT_EQ(device->State().address, '3');
+    for (const char* command : {"C|01/02/27|03:04:05|", "S2?", "L", "A3"}) {
+        always.Answer({true, command});
+        EXPECT_FALSE(always.KeptOldValue()) << command;
+    }
+    EXPECT_NE(device->State().clockOffset, 0);
+}
+
 TEST_F(Faults, SameSeedSameFaultsAndFaultsIndependent) {
     const FaultPlan naks = With(&FaultPlan::nakRate, 0.5, 3);
     FaultPlan both = naks;

@@ -105,6 +105,8 @@ TEST(Options, EverySwitchIsRead) {
                                        "0.4",
                                        "--lower-case-rate",
                                        "0.5",
+                                       "--keep-old-rate",
+                                       "0.6",
                                        "--silent-after",
                                        "7",
                                        "--unplug-after",
@@ -124,6 +126,7 @@ TEST(Options, EverySwitchIsRead) {
     EXPECT_DOUBLE_EQ(options->faults.noiseRate, 0.3);
     EXPECT_DOUBLE_EQ(options->faults.dropRate, 0.4);
     EXPECT_DOUBLE_EQ(options->faults.lowerCaseRate, 0.5);
+    EXPECT_DOUBLE_EQ(options->faults.keepOldRate, 0.6);
     EXPECT_EQ(options->faults.silentAfter, 7u);
     EXPECT_DOUBLE_EQ(options->unplugAfter.value_or(0), 1.5);
     EXPECT_EQ(options->unplugPauseMs, 250u);
@@ -134,16 +137,20 @@ TEST(Options, HelpNamesEverySwitch) {
     for (const char* name :
          {"--help", "--link", "--state", "--baud", "--turnaround", "--trace", "--seed",
           "--nak-rate", "--bad-crc-rate", "--noise-rate", "--drop-rate", "--lower-case-rate",
-          "--silent-after", "--unplug-after", "--unplug-pause"})
+          "--keep-old-rate", "--silent-after", "--unplug-after", "--unplug-pause"})
         EXPECT_NE(help.find(name), std::string::npos) << name;
 }
 
 TEST(Options, UnusableArgumentsAreRefused) {
-    const std::vector<std::vector<std::string>> bad{
-        {"--nak-rate", "1.5"},    {"--noise-rate", "-0.1"},
-        {"--baud", "fast"},       {"--baud"},
-        {"--silent-after", "-1"}, {"--frobnicate"},
-        {"--link", ""},           {"--turnaround", "5ms"}};
+    const std::vector<std::vector<std::string>> bad{{"--nak-rate", "1.5"},
+                                                    {"--noise-rate", "-0.1"},
+                                                    {"--keep-old-rate", "2"},
+                                                    {"--baud", "fast"},
+                                                    {"--baud"},
+                                                    {"--silent-after", "-1"},
+                                                    {"--frobnicate"},
+                                                    {"--link", ""},
+                                                    {"--turnaround", "5ms"}};
     for (const auto& args : bad) {
         std::string error;
         EXPECT_FALSE(ParseOptions(args, error)) << args[0];
