@@ -31,5 +31,5 @@ if(NOT WIN32)
     target_link_libraries(zrnapp_logic PUBLIC zrnlink_logplace)
 endif()
 
-target_link_libraries(zrnapp_logic PUBLIC zrnapp_model)
+target_link_libraries(zrnapp_logic PUBLIC zrnapp_model zrnapp_fleet)
 target_link_libraries(zrnapp_logic PUBLIC zrnlink_core)

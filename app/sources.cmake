@@ -8,6 +8,7 @@ set(ZRN_PANEL_SOURCES
     shell/ZRNcomApp.cpp
     shell/ZRNcomDlg.cpp
     protocol/LinkApi.cpp
+    shell/ChangeRecords.cpp
     shell/LinkHandlers.cpp
     shell/Polling.cpp
     protocol/StatusPanel.cpp

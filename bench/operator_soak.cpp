@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
                 t.boxes);
     std::printf("changes the device did not take %ld, rows left \"Not read\" %ld, rescans %ld\n",
                 t.reports, t.notRead, t.rescans);
+    std::printf("timer seconds while the line stalled %ld\n", t.timerSeconds);
     if (viaGateway)
         std::printf("gateway outages %ld\n", t.outages);
     return held ? 0 : 1;

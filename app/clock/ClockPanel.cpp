@@ -4,6 +4,7 @@
 #include "model/CalendarTime.h"
 #include "model/Catalogue.h"
 #include "model/ClockSync.h"
+#include "model/PlanText.h"
 #include "platform/MessageBox.h"
 #include "platform/PanelSupport.h"
 #include "platform/PcClock.h"
@@ -46,6 +47,24 @@ void ClockPanel::SendClockCommand(int64_t t) {
     // queued even while no port is open.
     for (const std::string& command : zrn::ClockSetSequence(t))
         Link().send(command.c_str());
+    if (clockChange)
+        JournalClockChange(std::nullopt); // sent again before a reading told
+    clockChange = ClockChange{tZrnClock, t, PcTime(), host.NextQuery()};
+}
+
+// Verified when a reading asked after the change is within two seconds of the
+// time set plus the seconds since: the device's clock goes on ticking.
+void ClockPanel::JournalClockChange(std::optional<int64_t> deviceNow) {
+    const ClockChange change = *clockChange;
+    clockChange.reset();
+    const auto text = [](int64_t t) -> zrn::Json {
+        const auto fields = zrn::BreakLocalTime(t);
+        return fields && t != 0 ? zrn::Json(zrn::DateTimeText(*fields)) : zrn::Json();
+    };
+    const int64_t expected = change.tAfter + (PcTime() - change.tSentAtPc);
+    const bool verified = deviceNow && *deviceNow - expected <= 2 && expected - *deviceNow <= 2;
+    host.ChangeDone("clock", text(change.tBefore), text(change.tAfter),
+                    verified ? zrn::ChangeResult::Verified : zrn::ChangeResult::Unknown);
 }
 
 void ClockPanel::OnBnClickedButtonClock() {
@@ -61,6 +80,9 @@ void ClockPanel::ProcessReadClockResponse(const std::string& reply) {
     if (!t)
         return;
     tZrnClock = *t;
+    if (const auto answered = host.AnsweredQuery();
+        clockChange && answered && *answered >= clockChange->nFirstQuery)
+        JournalClockChange(tZrnClock);
     // 3. An edit in progress keeps its text for this one reply.
     if (bFollowZrnClock) {
         Window().SetDlgItemText(IDC_ZRN_DATE_TEXT, FormatLocalTime(tZrnClock, TimeText::Date));

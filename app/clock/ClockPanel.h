@@ -2,6 +2,7 @@
 // The clock panel: the device clock, the PC clock, setting and synchronising
 // the device clock.
 #include "protocol/Panel.h"
+#include <optional>
 
 #include <cstdint>
 #include <string>
@@ -36,7 +37,15 @@ public:
     int64_t tZrnDatePicker = 0, tZrnTimePicker = 0;
 
 private:
+    // A clock change sent, waiting for a reading of the clock asked after it.
+    struct ClockChange {
+        int64_t tBefore = 0;
+        int64_t tAfter = 0;
+        int64_t tSentAtPc = 0;
+        std::uint64_t nFirstQuery = 0;
+    };
     void SendClockCommand(int64_t t);
+    void JournalClockChange(std::optional<int64_t> deviceNow);
     void OnBnClickedButtonClock();
     void OnSetfocusZrnDateText();
     void OnSetfocusZrnTimeText();
@@ -54,4 +63,5 @@ private:
     int64_t PendingOrDeviceClock() const;
 
     const int& daylightFlag;
+    std::optional<ClockChange> clockChange;
 };

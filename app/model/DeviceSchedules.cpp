@@ -166,6 +166,7 @@ DeviceSchedules::Outcome DeviceSchedules::Finish(int index, ReadState state) {
     out.bCompleted = state == ReadState::Read;
     out.bGaveUp = state == ReadState::NotRead;
     if (p.expect) {
+        out.checked = p.expect;
         if (out.bCompleted)
             out.report = UntakenChange(*p.expect, entries_[Index(index)]);
         else

@@ -52,7 +52,8 @@ public:
         bool bCompleted = false; // the entry has just become read
         bool bGaveUp = false;    // the entry has just become not read
         CommandList ask;         // queries to send: a lost one again, or values not yet asked
-        std::optional<std::string> report; // for the operator: a change the device did not take
+        std::optional<std::string> report;  // for the operator: a change the device did not take
+        std::optional<Expectation> checked; // the change whose read-back has just ended
     };
     // A schedule reply of entries 1..4 (others are ignored).
     Outcome Arrived(const ScheduleReply& reply);

@@ -2,6 +2,7 @@
 // A panel of the main dialog owns its state, its event rows, its start-up,
 // its data exchange and the replies it handles. It reaches the dialog only
 // through PanelHost, so a change to a panel stays in its folder.
+#include "fleet/Journal.h"
 #include "platform/Dialog.h"
 #include "platform/EventTable.h"
 
@@ -44,6 +45,14 @@ public:
     virtual std::optional<std::uint64_t> AnsweredQuery() const = 0;
     // Enables and disables the buttons after a change of state.
     virtual int SetZrnButtonProperly() = 0;
+    // Called before a command that changes the device goes out: the first on a
+    // connection saves what the device holds.
+    virtual void BeforeChange() {}
+    // A change sent and read back (or not), for the journal of changes.
+    virtual void ChangeDone(const std::string& what, const zrn::Json& before,
+                            const zrn::Json& after, zrn::ChangeResult result) {
+        (void)what, (void)before, (void)after, (void)result;
+    }
 
 protected:
     ~PanelHost() = default;

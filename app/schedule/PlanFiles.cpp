@@ -153,6 +153,7 @@ void CPlanFiles::Store() {
     Host().AppendLog("Importing the schedules of " + strFileName);
     // The panel showed an entry that is being replaced.
     schedule.sched.nSelectedRow = zrn::NO_SELECTABLE_ACTIVE_ENTRY;
+    Host().BeforeChange();
     for (const zrn::PlannedSchedule& planned : plan.schedules) {
         const zrn::Expectation store = zrn::FirstStore(planned.entry);
         const int index = planned.entry.nNumber - 1;

@@ -182,6 +182,7 @@ void SchedulePanel::OnBnClickedButtonDelete() {
             host.AppendLog(Text("OnBnClickedButtonDelete;  Entry %d", nEntry));
             zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(nEntry)];
             entry.chStatus = zrn::STATUS_EMPTY;
+            host.BeforeChange();
             host.SendCommand(zrn::ScheduleDeleteCommand(entry.nNumber));
             ReadBack(nEntry, zrn::STATUS_PART, {zrn::Change::Delete, entry});
             // The deleted entry takes the selection with it: the rebuild leaves no
@@ -205,6 +206,7 @@ void SchedulePanel::OnBnClickedButtonDelete() {
 
 void SchedulePanel::SendStatusChange(const zrn::ScheduleEntry& entry) {
     const char status = static_cast<char>(entry.chStatus);
+    host.BeforeChange();
     host.SendCommand(zrn::ScheduleStatusCommand(entry.nNumber, status));
     const zrn::Change change =
         status == zrn::STATUS_ACTIVE ? zrn::Change::Activate : zrn::Change::Deactivate;
@@ -300,6 +302,7 @@ void SchedulePanel::OnBnClickedButtonClearAll() {
         entry.chStatus = zrn::STATUS_EMPTY;
     sched.nSelectedRow = zrn::NO_SELECTABLE_ACTIVE_ENTRY;
     RefreshScheduleList();
+    host.BeforeChange();
     for (const std::string& command : zrn::ClearAllSequence())
         host.SendCommand(command);
     for (int index = 0; index < zrn::SCHEDULE_ENTRY_COUNT; ++index)

@@ -113,6 +113,8 @@ private:
     // Per entry, the number of the first query of its latest read: replies to
     // queries sent before it tell of the entry as it was and are not counted.
     std::array<std::uint64_t, zrn::SCHEDULE_ENTRY_COUNT> readFrom{};
+    // What each entry held when its change went out, for the journal.
+    zrn::ScheduleTable heldBefore{};
     int bStartDropDown = 0;
     int bStopDropDown = 0;
     ImageList imageListNormal{Size(32, 32)};

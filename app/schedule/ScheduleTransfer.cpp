@@ -1,6 +1,7 @@
 // Moving the schedule table between the program and the device: the
 // download, the upload of one entry, the replies and the test request.
 #include "model/Catalogue.h"
+#include "model/PlanJson.h"
 #include "platform/DebugOutput.h"
 #include "platform/PcClock.h"
 #include "platform/Win.h"
@@ -73,8 +74,11 @@ void SchedulePanel::QueryScheduleEntry(int index) {
 
 void SchedulePanel::ReadBack(int index, std::uint16_t parts, const zrn::Expectation& expect) {
     std::optional<zrn::Expectation> check;
-    if (expect.entry.nNumber != 0)
+    if (expect.entry.nNumber != 0) {
         check = expect;
+        // Not yet read back: still what the device held before the change.
+        heldBefore[static_cast<size_t>(index)] = onDevice.Entry(index);
+    }
     readFrom[static_cast<size_t>(index)] = host.NextQuery();
     const zrn::CommandList queries = onDevice.BeginRead(index, parts, std::move(check));
     if (!host.LinkOpen()) {
@@ -90,6 +94,7 @@ void SchedulePanel::UploadScheduleEntry(int index) {
     if (index < 0 || index >= zrn::SCHEDULE_ENTRY_COUNT)
         return;
     const zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(index)];
+    host.BeforeChange();
     for (const std::string& command : zrn::ScheduleUploadSequence(entry))
         host.SendCommand(command);
     // The device's own word on what it stored: a refused value shows here.
@@ -128,6 +133,12 @@ void SchedulePanel::ApplyDeviceOutcome(const zrn::DeviceSchedules::Outcome& outc
     if (outcome.report)
         host.ReportLater(*outcome.report);
     const int index = outcome.nEntry;
+    if (outcome.checked && index >= 0)
+        host.ChangeDone("schedule " + std::to_string(index + 1),
+                        zrn::ScheduleJson(heldBefore[static_cast<size_t>(index)]),
+                        zrn::ScheduleJson(outcome.checked->entry),
+                        outcome.bCompleted && !outcome.report ? zrn::ChangeResult::Verified
+                                                              : zrn::ChangeResult::Unknown);
     if (index < 0)
         return;
     // The entry being edited keeps the operator's values until they are saved or dropped.

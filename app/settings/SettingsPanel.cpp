@@ -77,14 +77,28 @@ void SettingsPanel::OnSetfocusSdiSetting(Notify& n) {
 void SettingsPanel::OnKillfocusSdiSetting(Notify& n) {
     const std::string text = Window().GetDlgItemText(n.id);
     zrn::CommandList commands;
-    if (n.id == IDC_SDI_ADDRESS)
+    const char* key = "";
+    zrn::Json before;
+    if (n.id == IDC_SDI_ADDRESS) {
         commands = zrn::AddressLeaveCommands(text, chAddressAtFocus);
-    else if (n.id == IDC_SDI_DELAY)
+        key = "address";
+        before = std::string(1, chAddressAtFocus);
+    } else if (n.id == IDC_SDI_DELAY) {
         commands = zrn::DelayLeaveCommands(text, nDelayAtFocus);
-    else if (const DurationBox* box = DurationBoxOf(n.id))
+        key = "delay";
+        before = nDelayAtFocus;
+    } else if (const DurationBox* box = DurationBoxOf(n.id)) {
         commands = zrn::SdiDurationLeaveCommands(box->which, text, this->*box->atFocus);
+        key = box->chLetter == 'V' ? "valve" : box->chLetter == 'H' ? "hold" : "pump";
+        before = this->*box->atFocus;
+    }
     for (const std::string& command : commands)
         host.SendCommand(command);
+    if (!commands.empty() && host.LinkOpen()) {
+        // The panel shows the device's next reply; the journal does not wait for it.
+        host.ChangeDone("sdi", zrn::Json{{key, before}}, zrn::Json{{key, text}},
+                        zrn::ChangeResult::Unknown);
+    }
     Window().SetReadOnly(n.id, true);
 }
 
@@ -149,6 +163,10 @@ void SettingsPanel::OnSdiInformation() {
     }
     // 5. No query follows: the device's next "I" reply, if any, shows what it took.
     host.SendCommand(command);
+    if (host.LinkOpen())
+        host.ChangeDone("identification", zrn::Json(),
+                        zrn::Json(command.substr(2, command.size() - 3)),
+                        zrn::ChangeResult::Unknown);
 }
 
 // SDI-12 settings: each box edits on focus and sends when the focus leaves.

@@ -28,6 +28,7 @@ bool CZRNcomDlg::ReopenLink(const std::string& definition) {
     ShowPortInUse({});
     // Nothing asked on the old port will be answered.
     link.replyTracker.Clear();
+    link.bBackedUp = false; // another connection, perhaps another device
     for (Panel* panel : panels.All())
         panel->LinkClosed();
     link.bLinkOpen = Link().open(LinkTarget(*this), definition.c_str());

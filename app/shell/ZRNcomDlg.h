@@ -44,6 +44,7 @@ struct LinkState {
     std::string strPortInUse;            // shown: the open port once a device answered on it
     zrn::ReplyTracker replyTracker;      // queries whose replies are awaited
     std::vector<std::string> strReports; // waiting for their box
+    bool bBackedUp = false;              // this connection's backup is written
 };
 
 // The controls of the log area that belong to no panel.
@@ -91,6 +92,9 @@ public:
     std::optional<std::uint64_t> AnsweredQuery() const override {
         return link.replyTracker.LastAnswered();
     }
+    void BeforeChange() override;
+    void ChangeDone(const std::string& what, const zrn::Json& before, const zrn::Json& after,
+                    zrn::ChangeResult result) override;
 
     DialogOptions options;
     LinkState link;

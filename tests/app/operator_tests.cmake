@@ -12,10 +12,10 @@ add_executable(test_operator dialog/QtMain.cpp operator/test_operator.cpp)
 target_link_libraries(test_operator PRIVATE zrn_operator rapidcheck_gtest GTest::gtest)
 gtest_discover_tests(test_operator
     PROPERTIES LABELS e2e TIMEOUT 240
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_STATE_HOME=${ZRN_TEST_STATE_HOME}")
 
 add_executable(test_operator_gateway dialog/QtMain.cpp operator/test_operator_gateway.cpp)
 target_link_libraries(test_operator_gateway PRIVATE zrn_operator rapidcheck_gtest GTest::gtest)
 gtest_discover_tests(test_operator_gateway
     PROPERTIES LABELS e2e TIMEOUT 240
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_STATE_HOME=${ZRN_TEST_STATE_HOME}")

@@ -14,7 +14,7 @@ add_executable(test_poll_dialog
 target_include_directories(test_poll_dialog PRIVATE poll dialog)
 target_link_libraries(test_poll_dialog PRIVATE zrnapp_qt Qt6::Test GTest::gtest)
 gtest_discover_tests(test_poll_dialog
-    PROPERTIES LABELS dialog TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES LABELS dialog TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_STATE_HOME=${ZRN_TEST_STATE_HOME}")
 
 # ZRNcom as a child process, for the end-to-end tests and the benchmarks.
 add_library(zrncom_process STATIC poll/ZrnComProcess.cpp)
@@ -37,7 +37,7 @@ add_executable(test_poll_sync dialog/QtMain.cpp poll/test_e2e_sync.cpp)
 target_include_directories(test_poll_sync PRIVATE poll)
 target_link_libraries(test_poll_sync PRIVATE zrnapp_qt zrnsim_core Qt6::Test GTest::gtest)
 gtest_discover_tests(test_poll_sync
-    PROPERTIES LABELS e2e TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES LABELS e2e TIMEOUT 60 ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_STATE_HOME=${ZRN_TEST_STATE_HOME}")
 
 # As a user without rights to a port and to the program's folder (run as root,
 # which can act as that user).
@@ -57,7 +57,7 @@ function(add_sim_dialog_test name source timeout)
     target_compile_definitions(${name} PRIVATE ZRNSIM_PROGRAM="$<TARGET_FILE:zrnsim>")
     add_dependencies(${name} zrnsim)
     gtest_discover_tests(${name}
-        PROPERTIES LABELS e2e TIMEOUT ${timeout} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        PROPERTIES LABELS e2e TIMEOUT ${timeout} ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_STATE_HOME=${ZRN_TEST_STATE_HOME}")
 endfunction()
 
 # The SDI row and the identification dialog; a fresh link reads the device

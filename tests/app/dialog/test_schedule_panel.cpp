@@ -5,9 +5,13 @@
 #include "PickerInput.h"
 #include "ZRNComDll.h"
 #include "model/CalendarTime.h"
+#include "model/PlanFile.h"
+#include "model/PlanJson.h"
 #include "schedule/ScheduleLogic.h"
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 using namespace win;
 
@@ -252,6 +256,56 @@ TEST_F(SchedulePanelTest, ActivateSendsTheStatusThenAsks) {
     Notify(LINK_REPLY, "S3A");
     EXPECT_EQ(Cell(1, 0), "Active");
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
+}
+
+// The first change of a connection saves what the device held, as a plan file
+// that reads back to it; every change leaves a journal line saying whether the
+// device's read-back showed it.
+TEST_F(SchedulePanelTest, TheFirstChangeIsBackedUpAndEveryChangeJournaled) {
+    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
+    const std::filesystem::path state = scratch.filePath("state").toStdString();
+    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state.string()));
+    LoadTwo();
+    Clock();
+    const zrn::DeviceSchedules held = dialog->panels.schedule.onDevice;
+
+    Click(1);
+    Press(IDC_BUTTON_ENABLE); // taken: the device answers active
+    Notify(LINK_REPLY, "S3A");
+    Click(0);
+    MessageBoxAnswer yes(IDYES);
+    Press(IDC_BUTTON_DISABLE); // not taken: the device stays active
+    Notify(LINK_REPLY, "S1A");
+    ASSERT_FALSE(dialog->link.strReports.empty()) << "the operator will be told";
+
+    std::vector<std::filesystem::path> backups;
+    for (const auto& file : std::filesystem::directory_iterator(state / "ZRNcom" / "backups"))
+        backups.push_back(file.path());
+    ASSERT_EQ(backups.size(), 1u) << "one backup for the connection";
+    const auto backup = zrn::ReadPlanFile(backups[0]);
+    ASSERT_TRUE(std::holds_alternative<zrn::Plan>(backup));
+    const zrn::Plan& plan = std::get<zrn::Plan>(backup);
+    ASSERT_EQ(plan.schedules.size(), 4u);
+    for (const zrn::PlannedSchedule& planned : plan.schedules)
+        EXPECT_EQ(planned.entry, held.Entry(planned.entry.nNumber - 1)) << planned.entry.nNumber;
+
+    std::ifstream journal(state / "ZRNcom" / "changes.jsonl");
+    std::vector<zrn::Json> lines;
+    for (std::string line; std::getline(journal, line);)
+        lines.push_back(zrn::Json::parse(line));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0]["program"], "ZRNcom");
+    EXPECT_EQ(lines[0]["what"], "schedule 3");
+    EXPECT_EQ(lines[0]["before"]["status"], "inactive");
+    EXPECT_EQ(lines[0]["after"]["status"], "active");
+    EXPECT_EQ(lines[0]["result"], "verified");
+    EXPECT_EQ(lines[1]["what"], "schedule 1");
+    EXPECT_EQ(lines[1]["after"]["status"], "inactive");
+    EXPECT_EQ(lines[1]["result"], "unknown");
+    if (savedState.isNull())
+        qunsetenv("XDG_STATE_HOME");
+    else
+        qputenv("XDG_STATE_HOME", savedState);
 }
 
 TEST_F(SchedulePanelTest, ActivateWithAConflictLeavesTheDeviceInactive) {

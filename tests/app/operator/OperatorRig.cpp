@@ -195,6 +195,7 @@ OperatorRig::~OperatorRig() {
     total.notRead += counts.notRead;
     total.rescans += counts.rescans;
     total.outages += counts.outages;
+    total.timerSeconds += counts.timerSeconds;
 }
 
 void OperatorRig::Tick() {
@@ -232,12 +233,15 @@ bool OperatorRig::Quiet(std::string& why) {
     auto lastTick = Clock::now();
     for (;;) {
         QTest::qWait(2);
-        // Behind a gateway a command can be lost on its way with no close the
-        // program could see: only its timer finds that out, so the timer runs
-        // as the seconds pass.
-        if (gateway && Clock::now() - lastTick >= 1s) {
+        // The timer runs as the seconds pass when the line stalls: an ACK or NAK
+        // read behind another element waits in the link for the next read that
+        // brings data (the poll's reply), and behind a gateway a command can be
+        // lost on its way with no close the program could see.
+        const bool stalled = gReceived >= gHandedOver && Clock::now() - lastHeard >= 1s;
+        if ((gateway || stalled) && Clock::now() - lastTick >= 1s) {
             lastTick = Clock::now();
             Tick();
+            ++counts.timerSeconds;
         }
         const long before = gReceived;
         ReadTrace();

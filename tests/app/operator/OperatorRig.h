@@ -33,13 +33,14 @@ struct LineFaults {
 // What a run went through, for the soak benchmark's figures.
 struct RigCounts {
     long steps = 0;
-    long frames = 0;  // frames the device received
-    long naks = 0;    // NAKs it sent
-    long boxes = 0;   // message boxes the operator answered
-    long reports = 0; // of them, changes the device did not take
-    long notRead = 0; // rows left "Not read" at a check
-    long rescans = 0; // times the program went back to the port scan
-    long outages = 0; // times the gateway went away and came back
+    long frames = 0;       // frames the device received
+    long naks = 0;         // NAKs it sent
+    long boxes = 0;        // message boxes the operator answered
+    long reports = 0;      // of them, changes the device did not take
+    long notRead = 0;      // rows left "Not read" at a check
+    long rescans = 0;      // times the program went back to the port scan
+    long outages = 0;      // times the gateway went away and came back
+    long timerSeconds = 0; // timer ticks given while the line stalled
 };
 
 class OperatorRig {
