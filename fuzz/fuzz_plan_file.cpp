@@ -1,6 +1,6 @@
 // Plan files come from other people: any bytes are read and checked without a
 // crash, a hang or a leak, and every plan that is accepted writes back to a
-// file that reads again to the same plan.
+// file that reads again to the same plan, SDI settings included.
 
 #include "model/CalendarTime.h"
 #include "model/Plan.h"
@@ -49,11 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)zrn::CheckPlanFits(plan, table, std::nullopt);
     (void)zrn::CheckPlanFits(plan, table, zrn::LocalDateTime{2030, 6, 15, 12, 0, 0});
 
-    const std::string written = zrn::WritePlan(table);
+    const std::string written = zrn::WritePlan(table, plan.sdi);
     const auto again = zrn::ReadPlan(written);
     if (const auto* refusal = std::get_if<zrn::Refusal>(&again))
         Fail(("its own file was refused: " + refusal->Text()).c_str(), written);
-    if (TableOf(std::get<zrn::Plan>(again)) != table)
+    const zrn::Plan& reread = std::get<zrn::Plan>(again);
+    const zrn::SdiChange& a = plan.sdi;
+    const zrn::SdiChange& b = reread.sdi;
+    if (TableOf(reread) != table || a.address != b.address || a.delay != b.delay ||
+        a.valve != b.valve || a.hold != b.hold || a.pump != b.pump)
         Fail("the file written back reads as another plan", written);
     return 0;
 }
