@@ -517,7 +517,10 @@ void ImportAndCheck(const Bench& bench, const Plan& plan, const std::vector<Devi
             std::this_thread::sleep_for(2ms);
         }
     });
-    const std::string command = std::string("env ZRNCOM_PORTS= ") + ZRNCTL_PROGRAM + " --json" +
+    // Each import journals into a folder of its own.
+    fs::remove_all(bench.Path("state"));
+    const std::string command = std::string("env ZRNCOM_PORTS= XDG_STATE_HOME=") +
+                                bench.Path("state").string() + " " + ZRNCTL_PROGRAM + " --json" +
                                 ports + " plan import " + bench.Path("plan.json").string() + " >" +
                                 bench.Path("out").string() + " 2>" + bench.Path("err").string();
     const int raw = std::system(command.c_str());
@@ -549,12 +552,35 @@ void ImportAndCheck(const Bench& bench, const Plan& plan, const std::vector<Devi
                 violated("device " + std::to_string(i) + " " + why + " but was sent " + frame);
     };
 
+    std::vector<nlohmann::json> journal;
+    {
+        std::ifstream in(bench.Path("state") / "ZRNcom" / "changes.jsonl");
+        for (std::string line; std::getline(in, line);) {
+            try {
+                journal.push_back(nlohmann::json::parse(line));
+            } catch (const nlohmann::json::exception&) {
+                violated("a journal line that is not JSON: " + line);
+            }
+        }
+    }
+    // The last journal line of a schedule on a port, if any.
+    const auto lastLine = [&](const std::string& port, int number) -> const nlohmann::json* {
+        const nlohmann::json* last = nullptr;
+        for (const nlohmann::json& line : journal)
+            if (line.value("port", "") == port &&
+                line.value("what", "") == "schedule " + std::to_string(number))
+                last = &line;
+        return last;
+    };
+
     const bool fileBad = plan.broken != Break::None || OverlapsItself(plan);
     if (fileBad) {
         ++figures.filesRefused;
         if (run.status != 2 || !run.out.empty() || run.err.find("plan.json: ") == std::string::npos)
             violated("a broken file was not refused before sending: exit " +
                      std::to_string(run.status));
+        if (!journal.empty())
+            violated("a refused file left journal lines");
         for (std::size_t i = 0; i < devices.size(); ++i) {
             untouched(i, "was given a refused file");
             if (!traces[i].frames.empty())
@@ -562,6 +588,11 @@ void ImportAndCheck(const Bench& bench, const Plan& plan, const std::vector<Devi
                          " for a refused file");
         }
     } else {
+        // The schedules as the file gives them, to hold journal lines against.
+        std::map<int, nlohmann::json> plannedJson;
+        for (const nlohmann::json& planned :
+             nlohmann::json::parse(planText).value("schedules", nlohmann::json::array()))
+            plannedJson[planned.value("schedule", 0)] = planned;
         nlohmann::json report;
         try {
             report = nlohmann::json::parse(run.out);
@@ -607,6 +638,18 @@ void ImportAndCheck(const Bench& bench, const Plan& plan, const std::vector<Devi
                     violated(where);
                 if (result == "done" && !claimsHeld)
                     violated(where + ", in a device reported done");
+                // The journal agrees: a schedule said stored was journaled verified as
+                // planned, a line that says so is held, and "unchanged" sent nothing.
+                const nlohmann::json* line = lastLine(sims[i]->TerminalPath(), planned.number);
+                const bool journaledAsPlanned = line != nullptr &&
+                                                line->value("result", "") == "verified" &&
+                                                (*line)["after"] == plannedJson[planned.number];
+                if (text.starts_with("stored") && !journaledAsPlanned)
+                    violated(where + ", journaled " + (line ? line->dump() : "nothing"));
+                if (journaledAsPlanned && !HoldsAsPlanned(held, planned))
+                    violated(where + ", journaled verified");
+                if (text.starts_with("unchanged") && line != nullptr)
+                    violated(where + ", journaled " + line->dump());
                 if (text.starts_with("inactive with the planned values") &&
                     !HoldsAsPlanned(held, planned, true))
                     violated(where);
