@@ -18,23 +18,13 @@ description:
   - The managed host's clock is the reference. zrnctl warns when it is not synchronised itself,
     and the warning is passed on.
 options:
-  port:
-    description:
-      - The device's port on the managed host, as zrnctl names it.
-      - A serial port such as C(/dev/ttyUSB0), or a network gateway as
-        C(rfc2217://HOST:PORT) or C(tcp://HOST:PORT).
-    type: str
-    required: true
   max_drift:
     description:
       - The drift in seconds, either way, that the device clock may have before it is set.
     type: int
     default: 2
-  zrnctl:
-    description:
-      - The zrnctl program on the managed host, a path or a name looked up in C(PATH).
-      - When not given, C(zrnctl) is looked up in C(PATH).
-    type: path
+extends_documentation_fragment:
+  - quorvanex.zrn.device
 requirements:
   - zrnctl 2.1 or later on the managed host (C(clock check) and C(clock sync --if-drift-over))
 notes:

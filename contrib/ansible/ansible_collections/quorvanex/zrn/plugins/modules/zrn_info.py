@@ -14,19 +14,8 @@ description:
     read; firmware, battery, the device clock beside the host's, SDI-12 settings, SDI-12
     identification and the four schedules.
   - Sends no set command to the device.
-options:
-  port:
-    description:
-      - The device's port on the managed host, as zrnctl names it.
-      - A serial port such as C(/dev/ttyUSB0), or a network gateway as
-        C(rfc2217://HOST:PORT) or C(tcp://HOST:PORT).
-    type: str
-    required: true
-  zrnctl:
-    description:
-      - The zrnctl program on the managed host, a path or a name looked up in C(PATH).
-      - When not given, C(zrnctl) is looked up in C(PATH).
-    type: path
+extends_documentation_fragment:
+  - quorvanex.zrn.device
 requirements:
   - zrnctl 2.1 or later on the managed host
 notes:

@@ -22,24 +22,14 @@ description:
   - With C(--diff) the fields that differ are shown, as the device holds them and as the plan
     wants them.
 options:
-  port:
-    description:
-      - The device's port on the managed host, as zrnctl names it.
-      - A serial port such as C(/dev/ttyUSB0), or a network gateway as
-        C(rfc2217://HOST:PORT) or C(tcp://HOST:PORT).
-    type: str
-    required: true
   plan:
     description:
       - The plan file on the managed host (see docs/plan-format.md); copy it there first, for
         example with M(ansible.builtin.copy).
     type: path
     required: true
-  zrnctl:
-    description:
-      - The zrnctl program on the managed host, a path or a name looked up in C(PATH).
-      - When not given, C(zrnctl) is looked up in C(PATH).
-    type: path
+extends_documentation_fragment:
+  - quorvanex.zrn.device
 requirements:
   - zrnctl 2.1 or later on the managed host (C(plan diff), and C(plan import) writing only what
     differs)
