@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config git dpkg-dev file
     googletest libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev lld
     qt6-base-dev libgl-dev
     nlohmann-json3-dev libcli11-dev
     xvfb xauth dbus tzdata locales

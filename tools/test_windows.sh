@@ -15,7 +15,9 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 
-cmake --preset mingw -DZRN_WERROR=ON >/dev/null
+# tools/test.sh passes its configuration (line tables only in CI).
+# shellcheck disable=SC2086
+cmake --preset mingw ${ZRN_CONFIG:--DZRN_WERROR=ON} >/dev/null
 # The prefix first: the test programs are listed by running them under wine.
 cmake --build --preset mingw --target wine_prefix
 # One server for the whole run, its services started here with their output

@@ -2,22 +2,22 @@
 // The traffic log's file: opened afresh for each log, written one whole entry
 // at a time.
 
-#ifdef _WIN32
-#include "UniqueHandle.h"
-#else
-#include "UniqueFd.h"
-#endif
-
 #include <string>
 #include <string_view>
 
-namespace zrn {
-
 #ifdef _WIN32
+#include "UniqueHandle.h"
+namespace zrn {
 using LogFile = UniqueHandle;
+}
 #else
+#include "UniqueFd.h"
+namespace zrn {
 using LogFile = UniqueFd;
+}
 #endif
+
+namespace zrn {
 
 // A new, empty file at path; not valid when it cannot be created.
 LogFile OpenLogFile(const std::string& path);

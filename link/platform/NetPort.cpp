@@ -153,10 +153,13 @@ bool Negotiate(const NetSocket& socket, TelnetClient& telnet, const PortDefiniti
 } // namespace
 
 std::size_t UnwrapTelnet(TelnetClient& telnet, unsigned char* data, std::size_t count,
-                         std::string& reply) {
+                         const std::function<void(const std::string&)>& answer) {
     std::string bytes;
+    std::string reply;
     telnet.Feed(std::string_view(reinterpret_cast<const char*>(data), count), bytes, reply);
     std::memcpy(data, bytes.data(), bytes.size());
+    if (!reply.empty())
+        answer(reply);
     return bytes.size();
 }
 
@@ -172,6 +175,14 @@ std::optional<NetConnection> ConnectGateway(const PortDefinition& port, LinkErro
             return std::nullopt;
     }
     return connection;
+}
+
+std::optional<PortDefinition> ParsePortDefinition(std::string_view definition, LinkError& error) {
+    std::string problem;
+    std::optional<PortDefinition> parsed = ParsePortDefinition(definition, problem);
+    if (!parsed)
+        error = MakeError(ZRN_ERROR_BAD_NAME, definition, problem);
+    return parsed;
 }
 
 } // namespace zrn

@@ -6,9 +6,11 @@
 #include "PortName.h"
 #include "Rfc2217.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #ifdef _WIN32
 #include "UniqueSocket.h"
@@ -31,9 +33,15 @@ struct NetConnection {
 
 // What a read from an RFC 2217 gateway brought, less the gateway's telnet
 // talk, moved to the front of `data`; the count left. The answers owed to the
-// gateway go to `reply`, for the caller to write at once.
+// gateway go to `answer`, for the caller to write at once: a few bytes of
+// option answers, which a full send buffer may lose, as it would lose nothing
+// the device needs.
 std::size_t UnwrapTelnet(TelnetClient& telnet, unsigned char* data, std::size_t count,
-                         std::string& reply);
+                         const std::function<void(const std::string&)>& answer);
+
+// The port definition an open names; nothing, with `error` saying why, when it
+// names no port.
+std::optional<PortDefinition> ParsePortDefinition(std::string_view definition, LinkError& error);
 
 // Connects to `port.network` and, for RFC 2217, negotiates within the same
 // time-out. Nothing, with `error` set, when that fails.

@@ -34,12 +34,9 @@ int MsUntil(Clock::time_point deadline) {
 } // namespace
 
 std::shared_ptr<PortSession> PortSession::Open(std::string_view definition, LinkError& error) {
-    std::string problem;
-    const std::optional<PortDefinition> parsed = ParsePortDefinition(definition, problem);
-    if (!parsed) {
-        error = MakeError(ZRN_ERROR_BAD_NAME, definition, problem);
+    const std::optional<PortDefinition> parsed = ParsePortDefinition(definition, error);
+    if (!parsed)
         return nullptr;
-    }
     std::shared_ptr<PortSession> session;
     if (parsed->network) {
         std::optional<NetConnection> connection = ConnectGateway(*parsed, error);
@@ -87,16 +84,11 @@ ssize_t PortSession::WritePort(const char* data, std::size_t size) {
 }
 
 std::size_t PortSession::Unwrap(unsigned char* data, std::size_t count) {
-    std::string reply;
-    count = UnwrapTelnet(*telnet, data, count, reply);
-    // A few bytes of option answers; a full socket buffer loses them, as it
-    // would lose nothing the device needs.
-    if (!reply.empty()) {
+    return UnwrapTelnet(*telnet, data, count, [this](const std::string& reply) {
         const std::lock_guard lock(ioMutex);
         if (!stopped)
             (void)WritePort(reply.data(), reply.size());
-    }
-    return count;
+    });
 }
 
 PortSession::Ready PortSession::WaitUntil(std::optional<Clock::time_point> deadline) {

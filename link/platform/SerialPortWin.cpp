@@ -65,12 +65,9 @@ LinkError OpenFailure(std::string_view name, DWORD err) {
 } // namespace
 
 std::shared_ptr<PortSession> PortSession::Open(std::string_view definition, LinkError& error) {
-    std::string problem;
-    const std::optional<PortDefinition> parsed = ParsePortDefinition(definition, problem);
-    if (!parsed) {
-        error = MakeError(ZRN_ERROR_BAD_NAME, definition, problem);
+    const std::optional<PortDefinition> parsed = ParsePortDefinition(definition, error);
+    if (!parsed)
         return nullptr;
-    }
     if (parsed->network) {
         std::optional<NetConnection> connection = ConnectGateway(*parsed, error);
         if (!connection)
@@ -226,16 +223,11 @@ PortSession::ReadGateway(unsigned char* data, std::size_t size,
 }
 
 std::size_t PortSession::Unwrap(unsigned char* data, std::size_t count) {
-    std::string reply;
-    count = UnwrapTelnet(*telnet, data, count, reply);
-    // A few bytes of option answers; a full send buffer loses them, as it
-    // would lose nothing the device needs.
-    if (!reply.empty()) {
+    return UnwrapTelnet(*telnet, data, count, [this](const std::string& reply) {
         const std::lock_guard lock(ioMutex);
         if (!stopped)
             (void)net::Send(gateway, reply.data(), reply.size());
-    }
-    return count;
+    });
 }
 
 bool PortSession::WriteGateway(std::string_view bytes) {

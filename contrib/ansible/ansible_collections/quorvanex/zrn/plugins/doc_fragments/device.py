@@ -1,6 +1,6 @@
 # -*- coding: utf-8 -*-
-# The options every module of the collection takes: where the device is and
-# which zrnctl reaches it.
+# What every module of the collection shares: where the device is, which
+# zrnctl reaches it, and who wrote it.
 
 from __future__ import absolute_import, division, print_function
 __metaclass__ = type
@@ -21,4 +21,6 @@ options:
       - The zrnctl program on the managed host, a path or a name looked up in C(PATH).
       - When not given, C(zrnctl) is looked up in C(PATH).
     type: path
+author:
+  - ZRNcom developers
 '''

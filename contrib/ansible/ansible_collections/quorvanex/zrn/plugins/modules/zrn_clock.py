@@ -27,14 +27,12 @@ extends_documentation_fragment:
   - quorvanex.zrn.device
 requirements:
   - zrnctl 2.1 or later on the managed host (C(clock check) and C(clock sync --if-drift-over))
-notes:
-  - Supports check mode.
-  - A device that fails or does not answer fails the host with zrnctl's message.
 seealso:
   - module: quorvanex.zrn.zrn_info
   - module: quorvanex.zrn.zrn_plan
-author:
-  - ZRNcom developers
+notes:
+  - Supports check mode.
+  - A device that fails or does not answer fails the host with zrnctl's message.
 '''
 
 EXAMPLES = r'''

@@ -18,14 +18,12 @@ extends_documentation_fragment:
   - quorvanex.zrn.device
 requirements:
   - zrnctl 2.1 or later on the managed host
-notes:
-  - Supports check mode; it reads the same way in check mode.
-  - A device that does not answer fails the host with zrnctl's message.
 seealso:
   - module: quorvanex.zrn.zrn_plan
   - module: quorvanex.zrn.zrn_clock
-author:
-  - ZRNcom developers
+notes:
+  - Supports check mode; it reads the same way in check mode.
+  - A device that does not answer fails the host with zrnctl's message.
 '''
 
 EXAMPLES = r'''

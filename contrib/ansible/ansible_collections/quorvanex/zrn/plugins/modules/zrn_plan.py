@@ -33,17 +33,15 @@ extends_documentation_fragment:
 requirements:
   - zrnctl 2.1 or later on the managed host (C(plan diff), and C(plan import) writing only what
     differs)
+seealso:
+  - module: quorvanex.zrn.zrn_info
+  - module: quorvanex.zrn.zrn_clock
 notes:
   - Supports check mode and diff mode.
   - A plan file that zrnctl refuses, a plan that does not fit the device, and a device that fails
     or does not answer all fail the host with zrnctl's message.
   - With C(--diff) outside check mode the device is compared first and then imported, so it is
     read twice.
-seealso:
-  - module: quorvanex.zrn.zrn_info
-  - module: quorvanex.zrn.zrn_clock
-author:
-  - ZRNcom developers
 '''
 
 EXAMPLES = r'''
@@ -66,11 +64,6 @@ EXAMPLES = r'''
 '''
 
 RETURN = r'''
-port:
-  description: The device's port.
-  returned: always
-  type: str
-  sample: /dev/ttyUSB0
 differences:
   description:
     - What differs between the device and the plan, one element per field, as
@@ -89,6 +82,11 @@ result:
   description: The device's entry of zrnctl's JSON report, as it printed it.
   returned: always
   type: dict
+port:
+  description: The device's port.
+  returned: always
+  type: str
+  sample: /dev/ttyUSB0
 '''
 
 from ansible.module_utils.basic import AnsibleModule
