@@ -9,7 +9,7 @@
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/Win.h"
-#include "schedule/PlanImport.h"
+#include "device/PlanImport.h"
 #include "schedule/SchedulePanel.h"
 
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "schedule/PlanImport.h"
+#include "device/PlanImport.h"
 
 #include "model/PlanJson.h"
 
