@@ -1,10 +1,11 @@
 #pragma once
-// The dialog's plan files as plain functions: when the schedules may be
-// exported, what an import asks before it replaces anything, how it stores
-// each schedule, and what it reports once the device has shown the result.
+// Putting a plan on a device, for the dialog and zrnctl alike: which listed
+// schedules are written, in which steps and with what read-back, whether the
+// file's SDI settings are set; and the dialog's questions and report around it.
 
 #include "model/DeviceSchedules.h"
 #include "model/Plan.h"
+#include "model/PlanJson.h"
 #include "model/ScheduleEntry.h"
 
 #include <optional>
@@ -22,9 +23,46 @@ std::optional<std::string> ExportRefusal(const ReadStates& states);
 // leaves alone is not read, so an overlap with it would go unseen.
 std::optional<std::string> UnlistedNotRead(const Plan& plan, const ReadStates& states);
 
+// What an import does with what the device already holds. zrnctl writes only
+// the listed schedules that differ and sets the file's SDI settings. The
+// dialog replaces every listed schedule, as its question says, and leaves the
+// SDI settings alone: its settings panel owns those boxes and their replies,
+// and an import has no read-back of them to report.
+struct ImportPolicy {
+    bool bRewriteUnchanged = false;
+    bool bSetsSdi = true;
+};
+inline constexpr ImportPolicy ZRNCTL_IMPORT{false, true};
+inline constexpr ImportPolicy DIALOG_IMPORT{true, false};
+
+// A field of a schedule that the device holds otherwise than the plan, in the
+// plan file's names and values.
+struct FieldDifference {
+    std::string field; // "start", "status"...
+    Json device;
+    Json plan;
+};
+// Nothing when the device holds the planned entry. An empty entry has no
+// values, so against one only the status counts.
+std::vector<FieldDifference> ScheduleFieldDifferences(const ScheduleEntry& held,
+                                                      const ScheduleEntry& planned);
+
+// The steps of an import, in the plan's order: every written schedule is first
+// stored inactive or cleared and must read back as such; only then are the
+// active ones switched on, so no two active schedules overlap at any moment.
+struct ImportSteps {
+    std::vector<int> written; // the numbers of the listed schedules that are written
+    std::vector<Expectation> stores;
+    std::vector<Expectation> activations;
+    bool Writes(int number) const;
+};
+ImportSteps PlanImportSteps(const Plan& plan, const ScheduleTable& held,
+                            const ImportPolicy& policy);
+
 // The question before an import: how many schedules will be replaced, which,
 // and what the dialog leaves alone.
-std::string ReplaceQuestion(const Plan& plan, std::string_view fileName);
+std::string ReplaceQuestion(const Plan& plan, std::string_view fileName,
+                            const ImportPolicy& policy);
 
 // The first step of storing a listed schedule, as the dialog's Save and
 // Delete do: a schedule is stored inactive, an empty one cleared. Active ones
