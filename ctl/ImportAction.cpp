@@ -46,11 +46,13 @@ public:
         try {
             if (zrn::ZRNCTL_IMPORT.bSetsSdi)
                 sdiLines = ApplySdi(device_, SdiToChange(sdi_, plan_.sdi), sdi_);
+            // The stores follow the plan's order, as the report does.
+            auto store = steps_.stores.begin();
             for (const PlannedSchedule& planned : plan_.schedules)
-                if (!steps_.Writes(planned.entry.nNumber))
+                if (steps_.Writes(planned.entry.nNumber))
+                    StoreInactive(*store++);
+                else
                     state_[planned.entry.nNumber] = "unchanged";
-            for (const zrn::Expectation& store : steps_.stores)
-                StoreInactive(store);
             for (const zrn::Expectation& activation : steps_.activations)
                 Activate(activation.entry);
         } catch (const DeviceFailure& failure) {
