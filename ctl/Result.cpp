@@ -22,10 +22,10 @@ constexpr std::array<OutcomeText, 5> kOutcomeTexts{{
 }};
 
 const OutcomeText* TextOf(Outcome outcome) {
-    for (const OutcomeText& text : kOutcomeTexts)
-        if (text.outcome == outcome)
-            return &text;
-    return nullptr;
+    const auto text =
+        std::find_if(kOutcomeTexts.begin(), kOutcomeTexts.end(),
+                     [outcome](const OutcomeText& t) { return t.outcome == outcome; });
+    return text == kOutcomeTexts.end() ? nullptr : &*text;
 }
 
 const char* OutcomeName(Outcome outcome) {
