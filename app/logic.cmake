@@ -1,19 +1,17 @@
 # Sources of zrnapp_logic: the panels' pure rules, command line, version block,
-# port list. Below it, zrnapp_model (app/model/model.cmake).
+# recent ports. Below it, zrnapp_device (app/device/device.cmake) and
+# zrnapp_model (app/model/model.cmake).
 target_sources(zrnapp_logic PRIVATE
     platform/CommandLine.cpp
     platform/VersionInfo.cpp
     ports/NetworkPort.cpp
     ports/PortAccess.cpp
-    ports/PortList.cpp
     ports/RecentPortsFile.cpp
     protocol/ReplyTable.cpp
     protocol/ReplyTracker.cpp
     schedule/EntryDetails.cpp
     schedule/IntervalRules.cpp
-    schedule/PlanImport.cpp
     schedule/ScheduleLogic.cpp
-    settings/SdiRules.cpp
     shell/ButtonRule.cpp
     shell/LogNote.cpp
     shell/Usage.cpp)
@@ -31,5 +29,5 @@ if(NOT WIN32)
     target_link_libraries(zrnapp_logic PUBLIC zrnlink_logplace)
 endif()
 
-target_link_libraries(zrnapp_logic PUBLIC zrnapp_model zrnapp_fleet)
+target_link_libraries(zrnapp_logic PUBLIC zrnapp_device zrnapp_model zrnapp_fleet)
 target_link_libraries(zrnapp_logic PUBLIC zrnlink_core)

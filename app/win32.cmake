@@ -1,11 +1,9 @@
 # Windows: the program around the dialogs, native Win32 and comctl32, no Qt.
 
-# The rules' Windows sources: the registry's serial ports, the version
-# resource, the traffic log's folder.
+# The rules' Windows sources: the version resource, the traffic log's folder
+# (the registry's serial ports are in app/device/device.cmake).
 target_sources(zrnapp_logic PRIVATE
     platform/win32/LogPlace.cpp
-    platform/win32/SerialPorts.cpp
-    ports/RegistryPorts.cpp
     platform/win32/VersionResource.cpp)
 target_link_libraries(zrnapp_logic PUBLIC advapi32 version)
 

@@ -1,9 +1,7 @@
-// Putting a plan on a device. The device is read first: the plan must fit the
-// schedules it leaves alone, and only what differs is written. Every listed
-// schedule that differs is stored inactive (or emptied) and read back, and
-// only after that are the active ones switched on: no two active schedules
-// overlap at any moment, and a schedule counts as stored only once the device
-// has shown it.
+// Putting a plan on a device, by the import policy zrnctl shares with the
+// dialog (device/PlanImport.h). The device is read first: the plan must fit
+// the schedules it leaves alone, and a schedule counts as stored only once the
+// device has shown it.
 #include "Actions.h"
 #include "Describe.h"
 #include "Model.h"
@@ -11,7 +9,6 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 
 namespace zrnctl {
 namespace {
@@ -19,10 +16,8 @@ namespace {
 class Import {
 public:
     Import(Device& device, const Plan& plan) : device_(device), plan_(plan) {
-        for (const PlannedSchedule& planned : plan.schedules)
-            order_.push_back(&planned);
-        std::sort(order_.begin(), order_.end(),
-                  [](auto* a, auto* b) { return a->entry.nNumber < b->entry.nNumber; });
+        std::sort(plan_.schedules.begin(), plan_.schedules.end(),
+                  [](const auto& a, const auto& b) { return a.entry.nNumber < b.entry.nNumber; });
     }
 
     DeviceResult Run(bool dryRun) {
@@ -33,11 +28,11 @@ public:
         // (one whose stop has passed, say) does not stop a plan that leaves it.
         Plan changing{{}, plan_.sdi};
         zrn::ScheduleTable others = held_;
-        for (const PlannedSchedule* planned : order_) {
-            if (!IsChanging(planned->entry.nNumber))
+        for (const PlannedSchedule& planned : plan_.schedules) {
+            if (!steps_.Writes(planned.entry.nNumber))
                 continue;
-            changing.schedules.push_back(*planned);
-            others[planned->entry.nNumber - 1u].chStatus = zrn::STATUS_EMPTY;
+            changing.schedules.push_back(planned);
+            others[planned.entry.nNumber - 1u].chStatus = zrn::STATUS_EMPTY;
         }
         if (const std::optional<Refusal> refusal = CheckPlanFits(changing, others, clock))
             return {{},
@@ -49,16 +44,17 @@ public:
             return DryRun(differences);
         std::vector<std::string> sdiLines;
         try {
-            sdiLines = ApplySdi(device_, SdiToChange(sdi_, plan_.sdi), sdi_);
-            for (const PlannedSchedule* planned : order_)
-                if (IsChanging(planned->entry.nNumber))
-                    StoreInactive(*planned);
+            if (zrn::ZRNCTL_IMPORT.bSetsSdi)
+                sdiLines = ApplySdi(device_, SdiToChange(sdi_, plan_.sdi), sdi_);
+            // The stores follow the plan's order, as the report does.
+            auto store = steps_.stores.begin();
+            for (const PlannedSchedule& planned : plan_.schedules)
+                if (steps_.Writes(planned.entry.nNumber))
+                    StoreInactive(*store++);
                 else
-                    state_[planned->entry.nNumber] = "unchanged";
-            for (const PlannedSchedule* planned : order_)
-                if (planned->entry.chStatus == zrn::STATUS_ACTIVE &&
-                    IsChanging(planned->entry.nNumber))
-                    Activate(*planned);
+                    state_[planned.entry.nNumber] = "unchanged";
+            for (const zrn::Expectation& activation : steps_.activations)
+                Activate(activation.entry);
         } catch (const DeviceFailure& failure) {
             return Report(Outcome::Failed, Failing() + failure.what(), sdiLines);
         }
@@ -87,8 +83,6 @@ public:
     }
 
 private:
-    bool IsChanging(int n) const { return changing_.count(n) != 0; }
-
     // Reads every schedule and, when the plan sets any, the SDI row; what
     // differs from the plan.
     std::vector<Difference> ReadDifferences() {
@@ -102,13 +96,12 @@ private:
             differences = SdiDifferences(sdi_, plan_.sdi);
         }
         device_.Remember(held_, plan_.sdi.Empty() ? std::nullopt : std::optional(sdi_));
-        for (const PlannedSchedule* planned : order_) {
-            const int n = planned->entry.nNumber;
-            const std::vector<Difference> more = ScheduleDifferences(held_[n - 1u], planned->entry);
-            if (!more.empty())
-                changing_.insert(n);
+        for (const PlannedSchedule& planned : plan_.schedules) {
+            const std::vector<Difference> more =
+                ScheduleDifferences(held_[planned.entry.nNumber - 1u], planned.entry);
             differences.insert(differences.end(), more.begin(), more.end());
         }
+        steps_ = zrn::PlanImportSteps(plan_, held_, zrn::ZRNCTL_IMPORT);
         return differences;
     }
 
@@ -124,15 +117,13 @@ private:
         return result;
     }
 
-    void StoreInactive(const PlannedSchedule& planned) {
-        const int n = planned.entry.nNumber;
+    void StoreInactive(const zrn::Expectation& store) {
+        const zrn::ScheduleEntry& inactive = store.entry;
+        const int n = inactive.nNumber;
         current_ = n;
         device_.Progress("storing schedule " + std::to_string(n));
-        zrn::ScheduleEntry inactive = planned.entry;
-        if (inactive.chStatus != zrn::STATUS_EMPTY)
-            inactive.chStatus = zrn::STATUS_INACTIVE; // the dialog's Save: stored inactive
         device_.Journaled(What(n), ScheduleJson(held_[n - 1u]), ScheduleJson(inactive), [&] {
-            if (inactive.chStatus == zrn::STATUS_EMPTY) {
+            if (store.change == zrn::Change::Delete) {
                 device_.Command(zrn::ScheduleDeleteCommand(n));
             } else {
                 for (const std::string& command : zrn::ScheduleUploadSequence(inactive))
@@ -141,16 +132,20 @@ private:
             ReadBack(inactive);
         });
         held_[n - 1u] = inactive;
-        state_[n] = planned.entry.chStatus == zrn::STATUS_ACTIVE
-                        ? "inactive with the planned values, activation not confirmed"
-                        : "stored, read back";
+        state_[n] = Activates(n) ? "inactive with the planned values, activation not confirmed"
+                                 : "stored, read back";
     }
 
-    void Activate(const PlannedSchedule& planned) {
-        const int n = planned.entry.nNumber;
+    bool Activates(int n) const {
+        return std::any_of(steps_.activations.begin(), steps_.activations.end(),
+                           [n](const zrn::Expectation& a) { return a.entry.nNumber == n; });
+    }
+
+    void Activate(const zrn::ScheduleEntry& planned) {
+        const int n = planned.nNumber;
         current_ = n;
         device_.Progress("activating schedule " + std::to_string(n));
-        device_.Journaled(What(n), ScheduleJson(held_[n - 1u]), ScheduleJson(planned.entry), [&] {
+        device_.Journaled(What(n), ScheduleJson(held_[n - 1u]), ScheduleJson(planned), [&] {
             const zrn::ScheduleReply reply = zrn::ParseScheduleReply(
                 device_.Change(zrn::StatusChangeSequence(n, zrn::STATUS_ACTIVE)));
             if (reply.kind != zrn::ScheduleReplyKind::Status ||
@@ -190,8 +185,8 @@ private:
     DeviceResult Report(Outcome outcome, std::string message, std::vector<std::string> lines) {
         DeviceResult result{{}, outcome, std::move(message), std::move(lines), {}};
         Json schedules = Json::array();
-        for (const PlannedSchedule* planned : order_) {
-            const int n = planned->entry.nNumber;
+        for (const PlannedSchedule& planned : plan_.schedules) {
+            const int n = planned.entry.nNumber;
             std::string state = state_.count(n) ? state_[n] : "not sent";
             if (outcome == Outcome::Failed && n == current_ && state_.count(n) == 0)
                 state = "FAILED, what it holds is unknown";
@@ -204,13 +199,12 @@ private:
     }
 
     Device& device_;
-    const Plan& plan_;
-    std::vector<const PlannedSchedule*> order_; // by number
-    std::map<int, std::string> state_;          // what each read-back showed
-    int current_ = 0;                           // the schedule being stored or activated
-    zrn::ScheduleTable held_{};                 // the device's schedules before the import
-    SdiSettings sdi_;                           // its SDI row, when the plan sets any
-    std::set<int> changing_;                    // the listed schedules that differ
+    Plan plan_;                        // its schedules by number
+    zrn::ImportSteps steps_;           // what the policy writes, once the device is read
+    std::map<int, std::string> state_; // what each read-back showed
+    int current_ = 0;                  // the schedule being stored or activated
+    zrn::ScheduleTable held_{};        // the device's schedules before the import
+    SdiSettings sdi_;                  // its SDI row, when the plan sets any
 };
 
 } // namespace

@@ -2,16 +2,6 @@
 
 namespace zrnctl {
 
-bool AnswersQuery(std::string_view reply, std::string_view query) {
-    if (query.empty())
-        return false;
-    if (query.back() == '?')
-        return reply.size() == query.size() && reply.starts_with(query.substr(0, query.size() - 1));
-    if (!reply.starts_with(query) || reply.size() == query.size())
-        return false;
-    return reply.size() == query.size() + 1 || reply[query.size()] == '|';
-}
-
 std::optional<std::string> Link::Open(const std::string& port) {
     Close();
     events_.Clear();

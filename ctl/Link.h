@@ -7,6 +7,7 @@
 // queue, so any number of them run side by side on their own threads.
 
 #include "LinkQueue.h"
+#include "Model.h"
 #include "ZRNComDll.h"
 
 #include <chrono>
@@ -37,9 +38,7 @@ struct LinkTiming {
     int attempts = 5;
 };
 
-// A reply carries its query's letters, then a status letter ("S1?": "S1A"),
-// one character ("A": "A3") or "|" and the values ("S1BD": "S1BD|03/03/27|").
-bool AnswersQuery(std::string_view reply, std::string_view query);
+using zrn::AnswersQuery;
 
 class Link {
 public:

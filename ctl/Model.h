@@ -1,11 +1,14 @@
 #pragma once
-// The program's pure rules that zrnctl shares with the dialog: wire forms,
-// the schedule entry and its checks, local time, the plan file, the SDI
-// rules, the port list and the text helpers; and the fleet state (backups,
-// the journal of changes). The one place in ctl/ that names
-// app/ headers.
+// What zrnctl shares with the dialog: the model (wire forms, the schedule
+// entry and its checks, local time, the plan file, the SDI rules, the text
+// helpers), the fleet state (backups, the journal of changes) and the device
+// session (reply matching, the port list, the plan-import policy). The one
+// place in ctl/ that names app/ headers.
 
 #include "base/Text.h"
+#include "device/PlanImport.h"
+#include "device/PortList.h"
+#include "device/Replies.h"
 #include "fleet/Backup.h"
 #include "fleet/Journal.h"
 #include "model/CalendarTime.h"
@@ -19,9 +22,7 @@
 #include "model/PlanText.h"
 #include "model/ScheduleEntry.h"
 #include "model/ScheduleRules.h"
-#include "ports/PortList.h"
-#include "schedule/ScheduleLogic.h"
-#include "settings/SdiRules.h"
+#include "model/SdiRules.h"
 
 namespace zrnctl {
 

@@ -13,16 +13,10 @@ std::string Shown(const Json& value) {
 
 std::vector<Difference> ScheduleDifferences(const zrn::ScheduleEntry& held,
                                             const zrn::ScheduleEntry& planned) {
-    const Json have = ScheduleJson(held), want = ScheduleJson(planned);
-    const int n = planned.nNumber;
     std::vector<Difference> differences;
-    const bool values = have.contains("start") && want.contains("start");
-    for (const auto& [key, value] : want.items()) {
-        if (key == "schedule" || (!values && key != "status"))
-            continue;
-        if (have.at(key) != value)
-            differences.push_back({n, key, have.at(key), value});
-    }
+    for (zrn::FieldDifference& d : zrn::ScheduleFieldDifferences(held, planned))
+        differences.push_back(
+            {planned.nNumber, std::move(d.field), std::move(d.device), std::move(d.plan)});
     return differences;
 }
 

@@ -1,25 +1,36 @@
 #include "Result.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 namespace zrnctl {
 namespace {
 
+// Each outcome's name in the JSON report and the mark before its message.
+struct OutcomeText {
+    Outcome outcome;
+    const char* name;
+    const char* mark;
+};
+constexpr std::array<OutcomeText, 5> kOutcomeTexts{{
+    {Outcome::Done, "done", ""},
+    {Outcome::Failed, "failed", "FAILED: "},
+    {Outcome::Refused, "refused", "REFUSED: "},
+    {Outcome::NoDevice, "no device", "no device: "},
+    {Outcome::Differs, "differs", "DIFFERS: "},
+}};
+
+const OutcomeText* TextOf(Outcome outcome) {
+    const auto text =
+        std::find_if(kOutcomeTexts.begin(), kOutcomeTexts.end(),
+                     [outcome](const OutcomeText& t) { return t.outcome == outcome; });
+    return text == kOutcomeTexts.end() ? nullptr : &*text;
+}
+
 const char* OutcomeName(Outcome outcome) {
-    switch (outcome) {
-    case Outcome::Done:
-        return "done";
-    case Outcome::Failed:
-        return "failed";
-    case Outcome::Refused:
-        return "refused";
-    case Outcome::NoDevice:
-        return "no device";
-    case Outcome::Differs:
-        return "differs";
-    }
-    return "failed";
+    const OutcomeText* text = TextOf(outcome);
+    return text ? text->name : "failed";
 }
 
 std::size_t Count(const std::vector<DeviceResult>& results, Outcome outcome) {
@@ -47,19 +58,8 @@ std::string Summary(const std::vector<DeviceResult>& results) {
 }
 
 std::string ResultLine(const DeviceResult& r) {
-    switch (r.outcome) {
-    case Outcome::Done:
-        return r.port + ": " + r.message;
-    case Outcome::Failed:
-        return r.port + ": FAILED: " + r.message;
-    case Outcome::Refused:
-        return r.port + ": REFUSED: " + r.message;
-    case Outcome::NoDevice:
-        return r.port + ": no device: " + r.message;
-    case Outcome::Differs:
-        return r.port + ": DIFFERS: " + r.message;
-    }
-    return r.port;
+    const OutcomeText* text = TextOf(r.outcome);
+    return text ? r.port + ": " + text->mark + r.message : r.port;
 }
 
 } // namespace

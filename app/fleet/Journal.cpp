@@ -2,18 +2,15 @@
 
 #include "fleet/StateFiles.h"
 
+#include <array>
+
 namespace zrn {
 
 const char* ChangeResultName(ChangeResult result) {
-    switch (result) {
-    case ChangeResult::Verified:
-        return "verified";
-    case ChangeResult::Refused:
-        return "refused";
-    case ChangeResult::Unknown:
-        return "unknown";
-    }
-    return "unknown";
+    // In the enum's order.
+    static constexpr std::array<const char*, 3> kNames{"verified", "refused", "unknown"};
+    const auto i = static_cast<std::size_t>(result);
+    return i < kNames.size() ? kNames[i] : "unknown";
 }
 
 std::string UtcText(std::time_t t) {

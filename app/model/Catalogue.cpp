@@ -189,6 +189,17 @@ CommandList ScheduleUploadSequence(const ScheduleEntry& entry) {
     return commands;
 }
 
+CommandList StatusChangeSequence(int n, char chStatus) {
+    return {ScheduleStatusCommand(n, chStatus), ScheduleStatusQuery(n)};
+}
+
+CommandList ClearAllSequence() {
+    CommandList commands;
+    for (int n = 1; n <= SCHEDULE_ENTRY_COUNT; ++n)
+        commands.push_back(ScheduleDeleteCommand(n));
+    return commands;
+}
+
 CommandList FullReadSequence() {
     return {VersionQuery(),
             VoltageQuery(),

@@ -97,6 +97,10 @@ std::string ScheduleFieldSetCommand(int n, ScheduleField field, const ScheduleEn
 CommandList ScheduleReadSequence(int n);
 // "S%dD", the eight value commands, then the status ('0' for none): ten in all.
 CommandList ScheduleUploadSequence(const ScheduleEntry& entry);
+// "S%d%c" then "S%d?": the device's answer confirms the new status.
+CommandList StatusChangeSequence(int n, char chStatus);
+// "S10", "S20", "S30", "S40".
+CommandList ClearAllSequence();
 
 // ---- Fixed blocks of the polling ----------------------------------------------
 

@@ -16,6 +16,7 @@ add_library(zrnapp_model STATIC
     model/PlanWrite.cpp
     model/ScheduleEntry.cpp
     model/ScheduleRules.cpp
+    model/SdiRules.cpp
     model/Settings.cpp)
 target_include_directories(zrnapp_model PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 include(${PROJECT_SOURCE_DIR}/cmake/HeaderOnly.cmake)

@@ -4,7 +4,7 @@
 #include "platform/DebugOutput.h"
 #include "platform/Win.h"
 #include "ports/NetworkPort.h"
-#include "ports/PortList.h"
+#include "device/PortList.h"
 #include "ports/RecentPortsFile.h"
 
 #include <algorithm>

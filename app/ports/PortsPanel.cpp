@@ -5,7 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Win.h"
 #include "ports/PortAccess.h"
-#include "ports/PortList.h"
+#include "device/PortList.h"
 
 void PortsPanel::ScanNextPort() {
     // Nothing goes out until this step's open has succeeded.

@@ -4,6 +4,8 @@
 // out before the one it answers and is still unanswered has lost its reply
 // (a NAK, a dropped answer, a bad checksum). Nothing here waits or times out.
 
+#include "device/Replies.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -13,12 +15,6 @@
 #include <vector>
 
 namespace zrn {
-
-// The key a query's reply will carry ("C", "S2?", "S2BD", "S5V"...); empty for
-// a command that is answered with ACK or NAK only.
-std::optional<std::string> QueryReplyKey(std::string_view command);
-// The key of a reply: "S2?" for the status reply "S2A", "S2BD" for "S2BD|..|".
-std::string ReplyKey(std::string_view reply);
 
 class ReplyTracker {
 public:

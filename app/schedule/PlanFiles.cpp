@@ -1,15 +1,16 @@
 // The window menu's plan files. Export writes what the device holds, all four
 // schedules read, in the bytes zrnctl writes; import checks the file as zrnctl
-// does, asks, then stores each listed schedule as Save does and activates the
-// active ones only once every store has read back as meant.
+// does, asks, then takes the steps of the import policy zrnctl shares: each
+// listed schedule stored as Save does, the active ones switched on only once
+// every store has read back as meant.
 #include "schedule/PlanFiles.h"
 
+#include "device/PlanImport.h"
 #include "model/PlanCheck.h"
 #include "model/PlanFile.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/Win.h"
-#include "schedule/PlanImport.h"
 #include "schedule/SchedulePanel.h"
 
 #include <filesystem>
@@ -138,13 +139,14 @@ void CPlanFiles::OnImportSchedules() {
         Refuse(name + " does not fit the device: " + refusal->Text() + "\nNothing was sent.");
         return;
     }
-    if (MessageBox(&Host().Window(), zrn::ReplaceQuestion(candidate, name), "Import schedules",
-                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+    if (MessageBox(&Host().Window(), zrn::ReplaceQuestion(candidate, name, zrn::DIALOG_IMPORT),
+                   "Import schedules", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;
     if (RefuseWithoutDevice())
         return; // the port went while the question was open
     plan = candidate;
     strFileName = name;
+    steps = zrn::PlanImportSteps(plan, DeviceTable(schedule.onDevice), zrn::DIALOG_IMPORT);
     Store();
 }
 
@@ -154,9 +156,8 @@ void CPlanFiles::Store() {
     // The panel showed an entry that is being replaced.
     schedule.sched.nSelectedRow = zrn::NO_SELECTABLE_ACTIVE_ENTRY;
     Host().BeforeChange();
-    for (const zrn::PlannedSchedule& planned : plan.schedules) {
-        const zrn::Expectation store = zrn::FirstStore(planned.entry);
-        const int index = planned.entry.nNumber - 1;
+    for (const zrn::Expectation& store : steps.stores) {
+        const int index = store.entry.nNumber - 1;
         schedule.sched.table[static_cast<std::size_t>(index)] = store.entry;
         if (store.change == zrn::Change::Delete) {
             Host().SendCommand(zrn::ScheduleDeleteCommand(store.entry.nNumber));
@@ -171,15 +172,11 @@ void CPlanFiles::Store() {
 
 void CPlanFiles::Activate() {
     stage = Stage::Activating;
-    bool any = false;
-    for (const zrn::PlannedSchedule& planned : plan.schedules) {
-        if (planned.entry.chStatus != zrn::STATUS_ACTIVE)
-            continue;
-        schedule.sched.table[planned.entry.nNumber - 1u] = planned.entry;
-        schedule.SendStatusChange(planned.entry);
-        any = true;
+    for (const zrn::Expectation& activation : steps.activations) {
+        schedule.sched.table[activation.entry.nNumber - 1u] = activation.entry;
+        schedule.SendStatusChange(activation.entry);
     }
-    if (!any)
+    if (steps.activations.empty())
         Report();
     else
         OnDeviceSchedules();
@@ -193,10 +190,9 @@ bool CPlanFiles::ReadBacksIn() const {
 }
 
 bool CPlanFiles::AllStored() const {
-    for (const zrn::PlannedSchedule& planned : plan.schedules) {
-        const int index = planned.entry.nNumber - 1;
-        if (!zrn::Shows(zrn::FirstStore(planned.entry), schedule.onDevice.State(index),
-                        schedule.onDevice.Entry(index)))
+    for (const zrn::Expectation& store : steps.stores) {
+        const int index = store.entry.nNumber - 1;
+        if (!zrn::Shows(store, schedule.onDevice.State(index), schedule.onDevice.Entry(index)))
             return false;
     }
     return true;

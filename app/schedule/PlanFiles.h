@@ -2,6 +2,7 @@
 // "Export schedules..." and "Import schedules..." of the window menu: the
 // device's four schedules to a plan file, and a plan file's schedules to the
 // device through the schedule panel's own upload and read-back.
+#include "device/PlanImport.h"
 #include "model/Plan.h"
 
 #include <string>
@@ -37,5 +38,6 @@ private:
     SchedulePanel& schedule;
     Stage stage = Stage::Idle;
     zrn::Plan plan;
+    zrn::ImportSteps steps;
     std::string strFileName; // for the operator's messages
 };

@@ -146,17 +146,6 @@ void StoreEditIntoEntry(ScheduleEntry& entry, const ScheduleState& state) {
     entry.chStatus = STATUS_INACTIVE;
 }
 
-CommandList StatusChangeSequence(int n, char chStatus) {
-    return {ScheduleStatusCommand(n, chStatus), ScheduleStatusQuery(n)};
-}
-
-CommandList ClearAllSequence() {
-    CommandList commands;
-    for (int n = 1; n <= SCHEDULE_ENTRY_COUNT; ++n)
-        commands.push_back(ScheduleDeleteCommand(n));
-    return commands;
-}
-
 LeavePrompt LeaveEntryPrompt(int bEditPending, int nSelectedRow, bool bValidStartStop) {
     if (!bEditPending || nSelectedRow == NO_SELECTABLE_ACTIVE_ENTRY)
         return LeavePrompt::None;

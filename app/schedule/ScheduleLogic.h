@@ -93,13 +93,6 @@ void FillAddedEntry(ScheduleEntry& entry, const AddProposal& proposal);
 // it is saved and activated.
 void StoreEditIntoEntry(ScheduleEntry& entry, const ScheduleState& state);
 
-// ---- Commands -------------------------------------------------------------------
-
-// "S%d%c" then "S%d?": the device's answer confirms the new status.
-CommandList StatusChangeSequence(int n, char chStatus);
-// "S10", "S20", "S30", "S40".
-CommandList ClearAllSequence();
-
 // ---- Leaving an edited entry ------------------------------------------------------
 
 enum class LeavePrompt {

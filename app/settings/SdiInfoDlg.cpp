@@ -1,7 +1,7 @@
 #include "settings/SdiInfoDlg.h"
 
 #include "platform/Win.h"
-#include "settings/SdiRules.h"
+#include "model/SdiRules.h"
 
 #include <array>
 #include <cstddef>

@@ -4,7 +4,7 @@
 // identification dialog.
 #include "protocol/Panel.h"
 #include "settings/SdiInfoDlg.h"
-#include "settings/SdiRules.h"
+#include "model/SdiRules.h"
 
 #include <string>
 

@@ -120,6 +120,38 @@ TEST_F(BerlinWallClock, ComparesReadingsAcrossADaylightSavingChangeAsTheyStand) 
     EXPECT_FALSE(CheckPlanFits(later, device, zrn::LocalDateTime{2027, 3, 28, 1, 0, 0}));
 }
 
+TEST(ImportPolicy, ZrnctlWritesWhatDiffersTheDialogEveryListedOneAndActiveOnesGoOnLast) {
+    zrn::ScheduleTable device = EmptyDevice();
+    device[0] = Entry(1, 'A', At(1, 10), At(1, 12));
+    device[1] = Entry(2, 'D', At(2, 10), At(2, 12));
+    device[2] = Entry(3, 'D', At(3, 10), At(3, 12));
+    // In the file's order: 3 cleared, 1 as held, 2 moved and active.
+    Plan plan =
+        PlanOf({Entry(3, '0', At(1, 0), At(1, 0)), device[0], Entry(2, 'A', At(4, 10), At(4, 12))});
+    plan.sdi.delay = 12;
+
+    const zrn::ImportSteps ctl = zrn::PlanImportSteps(plan, device, zrn::ZRNCTL_IMPORT);
+    EXPECT_EQ(ctl.written, (std::vector<int>{3, 2}));
+    ASSERT_EQ(ctl.stores.size(), 2u);
+    EXPECT_EQ(ctl.stores[0].change, zrn::Change::Delete);
+    EXPECT_EQ(ctl.stores[1].change, zrn::Change::Upload);
+    EXPECT_EQ(ctl.stores[1].entry.chStatus, zrn::STATUS_INACTIVE) << "stored inactive first";
+    ASSERT_EQ(ctl.activations.size(), 1u);
+    EXPECT_EQ(ctl.activations[0].entry, plan.schedules[2].entry);
+
+    const zrn::ImportSteps dialog = zrn::PlanImportSteps(plan, device, zrn::DIALOG_IMPORT);
+    EXPECT_EQ(dialog.written, (std::vector<int>{3, 1, 2}));
+    ASSERT_EQ(dialog.activations.size(), 2u);
+    EXPECT_EQ(dialog.activations[0].entry.nNumber, 1);
+
+    // The question tells of the SDI settings only where they are left alone.
+    const auto leftAlone = [&](const zrn::ImportPolicy& policy) {
+        return zrn::ReplaceQuestion(plan, "plan.json", policy).find("SDI-12") != std::string::npos;
+    };
+    EXPECT_TRUE(leftAlone(zrn::DIALOG_IMPORT));
+    EXPECT_FALSE(leftAlone(zrn::ZRNCTL_IMPORT));
+}
+
 TEST(Link, TellsWhichReplyAnswersWhichQuery) {
     struct Case {
         const char* reply;
@@ -139,6 +171,9 @@ TEST(Link, TellsWhichReplyAnswersWhichQuery) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(AnswersQuery(c.reply, c.query), c.answers) << c.reply << " / " << c.query;
+    // A value reply without its values is no status, nor is a letter too many a value reply.
+    EXPECT_FALSE(AnswersQuery("S1V", "S1?"));
+    EXPECT_FALSE(AnswersQuery("S1BDx", "S1BD"));
 }
 
 } // namespace

@@ -128,6 +128,12 @@ TEST(CatalogueCommands, ScheduleUploadIsTenCommandsEndingWithTheStatus) {
     EXPECT_EQ(ScheduleUploadSequence(empty).size(), 10u);
 }
 
+TEST(ScheduleCommands, StatusChangesAreConfirmedAndClearAllEmptiesEveryNumber) {
+    EXPECT_EQ(StatusChangeSequence(3, 'D'), (CommandList{"S3D", "S3?"}));
+    EXPECT_EQ(StatusChangeSequence(1, 'A'), (CommandList{"S1A", "S1?"}));
+    EXPECT_EQ(ClearAllSequence(), (CommandList{"S10", "S20", "S30", "S40"}));
+}
+
 TEST(CatalogueCommands, ScheduleReadIsNineQueriesStatusFirst) {
     EXPECT_EQ(ScheduleReadSequence(2),
               (CommandList{"S2?", "S2BD", "S2BT", "S2ED", "S2ET", "S2I", "S2V", "S2H", "S2P"}));

@@ -1,4 +1,4 @@
-#include "ports/PortList.h"
+#include "device/PortList.h"
 
 #include <gtest/gtest.h>
 

@@ -244,12 +244,6 @@ TEST(ScheduleLeaveEntry, EachAnswerHasOneOutcome) {
             << static_cast<int>(c.prompt) << " " << c.answer;
 }
 
-TEST(ScheduleCommands, StatusChangesAreConfirmedAndClearAllEmptiesEveryNumber) {
-    EXPECT_EQ(StatusChangeSequence(3, 'D'), (CommandList{"S3D", "S3?"}));
-    EXPECT_EQ(StatusChangeSequence(1, 'A'), (CommandList{"S1A", "S1?"}));
-    EXPECT_EQ(ClearAllSequence(), (CommandList{"S10", "S20", "S30", "S40"}));
-}
-
 TEST_F(SchedulePanelLogic, AStoredEditUploadsAsTenCommandsEndingInactive) {
     ScheduleState state;
     state.edit.tStart = At(2006, 3, 3, 7, 5);

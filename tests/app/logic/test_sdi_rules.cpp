@@ -1,4 +1,4 @@
-#include "settings/SdiRules.h"
+#include "model/SdiRules.h"
 
 #include <gtest/gtest.h>
 

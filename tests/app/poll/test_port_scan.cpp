@@ -1,5 +1,5 @@
 // The scan's walk through the port list.
-#include "ports/PortList.h"
+#include "device/PortList.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "platform/Shell.h"
 #include "platform/VersionInfo.h"
 #include "platform/win32/LogPlace.h"
-#include "ports/PortList.h"
+#include "device/PortList.h"
 #include "ports/RecentPortsFile.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 // The port list from the registry's SERIALCOMM values (Windows only).
+#include "device/PortList.h"
 #include "platform/SerialPorts.h"
-#include "ports/PortList.h"
 
 namespace zrn {
 

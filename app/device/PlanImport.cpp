@@ -1,4 +1,4 @@
-#include "schedule/PlanImport.h"
+#include "device/PlanImport.h"
 
 #include "model/PlanJson.h"
 
@@ -56,14 +56,49 @@ std::optional<std::string> UnlistedNotRead(const Plan& plan, const ReadStates& s
     return std::nullopt;
 }
 
-std::string ReplaceQuestion(const Plan& plan, std::string_view fileName) {
+std::vector<FieldDifference> ScheduleFieldDifferences(const ScheduleEntry& held,
+                                                      const ScheduleEntry& planned) {
+    const Json have = ScheduleJson(held), want = ScheduleJson(planned);
+    std::vector<FieldDifference> differences;
+    const bool values = have.contains("start") && want.contains("start");
+    for (const auto& [key, value] : want.items()) {
+        if (key == "schedule" || (!values && key != "status"))
+            continue;
+        if (have.at(key) != value)
+            differences.push_back({key, have.at(key), value});
+    }
+    return differences;
+}
+
+bool ImportSteps::Writes(int number) const {
+    return std::find(written.begin(), written.end(), number) != written.end();
+}
+
+ImportSteps PlanImportSteps(const Plan& plan, const ScheduleTable& held,
+                            const ImportPolicy& policy) {
+    ImportSteps steps;
+    for (const PlannedSchedule& planned : plan.schedules) {
+        const int n = planned.entry.nNumber;
+        if (!policy.bRewriteUnchanged &&
+            ScheduleFieldDifferences(held[static_cast<std::size_t>(n - 1)], planned.entry).empty())
+            continue;
+        steps.written.push_back(n);
+        steps.stores.push_back(FirstStore(planned.entry));
+        if (planned.entry.chStatus == STATUS_ACTIVE)
+            steps.activations.push_back(Activation(planned.entry));
+    }
+    return steps;
+}
+
+std::string ReplaceQuestion(const Plan& plan, std::string_view fileName,
+                            const ImportPolicy& policy) {
     const std::vector<int> numbers = ListedNumbers(plan);
     std::string text = "Replace " + std::to_string(numbers.size()) +
                        (numbers.size() == 1 ? " schedule" : " schedules") + " on the device (" +
                        Numbers(numbers) + ") with those of " + std::string(fileName) + "?";
     if (numbers.size() < static_cast<std::size_t>(SCHEDULE_ENTRY_COUNT))
         text += "\nThe others stay as the device holds them.";
-    if (!plan.sdi.Empty())
+    if (!plan.sdi.Empty() && !policy.bSetsSdi)
         text += "\nThe file's SDI-12 settings are not set here (zrnctl plan import sets them).";
     return text;
 }
