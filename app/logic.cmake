@@ -9,12 +9,13 @@ target_sources(zrnapp_logic PRIVATE
     ports/RecentPortsFile.cpp
     protocol/ReplyTable.cpp
     protocol/ReplyTracker.cpp
+    schedule/ButtonRule.cpp
     schedule/EntryDetails.cpp
     schedule/IntervalRules.cpp
     schedule/PlanImport.cpp
     schedule/ScheduleLogic.cpp
+    schedule/ScheduleState.cpp
     settings/SdiRules.cpp
-    shell/ButtonRule.cpp
     shell/LogNote.cpp
     shell/Usage.cpp)
 

@@ -14,7 +14,6 @@ add_library(zrnapp_model STATIC
     model/PlanRules.cpp
     model/PlanText.cpp
     model/PlanWrite.cpp
-    model/ScheduleEntry.cpp
     model/ScheduleRules.cpp
     model/Settings.cpp)
 target_include_directories(zrnapp_model PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})

@@ -7,6 +7,7 @@
 #include "platform/PanelSupport.h"
 #include "platform/Win.h"
 #include "resources/Resource.h"
+#include "schedule/ButtonRule.h"
 #include "schedule/ScheduleLogic.h"
 #include "schedule/SchedulePanel.h"
 
@@ -37,7 +38,7 @@ void SchedulePanel::SetSelectedFields() {
             Window().EnableItem(id, false);
         for (int id : kCustomPickers)
             Window().EnableItem(id, false);
-        host.SetZrnButtonProperly();
+        SetZrnButtonProperly();
         return;
     }
     DebugTrace("ZRNcom/SetSelectedFields; Entry selected (%d)\n", nEntry);
@@ -68,40 +69,44 @@ void SchedulePanel::SetSelectedFields() {
         host.AppendLog(Text("SetSelectedFields Entry %d has invalid value", nEntry));
     for (int id : kCustomPickers)
         Window().EnableItem(id, false);
-    host.SetZrnButtonProperly();
+    SetZrnButtonProperly();
     DebugTrace("ZRNcom/SetSelectedFields; exit\n");
 }
 
-void SchedulePanel::SaveActiveEntry() {
-    if (!sched.bEditPending)
-        return;
+// The panel's values into the selected entry; false when there is none to take them.
+bool SchedulePanel::StoreEdit() {
     if (sched.nSelectedRow == zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
         DebugTrace("ZRNcom/SaveActiveEntry; NO_SELECTABLE_ACTIVE_ENTRY\n");
-        return;
+        return false;
     }
     const int nEntry = zrn::SelectedEntryIndex(sched);
     if (nEntry == zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
         DebugTrace("ZRNcom/SaveActiveEntry; Error, nEntry = NO_SELECTABLE_ACTIVE_ENTRY\n");
-        return;
+        return false;
     }
     Window().UpdateData(true);
     zrn::StoreEditIntoEntry(sched.table[static_cast<size_t>(nEntry)], sched);
     sched.selected.bActive = 0;
-    RefreshScheduleList();
+    return true;
+}
+
+void SchedulePanel::SaveActiveEntry() {
+    if (sched.bEditPending && StoreEdit())
+        RefreshScheduleList();
 }
 
 void SchedulePanel::SaveEntryAndUpload() {
     CWaitCursor wait;
-    sched.bEditPending = 1;
-    SaveActiveEntry();
+    StoreEdit();
     sched.bEditPending = 0;
+    const int nEntry = zrn::SelectedEntryIndex(sched);
+    // An entry the device never reported leaves the list once it is no longer
+    // edited, and takes the selection with it: nothing is sent for it.
+    if (nEntry != zrn::NO_SELECTABLE_ACTIVE_ENTRY &&
+        onDevice.State(nEntry) != zrn::ReadState::Unknown)
+        SendEntry(nEntry);
+    // One rebuild shows the stored entry, its read-back under way, and the buttons.
     RefreshScheduleList();
-    if (sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
-        Window().Item<ListView>(IDC_LIST_CTRL)->SetItemState(sched.nSelectedRow, true, false);
-        const int nEntry = zrn::SelectedEntryIndex(sched);
-        if (nEntry != zrn::NO_SELECTABLE_ACTIVE_ENTRY)
-            UploadScheduleEntry(nEntry);
-    }
 }
 
 void SchedulePanel::OnBnClickedButtonSave() {
@@ -110,8 +115,8 @@ void SchedulePanel::OnBnClickedButtonSave() {
 
 void SchedulePanel::OnBnClickedButtonAdd() {
     CWaitCursor wait;
-    intervals.ReapplyIntervalPreset(intervals.nIntervalPreset);
-    if (!clock.bFollowZrnClock || !zrn::BreakLocalTime(clock.tZrnClock)) {
+    intervals.ReapplyIntervalPreset(intervals.IntervalPreset());
+    if (!clock.FollowsZrnClock() || !zrn::BreakLocalTime(clock.ZrnClock())) {
         // The new schedule starts after the device's present time, which is not known now.
         host.AppendLog("Add: waiting for the ZRN clock (not read yet, or being edited)");
         return;
@@ -135,9 +140,9 @@ void SchedulePanel::OnBnClickedButtonAdd() {
         MessageBox(&Window(), "Add Error, Schedule is full.", {}, MB_OK | MB_ICONERROR);
         return;
     }
-    const int64_t base = zrn::AddBaseTime(sched.table, sched.nRowEntry, clock.tZrnClock,
+    const int64_t base = zrn::AddBaseTime(sched.table, sched.nRowEntry, clock.ZrnClock(),
                                           sched.nDaylightFlag, states);
-    const zrn::AddProposal proposal = zrn::ProposeAdd(base, intervals.nIntervalPreset);
+    const zrn::AddProposal proposal = zrn::ProposeAdd(base, intervals.IntervalPreset());
     if (!zrn::DeviceHolds(proposal.tStart) || !zrn::DeviceHolds(proposal.tStop)) {
         wait.Restore();
         MessageBox(&Window(), "Add Error, the ZRN holds dates from 01/01/2000 to 12/31/2037 only.",
@@ -201,7 +206,7 @@ void SchedulePanel::OnBnClickedButtonDelete() {
     } else if (count == 0) {
         sched.nSelectedRow = zrn::NO_SELECTABLE_ACTIVE_ENTRY;
     }
-    host.SetZrnButtonProperly();
+    SetZrnButtonProperly();
 }
 
 void SchedulePanel::SendStatusChange(const zrn::ScheduleEntry& entry) {
@@ -214,9 +219,83 @@ void SchedulePanel::SendStatusChange(const zrn::ScheduleEntry& entry) {
 }
 
 bool SchedulePanel::StartStopValid() {
-    return zrn::ValidateDateTimeStop(sched.table, zrn::SelectedEntryIndex(sched), clock.tZrnClock,
+    return zrn::ValidateDateTimeStop(sched.table, zrn::SelectedEntryIndex(sched), clock.ZrnClock(),
                                      sched.edit.tStart, sched.edit.tStop, sched.nDaylightFlag,
                                      schedpanel::LogSink(host)) == zrn::VALID_START_STOP;
+}
+
+int SchedulePanel::SetZrnButtonProperly() {
+    zrn::ButtonInputs in;
+    in.nItemCount = Window().Item<ListView>(IDC_LIST_CTRL)->GetItemCount();
+    in.nSelectedRow = sched.nSelectedRow;
+    in.nSelectedEntry = zrn::SelectedEntryIndex(sched);
+    if (in.nSelectedEntry != -1)
+        in.chSelectedStatus =
+            static_cast<char>(sched.table[static_cast<size_t>(in.nSelectedEntry)].chStatus);
+    in.bEditPending = sched.bEditPending;
+    in.bValidStartStop = StartStopValid();
+
+    const zrn::ButtonStates out = zrn::ComputeButtonStates(in);
+    if (out.bSelectedWithoutEntry)
+        DebugTrace("ZRNcom/SetZrnButtonProperly; nSelectedEntry is -1\n");
+    CDialog& w = Window();
+    w.EnableItem(IDC_BUTTON_SAVE, out.bSave);
+    w.EnableItem(IDC_BUTTON_DISCARD, out.bDiscard);
+    w.EnableItem(IDC_BUTTON_PROPERTIES, out.bProperties);
+    w.EnableItem(IDC_BUTTON_ENABLE, out.bEnable);
+    w.EnableItem(IDC_BUTTON_DISABLE, out.bDisable);
+    w.EnableItem(IDC_UPDATE_ZRN_CLOCK, out.bUpdateClock);
+    w.EnableItem(IDC_SYNC_ZRN_CLOCK, out.bSyncClock);
+    if (out.bScheduleRefresh)
+        w.EnableItem(IDC_SCHEDULE_REFRESH, *out.bScheduleRefresh);
+    w.EnableItem(IDC_BUTTON_DELETE, out.bDelete);
+    w.EnableItem(IDC_BUTTON_CLEAR_ALL, out.bClearAll);
+    w.EnableItem(IDC_BUTTON_ADD, out.bAdd);
+    return 1;
+}
+
+bool SchedulePanel::HasSelection() const {
+    return sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY;
+}
+
+bool SchedulePanel::SelectedNotActive() const {
+    return zrn::SelectedEntryNotActive(sched);
+}
+
+int SchedulePanel::PendIfEditable() {
+    sched.bEditPending = SelectedNotActive() ? 1 : 0;
+    return sched.bEditPending;
+}
+
+void SchedulePanel::SetStartStop(const zrn::StartStop& shown) {
+    sched.edit.tStart = shown.tStart;
+    sched.edit.tStop = shown.tStop;
+    tStartDatePicker = tStartTimePicker = shown.tStart;
+    tStopDatePicker = tStopTimePicker = shown.tStop;
+}
+
+void SchedulePanel::SetSpan(zrn::CustomPicker which, int64_t ts) {
+    switch (which) {
+    case zrn::CustomPicker::Interval:
+        sched.edit.tsInterval = ts;
+        break;
+    case zrn::CustomPicker::OpenValve:
+        sched.edit.tsOpenValve = ts;
+        break;
+    case zrn::CustomPicker::SampleHolding:
+        sched.edit.tsSampleHolding = ts;
+        break;
+    case zrn::CustomPicker::PumpOn:
+        sched.edit.tsPumpOn = ts;
+        break;
+    }
+}
+
+void SchedulePanel::ShowSpans() {
+    odtInterval = zrn::OleTimeOfDay(sched.edit.tsInterval);
+    odtOpenValve = zrn::OleTimeOfDay(sched.edit.tsOpenValve);
+    odtSampleHolding = zrn::OleTimeOfDay(sched.edit.tsSampleHolding);
+    odtPumpOn = zrn::OleTimeOfDay(sched.edit.tsPumpOn);
 }
 
 zrn::ScheduleEntry* SchedulePanel::EntryToChange(const char* handler) {
@@ -310,5 +389,5 @@ void SchedulePanel::OnBnClickedButtonClearAll() {
                  {zrn::Change::Delete, sched.table[static_cast<size_t>(index)]});
     SetSelectedFields();
     sched.bEditPending = 0;
-    host.SetZrnButtonProperly();
+    SetZrnButtonProperly();
 }
