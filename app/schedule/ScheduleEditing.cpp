@@ -97,9 +97,20 @@ void SchedulePanel::SaveActiveEntry() {
 
 void SchedulePanel::SaveEntryAndUpload() {
     CWaitCursor wait;
+    sched.bEditPending = 1;
     StoreEdit();
-    sched.bEditPending = 0;
     const int nEntry = zrn::SelectedEntryIndex(sched);
+    if (nEntry != zrn::NO_SELECTABLE_ACTIVE_ENTRY &&
+        zrn::CheckEntry(sched.table[static_cast<size_t>(nEntry)], sched.nDaylightFlag, {})
+            .bCorrected) {
+        // Values the list cannot show (an interval of 0, say): the rebuild of the
+        // edited entry logs and empties it, and nothing goes to the device.
+        RefreshScheduleList();
+        sched.bEditPending = 0;
+        RefreshScheduleList();
+        return;
+    }
+    sched.bEditPending = 0;
     // An entry the device never reported leaves the list once it is no longer
     // edited, and takes the selection with it: nothing is sent for it.
     if (nEntry != zrn::NO_SELECTABLE_ACTIVE_ENTRY &&

@@ -179,6 +179,19 @@ TEST_F(SchedulePanelTest, AddThenSaveUploadsTenCommandsAndReadsTheEntryBack) {
     EXPECT_TRUE(dialog->link.strReports.empty()) << "the device holds what was saved";
 }
 
+TEST_F(SchedulePanelTest, SaveOfValuesTheListCannotShowSendsNothing) {
+    LoadTwo();
+    Clock();
+    Press(IDC_BUTTON_ADD);
+    ASSERT_EQ(List()->GetItemCount(), 3);
+    // A start before 2000, which the entry's year byte cannot hold.
+    PanelTestAccess::sched(dialog->panels.schedule).edit.tStart = 0;
+    Press(IDC_BUTTON_SAVE);
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_EQ(List()->GetItemCount(), 2);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).bEditPending, 0);
+}
+
 TEST_F(SchedulePanelTest, AddWithoutTheClockSaysWhyInOneLine) {
     LoadTwo();
     Press(IDC_BUTTON_ADD);
