@@ -12,6 +12,7 @@
 #include "schedule/SchedulePanel.h"
 
 #include <algorithm>
+#include <utility>
 
 using namespace win;
 using schedpanel::Text;
@@ -249,19 +250,23 @@ int SchedulePanel::SetZrnButtonProperly() {
     const zrn::ButtonStates out = zrn::ComputeButtonStates(in);
     if (out.bSelectedWithoutEntry)
         DebugTrace("ZRNcom/SetZrnButtonProperly; nSelectedEntry is -1\n");
-    CDialog& w = Window();
-    w.EnableItem(IDC_BUTTON_SAVE, out.bSave);
-    w.EnableItem(IDC_BUTTON_DISCARD, out.bDiscard);
-    w.EnableItem(IDC_BUTTON_PROPERTIES, out.bProperties);
-    w.EnableItem(IDC_BUTTON_ENABLE, out.bEnable);
-    w.EnableItem(IDC_BUTTON_DISABLE, out.bDisable);
-    w.EnableItem(IDC_UPDATE_ZRN_CLOCK, out.bUpdateClock);
-    w.EnableItem(IDC_SYNC_ZRN_CLOCK, out.bSyncClock);
+    // In this order: the refresh button between the clock's and Delete.
+    const std::pair<int, bool> first[] = {{IDC_BUTTON_SAVE, out.bSave},
+                                          {IDC_BUTTON_DISCARD, out.bDiscard},
+                                          {IDC_BUTTON_PROPERTIES, out.bProperties},
+                                          {IDC_BUTTON_ENABLE, out.bEnable},
+                                          {IDC_BUTTON_DISABLE, out.bDisable},
+                                          {IDC_UPDATE_ZRN_CLOCK, out.bUpdateClock},
+                                          {IDC_SYNC_ZRN_CLOCK, out.bSyncClock}};
+    const std::pair<int, bool> last[] = {{IDC_BUTTON_DELETE, out.bDelete},
+                                         {IDC_BUTTON_CLEAR_ALL, out.bClearAll},
+                                         {IDC_BUTTON_ADD, out.bAdd}};
+    for (const auto& [id, enabled] : first)
+        Window().EnableItem(id, enabled);
     if (out.bScheduleRefresh)
-        w.EnableItem(IDC_SCHEDULE_REFRESH, *out.bScheduleRefresh);
-    w.EnableItem(IDC_BUTTON_DELETE, out.bDelete);
-    w.EnableItem(IDC_BUTTON_CLEAR_ALL, out.bClearAll);
-    w.EnableItem(IDC_BUTTON_ADD, out.bAdd);
+        Window().EnableItem(IDC_SCHEDULE_REFRESH, *out.bScheduleRefresh);
+    for (const auto& [id, enabled] : last)
+        Window().EnableItem(id, enabled);
     return 1;
 }
 
