@@ -9,10 +9,11 @@ target_sources(zrnapp_logic PRIVATE
     ports/RecentPortsFile.cpp
     protocol/ReplyTable.cpp
     protocol/ReplyTracker.cpp
+    schedule/ButtonRule.cpp
     schedule/EntryDetails.cpp
     schedule/IntervalRules.cpp
     schedule/ScheduleLogic.cpp
-    shell/ButtonRule.cpp
+    schedule/ScheduleState.cpp
     shell/LogNote.cpp
     shell/Usage.cpp)
 

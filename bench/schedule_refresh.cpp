@@ -4,6 +4,7 @@
 // and compared with the design bound: every byte on the wire at 960 bytes/s
 // plus one 20 ms idle read per command. Save is timed from the press to the
 // device's acknowledgement of the upload's last command.
+#include "../tests/app/shared/PanelTestAccess.h"
 #include "SimProcess.h"
 #include "ZRNComDll.h"
 #include "model/Catalogue.h"
@@ -92,7 +93,7 @@ int main(int argc, char** argv) {
     // Found and read in full; then the timers stop so that nothing else shares the line.
     if (!QTest::qWaitFor(
             [&] {
-                return dialog.panels.clock.bFollowZrnClock == 1 &&
+                return PanelTestAccess::bFollowZrnClock(dialog.panels.clock) == 1 &&
                        dialog.Item<ListView>(IDC_LIST_CTRL)->GetItemCount() == 2;
             },
             30000)) {
@@ -169,14 +170,14 @@ int main(int argc, char** argv) {
     std::vector<double> saves, saveRatios;
     for (int i = 0; i < runs; ++i) {
         Press(dialog, IDC_BUTTON_ADD);
-        const int nEntry = zrn::SelectedEntryIndex(dialog.panels.schedule.sched);
+        const int nEntry = zrn::SelectedEntryIndex(PanelTestAccess::sched(dialog.panels.schedule));
         if (nEntry < 0) {
             std::fprintf(stderr, "run %d: Add proposed nothing\n", i + 1);
             break;
         }
         std::size_t bytes = 0;
         for (const std::string& c : zrn::ScheduleUploadSequence(
-                 dialog.panels.schedule.sched.table[static_cast<size_t>(nEntry)]))
+                 PanelTestAccess::sched(dialog.panels.schedule).table[static_cast<size_t>(nEntry)]))
             bytes += c.size() + kFrameOverhead + 1;
         recorder.Take();
         const Clock::time_point start = Clock::now();
@@ -186,9 +187,10 @@ int main(int argc, char** argv) {
         // confirmed at the ACK of its last command, "S%dD" like its first, which is told from
         // the first by coming after another ACK of the upload.
         const std::string last =
-            "ACK " + zrn::ScheduleUploadSequence(
-                         dialog.panels.schedule.sched.table[static_cast<size_t>(nEntry)])
-                         .back();
+            "ACK " +
+            zrn::ScheduleUploadSequence(
+                PanelTestAccess::sched(dialog.panels.schedule).table[static_cast<size_t>(nEntry)])
+                .back();
         std::size_t acks = 0;
         bool done = false;
         Clock::time_point confirmed{};

@@ -26,6 +26,15 @@ public:
     void ProcessReadClockResponse(const std::string& reply);
     // The device clock as last replied; the PC clock before the first reply.
     int64_t DeviceClockOrPc() const;
+    // The device clock as last replied, 0 before the first reply.
+    int64_t ZrnClock() const { return tZrnClock; }
+    // The boxes show each reply: the operator is not editing the clock.
+    bool FollowsZrnClock() const { return bFollowZrnClock != 0; }
+    // The time box holds a time; polling starts only then.
+    bool ZrnTimeShown() const { return tZrnTimePicker != 0; }
+
+private:
+    friend struct PanelTestAccess;
 
     int64_t tZrnClock = 0; // as last replied, 0 before the first reply
     int64_t tPendingClock = 0;
@@ -36,7 +45,6 @@ public:
     bool bPendingClockChosen = false; // a date or time picked since the last send or "X"
     int64_t tZrnDatePicker = 0, tZrnTimePicker = 0;
 
-private:
     // A clock change sent, waiting for a reading of the clock asked after it.
     struct ClockChange {
         int64_t tBefore = 0;

@@ -1,6 +1,6 @@
 #pragma once
-// The device's schedule record as the program mirrors it, and the state the
-// main dialog keeps beside the four-entry table.
+// The device's schedule record as the program mirrors it, and what is known
+// of each entry on the device.
 
 #include <array>
 #include <cstdint>
@@ -56,12 +56,6 @@ struct EntryTimes {
     std::int64_t tsPumpOn = 0;
 };
 
-// Copies taken when an entry is selected (or proposed by Add); read by the
-// details dialog and used as the base time of the interval presets.
-struct SelectedEntryView : EntryTimes {
-    int bActive = 0;
-};
-
 // What is known of an entry on the device.
 enum class ReadState {
     Unknown, // never asked: not listed
@@ -74,24 +68,5 @@ enum class ReadState {
 using ReadStates = std::array<ReadState, SCHEDULE_ENTRY_COUNT>;
 inline constexpr ReadStates ALL_READ{ReadState::Read, ReadState::Read, ReadState::Read,
                                      ReadState::Read};
-
-// The table and the state the dialog keeps beside it.
-struct ScheduleState {
-    ScheduleTable table{};
-    std::array<int, SCHEDULE_ENTRY_COUNT> nRowEntry{-1, -1, -1, -1}; // list row -> entry index
-    ReadStates listed = ALL_READ;                                    // as the list shows each entry
-    int nSelectedRow = NO_SELECTABLE_ACTIVE_ENTRY;
-    int bEditPending = 0;
-    int bScheduleReady = 0;
-    int nDaylightFlag = -1; // -1: the local-time rules decide about daylight saving
-    EntryTimes edit;        // the panel's working values of the selected entry
-    SelectedEntryView selected;
-};
-
-// Entry index of the selected row, or -1 when no row (or a row without an
-// entry) is selected.
-int SelectedEntryIndex(const ScheduleState& state);
-// The selected row shows an entry with values (read, or being edited).
-bool SelectedEntryRead(const ScheduleState& state);
 
 } // namespace zrn

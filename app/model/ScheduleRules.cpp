@@ -107,20 +107,6 @@ bool ValidateTableEntry(ScheduleTable& table, int nEntry, int nDaylightFlag,
     return false;
 }
 
-void InitScheduleTable(ScheduleState& state, std::int64_t tNow, const LineSink& appendLog,
-                       const LineSink& trace) {
-    for (int i = 0; i < SCHEDULE_ENTRY_COUNT; ++i) {
-        ScheduleEntry& entry = state.table[static_cast<std::size_t>(i)];
-        entry = ScheduleEntry{};
-        entry.nNumber = static_cast<std::uint8_t>(i + 1);
-        SetEntryTimes(entry, {tNow, tNow + 7 * 86400, 15 * 60, 60, 60, 60});
-        entry.chStatus = STATUS_EMPTY;
-        state.nRowEntry[static_cast<std::size_t>(i)] = -1;
-        ValidateTableEntry(state.table, i, state.nDaylightFlag, appendLog, trace);
-    }
-    state.bScheduleReady = 1;
-}
-
 namespace {
 
 // Closed intervals [a0, a1] and [b0, b1] share at least one instant.

@@ -48,12 +48,6 @@ CheckedEntry CheckEntry(const ScheduleEntry& entry, int nDaylightFlag, const Lin
 bool ValidateTableEntry(ScheduleTable& table, int nEntry, int nDaylightFlag,
                         const LineSink& appendLog, const LineSink& trace);
 
-// Defaults for every entry (start now, stop now + 7 days, interval 00:15:00,
-// valve/hold/pump 1:00, status '0'), then ValidateTableEntry on each; clears
-// the row map and sets bScheduleReady. The list itself is the dialog's.
-void InitScheduleTable(ScheduleState& state, std::int64_t tNow, const LineSink& appendLog,
-                       const LineSink& trace);
-
 inline constexpr int VALID_START_STOP = -1;
 inline constexpr int STOP_NOT_AFTER_START = 10;
 inline constexpr int STOP_NOT_AFTER_ZRN_CLOCK = 12;

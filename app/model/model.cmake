@@ -14,7 +14,6 @@ add_library(zrnapp_model STATIC
     model/PlanRules.cpp
     model/PlanText.cpp
     model/PlanWrite.cpp
-    model/ScheduleEntry.cpp
     model/ScheduleRules.cpp
     model/SdiRules.cpp
     model/Settings.cpp)

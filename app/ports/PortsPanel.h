@@ -16,9 +16,10 @@ public:
     // The window menu's "&ZRN Connect": the port the operator chooses.
     void OnZrnConnect();
 
-    COpenZrn openZrn;
-
 private:
+    friend struct PanelTestAccess;
+
+    COpenZrn openZrn;
     std::string PortPermissionHint(std::string_view definition);
 
     int nPortScanIndex = 0;

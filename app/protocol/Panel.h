@@ -15,6 +15,8 @@
 #include <vector>
 
 class ReplyTable;
+// Tests reach into a panel's state through this; the program asks by name.
+struct PanelTestAccess;
 
 // What a panel may ask of the dialog that holds it.
 class PanelHost {
@@ -43,8 +45,6 @@ public:
     // answers nothing awaited).
     virtual std::uint64_t NextQuery() const = 0;
     virtual std::optional<std::uint64_t> AnsweredQuery() const = 0;
-    // Enables and disables the buttons after a change of state.
-    virtual int SetZrnButtonProperly() = 0;
     // Called before a command that changes the device goes out: the first on a
     // connection saves what the device holds.
     virtual void BeforeChange() {}

@@ -81,3 +81,12 @@ void StatusPanel::OnBnClickedButtonVoltages() {
 void StatusPanel::OnBnClickedButtonVersion() {
     host.SendCommand(zrn::VersionQuery());
 }
+
+std::string StatusPanel::DeviceText() const {
+    // The dialog reads no identification unless asked, so the firmware version it polls anyway.
+    if (nVersionMajor == 0 && nVersionMinor == 0)
+        return "ZRN";
+    const std::string minor = std::to_string(nVersionMinor);
+    return "ZRN firmware " + std::to_string(nVersionMajor) + "." +
+           (minor.size() < 2 ? "0" + minor : minor);
+}

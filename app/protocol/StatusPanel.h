@@ -14,13 +14,17 @@ public:
     // Replies "F|MM.mm|" and "B|external|internal|".
     void ProcessVersionResponse(const std::string& reply);
     void ProcessVoltageResponse(const std::string& reply);
+    // What the journal names the device by: its firmware version once polled.
+    std::string DeviceText() const;
+
+private:
+    friend struct PanelTestAccess;
 
     float fExternalVolts = 0;
     float fInternalVolts = 0;
     int nVersionMajor = 0;
     int nVersionMinor = 0;
 
-private:
     void ShowVoltages();
     void ShowVersion();
     void OnBnClickedButtonVoltages();

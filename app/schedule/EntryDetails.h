@@ -1,7 +1,7 @@
 #pragma once
 // The texts of the schedule details dialog, from the selected entry's copies.
 
-#include "model/ScheduleEntry.h"
+#include "schedule/ScheduleState.h"
 
 #include <string>
 

@@ -7,12 +7,10 @@
 #include "platform/Win.h"
 #include "resources/Resource.h"
 #include "schedule/IntervalRules.h"
-#include "schedule/SchedulePanel.h"
 
 #include <string>
 
 using namespace win;
-using zrn::OleTimeOfDay;
 
 namespace {
 
@@ -38,7 +36,8 @@ int RadioOf(int preset) {
 
 } // namespace
 
-IntervalPanel::IntervalPanel(PanelHost& host, SchedulePanel& schedule, const std::string& iniFile)
+IntervalPanel::IntervalPanel(PanelHost& host, SelectedSchedule& schedule,
+                             const std::string& iniFile)
     : PanelOf(host), schedule(schedule), iniFile(iniFile) {}
 
 void IntervalPanel::SetRadioBoxParameters() {
@@ -52,8 +51,7 @@ void IntervalPanel::SetRadioBoxParameters() {
     for (int id : kCustomPickers)
         Window().EnableItem(id, false);
 
-    schedule.sched.edit.tsInterval = preset.tsInterval;
-    schedule.odtInterval = OleTimeOfDay(schedule.sched.edit.tsInterval);
+    schedule.SetSpan(zrn::CustomPicker::Interval, preset.tsInterval);
 
     // The file is read afresh every time, so an edited file counts at the next preset.
     // Minutes and seconds outside 0..59 cannot show in an "mm:ss" picker: such a value
@@ -69,12 +67,11 @@ void IntervalPanel::SetRadioBoxParameters() {
         const int minutes = read(minKey, minDefault);
         return int64_t{minutes} * 60 + read(secKey, 0);
     };
-    schedule.sched.edit.tsOpenValve = duration("OpenValveMin", 2, "OpenValveSec");
-    schedule.odtOpenValve = OleTimeOfDay(schedule.sched.edit.tsOpenValve);
-    schedule.sched.edit.tsSampleHolding = duration("SampleHoldingMin", 1, "SampleHoldingSec");
-    schedule.odtSampleHolding = OleTimeOfDay(schedule.sched.edit.tsSampleHolding);
-    schedule.sched.edit.tsPumpOn = duration("PumpOnMin", 1, "PumpOnSec");
-    schedule.odtPumpOn = OleTimeOfDay(schedule.sched.edit.tsPumpOn);
+    schedule.SetSpan(zrn::CustomPicker::OpenValve, duration("OpenValveMin", 2, "OpenValveSec"));
+    schedule.SetSpan(zrn::CustomPicker::SampleHolding,
+                     duration("SampleHoldingMin", 1, "SampleHoldingSec"));
+    schedule.SetSpan(zrn::CustomPicker::PumpOn, duration("PumpOnMin", 1, "PumpOnSec"));
+    schedule.ShowSpans();
 
     Window().UpdateData(false);
 }
@@ -131,10 +128,10 @@ void IntervalPanel::ApplyIntervalPreset(const zrn::IntervalPreset& preset) {
     for (int id : kCustomPickers)
         Window().EnableItem(id, false);
     SetRadioBoxParameters();
-    if (schedule.sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
-        schedule.sched.bEditPending = zrn::SelectedEntryNotActive(schedule.sched) ? 1 : 0;
-        host.SetZrnButtonProperly();
-        if (!schedule.sched.bEditPending) {
+    if (schedule.HasSelection()) {
+        const int pending = schedule.PendIfEditable();
+        schedule.SetZrnButtonProperly();
+        if (!pending) {
             // An active schedule (or one not read) cannot take it: the panel goes on
             // showing that schedule, and the choice waits for the next Add.
             schedule.ShowSelectedEntry(false);
@@ -144,20 +141,16 @@ void IntervalPanel::ApplyIntervalPreset(const zrn::IntervalPreset& preset) {
 
     // The base is the selected entry's start, or the start Add proposed. A
     // proposal past what the device holds leaves the start and stop as they are.
-    const zrn::StartStop proposal = zrn::ProposeStartStop(preset, schedule.sched.selected.tStart);
-    if (zrn::DeviceHolds(proposal.tStart) && zrn::DeviceHolds(proposal.tStop)) {
-        schedule.sched.edit.tStart = proposal.tStart;
-        schedule.sched.edit.tStop = proposal.tStop;
-    } else {
+    const zrn::StartStop proposal = zrn::ProposeStartStop(preset, schedule.BaseStart());
+    const bool holds = zrn::DeviceHolds(proposal.tStart) && zrn::DeviceHolds(proposal.tStop);
+    if (!holds)
         host.AppendLog(
             "The ZRN holds dates from 01/01/2000 to 12/31/2037 only: start and stop kept");
-    }
-    schedule.tStartDatePicker = schedule.tStartTimePicker = schedule.sched.edit.tStart;
-    schedule.tStopDatePicker = schedule.tStopTimePicker = schedule.sched.edit.tStop;
+    schedule.SetStartStop(holds ? proposal : schedule.EditStartStop());
     Window().UpdateData(false);
 
-    if (zrn::SelectedEntryNotActive(schedule.sched)) {
-        schedule.sched.bEditPending = 1;
+    if (schedule.SelectedNotActive()) {
+        schedule.SetEditPending();
         schedule.SaveActiveEntry();
     }
 }
@@ -166,34 +159,28 @@ void IntervalPanel::OnBnClickedRadioCustom() {
     // Custom starts from the 15-minute values, start and stop included.
     ApplyIntervalPreset(*zrn::FindIntervalPreset(zrn::PRESET_15MIN));
     nIntervalPreset = zrn::PRESET_CUSTOM;
-    const bool selected = schedule.sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY;
-    if (selected) {
-        schedule.sched.bEditPending = zrn::SelectedEntryNotActive(schedule.sched) ? 1 : 0;
-        EnableCustomPickers(schedule.sched.bEditPending);
-    }
+    const bool selected = schedule.HasSelection();
+    if (selected)
+        EnableCustomPickers(schedule.PendIfEditable());
     SetRadioBoxParameters(); // only traces: custom has no section
     if (selected) {
-        schedule.sched.bEditPending = zrn::SelectedEntryNotActive(schedule.sched) ? 1 : 0;
-        host.SetZrnButtonProperly();
+        schedule.PendIfEditable();
+        schedule.SetZrnButtonProperly();
     }
     Window().UpdateData(false);
 }
 
 void IntervalPanel::OnCustomTimingChange(Notify& n) {
     zrn::CustomPicker which = zrn::CustomPicker::Interval;
-    int64_t* field = &schedule.sched.edit.tsInterval;
     switch (n.id) {
     case IDC_OPEN_VALVE:
         which = zrn::CustomPicker::OpenValve;
-        field = &schedule.sched.edit.tsOpenValve;
         break;
     case IDC_SAMPLE_HOLDING:
         which = zrn::CustomPicker::SampleHolding;
-        field = &schedule.sched.edit.tsSampleHolding;
         break;
     case IDC_PUMP_ON:
         which = zrn::CustomPicker::PumpOn;
-        field = &schedule.sched.edit.tsPumpOn;
         break;
     default:
         break;
@@ -201,10 +188,10 @@ void IntervalPanel::OnCustomTimingChange(Notify& n) {
     const zrn::CustomPickerChange change =
         zrn::CustomTimingChange(which, n.hour, n.minute, n.second);
     host.AppendLog(change.strLog);
-    *field = change.ts;
+    schedule.SetSpan(which, change.ts);
     Window().UpdateData(true);
-    schedule.sched.bEditPending = 1;
-    host.SetZrnButtonProperly();
+    schedule.SetEditPending();
+    schedule.SetZrnButtonProperly();
     if (change.bSaves)
         schedule.SaveActiveEntry();
     n.result = 0;
@@ -219,7 +206,7 @@ void IntervalPanel::SelectIntervalRadio() {
                           : RadioOf(zrn::IntervalPresetFor(text));
     CheckIntervalRadio(radio);
     if (radio == IDC_RADIO_CUSTOM)
-        EnableCustomPickers(zrn::SelectedEntryNotActive(schedule.sched) ? 1 : 0);
+        EnableCustomPickers(schedule.SelectedNotActive() ? 1 : 0);
 }
 
 void IntervalPanel::CheckIntervalRadio(int id) {
@@ -233,20 +220,18 @@ void IntervalPanel::ReapplyIntervalPreset(int index) {
     if (zrn::FindIntervalPreset(index) != nullptr) {
         for (int id : kCustomPickers)
             Window().EnableItem(id, false);
-    } else if (index == zrn::PRESET_CUSTOM &&
-               schedule.sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
-        schedule.sched.bEditPending = zrn::SelectedEntryNotActive(schedule.sched) ? 1 : 0;
-        EnableCustomPickers(schedule.sched.bEditPending);
+    } else if (index == zrn::PRESET_CUSTOM && schedule.HasSelection()) {
+        EnableCustomPickers(schedule.PendIfEditable());
     }
     SetRadioBoxParameters();
-    if (schedule.sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
-        schedule.sched.bEditPending = zrn::SelectedEntryNotActive(schedule.sched) ? 1 : 0;
-        host.SetZrnButtonProperly();
+    if (schedule.HasSelection()) {
+        schedule.PendIfEditable();
+        schedule.SetZrnButtonProperly();
     }
 }
 
 void IntervalPanel::EnableCustomPickers(int flag) {
-    const bool enable = flag == 1 && schedule.sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY;
+    const bool enable = flag == 1 && schedule.HasSelection();
     for (int id : kCustomPickers)
         Window().EnableItem(id, enable);
 }

@@ -2,7 +2,7 @@
 // The interval presets: their table, the start and stop they propose, the preset
 // that matches an interval, and the custom pickers' changes.
 
-#include "model/ScheduleEntry.h"
+#include "schedule/ScheduleState.h"
 
 #include <cstdint>
 #include <string>

@@ -108,8 +108,8 @@ void CPlanFiles::OnImportSchedules() {
         return;
     }
     const std::optional<zrn::LocalDateTime> clock =
-        schedule.clock.bFollowZrnClock ? zrn::BreakLocalTime(schedule.clock.tZrnClock)
-                                       : std::nullopt;
+        schedule.clock.FollowsZrnClock() ? zrn::BreakLocalTime(schedule.clock.ZrnClock())
+                                         : std::nullopt;
     if (!clock) {
         Refuse("The ZRN clock is not read yet, or is being edited: an active schedule is "
                "checked against it.\nTry again once the clock panel shows the device clock.");

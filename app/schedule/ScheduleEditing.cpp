@@ -7,10 +7,12 @@
 #include "platform/PanelSupport.h"
 #include "platform/Win.h"
 #include "resources/Resource.h"
+#include "schedule/ButtonRule.h"
 #include "schedule/ScheduleLogic.h"
 #include "schedule/SchedulePanel.h"
 
 #include <algorithm>
+#include <utility>
 
 using namespace win;
 using schedpanel::Text;
@@ -37,7 +39,7 @@ void SchedulePanel::SetSelectedFields() {
             Window().EnableItem(id, false);
         for (int id : kCustomPickers)
             Window().EnableItem(id, false);
-        host.SetZrnButtonProperly();
+        SetZrnButtonProperly();
         return;
     }
     DebugTrace("ZRNcom/SetSelectedFields; Entry selected (%d)\n", nEntry);
@@ -68,40 +70,55 @@ void SchedulePanel::SetSelectedFields() {
         host.AppendLog(Text("SetSelectedFields Entry %d has invalid value", nEntry));
     for (int id : kCustomPickers)
         Window().EnableItem(id, false);
-    host.SetZrnButtonProperly();
+    SetZrnButtonProperly();
     DebugTrace("ZRNcom/SetSelectedFields; exit\n");
 }
 
-void SchedulePanel::SaveActiveEntry() {
-    if (!sched.bEditPending)
-        return;
+// The panel's values into the selected entry; false when there is none to take them.
+bool SchedulePanel::StoreEdit() {
     if (sched.nSelectedRow == zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
         DebugTrace("ZRNcom/SaveActiveEntry; NO_SELECTABLE_ACTIVE_ENTRY\n");
-        return;
+        return false;
     }
     const int nEntry = zrn::SelectedEntryIndex(sched);
     if (nEntry == zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
         DebugTrace("ZRNcom/SaveActiveEntry; Error, nEntry = NO_SELECTABLE_ACTIVE_ENTRY\n");
-        return;
+        return false;
     }
     Window().UpdateData(true);
     zrn::StoreEditIntoEntry(sched.table[static_cast<size_t>(nEntry)], sched);
     sched.selected.bActive = 0;
-    RefreshScheduleList();
+    return true;
+}
+
+void SchedulePanel::SaveActiveEntry() {
+    if (sched.bEditPending && StoreEdit())
+        RefreshScheduleList();
 }
 
 void SchedulePanel::SaveEntryAndUpload() {
     CWaitCursor wait;
     sched.bEditPending = 1;
-    SaveActiveEntry();
-    sched.bEditPending = 0;
-    RefreshScheduleList();
-    if (sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY) {
-        Window().Item<ListView>(IDC_LIST_CTRL)->SetItemState(sched.nSelectedRow, true, false);
-        const int nEntry = zrn::SelectedEntryIndex(sched);
-        if (nEntry != zrn::NO_SELECTABLE_ACTIVE_ENTRY)
-            UploadScheduleEntry(nEntry);
+    StoreEdit();
+    const int nEntry = zrn::SelectedEntryIndex(sched);
+    if (nEntry != zrn::NO_SELECTABLE_ACTIVE_ENTRY &&
+        zrn::CheckEntry(sched.table[static_cast<size_t>(nEntry)], sched.nDaylightFlag, {})
+            .bCorrected) {
+        // Values the list cannot show (an interval of 0, say): the rebuild of the
+        // edited entry logs and empties it, and nothing goes to the device.
+        RefreshScheduleList();
+        sched.bEditPending = 0;
+        RefreshScheduleList();
+        return;
     }
+    sched.bEditPending = 0;
+    // An entry the device never reported leaves the list once it is no longer
+    // edited, and takes the selection with it: nothing is sent for it.
+    if (nEntry != zrn::NO_SELECTABLE_ACTIVE_ENTRY &&
+        onDevice.State(nEntry) != zrn::ReadState::Unknown)
+        SendEntry(nEntry);
+    // One rebuild shows the stored entry, its read-back under way, and the buttons.
+    RefreshScheduleList();
 }
 
 void SchedulePanel::OnBnClickedButtonSave() {
@@ -110,8 +127,8 @@ void SchedulePanel::OnBnClickedButtonSave() {
 
 void SchedulePanel::OnBnClickedButtonAdd() {
     CWaitCursor wait;
-    intervals.ReapplyIntervalPreset(intervals.nIntervalPreset);
-    if (!clock.bFollowZrnClock || !zrn::BreakLocalTime(clock.tZrnClock)) {
+    intervals.ReapplyIntervalPreset(intervals.IntervalPreset());
+    if (!clock.FollowsZrnClock() || !zrn::BreakLocalTime(clock.ZrnClock())) {
         // The new schedule starts after the device's present time, which is not known now.
         host.AppendLog("Add: waiting for the ZRN clock (not read yet, or being edited)");
         return;
@@ -135,9 +152,9 @@ void SchedulePanel::OnBnClickedButtonAdd() {
         MessageBox(&Window(), "Add Error, Schedule is full.", {}, MB_OK | MB_ICONERROR);
         return;
     }
-    const int64_t base = zrn::AddBaseTime(sched.table, sched.nRowEntry, clock.tZrnClock,
+    const int64_t base = zrn::AddBaseTime(sched.table, sched.nRowEntry, clock.ZrnClock(),
                                           sched.nDaylightFlag, states);
-    const zrn::AddProposal proposal = zrn::ProposeAdd(base, intervals.nIntervalPreset);
+    const zrn::AddProposal proposal = zrn::ProposeAdd(base, intervals.IntervalPreset());
     if (!zrn::DeviceHolds(proposal.tStart) || !zrn::DeviceHolds(proposal.tStop)) {
         wait.Restore();
         MessageBox(&Window(), "Add Error, the ZRN holds dates from 01/01/2000 to 12/31/2037 only.",
@@ -201,7 +218,7 @@ void SchedulePanel::OnBnClickedButtonDelete() {
     } else if (count == 0) {
         sched.nSelectedRow = zrn::NO_SELECTABLE_ACTIVE_ENTRY;
     }
-    host.SetZrnButtonProperly();
+    SetZrnButtonProperly();
 }
 
 void SchedulePanel::SendStatusChange(const zrn::ScheduleEntry& entry) {
@@ -214,9 +231,87 @@ void SchedulePanel::SendStatusChange(const zrn::ScheduleEntry& entry) {
 }
 
 bool SchedulePanel::StartStopValid() {
-    return zrn::ValidateDateTimeStop(sched.table, zrn::SelectedEntryIndex(sched), clock.tZrnClock,
+    return zrn::ValidateDateTimeStop(sched.table, zrn::SelectedEntryIndex(sched), clock.ZrnClock(),
                                      sched.edit.tStart, sched.edit.tStop, sched.nDaylightFlag,
                                      schedpanel::LogSink(host)) == zrn::VALID_START_STOP;
+}
+
+int SchedulePanel::SetZrnButtonProperly() {
+    zrn::ButtonInputs in;
+    in.nItemCount = Window().Item<ListView>(IDC_LIST_CTRL)->GetItemCount();
+    in.nSelectedRow = sched.nSelectedRow;
+    in.nSelectedEntry = zrn::SelectedEntryIndex(sched);
+    if (in.nSelectedEntry != -1)
+        in.chSelectedStatus =
+            static_cast<char>(sched.table[static_cast<size_t>(in.nSelectedEntry)].chStatus);
+    in.bEditPending = sched.bEditPending;
+    in.bValidStartStop = StartStopValid();
+
+    const zrn::ButtonStates out = zrn::ComputeButtonStates(in);
+    if (out.bSelectedWithoutEntry)
+        DebugTrace("ZRNcom/SetZrnButtonProperly; nSelectedEntry is -1\n");
+    // In this order: the refresh button between the clock's and Delete.
+    const std::pair<int, bool> first[] = {{IDC_BUTTON_SAVE, out.bSave},
+                                          {IDC_BUTTON_DISCARD, out.bDiscard},
+                                          {IDC_BUTTON_PROPERTIES, out.bProperties},
+                                          {IDC_BUTTON_ENABLE, out.bEnable},
+                                          {IDC_BUTTON_DISABLE, out.bDisable},
+                                          {IDC_UPDATE_ZRN_CLOCK, out.bUpdateClock},
+                                          {IDC_SYNC_ZRN_CLOCK, out.bSyncClock}};
+    const std::pair<int, bool> last[] = {{IDC_BUTTON_DELETE, out.bDelete},
+                                         {IDC_BUTTON_CLEAR_ALL, out.bClearAll},
+                                         {IDC_BUTTON_ADD, out.bAdd}};
+    for (const auto& [id, enabled] : first)
+        Window().EnableItem(id, enabled);
+    if (out.bScheduleRefresh)
+        Window().EnableItem(IDC_SCHEDULE_REFRESH, *out.bScheduleRefresh);
+    for (const auto& [id, enabled] : last)
+        Window().EnableItem(id, enabled);
+    return 1;
+}
+
+bool SchedulePanel::HasSelection() const {
+    return sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY;
+}
+
+bool SchedulePanel::SelectedNotActive() const {
+    return zrn::SelectedEntryNotActive(sched);
+}
+
+int SchedulePanel::PendIfEditable() {
+    sched.bEditPending = SelectedNotActive() ? 1 : 0;
+    return sched.bEditPending;
+}
+
+void SchedulePanel::SetStartStop(const zrn::StartStop& shown) {
+    sched.edit.tStart = shown.tStart;
+    sched.edit.tStop = shown.tStop;
+    tStartDatePicker = tStartTimePicker = shown.tStart;
+    tStopDatePicker = tStopTimePicker = shown.tStop;
+}
+
+void SchedulePanel::SetSpan(zrn::CustomPicker which, int64_t ts) {
+    switch (which) {
+    case zrn::CustomPicker::Interval:
+        sched.edit.tsInterval = ts;
+        break;
+    case zrn::CustomPicker::OpenValve:
+        sched.edit.tsOpenValve = ts;
+        break;
+    case zrn::CustomPicker::SampleHolding:
+        sched.edit.tsSampleHolding = ts;
+        break;
+    case zrn::CustomPicker::PumpOn:
+        sched.edit.tsPumpOn = ts;
+        break;
+    }
+}
+
+void SchedulePanel::ShowSpans() {
+    odtInterval = zrn::OleTimeOfDay(sched.edit.tsInterval);
+    odtOpenValve = zrn::OleTimeOfDay(sched.edit.tsOpenValve);
+    odtSampleHolding = zrn::OleTimeOfDay(sched.edit.tsSampleHolding);
+    odtPumpOn = zrn::OleTimeOfDay(sched.edit.tsPumpOn);
 }
 
 zrn::ScheduleEntry* SchedulePanel::EntryToChange(const char* handler) {
@@ -310,5 +405,5 @@ void SchedulePanel::OnBnClickedButtonClearAll() {
                  {zrn::Change::Delete, sched.table[static_cast<size_t>(index)]});
     SetSelectedFields();
     sched.bEditPending = 0;
-    host.SetZrnButtonProperly();
+    SetZrnButtonProperly();
 }

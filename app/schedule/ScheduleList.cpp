@@ -74,19 +74,16 @@ void SchedulePanel::RefreshScheduleList() {
     }
     if (sched.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY)
         list->SetItemState(sched.nSelectedRow, true, false);
-    host.SetZrnButtonProperly();
+    SetZrnButtonProperly();
 }
 
 // The first step of a click: an edited entry is saved, discarded or kept.
 // False when the click ends here.
 bool SchedulePanel::LeaveCurrentEntry() {
     zrn::ScheduleState& s = sched;
-    const zrn::LeavePrompt prompt = zrn::LeaveEntryPrompt(s.bEditPending, s.nSelectedRow, [&] {
-        return s.bEditPending && s.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY &&
-               zrn::ValidateDateTimeStop(s.table, zrn::SelectedEntryIndex(s), clock.tZrnClock,
-                                         s.edit.tStart, s.edit.tStop, s.nDaylightFlag,
-                                         schedpanel::LogSink(host)) == zrn::VALID_START_STOP;
-    }());
+    const zrn::LeavePrompt prompt = zrn::LeaveEntryPrompt(
+        s.bEditPending, s.nSelectedRow,
+        s.bEditPending && s.nSelectedRow != zrn::NO_SELECTABLE_ACTIVE_ENTRY && StartStopValid());
     if (prompt == zrn::LeavePrompt::None) {
         s.bEditPending = 0;
         return true;

@@ -9,6 +9,7 @@
 #include "model/ScheduleEntry.h"
 #include "model/ScheduleRules.h"
 #include "schedule/IntervalRules.h"
+#include "schedule/ScheduleState.h"
 
 #include <array>
 #include <cstdint>

@@ -73,6 +73,11 @@ void SchedulePanel::QueryScheduleEntry(int index) {
 }
 
 void SchedulePanel::ReadBack(int index, std::uint16_t parts, const zrn::Expectation& expect) {
+    BeginReadBack(index, parts, expect);
+    RefreshScheduleList();
+}
+
+void SchedulePanel::BeginReadBack(int index, std::uint16_t parts, const zrn::Expectation& expect) {
     std::optional<zrn::Expectation> check;
     if (expect.entry.nNumber != 0) {
         check = expect;
@@ -87,18 +92,22 @@ void SchedulePanel::ReadBack(int index, std::uint16_t parts, const zrn::Expectat
     }
     for (const std::string& command : queries)
         host.SendCommand(command);
-    RefreshScheduleList();
 }
 
 void SchedulePanel::UploadScheduleEntry(int index) {
     if (index < 0 || index >= zrn::SCHEDULE_ENTRY_COUNT)
         return;
+    SendEntry(index);
+    RefreshScheduleList();
+}
+
+void SchedulePanel::SendEntry(int index) {
     const zrn::ScheduleEntry& entry = sched.table[static_cast<size_t>(index)];
     host.BeforeChange();
     for (const std::string& command : zrn::ScheduleUploadSequence(entry))
         host.SendCommand(command);
     // The device's own word on what it stored: a refused value shows here.
-    ReadBack(index, zrn::ALL_PARTS, {zrn::Change::Upload, entry});
+    BeginReadBack(index, zrn::ALL_PARTS, {zrn::Change::Upload, entry});
 }
 
 void SchedulePanel::RefreshSchedules() {

@@ -32,7 +32,7 @@ int64_t WithTime(int64_t t, int hour, int minute, int second, int nDaylightFlag)
 
 void SchedulePanel::CommitEdit() {
     sched.bEditPending = 1;
-    host.SetZrnButtonProperly();
+    SetZrnButtonProperly();
     SaveActiveEntry();
 }
 

@@ -10,18 +10,17 @@
 
 using namespace win;
 
-namespace {
-
 // The three boxes of schedule number 5's durations, what each remembers at
 // focus and what each last showed.
-struct DurationBox {
+struct SettingsPanel::DurationBox {
     int id;
     zrn::SdiDuration which;
     char chLetter; // of the reply
     std::string SettingsPanel::*atFocus;
     zrn::SdiMinSec SettingsPanel::*replied;
 };
-constexpr DurationBox kDurationBoxes[] = {
+
+const SettingsPanel::DurationBox SettingsPanel::kDurationBoxes[] = {
     {IDC_VALVE_SECS, zrn::SdiDuration::Valve, 'V', &SettingsPanel::strValveAtFocus,
      &SettingsPanel::sdiValve},
     {IDC_HOLD_SECS, zrn::SdiDuration::Hold, 'H', &SettingsPanel::strHoldAtFocus,
@@ -30,21 +29,19 @@ constexpr DurationBox kDurationBoxes[] = {
      &SettingsPanel::sdiPump},
 };
 
-const DurationBox* DurationBoxOf(int id) {
+const SettingsPanel::DurationBox* SettingsPanel::DurationBoxOf(int id) {
     for (const DurationBox& box : kDurationBoxes)
         if (box.id == id)
             return &box;
     return nullptr;
 }
 
-const DurationBox* DurationBoxOfLetter(char chLetter) {
+const SettingsPanel::DurationBox* SettingsPanel::DurationBoxOfLetter(char chLetter) {
     for (const DurationBox& box : kDurationBoxes)
         if (box.chLetter == chLetter)
             return &box;
     return nullptr;
 }
-
-} // namespace
 
 SettingsPanel::SettingsPanel(PanelHost& host) : PanelOf(host), sdiInfoDlg(&host.Window()) {}
 

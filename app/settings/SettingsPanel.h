@@ -17,6 +17,11 @@ public:
 
     // The window menu's "SDI Information...".
     void OnSdiInformation();
+    // The identification dialog's boxes may be edited (-EDIT_SDI on the command line).
+    void AllowSdiInfoEdit(bool editable) { sdiInfoDlg.bEditable = editable ? 1 : 0; }
+
+private:
+    friend struct PanelTestAccess;
 
     std::string strSdiAddress; // bound to the address box
     std::string strSdiDelay;   // bound to the delay box
@@ -33,7 +38,11 @@ public:
     std::string strHoldAtFocus;
     std::string strPumpAtFocus;
 
-private:
+    struct DurationBox;
+    static const DurationBox kDurationBoxes[3];
+    static const DurationBox* DurationBoxOf(int id);
+    static const DurationBox* DurationBoxOfLetter(char chLetter);
+
     void ProcessSDIAddress(const std::string& reply);
     void ProcessDelayResponse(const std::string& reply);
     void ProcessSDIResponse(const std::string& reply);

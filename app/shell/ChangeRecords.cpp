@@ -8,24 +8,10 @@
 #include <string>
 #include <variant>
 
-namespace {
-
-// What the journal names the device by: the dialog reads no identification
-// unless asked, so the firmware version it polls anyway.
-std::string DeviceText(const StatusPanel& status) {
-    if (status.nVersionMajor == 0 && status.nVersionMinor == 0)
-        return "ZRN";
-    const std::string minor = std::to_string(status.nVersionMinor);
-    return "ZRN firmware " + std::to_string(status.nVersionMajor) + "." +
-           (minor.size() < 2 ? "0" + minor : minor);
-}
-
-} // namespace
-
 void CZRNcomDlg::BeforeChange() {
     if (link.bBackedUp)
         return;
-    const zrn::DeviceSchedules& device = panels.schedule.onDevice;
+    const zrn::DeviceSchedules& device = panels.schedule.OnDevice();
     zrn::ScheduleTable table{};
     for (int i = 0; i < zrn::SCHEDULE_ENTRY_COUNT; ++i) {
         if (!device.IsRead(i)) {
@@ -37,7 +23,7 @@ void CZRNcomDlg::BeforeChange() {
         table[static_cast<std::size_t>(i)] = device.Entry(i);
     }
     link.bBackedUp = true;
-    const auto saved = zrn::SaveBackup(DeviceText(panels.status) + " " + link.strOpenPort,
+    const auto saved = zrn::SaveBackup(panels.status.DeviceText() + " " + link.strOpenPort,
                                        zrn::WritePlan(table), std::time(nullptr));
     if (const auto* file = std::get_if<std::filesystem::path>(&saved))
         AppendLog("Backup of the device's schedules: " + file->string());
@@ -51,7 +37,7 @@ void CZRNcomDlg::ChangeDone(const std::string& what, const zrn::Json& before,
     change.program = "ZRNcom";
     change.version = options.strFileVersion;
     change.port = link.strOpenPort;
-    change.device = DeviceText(panels.status);
+    change.device = panels.status.DeviceText();
     change.what = what;
     change.before = before;
     change.after = after;

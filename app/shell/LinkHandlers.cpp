@@ -104,7 +104,7 @@ void CZRNcomDlg::ReportLater(const std::string& text) {
 void CZRNcomDlg::ShowReports() {
     KillTimer(TIMER_REPORT);
     // An import tells its schedules in one box, with its own report.
-    if (link.strReports.empty() || panels.schedule.planFiles.Importing())
+    if (link.strReports.empty() || panels.schedule.Importing())
         return;
     std::string text;
     for (const std::string& report : std::exchange(link.strReports, {}))

@@ -10,7 +10,7 @@
 void CZRNcomDlg::OnStartPollingTimer() {
     const int configured =
         zrn::GetPrivateProfileInt("SYSTEM", "PollingTime", 5000, options.strIniFile);
-    if (panels.clock.tZrnTimePicker == 0) {
+    if (!panels.clock.ZrnTimeShown()) {
         DebugTrace("ZRNcom/OnStartPollingTimer; Polling Disabled\n");
         return;
     }

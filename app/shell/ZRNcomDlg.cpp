@@ -1,8 +1,7 @@
-// The main dialog: construction, the event table, initialisation, the button
-// rule and the shell's own handlers.
+// The main dialog: construction, the event table, initialisation and the
+// shell's own handlers.
 #include "shell/ZRNcomDlg.h"
 
-#include "model/ScheduleRules.h"
 #include "model/Settings.h"
 #include "platform/CommandLine.h"
 #include "platform/DebugOutput.h"
@@ -13,7 +12,6 @@
 #include "resources/Resource.h"
 #include "resources/Resources.h"
 #include "shell/AccessibleNames.h"
-#include "shell/ButtonRule.h"
 #include "shell/LogNote.h"
 
 #include <ctime>
@@ -55,7 +53,7 @@ CZRNcomDlg::CZRNcomDlg(std::string_view commandLine, CWnd* parent)
     // The traffic log is switched exactly once, on or off, before any port opens.
     const zrn::StartupSwitches switches = zrn::ReadStartupSwitches(commandLine);
     options.bEditSdiInfo = switches.bEditSdiInfo;
-    panels.settings.sdiInfoDlg.bEditable = options.bEditSdiInfo ? 1 : 0;
+    panels.settings.AllowSdiInfoEdit(options.bEditSdiInfo);
     options.bLogComm = switches.bLogComm;
     options.bLogOpen = Link().log(options.bLogComm);
     options.bNoScanCommPorts = switches.bNoScanCommPorts;
@@ -118,42 +116,8 @@ bool CZRNcomDlg::OnInitDialog() {
     if (!SetTimer(TIMER_ONE_SEC, 1000))
         DebugTrace("ZRNcom/OnStartOneSecTimer; ERROR in TIMER_ONE_SEC timer\n");
     OnStartPollingTimer();
-    SetZrnButtonProperly();
+    panels.schedule.SetZrnButtonProperly();
     return true;
-}
-
-int CZRNcomDlg::SetZrnButtonProperly() {
-    const zrn::ScheduleState& sched = panels.schedule.sched;
-    zrn::ButtonInputs in;
-    in.nItemCount = Item<ListView>(IDC_LIST_CTRL)->GetItemCount();
-    in.nSelectedRow = sched.nSelectedRow;
-    in.nSelectedEntry = zrn::SelectedEntryIndex(sched);
-    if (in.nSelectedEntry != -1)
-        in.chSelectedStatus =
-            static_cast<char>(sched.table[static_cast<size_t>(in.nSelectedEntry)].chStatus);
-    in.bEditPending = sched.bEditPending;
-    in.bValidStartStop =
-        zrn::ValidateDateTimeStop(sched.table, in.nSelectedEntry, panels.clock.tZrnClock,
-                                  sched.edit.tStart, sched.edit.tStop, sched.nDaylightFlag,
-                                  [this](std::string_view line) { AppendLog(line); }) ==
-        zrn::VALID_START_STOP;
-
-    const zrn::ButtonStates out = zrn::ComputeButtonStates(in);
-    if (out.bSelectedWithoutEntry)
-        DebugTrace("ZRNcom/SetZrnButtonProperly; nSelectedEntry is -1\n");
-    EnableItem(IDC_BUTTON_SAVE, out.bSave);
-    EnableItem(IDC_BUTTON_DISCARD, out.bDiscard);
-    EnableItem(IDC_BUTTON_PROPERTIES, out.bProperties);
-    EnableItem(IDC_BUTTON_ENABLE, out.bEnable);
-    EnableItem(IDC_BUTTON_DISABLE, out.bDisable);
-    EnableItem(IDC_UPDATE_ZRN_CLOCK, out.bUpdateClock);
-    EnableItem(IDC_SYNC_ZRN_CLOCK, out.bSyncClock);
-    if (out.bScheduleRefresh)
-        EnableItem(IDC_SCHEDULE_REFRESH, *out.bScheduleRefresh);
-    EnableItem(IDC_BUTTON_DELETE, out.bDelete);
-    EnableItem(IDC_BUTTON_CLEAR_ALL, out.bClearAll);
-    EnableItem(IDC_BUTTON_ADD, out.bAdd);
-    return 1;
 }
 
 void CZRNcomDlg::OnSysCommand(Notify& n) {
@@ -168,10 +132,10 @@ void CZRNcomDlg::OnSysCommand(Notify& n) {
         panels.ports.OnZrnConnect();
         return;
     case IDM_EXPORT_SCHEDULES:
-        panels.schedule.planFiles.OnExportSchedules();
+        panels.schedule.OnExportSchedules();
         return;
     case IDM_IMPORT_SCHEDULES:
-        panels.schedule.planFiles.OnImportSchedules();
+        panels.schedule.OnImportSchedules();
         return;
     default:
         if ((n.wParam & SC_MASK) == SC_CLOSE)

@@ -58,11 +58,11 @@ struct ShellControls {
 // comes first: the clock reads its daylight-saving flag.
 struct DialogPanels {
     DialogPanels(PanelHost& host, const std::string& iniFile)
-        : schedule(host, clock, iniFile), clock(host, schedule.sched.nDaylightFlag), status(host),
+        : schedule(host, clock, iniFile), clock(host, schedule.DaylightFlag()), status(host),
           settings(host), ports(host) {}
 
     std::array<Panel*, 6> All() {
-        return {&schedule, &clock, &status, &settings, &ports, &schedule.intervals};
+        return {&schedule, &clock, &status, &settings, &ports, &schedule.Intervals()};
     }
 
     SchedulePanel schedule;
@@ -79,7 +79,6 @@ public:
 
     // What the panels ask of the dialog
     CDialog& Window() override { return *this; }
-    int SetZrnButtonProperly() override;
     void SendCommand(std::string_view text) override;
     bool ReopenLink(const std::string& definition) override;
     std::string OpenFailure() const override { return link.strOpenFailure; }

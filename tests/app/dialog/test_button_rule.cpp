@@ -1,4 +1,5 @@
 // SetZrnButtonProperly, row by row.
+#include "../shared/PanelTestAccess.h"
 #include "DialogFixture.h"
 
 #include "model/CalendarTime.h"
@@ -18,9 +19,9 @@ protected:
         list->DeleteAllItems();
         for (int r = 0; r < rows; ++r)
             list->InsertItem(r, "row", 1);
-        dlg.panels.schedule.sched.nRowEntry = rowEntry;
+        PanelTestAccess::sched(dlg.panels.schedule).nRowEntry = rowEntry;
         for (int i = 0; i < 4; ++i) {
-            zrn::ScheduleEntry& e = dlg.panels.schedule.sched.table[i];
+            zrn::ScheduleEntry& e = PanelTestAccess::sched(dlg.panels.schedule).table[i];
             e.chStatus = static_cast<uint8_t>(statuses[i]);
             // Every entry runs for one hour, a day from now plus i days.
             zrn::SetEntryStart(e, now + 86400 * (i + 1));
@@ -28,10 +29,10 @@ protected:
         }
     }
     void Edit(int pending, int selectedRow, int64_t start, int64_t stop) {
-        dialog->panels.schedule.sched.bEditPending = pending;
-        dialog->panels.schedule.sched.nSelectedRow = selectedRow;
-        dialog->panels.schedule.sched.edit.tStart = start;
-        dialog->panels.schedule.sched.edit.tStop = stop;
+        PanelTestAccess::sched(dialog->panels.schedule).bEditPending = pending;
+        PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow = selectedRow;
+        PanelTestAccess::sched(dialog->panels.schedule).edit.tStart = start;
+        PanelTestAccess::sched(dialog->panels.schedule).edit.tStop = stop;
     }
     std::string States() {
         // 1041 1042 1057 1043 1047 1034 1035 1046 1056 1045 1055
@@ -70,7 +71,7 @@ TEST_F(ButtonRuleTest, PendingEditAllowsSaveAndDiscardOnlyForAValidSelectedPair)
         Table(c.rows, {0, 1, -1, -1}, "DD00");
         dlg.EnableItem(IDC_SCHEDULE_REFRESH, c.refreshEnabledBefore);
         Edit(1, c.selected, c.start, c.stop);
-        EXPECT_EQ(dlg.SetZrnButtonProperly(), 1);
+        EXPECT_EQ(dlg.panels.schedule.SetZrnButtonProperly(), 1);
         EXPECT_EQ(States(), c.states);
     }
 
@@ -80,7 +81,7 @@ TEST_F(ButtonRuleTest, PendingEditAllowsSaveAndDiscardOnlyForAValidSelectedPair)
                                            std::pair{std::array{0, 1, -1, -1}, "00000001110"}}) {
         Table(2, rowEntry, "DA00");
         Edit(1, 0, inEntry1, inEntry1 + 60);
-        dlg.SetZrnButtonProperly();
+        dlg.panels.schedule.SetZrnButtonProperly();
         EXPECT_EQ(States(), states);
     }
 }
@@ -130,7 +131,7 @@ TEST_F(ButtonRuleTest, WithoutEditActivateAndDeactivateFollowTheSelectedEntry) {
         Table(2, c.rowEntry, c.statuses);
         Edit(0, c.selected, c.start, c.stop);
         debug.Clear();
-        dlg.SetZrnButtonProperly();
+        dlg.panels.schedule.SetZrnButtonProperly();
         EXPECT_EQ(States(), c.states);
         EXPECT_EQ(debug.Contains("ZRNcom/SetZrnButtonProperly; nSelectedEntry is -1\n"),
                   std::string_view(c.name) == "row without entry");
@@ -150,7 +151,7 @@ TEST_F(ButtonRuleTest, AddNeedsRoomAndNoPendingEditUnlessTheListIsEmpty) {
         SCOPED_TRACE(testing::Message() << c.rows << " rows, pending " << c.pending);
         Table(c.rows, {0, 1, 2, 3}, "DDDD");
         Edit(c.pending, -1, freeStart(), freeStart() + 60);
-        dlg.SetZrnButtonProperly();
+        dlg.panels.schedule.SetZrnButtonProperly();
         EXPECT_EQ(dlg.IsItemEnabled(IDC_BUTTON_ADD), c.add);
         EXPECT_EQ(dlg.IsItemEnabled(IDC_BUTTON_DELETE), c.deleteAndClear);
         EXPECT_EQ(dlg.IsItemEnabled(IDC_BUTTON_CLEAR_ALL), c.deleteAndClear);

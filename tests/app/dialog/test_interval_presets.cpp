@@ -1,5 +1,6 @@
 // The interval presets, the custom timing pickers and the schedule details
 // dialog, in a zone with daylight saving.
+#include "../shared/PanelTestAccess.h"
 #include "DialogFixture.h"
 #include "model/CalendarTime.h"
 #include "resources/Resources.h"
@@ -69,7 +70,7 @@ protected:
 
     // Entry 0 shown in row 0 and selected, as the list selection leaves it.
     void SelectEntry(char status, int64_t start) {
-        zrn::ScheduleState& s = dialog->panels.schedule.sched;
+        zrn::ScheduleState& s = PanelTestAccess::sched(dialog->panels.schedule);
         zrn::ScheduleEntry& e = s.table[0];
         zrn::SetEntryStart(e, start);
         zrn::SetEntryStop(e, start + 86400);
@@ -144,51 +145,53 @@ TEST_F(IntervalPanel, FixedPresetsFillThePickersAndProposeStartAndStop) {
         CZRNcomDlg& dlg = Make();
         SelectEntry('D', Base());
         dlg.CheckDlgButton(IDC_RADIO_CUSTOM, 1);
-        dlg.panels.schedule.intervals.nIntervalPreset = zrn::PRESET_CUSTOM;
+        PanelTestAccess::nIntervalPreset(dlg.panels.schedule.Intervals()) = zrn::PRESET_CUSTOM;
         debug.Clear();
 
         ClickRadio(c.radio);
 
         EXPECT_EQ(CheckedRadios(), std::vector<int>{c.radio});
-        EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, c.preset);
+        EXPECT_EQ(PanelTestAccess::nIntervalPreset(dlg.panels.schedule.Intervals()), c.preset);
         EXPECT_TRUE(debug.Contains(std::string("SetRadioBoxParameters: ") + c.section + "\n"));
         EXPECT_EQ(Text(IDC_INTERVAL), c.interval);
-        EXPECT_EQ(dlg.panels.schedule.sched.edit.tsInterval, c.tsInterval);
+        EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsInterval, c.tsInterval);
         EXPECT_FALSE(PickersEnabled());
 
         EXPECT_EQ(Text(IDC_START_DATE), c.startDate);
         EXPECT_EQ(Text(IDC_START_TIME), c.startTime);
         EXPECT_EQ(Text(IDC_STOP_DATE), c.stopDate);
         EXPECT_EQ(Text(IDC_STOP_TIME), c.stopTime);
-        EXPECT_EQ(dlg.panels.schedule.sched.edit.tStop - dlg.panels.schedule.sched.edit.tStart,
+        EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tStop -
+                      PanelTestAccess::sched(dlg.panels.schedule).edit.tStart,
                   604799);
         for (int id : {IDC_START_DATE, IDC_START_TIME})
             EXPECT_EQ(dlg.Item<DateTimePicker>(id)->Value().toSecsSinceEpoch(),
-                      dlg.panels.schedule.sched.edit.tStart);
+                      PanelTestAccess::sched(dlg.panels.schedule).edit.tStart);
         for (int id : {IDC_STOP_DATE, IDC_STOP_TIME})
             EXPECT_EQ(dlg.Item<DateTimePicker>(id)->Value().toSecsSinceEpoch(),
-                      dlg.panels.schedule.sched.edit.tStop);
+                      PanelTestAccess::sched(dlg.panels.schedule).edit.tStop);
         // The entry is not active: the edit is pending until saved or discarded.
-        EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1);
+        EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).bEditPending, 1);
     }
 }
 
 TEST_F(IntervalPanel, OnAnActiveEntryAPresetWaitsForAddAndThePanelShowsTheEntry) {
     CZRNcomDlg& dlg = Make();
     SelectEntry('A', Base());
-    const zrn::ScheduleEntry before = dlg.panels.schedule.sched.table[0];
-    dlg.panels.schedule.sched.bEditPending = 1;
+    const zrn::ScheduleEntry before = PanelTestAccess::sched(dlg.panels.schedule).table[0];
+    PanelTestAccess::sched(dlg.panels.schedule).bEditPending = 1;
 
     ClickRadio(IDC_RADIO_1HOUR);
 
-    EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 0);
-    EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, zrn::PRESET_1HOUR)
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).bEditPending, 0);
+    EXPECT_EQ(PanelTestAccess::nIntervalPreset(dlg.panels.schedule.Intervals()), zrn::PRESET_1HOUR)
         << "the choice for the next Add";
     EXPECT_EQ(CheckedRadios(), std::vector<int>{IDC_RADIO_1HOUR});
     // The panel never shows times the selected schedule does not have.
     EXPECT_EQ(Text(IDC_START_TIME), "10:07:30 AM");
     EXPECT_EQ(Text(IDC_INTERVAL), "0:15:00");
-    EXPECT_EQ(0, std::memcmp(&before, &dlg.panels.schedule.sched.table[0], sizeof before))
+    EXPECT_EQ(0, std::memcmp(&before, &PanelTestAccess::sched(dlg.panels.schedule).table[0],
+                             sizeof before))
         << "nothing stored";
     EXPECT_TRUE(dlg.IsItemEnabled(IDC_BUTTON_DISABLE));
     EXPECT_FALSE(dlg.IsItemEnabled(IDC_BUTTON_SAVE));
@@ -197,14 +200,15 @@ TEST_F(IntervalPanel, OnAnActiveEntryAPresetWaitsForAddAndThePanelShowsTheEntry)
 TEST_F(IntervalPanel, WithoutASelectedRowPresetsFillTheTimingsButNeverADateBefore2000) {
     CZRNcomDlg& dlg = Make();
     for (int pending : {0, 1}) {
-        dlg.panels.schedule.sched.bEditPending = pending;
+        PanelTestAccess::sched(dlg.panels.schedule).bEditPending = pending;
         ClickRadio(IDC_RADIO_30MIN);
-        EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, pending) << "not changed without a row";
+        EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).bEditPending, pending)
+            << "not changed without a row";
         EXPECT_EQ(Text(IDC_INTERVAL), "0:30:00");
         // The base is 0 until an entry is selected or added: a proposal in 1970,
         // which no entry can hold, so start and stop stay and the pickers offer
         // nothing before 2000.
-        EXPECT_EQ(dlg.panels.schedule.sched.edit.tStart, 0);
+        EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tStart, 0);
         EXPECT_EQ(Text(IDC_START_DATE), "1/1/2000");
         EXPECT_EQ(Text(IDC_STOP_DATE), "1/1/2000");
         EXPECT_NE(Text(IDC_LOG).find("The ZRN holds dates from 01/01/2000 to 12/31/2037 only"),
@@ -221,16 +225,17 @@ TEST_F(IntervalPanel, EveryPresetReadsItsOwnSectionAndDefaultsWithoutAFile) {
     {
         CZRNcomDlg& dlg = Make();
         for (int radio : {IDC_RADIO_15MIN, IDC_RADIO_30MIN, IDC_RADIO_1HOUR, IDC_RADIO_24HOURS}) {
-            dlg.panels.schedule.sched.edit.tsOpenValve =
-                dlg.panels.schedule.sched.edit.tsSampleHolding =
-                    dlg.panels.schedule.sched.edit.tsPumpOn = 7;
+            PanelTestAccess::sched(dlg.panels.schedule).edit.tsOpenValve =
+                PanelTestAccess::sched(dlg.panels.schedule).edit.tsSampleHolding =
+                    PanelTestAccess::sched(dlg.panels.schedule).edit.tsPumpOn = 7;
             ClickRadio(radio);
             EXPECT_EQ(Text(IDC_OPEN_VALVE), "02:00") << radio;
             EXPECT_EQ(Text(IDC_SAMPLE_HOLDING), "01:00") << radio;
             EXPECT_EQ(Text(IDC_PUMP_ON), "01:00") << radio;
-            EXPECT_EQ(dlg.panels.schedule.sched.edit.tsOpenValve, 120) << radio;
-            EXPECT_EQ(dlg.panels.schedule.sched.edit.tsSampleHolding, 60) << radio;
-            EXPECT_EQ(dlg.panels.schedule.sched.edit.tsPumpOn, 60) << radio;
+            EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsOpenValve, 120) << radio;
+            EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsSampleHolding, 60)
+                << radio;
+            EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsPumpOn, 60) << radio;
         }
     }
     WriteIni("[Interval15Min]\nPumpOnMin=3\n"
@@ -249,9 +254,11 @@ TEST_F(IntervalPanel, EveryPresetReadsItsOwnSectionAndDefaultsWithoutAFile) {
         EXPECT_EQ(Text(IDC_OPEN_VALVE), c.valve) << c.radio;
         EXPECT_EQ(Text(IDC_SAMPLE_HOLDING), c.hold) << c.radio;
         EXPECT_EQ(Text(IDC_PUMP_ON), c.pump) << c.radio;
-        EXPECT_EQ(dlg.panels.schedule.sched.edit.tsOpenValve, c.tsValve) << c.radio;
-        EXPECT_EQ(dlg.panels.schedule.sched.edit.tsSampleHolding, c.tsHold) << c.radio;
-        EXPECT_EQ(dlg.panels.schedule.sched.edit.tsPumpOn, c.tsPump) << c.radio;
+        EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsOpenValve, c.tsValve)
+            << c.radio;
+        EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsSampleHolding, c.tsHold)
+            << c.radio;
+        EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsPumpOn, c.tsPump) << c.radio;
     }
 }
 
@@ -264,12 +271,13 @@ TEST_F(IntervalPanel, CustomOnAnInactiveEntryResetsToFifteenMinutesAndOpensThePi
     ClickRadio(IDC_RADIO_CUSTOM);
 
     EXPECT_EQ(CheckedRadios(), std::vector<int>{IDC_RADIO_CUSTOM});
-    EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, zrn::PRESET_CUSTOM);
+    EXPECT_EQ(PanelTestAccess::nIntervalPreset(dlg.panels.schedule.Intervals()),
+              zrn::PRESET_CUSTOM);
     EXPECT_TRUE(PickersEnabled());
-    EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).bEditPending, 1);
     EXPECT_EQ(Text(IDC_INTERVAL), "0:15:00");
     EXPECT_EQ(Text(IDC_OPEN_VALVE), "02:00");
-    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsInterval, 900);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsInterval, 900);
     EXPECT_EQ(Text(IDC_START_TIME), "10:15:00 AM");
     EXPECT_EQ(Text(IDC_STOP_TIME), "10:14:59 AM");
     EXPECT_TRUE(debug.Contains("SetRadioBoxParameters: Interval15Min\n"));
@@ -281,17 +289,20 @@ TEST_F(IntervalPanel, CustomOnAnInactiveEntryResetsToFifteenMinutesAndOpensThePi
 
 TEST_F(IntervalPanel, CustomKeepsThePickersClosedOnAnActiveEntryOrWithoutASelection) {
     CZRNcomDlg& dlg = Make();
-    dlg.panels.schedule.sched.bEditPending = 1;
+    PanelTestAccess::sched(dlg.panels.schedule).bEditPending = 1;
     ClickRadio(IDC_RADIO_CUSTOM);
     EXPECT_FALSE(PickersEnabled());
-    EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1) << "not changed without a row";
-    EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, zrn::PRESET_CUSTOM);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).bEditPending, 1)
+        << "not changed without a row";
+    EXPECT_EQ(PanelTestAccess::nIntervalPreset(dlg.panels.schedule.Intervals()),
+              zrn::PRESET_CUSTOM);
 
     SelectEntry('A', Base());
     ClickRadio(IDC_RADIO_CUSTOM);
     EXPECT_FALSE(PickersEnabled());
-    EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 0);
-    EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, zrn::PRESET_CUSTOM);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).bEditPending, 0);
+    EXPECT_EQ(PanelTestAccess::nIntervalPreset(dlg.panels.schedule.Intervals()),
+              zrn::PRESET_CUSTOM);
     EXPECT_TRUE(dlg.IsItemEnabled(IDC_BUTTON_DISABLE));
 }
 
@@ -301,32 +312,32 @@ TEST_F(IntervalPanel, PickerChangesLogTheirValueAndSetTheWorkingField) {
         int hour, minute, second;
         const char* log;
         int64_t zrn::EntryTimes::*field;
-        double SchedulePanel::*bound;
+        double& (*bound)(SchedulePanel&);
         int64_t ts;
     };
     const Case cases[] = {
         {IDC_INTERVAL, 2, 30, 15, "OnChange/Time Interval: 2:30", &zrn::EntryTimes::tsInterval,
-         &SchedulePanel::odtInterval, 9015},
+         &PanelTestAccess::odtInterval, 9015},
         {IDC_OPEN_VALVE, 0, 5, 30, "OnChange/Open Valve: 0:5", &zrn::EntryTimes::tsOpenValve,
-         &SchedulePanel::odtOpenValve, 330},
+         &PanelTestAccess::odtOpenValve, 330},
         {IDC_SAMPLE_HOLDING, 0, 0, 45, "OnChange/Sample Holding: 0:0",
-         &zrn::EntryTimes::tsSampleHolding, &SchedulePanel::odtSampleHolding, 45},
+         &zrn::EntryTimes::tsSampleHolding, &PanelTestAccess::odtSampleHolding, 45},
         {IDC_PUMP_ON, 0, 12, 0, "OnChange/Pump On: 0:12", &zrn::EntryTimes::tsPumpOn,
-         &SchedulePanel::odtPumpOn, 720},
+         &PanelTestAccess::odtPumpOn, 720},
     };
     CZRNcomDlg& dlg = Make();
     SelectEntry('D', Base());
     ClickRadio(IDC_RADIO_CUSTOM);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.log);
-        dlg.panels.schedule.sched.bEditPending = 0;
-        dlg.SetZrnButtonProperly();
+        PanelTestAccess::sched(dlg.panels.schedule).bEditPending = 0;
+        dlg.panels.schedule.SetZrnButtonProperly();
         SetPicker(c.id, c.hour, c.minute, c.second);
         EXPECT_EQ(LastLogLine(), c.log);
-        EXPECT_EQ(dlg.panels.schedule.sched.edit.*c.field, c.ts);
-        EXPECT_EQ(zrn::TimeOfDayFromOle(dlg.panels.schedule.*c.bound), c.ts)
+        EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.*c.field, c.ts);
+        EXPECT_EQ(zrn::TimeOfDayFromOle(c.bound(dlg.panels.schedule)), c.ts)
             << "bound controls re-read";
-        EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1);
+        EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).bEditPending, 1);
         EXPECT_TRUE(dlg.IsItemEnabled(IDC_BUTTON_SAVE));
         EXPECT_TRUE(dlg.IsItemEnabled(IDC_BUTTON_DISCARD));
     }
@@ -338,22 +349,22 @@ TEST_F(IntervalPanel, PickerChangesLogTheirValueAndSetTheWorkingField) {
     n.result = 99;
     EXPECT_TRUE(dlg.Deliver(n));
     EXPECT_EQ(n.result, 0);
-    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsPumpOn, 180);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsPumpOn, 180);
 }
 
 TEST_F(IntervalPanel, AnOpenValveChangeWaitsForTheNextSave) {
     CZRNcomDlg& dlg = Make();
     SelectEntry('D', Base());
     ClickRadio(IDC_RADIO_CUSTOM);
-    const uint8_t minutes = dlg.panels.schedule.sched.table[0].nValveMinutes;
-    const uint8_t seconds = dlg.panels.schedule.sched.table[0].nValveSeconds;
-    dlg.panels.schedule.sched.bEditPending = 0;
+    const uint8_t minutes = PanelTestAccess::sched(dlg.panels.schedule).table[0].nValveMinutes;
+    const uint8_t seconds = PanelTestAccess::sched(dlg.panels.schedule).table[0].nValveSeconds;
+    PanelTestAccess::sched(dlg.panels.schedule).bEditPending = 0;
     debug.Clear();
     SetPicker(IDC_OPEN_VALVE, 0, 9, 9);
-    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsOpenValve, 549);
-    EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1);
-    EXPECT_EQ(dlg.panels.schedule.sched.table[0].nValveMinutes, minutes);
-    EXPECT_EQ(dlg.panels.schedule.sched.table[0].nValveSeconds, seconds);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsOpenValve, 549);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).bEditPending, 1);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).table[0].nValveMinutes, minutes);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).table[0].nValveSeconds, seconds);
     EXPECT_FALSE(debug.Contains("SaveActiveEntry"));
 }
 
@@ -382,17 +393,18 @@ TEST_F(IntervalPanel, SelectIntervalRadioChecksTheButtonOfTheShownInterval) {
         SCOPED_TRACE(std::to_string(c.interval) + " " + c.status);
         CZRNcomDlg& dlg = Make();
         SelectEntry(c.status, Base());
-        dlg.panels.schedule.intervals.nIntervalPreset = zrn::PRESET_1HOUR;
-        dlg.panels.schedule.odtInterval = zrn::OleTimeOfDay(c.interval);
+        PanelTestAccess::nIntervalPreset(dlg.panels.schedule.Intervals()) = zrn::PRESET_1HOUR;
+        PanelTestAccess::odtInterval(dlg.panels.schedule) = zrn::OleTimeOfDay(c.interval);
         dlg.UpdateData(false);
         for (int id : kRadios)
             dlg.CheckDlgButton(id, id == IDC_RADIO_CUSTOM ? c.customChecked : 1);
 
-        dlg.panels.schedule.intervals.SelectIntervalRadio();
+        dlg.panels.schedule.Intervals().SelectIntervalRadio();
 
         EXPECT_EQ(CheckedRadios(), c.checked);
         EXPECT_EQ(PickersEnabled(), c.pickers);
-        EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, zrn::PRESET_1HOUR)
+        EXPECT_EQ(PanelTestAccess::nIntervalPreset(dlg.panels.schedule.Intervals()),
+                  zrn::PRESET_1HOUR)
             << "the preset is not changed";
     }
 }
@@ -410,7 +422,7 @@ TEST_F(IntervalPanel, RegisteredMessageWithCustomCurrentOnlyTraces) {
 
     EXPECT_EQ(debug.Text(), "ZRNcom/SetRadioBoxParameters; Invalid Radio Box Parameters\n");
     EXPECT_EQ(Text(IDC_LOG), log);
-    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsPumpOn, 420);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsPumpOn, 420);
     EXPECT_EQ(Text(IDC_PUMP_ON), "07:00");
     EXPECT_TRUE(PickersEnabled());
 }
@@ -419,17 +431,17 @@ TEST_F(IntervalPanel, RegisteredMessageRereadsTheFileButKeepsStartAndStop) {
     CZRNcomDlg& dlg = Make();
     SelectEntry('D', Base());
     ClickRadio(IDC_RADIO_30MIN);
-    const int64_t start = dlg.panels.schedule.sched.edit.tStart,
-                  stop = dlg.panels.schedule.sched.edit.tStop;
+    const int64_t start = PanelTestAccess::sched(dlg.panels.schedule).edit.tStart,
+                  stop = PanelTestAccess::sched(dlg.panels.schedule).edit.tStop;
     const std::string startText = Text(IDC_START_TIME), stopText = Text(IDC_STOP_TIME);
     WriteIni("[Interval30Min]\nPumpOnMin=8\n");
 
     EXPECT_EQ(dlg.SendMessage(kWindow, WM_ZRNCOMDLGSETINTERVALS), 0);
 
-    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsPumpOn, 480);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsPumpOn, 480);
     EXPECT_EQ(Text(IDC_PUMP_ON), "08:00");
-    EXPECT_EQ(dlg.panels.schedule.sched.edit.tStart, start);
-    EXPECT_EQ(dlg.panels.schedule.sched.edit.tStop, stop);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tStart, start);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tStop, stop);
     EXPECT_EQ(Text(IDC_START_TIME), startText);
     EXPECT_EQ(Text(IDC_STOP_TIME), stopText);
 }
@@ -438,36 +450,38 @@ TEST_F(IntervalPanel, ReapplyIntervalPresetKeepsStartAndStop) {
     CZRNcomDlg& dlg = Make();
     SelectEntry('D', Base());
     ClickRadio(IDC_RADIO_CUSTOM);
-    const int64_t start = dlg.panels.schedule.sched.edit.tStart;
-    dlg.panels.schedule.sched.bEditPending = 0;
+    const int64_t start = PanelTestAccess::sched(dlg.panels.schedule).edit.tStart;
+    PanelTestAccess::sched(dlg.panels.schedule).bEditPending = 0;
 
-    dlg.panels.schedule.intervals.ReapplyIntervalPreset(zrn::PRESET_24HOURS);
-    EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, zrn::PRESET_24HOURS);
+    dlg.panels.schedule.Intervals().ReapplyIntervalPreset(zrn::PRESET_24HOURS);
+    EXPECT_EQ(PanelTestAccess::nIntervalPreset(dlg.panels.schedule.Intervals()),
+              zrn::PRESET_24HOURS);
     EXPECT_EQ(Text(IDC_INTERVAL), "23:59:59");
-    EXPECT_EQ(dlg.panels.schedule.sched.edit.tStart, start);
-    EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 1);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tStart, start);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).bEditPending, 1);
     EXPECT_FALSE(PickersEnabled());
 
     // Custom keeps the panel's values and opens the pickers again.
-    dlg.panels.schedule.intervals.ReapplyIntervalPreset(zrn::PRESET_CUSTOM);
-    EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, zrn::PRESET_CUSTOM);
-    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsInterval, 86399);
+    dlg.panels.schedule.Intervals().ReapplyIntervalPreset(zrn::PRESET_CUSTOM);
+    EXPECT_EQ(PanelTestAccess::nIntervalPreset(dlg.panels.schedule.Intervals()),
+              zrn::PRESET_CUSTOM);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsInterval, 86399);
     EXPECT_TRUE(PickersEnabled());
 
-    dlg.panels.schedule.sched.table[0].chStatus = 'A';
-    dlg.panels.schedule.intervals.ReapplyIntervalPreset(zrn::PRESET_CUSTOM);
+    PanelTestAccess::sched(dlg.panels.schedule).table[0].chStatus = 'A';
+    dlg.panels.schedule.Intervals().ReapplyIntervalPreset(zrn::PRESET_CUSTOM);
     EXPECT_FALSE(PickersEnabled());
-    EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 0);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).bEditPending, 0);
 }
 
 TEST_F(IntervalPanel, EnableCustomPickersNeedsTheFlagAndASelectedRow) {
     CZRNcomDlg& dlg = Make();
-    dlg.panels.schedule.intervals.EnableCustomPickers(1);
+    dlg.panels.schedule.Intervals().EnableCustomPickers(1);
     EXPECT_FALSE(PickersEnabled());
     SelectEntry('D', Base());
-    dlg.panels.schedule.intervals.EnableCustomPickers(1);
+    dlg.panels.schedule.Intervals().EnableCustomPickers(1);
     EXPECT_TRUE(PickersEnabled());
-    dlg.panels.schedule.intervals.EnableCustomPickers(0);
+    dlg.panels.schedule.Intervals().EnableCustomPickers(0);
     EXPECT_FALSE(PickersEnabled());
 }
 
@@ -547,7 +561,7 @@ TEST_F(DetailsDialog, ShowsEveryFieldOfTheSelectedEntry) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CZRNcomDlg& dlg = Make();
-        zrn::SelectedEntryView& v = dlg.panels.schedule.sched.selected;
+        zrn::SelectedEntryView& v = PanelTestAccess::sched(dlg.panels.schedule).selected;
         v.bActive = c.active;
         v.tStart = c.start;
         v.tStop = c.stop;
@@ -580,8 +594,8 @@ TEST_F(DetailsDialog, BeforeAnySelectionShowsTheFirstSecondOf1970InLocalTime) {
 
 TEST_F(DetailsDialog, OpensFromTheContextMenuCommand) {
     CZRNcomDlg& dlg = Make();
-    dlg.panels.schedule.sched.selected.bActive = 1;
-    dlg.panels.schedule.sched.selected.tsInterval = 1800;
+    PanelTestAccess::sched(dlg.panels.schedule).selected.bActive = 1;
+    PanelTestAccess::sched(dlg.panels.schedule).selected.tsInterval = 1800;
     PopupMenuAnswer choose(ID_ENTRY_PROPERTIES);
     const DetailsSeen seen =
         Open([&] { dlg.TrackMenu(*LoadMenu(IDR_MENU_ENTRY_ENABLED), QPoint(0, 0)); }, Escape);
@@ -654,8 +668,8 @@ TEST_F(DetailsDialog, OkEnterEscapeAndTheCloseCommandEndIt) {
         EXPECT_TRUE(seen.opened);
     }
     // Nothing of the main dialog changed.
-    EXPECT_EQ(dlg.panels.schedule.sched.selected.tStart, 0);
-    EXPECT_EQ(dlg.panels.schedule.sched.bEditPending, 0);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).selected.tStart, 0);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).bEditPending, 0);
 }
 
 } // namespace

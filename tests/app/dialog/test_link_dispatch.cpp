@@ -1,5 +1,6 @@
 // The program's end of the link: notifications, dispatch by first letter,
 // the status replies and the commands of the buttons below the visible area.
+#include "../shared/PanelTestAccess.h"
 #include "DialogFixture.h"
 #include "platform/Dialog.h"
 
@@ -79,10 +80,10 @@ TEST_F(DialogTest, RepliesGoToTheHandlerOfTheirFirstLetter) {
         }
         EXPECT_EQ(dlg.link.strResponse, c.reply);
     }
-    EXPECT_EQ(dlg.panels.settings.sdiInfoDlg.strMfgName, "QUORVANX");
+    EXPECT_EQ(PanelTestAccess::sdiInfoDlg(dlg.panels.settings).strMfgName, "QUORVANX");
     // The schedule handler took "S1A"; a status alone does not make the entry read,
     // so no row shows dates that never came from the device.
-    EXPECT_EQ(dlg.panels.schedule.onDevice.Entry(0).chStatus, 'A');
+    EXPECT_EQ(dlg.panels.schedule.OnDevice().Entry(0).chStatus, 'A');
     EXPECT_EQ(dlg.Item<ListView>(IDC_LIST_CTRL)->GetItemCount(), 0);
 }
 

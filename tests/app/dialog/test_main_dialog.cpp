@@ -1,4 +1,5 @@
 // The main dialog: its controls, initialisation, button rule, shell handlers.
+#include "../shared/PanelTestAccess.h"
 #include "DialogFixture.h"
 
 #include <QAbstractButton>
@@ -248,13 +249,13 @@ TEST_F(DialogTest, InitialisationBuildsMenuListPickersAndTimers) {
 
 TEST_F(DialogTest, InitialisationEmptiesTheTableAndShowsStatusAndPresetValues) {
     CZRNcomDlg& dlg = Make();
-    EXPECT_EQ(dlg.panels.schedule.sched.bScheduleReady, 1);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).bScheduleReady, 1);
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(dlg.panels.schedule.sched.table[i].nNumber, i + 1);
-        EXPECT_EQ(dlg.panels.schedule.sched.table[i].chStatus, '0');
-        EXPECT_EQ(dlg.panels.schedule.sched.nRowEntry[i], -1);
+        EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).table[i].nNumber, i + 1);
+        EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).table[i].chStatus, '0');
+        EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).nRowEntry[i], -1);
     }
-    EXPECT_EQ(dlg.panels.schedule.sched.nSelectedRow, -1);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).nSelectedRow, -1);
     EXPECT_EQ(Text(IDC_EXTERNAL_VOLTS), "0.00");
     EXPECT_EQ(Text(IDC_INTERNAL_VOLTS), "0.00");
     EXPECT_EQ(Text(IDC_VERSION), "");
@@ -266,16 +267,16 @@ TEST_F(DialogTest, InitialisationEmptiesTheTableAndShowsStatusAndPresetValues) {
                     .hasMatch());
     EXPECT_EQ(Text(IDC_ZRN_DATE_TEXT), "");
 
-    EXPECT_EQ(dlg.panels.schedule.intervals.nIntervalPreset, 0);
+    EXPECT_EQ(PanelTestAccess::nIntervalPreset(dlg.panels.schedule.Intervals()), 0);
     EXPECT_TRUE(debug.Contains("SetRadioBoxParameters: Interval15Min\n"));
     EXPECT_EQ(Text(IDC_INTERVAL), "0:15:00");
     EXPECT_EQ(Text(IDC_OPEN_VALVE), "02:00");
     EXPECT_EQ(Text(IDC_SAMPLE_HOLDING), "01:00");
     EXPECT_EQ(Text(IDC_PUMP_ON), "01:00");
-    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsInterval, 900);
-    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsOpenValve, 120);
-    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsSampleHolding, 60);
-    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsPumpOn, 60);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsInterval, 900);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsOpenValve, 120);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsSampleHolding, 60);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsPumpOn, 60);
 }
 
 TEST_F(DialogTest, ProfileIsReadFromTheWorkingDirectoryEachTime) {
@@ -290,7 +291,7 @@ TEST_F(DialogTest, ProfileIsReadFromTheWorkingDirectoryEachTime) {
     WriteIni("[interval15min]\npumponmin=4\n");
     EXPECT_EQ(dlg.SendMessage(kWindow, WM_ZRNCOMDLGSETINTERVALS), 0);
     EXPECT_EQ(Text(IDC_PUMP_ON), "04:00");
-    EXPECT_EQ(dlg.panels.schedule.sched.edit.tsPumpOn, 240);
+    EXPECT_EQ(PanelTestAccess::sched(dlg.panels.schedule).edit.tsPumpOn, 240);
 }
 
 TEST_F(DialogTest, SwitchesAreFoundAnywhereInTheCommandLineAndTheLogIsSwitchedOnce) {
@@ -309,7 +310,7 @@ TEST_F(DialogTest, SwitchesAreFoundAnywhereInTheCommandLineAndTheLogIsSwitchedOn
         LinkRecord::Get().logCalls.clear();
         CZRNcomDlg dlg(c.line);
         EXPECT_EQ(dlg.options.bEditSdiInfo, c.editSdi);
-        EXPECT_EQ(dlg.panels.settings.sdiInfoDlg.bEditable, c.editSdi ? 1 : 0);
+        EXPECT_EQ(PanelTestAccess::sdiInfoDlg(dlg.panels.settings).bEditable, c.editSdi ? 1 : 0);
         EXPECT_EQ(dlg.options.bLogComm, c.logComm);
         EXPECT_EQ(dlg.options.bNoScanCommPorts, c.noScan);
         EXPECT_EQ(LinkRecord::Get().logCalls, std::vector<bool>{c.logComm});
@@ -405,7 +406,7 @@ TEST_F(DialogTest, CheckBoxRereadsTheBoundControls) {
     dlg.SetDlgItemText(IDC_SDI_DELAY, "123");
     QTest::mouseClick(dlg.GetDlgItem(IDC_CHECK), Qt::LeftButton);
     EXPECT_EQ(dlg.controls.nCheck, 1);
-    EXPECT_EQ(dlg.panels.settings.strSdiDelay, "123");
+    EXPECT_EQ(PanelTestAccess::strSdiDelay(dlg.panels.settings), "123");
 }
 
 TEST_F(DialogTest, LogBoxGivesTheFocusBack) {
@@ -441,15 +442,16 @@ TEST_F(DialogTest, WindowMenuCommandsOfLaterPanelsReachTheirHandlers) {
     CZRNcomDlg& dlg = Make();
     PopupMenuAnswer choose(IDM_ZRN_CONNECT);
     // The port selection dialog is modal: cancel it once it is up.
-    QTimer::singleShot(0, &dlg,
-                       [&dlg] { dlg.panels.ports.openZrn.SendMessage(IDCANCEL, BN_CLICKED); });
+    QTimer::singleShot(0, &dlg, [&dlg] {
+        PanelTestAccess::openZrn(dlg.panels.ports).SendMessage(IDCANCEL, BN_CLICKED);
+    });
     dlg.ShowSystemMenu(QPoint(0, 0));
     EXPECT_TRUE(debug.Contains("ZRNcom/OnZrnConnect;"));
     // So is "SDI Information".
     bool shown = false;
     QTimer::singleShot(0, &dlg, [&dlg, &shown] {
-        shown = dlg.panels.settings.sdiInfoDlg.isVisible();
-        dlg.panels.settings.sdiInfoDlg.SendMessage(IDCANCEL, BN_CLICKED);
+        shown = PanelTestAccess::sdiInfoDlg(dlg.panels.settings).isVisible();
+        PanelTestAccess::sdiInfoDlg(dlg.panels.settings).SendMessage(IDCANCEL, BN_CLICKED);
     });
     dlg.SendMessage(kWindow, WM_SYSCOMMAND, IDM_SDI_INFO);
     EXPECT_TRUE(shown);

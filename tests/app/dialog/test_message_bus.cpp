@@ -1,5 +1,6 @@
 // The registered message from another process, over a private session bus
 // (CTest runs this under dbus-run-session).
+#include "../shared/PanelTestAccess.h"
 #include "DialogFixture.h"
 
 #include "platform/MessageBus.h"
@@ -33,7 +34,7 @@ TEST_F(DialogTest, AnotherProcessMakesTheDialogReapplyThePreset) {
     EXPECT_EQ(Text(IDC_PUMP_ON), "05:00");
 
     // With the custom preset current the message only traces.
-    dlg.panels.schedule.intervals.nIntervalPreset = 5;
+    PanelTestAccess::nIntervalPreset(dlg.panels.schedule.Intervals()) = 5;
     WriteIni("[Interval15Min]\nPumpOnMin=7\n");
     EXPECT_EQ(SendFromOtherProcess("ZRNCOMDLGSETINTERVALS"), "(0,)");
     EXPECT_EQ(Text(IDC_PUMP_ON), "05:00");

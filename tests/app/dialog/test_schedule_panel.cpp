@@ -1,6 +1,7 @@
 // The schedule panel in the real dialog with a recording link: the list built
 // from replies, context menus, each action's commands, the leave-entry prompt.
 #include "../shared/PanelInput.h"
+#include "../shared/PanelTestAccess.h"
 #include "DialogFixture.h"
 #include "PickerInput.h"
 #include "ZRNComDll.h"
@@ -78,7 +79,8 @@ TEST_F(SchedulePanelTest, ListShowsTheNonEmptyEntriesInEntryOrder) {
     EXPECT_EQ(list->GetItemData(1), 2);
     EXPECT_EQ(list->ItemImage(0), 0);
     EXPECT_EQ(list->ItemImage(1), 1);
-    EXPECT_EQ(dialog->panels.schedule.sched.nRowEntry, (zrn::RowMap{0, 2, -1, -1}));
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nRowEntry,
+              (zrn::RowMap{0, 2, -1, -1}));
 }
 
 TEST_F(SchedulePanelTest, AnInvalidReplyEmptiesItsEntryAtTheNextRebuild) {
@@ -86,7 +88,7 @@ TEST_F(SchedulePanelTest, AnInvalidReplyEmptiesItsEntryAtTheNextRebuild) {
     Notify(LINK_REPLY, "S1BD|13/01/26|");
     EXPECT_EQ(List()->GetItemCount(), 1);
     EXPECT_NE(Text(IDC_LOG).find("Schedule Entry 0 has invalid value"), std::string::npos);
-    EXPECT_EQ(dialog->panels.schedule.sched.table[0].chStatus, '0');
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).table[0].chStatus, '0');
 }
 
 TEST_F(SchedulePanelTest, StatusReplyZeroEmptiesScheduleOneToo) {
@@ -129,7 +131,7 @@ TEST_F(SchedulePanelTest, RefreshEmptiesTheTableAndReadsAllFour) {
     EXPECT_EQ(sent[0], "S1?");
     EXPECT_EQ(sent[9], "S2?");
     EXPECT_EQ(sent[35], "S4P");
-    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, -1);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow, -1);
     // Until every reply of an entry is in, its row says so instead of showing values.
     ASSERT_EQ(List()->GetItemCount(), 4);
     for (int row = 0; row < 4; ++row)
@@ -139,7 +141,7 @@ TEST_F(SchedulePanelTest, RefreshEmptiesTheTableAndReadsAllFour) {
     LoadTwo();
     Press(IDC_BUTTON_SCHEDULE);
     EXPECT_EQ(Sent().size(), 36u);
-    EXPECT_EQ(dialog->panels.schedule.sched.table[0].chStatus, 'A');
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).table[0].chStatus, 'A');
 }
 
 TEST_F(SchedulePanelTest, AddThenSaveUploadsTenCommandsAndReadsTheEntryBack) {
@@ -153,8 +155,8 @@ TEST_F(SchedulePanelTest, AddThenSaveUploadsTenCommandsAndReadsTheEntryBack) {
     EXPECT_EQ(Cell(1, 1), "06/17/2026");
     EXPECT_EQ(Cell(1, 2), "01:15:00 PM");
     EXPECT_EQ(Cell(1, 4), "01:14:59 PM");
-    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, 1);
-    EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 1);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow, 1);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).bEditPending, 1);
     EXPECT_EQ(Selected(), std::vector<int>{1});
 
     // Save stores what the panel shows: the preset's open valve of 2:00 (no INI file).
@@ -164,7 +166,7 @@ TEST_F(SchedulePanelTest, AddThenSaveUploadsTenCommandsAndReadsTheEntryBack) {
                                         "S2ET|13:14:59|", "S2I|00:15:00|", "S2V|00:02:00|",
                                         "S2H|00:01:00|", "S2P|00:01:00|", "S2D", "S2?", "S2BD",
                                         "S2BT", "S2ED", "S2ET", "S2I", "S2V", "S2H", "S2P"}));
-    EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 0);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).bEditPending, 0);
     EXPECT_EQ(Cell(1, 0), "Reading...");
     MessageBoxAnswer ok(IDOK);
     for (const char* reply :
@@ -173,8 +175,21 @@ TEST_F(SchedulePanelTest, AddThenSaveUploadsTenCommandsAndReadsTheEntryBack) {
         Notify(LINK_REPLY, reply);
     EXPECT_EQ(Cell(1, 0), "Inactive");
     EXPECT_EQ(Cell(1, 2), "01:15:00 PM");
-    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, 1);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow, 1);
     EXPECT_TRUE(dialog->link.strReports.empty()) << "the device holds what was saved";
+}
+
+TEST_F(SchedulePanelTest, SaveOfValuesTheListCannotShowSendsNothing) {
+    LoadTwo();
+    Clock();
+    Press(IDC_BUTTON_ADD);
+    ASSERT_EQ(List()->GetItemCount(), 3);
+    // A start before 2000, which the entry's year byte cannot hold.
+    PanelTestAccess::sched(dialog->panels.schedule).edit.tStart = 0;
+    Press(IDC_BUTTON_SAVE);
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_EQ(List()->GetItemCount(), 2);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).bEditPending, 0);
 }
 
 TEST_F(SchedulePanelTest, AddWithoutTheClockSaysWhyInOneLine) {
@@ -190,12 +205,14 @@ TEST_F(SchedulePanelTest, AddToAFullTableRefuses) {
     Load(4, 'D', "08/01/26", "08:00:00", "08/08/26", "08:00:00");
     Clock();
     MessageBoxAnswer ok(IDOK);
-    const auto before = dialog->panels.schedule.sched.table;
+    const auto before = PanelTestAccess::sched(dialog->panels.schedule).table;
     Press(IDC_BUTTON_ADD);
     ASSERT_EQ(ok.asked.size(), 1u);
     EXPECT_EQ(ok.asked[0].text, "Add Error, Schedule is full.");
     EXPECT_EQ(ok.asked[0].flags, MB_OK | MB_ICONERROR);
-    EXPECT_EQ(std::memcmp(&before, &dialog->panels.schedule.sched.table, sizeof before), 0);
+    EXPECT_EQ(
+        std::memcmp(&before, &PanelTestAccess::sched(dialog->panels.schedule).table, sizeof before),
+        0);
 }
 
 // Near either end of what the device holds, Add and every preset, in either
@@ -224,7 +241,7 @@ TEST_F(SchedulePanelTest, AddAndThePresetsNearTheEndsOfTheRangeStayWithinIt) {
                 if (presetFirst)
                     Press(radio);
                 Press(IDC_BUTTON_ADD);
-                const zrn::ScheduleState& s = dialog->panels.schedule.sched;
+                const zrn::ScheduleState& s = PanelTestAccess::sched(dialog->panels.schedule);
                 if (!ok.asked.empty()) {
                     EXPECT_EQ(ok.asked[0].text,
                               "Add Error, the ZRN holds dates from 01/01/2000 to 12/31/2037 only.")
@@ -267,7 +284,7 @@ TEST_F(SchedulePanelTest, TheFirstChangeIsBackedUpAndEveryChangeJournaled) {
     qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state.string()));
     LoadTwo();
     Clock();
-    const zrn::DeviceSchedules held = dialog->panels.schedule.onDevice;
+    const zrn::DeviceSchedules held = dialog->panels.schedule.OnDevice();
 
     Click(1);
     Press(IDC_BUTTON_ENABLE); // taken: the device answers active
@@ -363,7 +380,7 @@ TEST_F(SchedulePanelTest, DeleteTakesTheSelectionWithIt) {
     Notify(LINK_REPLY, "S10");
     EXPECT_EQ(List()->GetItemCount(), 1);
     // Row 0 now shows entry 3: it must not look selected while nothing is.
-    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, -1);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow, -1);
     EXPECT_TRUE(Selected().empty());
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_BUTTON_ENABLE));
@@ -379,19 +396,19 @@ TEST_F(SchedulePanelTest, ClearAllDeletesEveryNumber) {
     for (const char* reply : {"S10", "S20", "S30", "S40"})
         Notify(LINK_REPLY, reply);
     EXPECT_EQ(List()->GetItemCount(), 0);
-    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, -1);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow, -1);
 }
 
 TEST_F(SchedulePanelTest, SelectionFollowsItsEntryWhenRowsMove) {
     LoadTwo();
     Click(1); // entry 3
     Notify(LINK_REPLY, "S10");
-    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, 0);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow, 0);
     EXPECT_EQ(Selected(), std::vector<int>{0});
     Load(1, 'D', "06/01/26", "08:00:00", "06/08/26", "08:00:00");
-    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, 1);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow, 1);
     Notify(LINK_REPLY, "S30");
-    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, -1);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow, -1);
     EXPECT_TRUE(Selected().empty());
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
 }
@@ -409,7 +426,7 @@ TEST_F(SchedulePanelTest, StartTimeEditIsStoredAndAskedAboutOnLeaving) {
         Clock();
         Click(1);
         EditStartTime(14, 30);
-        EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 1);
+        EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).bEditPending, 1);
         EXPECT_EQ(Cell(1, 2), "02:30:00 PM");
         ClearSent();
         MessageBoxAnswer answer(c.answer);
@@ -420,7 +437,7 @@ TEST_F(SchedulePanelTest, StartTimeEditIsStoredAndAskedAboutOnLeaving) {
         if (c.answer == IDYES) {
             EXPECT_EQ(Sent()[2], "S3BT|14:30:00|");
         }
-        EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, c.rowAfter);
+        EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow, c.rowAfter);
         ClearSent();
     }
 }
@@ -436,8 +453,8 @@ TEST_F(SchedulePanelTest, InvalidEditOffersDiscard) {
     ASSERT_EQ(ok.asked.size(), 1u);
     EXPECT_EQ(ok.asked[0].flags, MB_OKCANCEL | MB_ICONQUESTION);
     EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, 0);
-    EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 0);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow, 0);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).bEditPending, 0);
 }
 
 TEST_F(SchedulePanelTest, DateBrowsingCommitsOnlyAtTheCloseUp) {
@@ -447,11 +464,11 @@ TEST_F(SchedulePanelTest, DateBrowsingCommitsOnlyAtTheCloseUp) {
     StartDate(DTN_DROPDOWN);
     for (int month : {7, 8, 9})
         StartDate(DTN_DATETIMECHANGE, {.year = 2026, .month = month, .day = 1});
-    EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 0);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).bEditPending, 0);
     EXPECT_NE(Text(IDC_LOG).find("OnChange/Start Date: 9/1/2026; DROPDOWN active"),
               std::string::npos);
     StartDate(DTN_CLOSEUP); // the picker's own date is what counts
-    EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 1);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).bEditPending, 1);
     EXPECT_NE(Text(IDC_LOG).find("DateTimePicker/StartDate/CloseUp: 06/10/2026 01:05:00 PM"),
               std::string::npos);
 }
@@ -459,25 +476,25 @@ TEST_F(SchedulePanelTest, DateBrowsingCommitsOnlyAtTheCloseUp) {
 TEST_F(SchedulePanelTest, ClickLoadsTheEntryIntoThePanel) {
     LoadTwo();
     Click(1);
-    const zrn::SelectedEntryView& view = dialog->panels.schedule.sched.selected;
+    const zrn::SelectedEntryView& view = PanelTestAccess::sched(dialog->panels.schedule).selected;
     EXPECT_EQ(view.bActive, 0);
     EXPECT_EQ(view.tsInterval, 900);
     EXPECT_EQ(view.tsOpenValve, 90);
-    EXPECT_EQ(dialog->panels.schedule.sched.edit.tStart, view.tStart);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).edit.tStart, view.tStart);
     EXPECT_EQ(view.tStop - view.tStart, 7 * 86400);
-    EXPECT_NEAR(dialog->panels.schedule.odtInterval * 86400, 900, 0.5);
-    EXPECT_NEAR(dialog->panels.schedule.odtOpenValve * 86400, 90, 0.5);
+    EXPECT_NEAR(PanelTestAccess::odtInterval(dialog->panels.schedule) * 86400, 900, 0.5);
+    EXPECT_NEAR(PanelTestAccess::odtOpenValve(dialog->panels.schedule) * 86400, 90, 0.5);
     EXPECT_TRUE(dialog->IsItemEnabled(IDC_START_DATE));
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_INTERVAL));
     EXPECT_NE(Text(IDC_LOG).find("OnClickListCtrl;  Entry 1, Cursor x:"), std::string::npos);
 
     Click(0); // active: its times cannot be edited
-    EXPECT_EQ(dialog->panels.schedule.sched.selected.bActive, 1);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).selected.bActive, 1);
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
     EXPECT_TRUE(dialog->IsItemEnabled(IDC_BUTTON_DISABLE));
 
     Click(-1); // the empty area below the rows
-    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, -1);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow, -1);
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_START_DATE));
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_BUTTON_DISABLE));
 }
@@ -489,9 +506,9 @@ TEST_F(SchedulePanelTest, RepliesToAnEarlierReadDoNotCompleteALaterOne) {
     schedule.QueryScheduleEntry(1);
     schedule.ReadBack(1, zrn::ALL_PARTS, {});
     Load(2, '0', "01/01/26", "00:00:00", "01/02/26", "00:00:00");
-    EXPECT_EQ(schedule.onDevice.State(1), zrn::ReadState::Reading);
+    EXPECT_EQ(schedule.OnDevice().State(1), zrn::ReadState::Reading);
     Load(2, 'D', "06/10/26", "13:05:00", "06/17/26", "13:05:00", "00:15:00");
-    ASSERT_EQ(schedule.onDevice.State(1), zrn::ReadState::Read);
-    EXPECT_EQ(schedule.onDevice.Entry(1).chStatus, zrn::STATUS_INACTIVE);
+    ASSERT_EQ(schedule.OnDevice().State(1), zrn::ReadState::Read);
+    EXPECT_EQ(schedule.OnDevice().Entry(1).chStatus, zrn::STATUS_INACTIVE);
     EXPECT_EQ(Cell(0, 0), "Inactive");
 }

@@ -1,6 +1,7 @@
 // The SDI row: each box edits with the keyboard focus, sends what changed when
 // the focus leaves, and keeps polling replies out while it is being typed in;
 // and the "SDI Information" dialog behind window-menu command 17.
+#include "../shared/PanelTestAccess.h"
 #include "DialogFixture.h"
 #include "Keyboard.h"
 #include "settings/SdiInfoDlg.h"
@@ -99,7 +100,7 @@ TEST_F(SdiRowTest, FocusWithoutTypingAndAReadOnlyBoxSendNothing) {
     // Keys reach a box only while it has the focus, and then it is editable.
     QTest::keyClicks(Box(IDC_HOLD_SECS), "5");
     EXPECT_EQ(Text(IDC_HOLD_SECS), " 60");
-    EXPECT_EQ(dlg.panels.settings.strHoldAtFocus, " 60");
+    EXPECT_EQ(PanelTestAccess::strHoldAtFocus(dlg.panels.settings), " 60");
 }
 
 TEST_F(SdiRowTest, RepliesForABoxBeingTypedInChangeNothingAndShowOnceItIsLeft) {
@@ -127,10 +128,10 @@ TEST_F(SdiRowTest, RepliesForABoxBeingTypedInChangeNothingAndShowOnceItIsLeft) {
         Reply(c.reply);
         EXPECT_EQ(Text(c.id), c.shownAfter);
     }
-    EXPECT_EQ(dlg.panels.settings.strSdiAddress, "7");
-    EXPECT_EQ(dlg.panels.settings.strSdiDelay, "44");
-    EXPECT_EQ(dlg.panels.settings.sdiPump, (zrn::SdiMinSec{17, 0}));
-    EXPECT_EQ(dlg.panels.settings.sdiHold, (zrn::SdiMinSec{0, 5}));
+    EXPECT_EQ(PanelTestAccess::strSdiAddress(dlg.panels.settings), "7");
+    EXPECT_EQ(PanelTestAccess::strSdiDelay(dlg.panels.settings), "44");
+    EXPECT_EQ(PanelTestAccess::sdiPump(dlg.panels.settings), (zrn::SdiMinSec{17, 0}));
+    EXPECT_EQ(PanelTestAccess::sdiHold(dlg.panels.settings), (zrn::SdiMinSec{0, 5}));
 }
 
 TEST_F(SdiRowTest, RepliesFillTheBoxes) {
@@ -159,7 +160,7 @@ TEST_F(SdiRowTest, RepliesFillTheBoxes) {
         Reply(step.reply);
         EXPECT_EQ(Text(step.id), step.shown);
     }
-    EXPECT_EQ(dlg.panels.settings.strSdiDelay, "100");
+    EXPECT_EQ(PanelTestAccess::strSdiDelay(dlg.panels.settings), "100");
     debug.Clear();
     Reply("A9");
     EXPECT_TRUE(debug.Contains("CZRNcomDlg/ProcessSDIAddress: A9\r\n"));
@@ -173,7 +174,7 @@ class SdiInfoTest : public SdiRowTest {
 protected:
     // Opens the dialog from the window menu and runs `user` once it is up.
     void RunDialog(std::function<void(CSdiInfoDlg&)> user) {
-        CSdiInfoDlg& info = dialog->panels.settings.sdiInfoDlg;
+        CSdiInfoDlg& info = PanelTestAccess::sdiInfoDlg(dialog->panels.settings);
         QTimer::singleShot(0, dialog.get(), [&info, user] {
             ASSERT_TRUE(info.isVisible());
             ASSERT_TRUE(QTest::qWaitForWindowActive(&info));
@@ -239,7 +240,7 @@ TEST_F(SdiInfoTest, ChangedFieldsGoOutAsOne35CharacterCommandAfterTheWarning) {
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0], "I|13ABCDEFGH    X1001OPTIONALFIELD|");
     EXPECT_EQ(sent[0].size(), 35u);
-    EXPECT_EQ(dialog->panels.settings.sdiInfoDlg.strMfgModel, "X1");
+    EXPECT_EQ(PanelTestAccess::sdiInfoDlg(dialog->panels.settings).strMfgModel, "X1");
 
     // All five emptied: spaces throughout.
     RunDialog([](CSdiInfoDlg& info) {
@@ -331,7 +332,7 @@ TEST_F(SdiInfoTest, CancelInTheDialogOrInTheWarningKeepsTheMembers) {
         EXPECT_EQ(answer.asked.size(), 1u) << "the refusal only";
     }
     EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(dialog->panels.settings.sdiInfoDlg.Ident(),
+    EXPECT_EQ(PanelTestAccess::sdiInfoDlg(dialog->panels.settings).Ident(),
               (zrn::SdiIdent{"13", "ABCDEFGH", "MODEL1", "001", "OPTIONALFIELD"}));
 }
 
@@ -349,5 +350,5 @@ TEST_F(SdiInfoTest, AReplyWhileTheDialogIsOpenLeavesItsBoxesAndOkStoresThem) {
     // The boxes went back over the new members, unchanged against the snapshot.
     EXPECT_TRUE(answer.asked.empty());
     EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(dialog->panels.settings.sdiInfoDlg.strMfgName, "ABCDEFGH");
+    EXPECT_EQ(PanelTestAccess::sdiInfoDlg(dialog->panels.settings).strMfgName, "ABCDEFGH");
 }

@@ -1,5 +1,5 @@
 // The enabling rule of the action buttons as a function of plain state.
-#include "shell/ButtonRule.h"
+#include "schedule/ButtonRule.h"
 
 #include <gtest/gtest.h>
 

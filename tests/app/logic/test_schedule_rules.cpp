@@ -1,5 +1,6 @@
 #include "ScheduleTest.h"
 #include "model/ScheduleRules.h"
+#include "schedule/ScheduleState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #include "OperatorRig.h"
+#include "../shared/PanelTestAccess.h"
 
 #include "DeviceState.h"
 #include "HeldSchedule.h"
@@ -276,7 +277,7 @@ bool OperatorRig::Quiet(std::string& why) {
 
 bool OperatorRig::ReadsInFlight() const {
     for (int i = 0; i < zrn::SCHEDULE_ENTRY_COUNT; ++i)
-        if (dialog->panels.schedule.onDevice.State(i) == zrn::ReadState::Reading)
+        if (dialog->panels.schedule.OnDevice().State(i) == zrn::ReadState::Reading)
             return true;
     return false;
 }
@@ -398,7 +399,9 @@ std::vector<std::string> OperatorRig::CheckRows() {
     // The rows the device's table makes, by entry.
     std::map<int, std::array<std::string, 6>> expected;
     for (const zrn::ListRow& row :
-         zrn::BuildListRows(device, dialog->panels.schedule.sched.nDaylightFlag, {}, {}).rows)
+         zrn::BuildListRows(device, PanelTestAccess::sched(dialog->panels.schedule).nDaylightFlag,
+                            {}, {})
+             .rows)
         expected[row.nEntry] = row.texts;
 
     ListView& list = *dialog->Item<ListView>(IDC_LIST_CTRL);
@@ -416,7 +419,7 @@ std::vector<std::string> OperatorRig::CheckRows() {
         listed[static_cast<std::size_t>(e)] = true;
         if (e == edited)
             continue;
-        const zrn::ReadState state = dialog->panels.schedule.onDevice.State(e);
+        const zrn::ReadState state = dialog->panels.schedule.OnDevice().State(e);
         if (state == zrn::ReadState::NotRead) {
             ++counts.notRead;
             if (texts[0] != zrn::NOT_READ_TEXT)
@@ -430,9 +433,9 @@ std::vector<std::string> OperatorRig::CheckRows() {
             failures.push_back(where + ": the device holds " + Show(found->second));
         // The columns leave the durations out: a read entry is compared whole.
         const zrn::ScheduleEntry& truth = device[static_cast<std::size_t>(e)];
-        const zrn::ScheduleEntry& read = dialog->panels.schedule.onDevice.Entry(e);
+        const zrn::ScheduleEntry& read = dialog->panels.schedule.OnDevice().Entry(e);
         const zrn::ScheduleEntry& shown =
-            dialog->panels.schedule.sched.table[static_cast<std::size_t>(e)];
+            PanelTestAccess::sched(dialog->panels.schedule).table[static_cast<std::size_t>(e)];
         if (state == zrn::ReadState::Read && read != truth)
             failures.push_back(where + ": read as {" + Show(read) + "}, the device holds {" +
                                Show(truth) + "}");
@@ -450,7 +453,7 @@ std::vector<std::string> OperatorRig::CheckRows() {
 std::vector<std::string> OperatorRig::CheckPanel() {
     std::vector<std::string> failures;
     ListView& list = *dialog->Item<ListView>(IDC_LIST_CTRL);
-    const zrn::ScheduleState& s = dialog->panels.schedule.sched;
+    const zrn::ScheduleState& s = PanelTestAccess::sched(dialog->panels.schedule);
     const std::vector<int> highlighted = list.SelectedRows();
     const std::vector<int> chosen = s.nSelectedRow == zrn::NO_SELECTABLE_ACTIVE_ENTRY
                                         ? std::vector<int>{}

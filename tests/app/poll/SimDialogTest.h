@@ -54,7 +54,7 @@ protected:
     }
     bool AllRead() const {
         for (int i = 0; i < 4; ++i)
-            if (!dialog->panels.schedule.onDevice.IsRead(i))
+            if (!dialog->panels.schedule.OnDevice().IsRead(i))
                 return false;
         return true;
     }

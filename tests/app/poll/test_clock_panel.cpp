@@ -1,5 +1,6 @@
 // The clock panel: clock replies, the pickers, setting and synchronising the
 // device clock, and the clock value nobody chose.
+#include "../shared/PanelTestAccess.h"
 #include "DialogHarness.h"
 #include "PickerInput.h"
 #include "TestSupport.h"
@@ -55,13 +56,13 @@ TEST_F(ClockPanelTest, ReplyShowsTheDeviceClockAndThePcClockOfThatMoment) {
     Reply("C|1/2/26|3:4:4|");
     EXPECT_EQ(Text(IDC_ZRN_DATE_TEXT), "");
     Reply("C|1/2/26|3:4:5|"); // no zero padding, two-digit year
-    EXPECT_EQ(h.dlg().panels.clock.tZrnClock, Local(2026, 1, 2, 3, 4, 5));
+    EXPECT_EQ(PanelTestAccess::tZrnClock(h.dlg().panels.clock), Local(2026, 1, 2, 3, 4, 5));
     EXPECT_EQ(Text(IDC_ZRN_DATE_TEXT), "01/02/2026");
     EXPECT_EQ(Text(IDC_ZRN_TIME_TEXT), "03:04:05 AM");
     EXPECT_EQ(Text(IDC_PC_DATE), "12/07/2026");
     EXPECT_EQ(Text(IDC_PC_TIME), "07:30:00 AM");
     EXPECT_TRUE(debug.Contains("CZRNcomDlg/ProcessReadClockResponse: C|1/2/26|3:4:5|\r\n"));
-    EXPECT_EQ(h.dlg().panels.clock.bFollowZrnClock, 1);
+    EXPECT_EQ(PanelTestAccess::bFollowZrnClock(h.dlg().panels.clock), 1);
 }
 
 TEST_F(ClockPanelTest, MalformedReplyChangesNothingAndLogsNothing) {
@@ -70,7 +71,7 @@ TEST_F(ClockPanelTest, MalformedReplyChangesNothingAndLogsNothing) {
     h.now += 60;
     for (const char* bad : {"C|12/7/26|7:29|", "C", "C|x/7/26|7:29:51|"})
         Reply(bad);
-    EXPECT_EQ(h.dlg().panels.clock.tZrnClock, Local(2026, 12, 7, 7, 29, 50));
+    EXPECT_EQ(PanelTestAccess::tZrnClock(h.dlg().panels.clock), Local(2026, 12, 7, 7, 29, 50));
     EXPECT_EQ(Text(IDC_PC_TIME), "07:30:00 AM");
     EXPECT_EQ(Text(IDC_LOG), log);
 }
@@ -115,7 +116,7 @@ TEST_F(ClockPanelTest, UpdateSendsThePickedDateAtTheDeviceTimeOfDayOnce) {
     EXPECT_EQ(answer.asked[0].flags, MB_OKCANCEL | MB_ICONQUESTION);
     EXPECT_EQ(h.Take(), (Calls{"S0D", "C|03/04/27|07:29:50|", "S0A"}));
     EXPECT_FALSE(h.dlg().IsItemShown(IDC_CANCEL_CLOCK_EDIT));
-    EXPECT_EQ(h.dlg().panels.clock.bFollowZrnClock, 1);
+    EXPECT_EQ(PanelTestAccess::bFollowZrnClock(h.dlg().panels.clock), 1);
     // Sent is sent: a later press does not set the clock back to that moment.
     Click(IDC_UPDATE_ZRN_CLOCK);
     EXPECT_TRUE(h.Take().empty());
@@ -142,7 +143,7 @@ TEST_F(ClockPanelTest, TimeChangeTakesTheDeviceDateEvenAfterADateChange) {
     DebugCapture debug;
     PickDate(2027, 3, 4);
     PickTime(22, 15, 0);
-    EXPECT_EQ(h.dlg().panels.clock.tPendingClock, Local(2026, 12, 7, 22, 15, 0));
+    EXPECT_EQ(PanelTestAccess::tPendingClock(h.dlg().panels.clock), Local(2026, 12, 7, 22, 15, 0));
     EXPECT_EQ(Text(IDC_ZRN_TIME_TEXT), "10:15:00 PM");
     EXPECT_TRUE(debug.Contains("OnChange/ZRN Date: 3-4-2027 7:29:50, New Updated\n"));
     EXPECT_TRUE(debug.Contains("OnChange/ZRN Time: 1-1-2000 22:15:00\n"));
@@ -158,11 +159,11 @@ TEST_F(ClockPanelTest, CalendarCloseUpTakesThePickedDateAtThePendingTimeOfDay) {
     // Browsing the calendar picks nothing yet.
     PickDate(2027, 5, 6);
     EXPECT_TRUE(debug.Contains("OnChange/ZRN Date: 5-6-2027 7:29:50, DROPDOWN active\n"));
-    EXPECT_EQ(h.dlg().panels.clock.tPendingClock, 0);
+    EXPECT_EQ(PanelTestAccess::tPendingClock(h.dlg().panels.clock), 0);
     picker->SetValue(QDateTime(QDate(2027, 5, 6), QTime(1, 2, 3)));
     Send(IDC_ZRN_DATE, DTN_CLOSEUP);
     // Nothing picked before: the time of day is the device's, not midnight of 1970.
-    EXPECT_EQ(h.dlg().panels.clock.tPendingClock, Local(2027, 5, 6, 7, 29, 50));
+    EXPECT_EQ(PanelTestAccess::tPendingClock(h.dlg().panels.clock), Local(2027, 5, 6, 7, 29, 50));
     EXPECT_TRUE(debug.Contains("DateTimePicker/ZRN Date/CloseUp: 05/06/2027 07:29:50 AM\n"));
     EXPECT_EQ(Text(IDC_ZRN_DATE_TEXT), "05/06/2027");
     // With a time picked, a second close-up keeps that time.
@@ -170,7 +171,7 @@ TEST_F(ClockPanelTest, CalendarCloseUpTakesThePickedDateAtThePendingTimeOfDay) {
     Send(IDC_ZRN_DATE, DTN_DROPDOWN);
     picker->SetValue(QDateTime(QDate(2028, 1, 2), QTime(0, 0)));
     Send(IDC_ZRN_DATE, DTN_CLOSEUP);
-    EXPECT_EQ(h.dlg().panels.clock.tPendingClock, Local(2028, 1, 2, 22, 15, 0));
+    EXPECT_EQ(PanelTestAccess::tPendingClock(h.dlg().panels.clock), Local(2028, 1, 2, 22, 15, 0));
 }
 
 TEST_F(ClockPanelTest, SynchronisingSendsThePcTimeOnEachReplyUntilTheClocksAgree) {
@@ -181,7 +182,7 @@ TEST_F(ClockPanelTest, SynchronisingSendsThePcTimeOnEachReplyUntilTheClocksAgree
     EXPECT_EQ(h.Take(), (Calls{"S0D", "C|12/07/26|07:30:00|", "S0A"}));
     ++h.now;
     Reply("C|12/7/26|7:30:01|");
-    EXPECT_EQ(h.dlg().panels.clock.bSyncToPc, 0);
+    EXPECT_EQ(PanelTestAccess::bSyncToPc(h.dlg().panels.clock), 0);
     EXPECT_TRUE(h.Take().empty());
     Reply("C|12/7/26|7:30:09|"); // drifting again: no longer asked to follow
     EXPECT_TRUE(h.Take().empty());
@@ -199,7 +200,7 @@ TEST_F(ClockPanelTest, SynchronisingGivesUpAfterItsAttemptsAndLeavesSamplingResu
     }
     Reply("C|12/7/26|8:30:00|");
     EXPECT_EQ(h.Take(), (Calls{"S0A"})) << "sampling is left resumed";
-    EXPECT_EQ(h.dlg().panels.clock.bSyncToPc, 0);
+    EXPECT_EQ(PanelTestAccess::bSyncToPc(h.dlg().panels.clock), 0);
     EXPECT_NE(
         Text(IDC_LOG).find("Synchronize ZRN clock to PC: the ZRN clock still differs from the "
                            "PC clock after 5 attempts; stopped."),
@@ -236,7 +237,7 @@ TEST_F(ClockPanelTest, PickersAppearOnFocusWithTheDeviceClockAndGoOnFocusLoss) {
     EXPECT_FALSE(h.dlg().IsItemShown(IDC_ZRN_DATE_TEXT));
     EXPECT_TRUE(h.dlg().IsItemShown(IDC_ZRN_DATE));
     EXPECT_EQ(h.dlg().Item<DateTimePicker>(IDC_ZRN_DATE)->Value().toSecsSinceEpoch(),
-              h.dlg().panels.clock.tZrnClock);
+              PanelTestAccess::tZrnClock(h.dlg().panels.clock));
     h.dlg().SendMessage(IDC_ZRN_DATE, NM_KILLFOCUS);
     EXPECT_TRUE(h.dlg().IsItemShown(IDC_ZRN_DATE_TEXT));
     EXPECT_FALSE(h.dlg().IsItemShown(IDC_ZRN_DATE));
@@ -261,7 +262,7 @@ TEST_F(ClockPanelTest, BeforeTheDeviceIsReadEditsBuildOnThePcClockNot1970) {
     h.dlg().SendMessage(IDC_ZRN_DATE_TEXT, EN_SETFOCUS);
     EXPECT_EQ(h.dlg().Item<DateTimePicker>(IDC_ZRN_DATE)->Value().toSecsSinceEpoch(), h.now);
     PickTime(22, 15, 0);
-    EXPECT_EQ(h.dlg().panels.clock.tPendingClock, Local(2026, 12, 7, 22, 15, 0));
+    EXPECT_EQ(PanelTestAccess::tPendingClock(h.dlg().panels.clock), Local(2026, 12, 7, 22, 15, 0));
     MessageBoxAnswer answer(IDOK);
     Click(IDC_UPDATE_ZRN_CLOCK);
     EXPECT_EQ(answer.asked.at(0).text, "Change ZRN Clock to 12/07/2026 10:15:00 PM ?");

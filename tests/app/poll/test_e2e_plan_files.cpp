@@ -1,6 +1,7 @@
 // The window menu's plan files through the real link library against zrnsim
 // as a process: what the device holds afterwards (its --state-out), what
 // reached it (its --trace), and the bytes export writes.
+#include "../shared/PanelTestAccess.h"
 #include "DeviceState.h"
 #include "HeldSchedule.h"
 #include "SimDialogTest.h"
@@ -69,11 +70,12 @@ protected:
         StartDevice(kState, faults);
         ASSERT_FALSE(HasFatalFailure());
         StartDialog();
-        ASSERT_TRUE(Wait([&] { return dialog->panels.clock.bFollowZrnClock == 1; }, 15000));
+        ASSERT_TRUE(Wait(
+            [&] { return PanelTestAccess::bFollowZrnClock(dialog->panels.clock) == 1; }, 15000));
     }
     bool NoneReading() const {
         for (int i = 0; i < 4; ++i)
-            if (dialog->panels.schedule.onDevice.State(i) == zrn::ReadState::Reading)
+            if (dialog->panels.schedule.OnDevice().State(i) == zrn::ReadState::Reading)
                 return false;
         return true;
     }
@@ -238,9 +240,9 @@ TEST_F(PlanFilesEndToEnd, ARefusedUploadIsReportedAndTheListShowsTheDevicesCopy)
     const zrn::ScheduleTable held = Held();
     for (int i = 0; i < 4; ++i) {
         EXPECT_NE(held[i].chStatus, zrn::STATUS_ACTIVE) << "schedule " << i + 1;
-        if (!dialog->panels.schedule.onDevice.IsRead(i))
+        if (!dialog->panels.schedule.OnDevice().IsRead(i))
             continue;
-        const zrn::ScheduleEntry& shown = dialog->panels.schedule.sched.table[i];
+        const zrn::ScheduleEntry& shown = PanelTestAccess::sched(dialog->panels.schedule).table[i];
         EXPECT_EQ(shown.chStatus, held[i].chStatus) << "schedule " << i + 1;
         if (held[i].chStatus != zrn::STATUS_EMPTY) {
             EXPECT_EQ(shown, held[i]) << "schedule " << i + 1;

@@ -2,6 +2,7 @@
 // process: what reaches the device (zrnsim's trace), and what the device then
 // holds (read back by the program).
 #include "../shared/PanelInput.h"
+#include "../shared/PanelTestAccess.h"
 #include "PickerInput.h"
 #include "SimDialogTest.h"
 #include "TestSupport.h"
@@ -35,7 +36,8 @@ protected:
         StartDialog();
         // Found, read in full, every entry's replies in.
         ASSERT_TRUE(Wait([&] { return Received("S4P|"); }, 15000));
-        ASSERT_TRUE(Wait([&] { return dialog->panels.clock.bFollowZrnClock == 1; }, 5000));
+        ASSERT_TRUE(Wait(
+            [&] { return PanelTestAccess::bFollowZrnClock(dialog->panels.clock) == 1; }, 5000));
         ASSERT_TRUE(Wait([&] { return AllRead(); }));
     }
 
@@ -96,7 +98,8 @@ TEST_F(ScheduleEndToEnd, DownloadSkipsTheGapAndEmptiesTheImpossibleEntry) {
     EXPECT_EQ(Cell(0, 1), "06/01/2026");
     EXPECT_EQ(Cell(1, 0), "Inactive");
     EXPECT_EQ(Cell(1, 5), "00:30:00");
-    EXPECT_EQ(dialog->panels.schedule.sched.nRowEntry, (std::array<int, 4>{0, 3, -1, -1}));
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nRowEntry,
+              (std::array<int, 4>{0, 3, -1, -1}));
     EXPECT_NE(dialog->GetDlgItemText(IDC_LOG).find("Schedule Entry 2 has invalid value"),
               std::string::npos);
 }
@@ -167,10 +170,11 @@ TEST_F(ScheduleEndToEnd, DeactivateDeleteAndTest) {
     mark = Trace().size();
     PressAndConfirm(IDC_BUTTON_DELETE);
     ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S10", "S1?"}); }));
-    ASSERT_TRUE(Wait([&] { return dialog->panels.schedule.sched.nSelectedRow == -1; }));
+    ASSERT_TRUE(
+        Wait([&] { return PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow == -1; }));
     Refresh();
     ASSERT_EQ(List()->GetItemCount(), 1);
-    EXPECT_EQ(dialog->panels.schedule.sched.nRowEntry[0], 3);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nRowEntry[0], 3);
 }
 
 TEST_F(ScheduleEndToEnd, ClearAllEmptiesTheDevice) {
@@ -186,7 +190,7 @@ TEST_F(ScheduleEndToEnd, DiscardReadsTheDevicesCopyBack) {
     EditStartHour(9);
     EXPECT_EQ(Cell(1, 2), "09:00:00 AM");
     Press(IDC_BUTTON_DISCARD);
-    EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 0);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).bEditPending, 0);
     ASSERT_TRUE(Wait([&] { return List()->GetItemCount() == 2 && Cell(1, 2) == "08:00:00 AM"; }));
 }
 
@@ -206,13 +210,13 @@ TEST_P(LeaveEditedEntry, EachAnswer) {
         ASSERT_TRUE(Wait([&] {
             return SentAll(mark, {"S4D", "S4BD|06/05/26|", "S4BT|09:00:00|"});
         }));
-        EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, 0);
+        EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow, 0);
         Refresh();
         EXPECT_EQ(Cell(1, 2), "09:00:00 AM");
     } else {
         // The whole table is read again; the device still holds 08:00.
         ASSERT_TRUE(Wait([&] { return SentAll(mark, {"S1?", "S1BD"}); }));
-        EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, -1);
+        EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow, -1);
         ASSERT_TRUE(
             Wait([&] { return List()->GetItemCount() == 2 && Cell(1, 2) == "08:00:00 AM"; }));
     }

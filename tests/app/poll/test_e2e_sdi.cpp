@@ -1,6 +1,7 @@
 // The SDI row and the identification dialog through the real link library
 // against zrnsim as a process: typed values reach the device, come back into
 // the boxes, and a fresh link afterwards reads them from the device itself.
+#include "../shared/PanelTestAccess.h"
 #include "Keyboard.h"
 #include "LinkProbe.h"
 #include "SimDialogTest.h"
@@ -91,7 +92,8 @@ TEST_F(SdiEndToEnd, TypedSettingsReachTheDeviceAndComeBackIntoTheBoxes) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return Text(s.id) == s.shown; }, 10000)) << Text(s.id);
     }
     EXPECT_TRUE(WaitForDebug("CZRNcomDlg/ProcessSDIAddress: A5\r\n"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.panels.settings.strSdiDelay == "120"; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return PanelTestAccess::strSdiDelay(dlg.panels.settings) == "120"; }, 10000));
 
     // Typing while polling reads the delay again: the box keeps what is typed.
     TypeIn(IDC_SDI_DELAY, "77");
@@ -99,7 +101,8 @@ TEST_F(SdiEndToEnd, TypedSettingsReachTheDeviceAndComeBackIntoTheBoxes) {
     ASSERT_TRUE(WaitForDebug("RES L|120|")) << "no polling read of the delay";
     EXPECT_EQ(Text(IDC_SDI_DELAY), "77");
     Leave(IDC_SDI_DELAY);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.panels.settings.strSdiDelay == "77"; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return PanelTestAccess::strSdiDelay(dlg.panels.settings) == "77"; }, 10000));
 
     // A slip of the keyboard sets nothing; the device's value comes back.
     TypeIn(IDC_HOLD_SECS, "4x");
@@ -122,7 +125,7 @@ TEST_F(SdiEndToEnd, EditSdiInfoWritesANewIdentificationThatTheDeviceThenReports)
         << debug.Text();
 
     MessageBoxAnswer answer(IDOK);
-    CSdiInfoDlg& info = dlg.panels.settings.sdiInfoDlg;
+    CSdiInfoDlg& info = PanelTestAccess::sdiInfoDlg(dlg.panels.settings);
     QTimer::singleShot(0, &dlg, [&info] {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&info));
         for (auto [id, text] :

@@ -1,6 +1,7 @@
 // "Synchronize ZRN clock to PC" through the real link library against a
 // simulated device in this process, an hour behind: the program keeps setting
 // the device clock until a reply shows it equal to the PC's.
+#include "../shared/PanelTestAccess.h"
 #include "Device.h"
 #include "EnvGuard.h"
 #include "Options.h"
@@ -83,21 +84,23 @@ TEST(SynchroniseEndToEnd, DeviceClockIsBroughtToThePcClock) {
         PcSpan found;
         dialog.Create();
         // The one-second timer finds the device and polls its clock.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.panels.clock.tZrnClock != 0; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return PanelTestAccess::tZrnClock(dialog.panels.clock) != 0; }, 10000));
         found.Close();
-        EXPECT_TRUE(found.Holds(dialog.panels.clock.tZrnClock + 3600))
+        EXPECT_TRUE(found.Holds(PanelTestAccess::tZrnClock(dialog.panels.clock) + 3600))
             << "an hour behind, read between " << found.from << " and " << found.to << ": "
-            << dialog.panels.clock.tZrnClock;
+            << PanelTestAccess::tZrnClock(dialog.panels.clock);
 
         synchronised = PcSpan();
         dialog.SendMessage(IDC_SYNC_ZRN_CLOCK, win::BN_CLICKED);
-        EXPECT_EQ(dialog.panels.clock.bSyncToPc, 1);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.panels.clock.bSyncToPc == 0; }, 10000));
+        EXPECT_EQ(PanelTestAccess::bSyncToPc(dialog.panels.clock), 1);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return PanelTestAccess::bSyncToPc(dialog.panels.clock) == 0; }, 10000));
         synchronised.Close();
         // It stopped because a reply showed the PC's clock of that moment.
-        EXPECT_TRUE(synchronised.Holds(dialog.panels.clock.tZrnClock))
+        EXPECT_TRUE(synchronised.Holds(PanelTestAccess::tZrnClock(dialog.panels.clock)))
             << "read between " << synchronised.from << " and " << synchronised.to << ": "
-            << dialog.panels.clock.tZrnClock;
+            << PanelTestAccess::tZrnClock(dialog.panels.clock);
         Link().close();
     }
     // The simulator has stopped: its clock can be read without a race. It is

@@ -1,4 +1,5 @@
 // The tick routine as a state machine: searching, probing, found, polling.
+#include "../shared/PanelTestAccess.h"
 #include "DialogHarness.h"
 #include "PortRights.h"
 #include "TestSupport.h"
@@ -222,7 +223,7 @@ namespace {
 // Answers the connect dialog once it is up: picks a row (or none) and presses a button.
 void AnswerConnect(DialogHarness& h, int row, int button) {
     QTimer::singleShot(0, &h.dlg(), [&h, row, button] {
-        COpenZrn& open = h.dlg().panels.ports.openZrn;
+        COpenZrn& open = PanelTestAccess::openZrn(h.dlg().panels.ports);
         if (row >= 0) {
             open.Item<QListWidget>(IDC_PORT_LIST)->setCurrentRow(row);
             open.SendMessage(IDC_PORT_LIST, win::LBN_SELCHANGE);
@@ -337,7 +338,7 @@ TEST(PortInUse, ANetworkPortTypedIntoZrnConnectIsShownOnceItAnswers) {
     ASSERT_TRUE(config.isValid());
     EnvGuard configHome("XDG_CONFIG_HOME", config.path().toUtf8().constData());
     QTimer::singleShot(0, &h.dlg(), [&h] {
-        COpenZrn& open = h.dlg().panels.ports.openZrn;
+        COpenZrn& open = PanelTestAccess::openZrn(h.dlg().panels.ports);
         open.SetDlgItemText(IDC_NETWORK_PORT, "rfc2217://127.0.0.1:7000");
         open.SendMessage(win::IDOK, win::BN_CLICKED);
     });

@@ -1,5 +1,6 @@
 // A port the user may not open, chosen by hand: a box says which group grants
 // it and how to join, every time; the log box says it once.
+#include "../shared/PanelTestAccess.h"
 #include "DialogHarness.h"
 #include "PortRights.h"
 #include "TestSupport.h"
@@ -52,7 +53,8 @@ TEST(PortHint, ARefusedChosenPortNamesItsGroupInABoxAndOnceInTheLogBox) {
         ASSERT_TRUE(user.ok);
         for (int attempt = 0; attempt < 2; ++attempt) {
             QTimer::singleShot(0, &h.dlg(), [&h] {
-                h.dlg().panels.ports.openZrn.SendMessage(win::IDOK, win::BN_CLICKED);
+                PanelTestAccess::openZrn(h.dlg().panels.ports)
+                    .SendMessage(win::IDOK, win::BN_CLICKED);
             });
             h.dlg().SendMessage(kWindow, win::WM_SYSCOMMAND, IDM_ZRN_CONNECT);
         }
@@ -74,7 +76,7 @@ TEST(PortHint, APortThatIsMissingOrOpenableAsksNothing) {
     LinkRecorder::openResult = 0;
     MessageBoxAnswer answer(win::IDOK);
     QTimer::singleShot(0, &h.dlg(), [&h] {
-        h.dlg().panels.ports.openZrn.SendMessage(win::IDOK, win::BN_CLICKED);
+        PanelTestAccess::openZrn(h.dlg().panels.ports).SendMessage(win::IDOK, win::BN_CLICKED);
     });
     h.dlg().SendMessage(kWindow, win::WM_SYSCOMMAND, IDM_ZRN_CONNECT);
     EXPECT_TRUE(answer.asked.empty());

@@ -4,6 +4,7 @@
 // through the message-box hook, and what goes to a recording link.
 #include "../dialog/TestSupport.h"
 #include "PanelInput.h"
+#include "PanelTestAccess.h"
 #include "RecordingLink.h"
 #include "ZRNComDll.h"
 #include "platform/Dialog.h"
@@ -143,7 +144,7 @@ TEST_F(BothBackends, AddThenSaveSendsTheEntryOnTheWireAndReadsItBack) {
                                 "S2ET|13:14:59|", "S2I|00:15:00|", "S2V|00:02:00|", "S2H|00:01:00|",
                                 "S2P|00:01:00|", "S2D", "S2?", "S2BD", "S2BT", "S2ED", "S2ET",
                                 "S2I", "S2V", "S2H", "S2P"}));
-    EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 0);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).bEditPending, 0);
 }
 
 TEST_F(BothBackends, DeleteAsksAndNoKeepsTheEntry) {
@@ -172,7 +173,7 @@ TEST_F(BothBackends, AKeyThatMovesTheHighlightChoosesThatRowForEveryAction) {
     Reply("C|05/20/26|10:07:30|");
     Click(0);
     Send(IDC_LIST_CTRL, LVN_KEYSELECT, 1);
-    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, 1);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow, 1);
     EXPECT_EQ(List().SelectedRows(), std::vector<int>{1});
     EXPECT_TRUE(dialog->IsItemEnabled(IDC_BUTTON_ENABLE)) << "entry 3 is inactive";
     Take();
@@ -197,8 +198,8 @@ TEST_F(BothBackends, AKeyMoveAwayFromAnEditAsksFirstAndOkDropsTheEdit) {
     EXPECT_EQ(ok.asked[0].flags, MB_OKCANCEL | MB_ICONQUESTION);
     // Discarded: the row shows what the device holds again.
     EXPECT_EQ(Cell(1, 3), "06/17/2026");
-    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, 0);
-    EXPECT_EQ(dialog->panels.schedule.sched.bEditPending, 0);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow, 0);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).bEditPending, 0);
 }
 
 TEST_F(BothBackends, DatePickersHoldOnlyTheYearsTheDeviceStores) {
@@ -223,7 +224,7 @@ TEST_F(BothBackends, ARefreshWithoutADeviceListsEveryScheduleAsNotRead) {
     ASSERT_EQ(List().GetItemCount(), 4);
     for (int row = 0; row < 4; ++row)
         EXPECT_EQ(Cell(row, 0), "Not read");
-    EXPECT_EQ(dialog->panels.schedule.sched.nSelectedRow, -1);
+    EXPECT_EQ(PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow, -1);
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_BUTTON_ENABLE));
     EXPECT_FALSE(dialog->IsItemEnabled(IDC_BUTTON_SAVE));
 }

@@ -2,6 +2,7 @@
 // another thread to its handle, native focus changes in the SDI row, a mouse
 // click in the schedule list and the real system menu.
 #include "../dialog/TestSupport.h"
+#include "../shared/PanelTestAccess.h"
 #include "../shared/RecordingLink.h"
 #include "MessagePump.h"
 #include "ZRNComDll.h"
@@ -64,7 +65,7 @@ TEST_F(MainWindow, LinkRepliesFromTheWorkerReachTheDialogsWindow) {
     WorkerReply("A3");
     EXPECT_EQ(dialog->GetDlgItemText(IDC_SDI_ADDRESS), "3");
     WorkerReply("C|05/20/26|10:07:30|");
-    EXPECT_NE(dialog->panels.clock.tZrnClock, 0);
+    EXPECT_NE(PanelTestAccess::tZrnClock(dialog->panels.clock), 0);
 }
 
 TEST_F(MainWindow, ADetachedDialogAnswersTheLinkWithoutHandlingIt) {
@@ -102,7 +103,8 @@ TEST_F(MainWindow, AMouseClickInTheListSelectsTheEntry) {
     const LPARAM at = MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2);
     ::PostMessageW(list.Handle(), WM_LBUTTONUP, 0, at);
     ::SendMessageW(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-    EXPECT_TRUE(PumpUntil([&] { return dialog->panels.schedule.sched.nSelectedRow == 0; }));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return PanelTestAccess::sched(dialog->panels.schedule).nSelectedRow == 0; }));
     EXPECT_EQ(list.SelectedRows(), std::vector<int>{0});
     EXPECT_TRUE(dialog->IsItemEnabled(IDC_BUTTON_ENABLE));
 }
@@ -130,7 +132,7 @@ TEST_F(MainWindow, ConnectRunsThePortDialogModallyOverTheMainWindow) {
     EXPECT_TRUE(answered);
     EXPECT_TRUE(mainWasDisabled);
     EXPECT_TRUE(::IsWindowEnabled(main));
-    EXPECT_FALSE(::IsWindowVisible(dialog->panels.ports.openZrn.m_hWnd));
+    EXPECT_FALSE(::IsWindowVisible(PanelTestAccess::openZrn(dialog->panels.ports).m_hWnd));
     EXPECT_TRUE(Take().empty()) << "Cancel opens no port and sends nothing";
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The one rule that enables and disables the dialog's action buttons, as a
+// The one rule that enables and disables the schedule and clock action buttons, as a
 // function of plain state so it can be tested without a dialog.
 
 #include <optional>

@@ -1,4 +1,4 @@
-#include "shell/ButtonRule.h"
+#include "schedule/ButtonRule.h"
 
 #include "model/ScheduleEntry.h"
 
