@@ -1,5 +1,6 @@
 // zrnctl's link on a gateway that goes away: the loss ends the waiting at
-// once, however long before the next command it was told.
+// once, however long before the next command it was told. And which reply
+// answers which query.
 #include "Link.h"
 #include "Loopback.h"
 
@@ -27,6 +28,27 @@ TEST(Link, AGatewayThatClosesEndsEveryExchangeAtOnceWithItsReason) {
         EXPECT_LT(Clock::now() - began, LinkTiming{}.wait) << "query " << query;
     }
     EXPECT_EQ(link.LostReason(), "the gateway closed the connection");
+}
+
+TEST(Link, TellsWhichReplyAnswersWhichQuery) {
+    struct Case {
+        const char* reply;
+        const char* query;
+        bool answers;
+    };
+    const Case cases[] = {
+        {"S1A", "S1?", true},
+        {"S1BD|03/03/27|", "S1?", false},
+        {"S1BD|03/03/27|", "S1BD", true},
+        {"S1BT|07:00:00|", "S1BD", false},
+        {"A3", "A", true},
+        {"C|06/12/26|14:05:09|", "C", true},
+        {"C", "C", false},
+        {"S5V|00:01:30|", "S5V", true},
+        {"S5H|00:01:30|", "S5V", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AnswersQuery(c.reply, c.query), c.answers) << c.reply << " / " << c.query;
 }
 
 } // namespace

@@ -1,30 +1,42 @@
 #pragma once
-// A pseudo-terminal standing in for the device, for the test harness, the exit
-// helper and the host's relay under wine (built on its own, so header-only).
+// Raw pseudo-terminals for the tests and the benchmarks: the one place that
+// opens one. The host's relay under wine builds RawPty.cpp beside it.
 
-#include <fcntl.h>
+#include "UniqueFd.h"
+
 #include <optional>
-#include <pty.h>
 #include <string>
-#include <termios.h>
 
 namespace zrntest {
 
-// Opens a pair: the terminal side raw, so that nothing the link writes is
-// echoed or translated, the master non-blocking, neither inherited by a
-// program started later. The terminal's path, or nothing on failure.
-inline std::optional<std::string> OpenRawPty(int& master, int& slave) {
-    char name[256] = {};
-    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0)
-        return std::nullopt;
-    termios tio{};
-    ::tcgetattr(slave, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(slave, TCSANOW, &tio);
-    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-    ::fcntl(master, F_SETFD, FD_CLOEXEC);
-    ::fcntl(slave, F_SETFD, FD_CLOEXEC);
-    return name;
-}
+// Raw mode, so that nothing written is echoed or translated.
+void MakeRaw(int fd);
+
+// Opens a pair: the terminal side raw, the master non-blocking, neither
+// inherited by a program started later. The terminal's path, or nothing on
+// failure.
+std::optional<std::string> OpenRawPty(int& master, int& slave);
+
+// The PC's end of a terminal another process made (the simulator's), raw and
+// non-blocking; -1 when it cannot be opened.
+int OpenRawTerminal(const std::string& path);
+
+// A pair that closes itself: the library opens the terminal side by its path,
+// the test or benchmark plays the device on the master.
+class RawPty {
+public:
+    RawPty();
+
+    bool ok() const { return static_cast<bool>(master_); }
+    int master() const { return master_.get(); }
+    const std::string& path() const { return name_; }
+    // As the link's definition names it.
+    std::string definition() const { return name_ + ":9600,N,8,1"; }
+
+private:
+    zrn::UniqueFd master_;
+    zrn::UniqueFd slave_;
+    std::string name_;
+};
 
 } // namespace zrntest

@@ -2,8 +2,10 @@
 // Helpers shared by the dialog tests: captured debug output, answered
 // message boxes and popup menus.
 #include "platform/DebugOutput.h"
+#include "platform/FileDialog.h"
 #include "platform/Menu.h"
 #include "platform/MessageBox.h"
+#include "platform/Win.h"
 
 #include <mutex>
 #include <string>
@@ -60,5 +62,27 @@ private:
     Hook previous;
 };
 using MessageBoxAnswer = HookAnswer<MessageBoxRequest, MessageBoxHook, &SetMessageBoxHook>;
+// Names one file in every file dialog.
+using FileDialogAnswer = HookAnswer<FileDialogRequest, FileDialogHook, &SetFileDialogHook>;
 // Chooses the command from every popup menu.
 using PopupMenuAnswer = HookAnswer<PopupMenuRequest, PopupMenuHook, &SetPopupMenuHook>;
+
+// The choice-th of the buttons a box with these flags shows, counting round.
+inline int NthButton(unsigned flags, unsigned choice) {
+    using namespace win;
+    std::vector<int> buttons{IDOK};
+    switch (flags & 0xF) {
+    case MB_OKCANCEL:
+        buttons = {IDOK, IDCANCEL};
+        break;
+    case MB_YESNOCANCEL:
+        buttons = {IDYES, IDNO, IDCANCEL};
+        break;
+    case MB_YESNO:
+        buttons = {IDYES, IDNO};
+        break;
+    default:
+        break;
+    }
+    return buttons[choice % buttons.size()];
+}

@@ -1,30 +1,37 @@
 #pragma once
-// Runs a test's time conversions in a zone with daylight saving, so a
-// conversion that ignores the local-time rules shows up as an hour off.
+// Time conversions run in a zone with daylight saving, so a conversion that
+// ignores the local-time rules shows up as an hour off. The one place the tests
+// choose that zone.
+
+#include "EnvGuard.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <ctime>
-#include <string>
 
-class BerlinTime : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (const char* tz = std::getenv("TZ"))
-            savedTz_ = tz, hadTz_ = true;
-        setenv("TZ", "Europe/Berlin", 1);
-        tzset();
-    }
-    void TearDown() override {
-        if (hadTz_)
-            setenv("TZ", savedTz_.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
+namespace zrntest {
+
+inline constexpr const char* kDaylightSavingZone = "Europe/Berlin";
+
+} // namespace zrntest
+
+// Local time in `zone` while it lives; the zone before it afterwards.
+class ZoneGuard {
+public:
+    explicit ZoneGuard(const char* zone) : tz("TZ", zone) { tzset(); }
+    ~ZoneGuard() { tzset(); }
 
 private:
-    std::string savedTz_;
-    bool hadTz_ = false;
+    EnvGuard tz;
+};
+
+class BerlinZone : public ZoneGuard {
+public:
+    BerlinZone() : ZoneGuard(zrntest::kDaylightSavingZone) {}
+};
+
+// A fixture whose tests all run in Berlin.
+class BerlinTime : public ::testing::Test {
+private:
+    BerlinZone zone;
 };

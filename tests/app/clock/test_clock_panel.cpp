@@ -3,6 +3,7 @@
 #include "DialogHarness.h"
 #include "PickerInput.h"
 #include "TestSupport.h"
+#include "TimeZone.h"
 #include "model/CalendarTime.h"
 
 #include <gtest/gtest.h>
@@ -16,16 +17,9 @@ int64_t Local(int year, int month, int day, int hour, int minute, int second) {
     return zrn::MakeLocalTime({year, month, day, hour, minute, second}).value();
 }
 
-// Local times in a zone with daylight saving, set before the dialog shows any.
-struct BerlinZone {
-    BerlinZone() : tz("TZ", "Europe/Berlin") { tzset(); }
-    ~BerlinZone() { tzset(); }
-    EnvGuard tz;
-};
-
 class ClockPanelTest : public ::testing::Test {
 protected:
-    BerlinZone zone;
+    BerlinZone zone; // set before the dialog shows any local time
     DialogHarness h{"ZRNcom", Local(2026, 12, 7, 7, 30, 0)};
 
     void Reply(const char* text) { h.LinkNotify(LINK_REPLY, text); }

@@ -2,7 +2,7 @@
 // What the tests of the schedule rules share: instants in a zone with
 // daylight saving, entries made from them, the lines a rule logs or traces,
 // and the check of an entry's times as its bytes hold them.
-#include "BerlinTime.h"
+#include "TimeZone.h"
 #include "model/CalendarTime.h"
 #include "model/ScheduleRules.h"
 

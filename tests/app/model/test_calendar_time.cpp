@@ -1,4 +1,4 @@
-#include "BerlinTime.h"
+#include "TimeZone.h"
 #include "model/CalendarTime.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "BerlinTime.h"
+#include "TimeZone.h"
 #include "model/Catalogue.h"
 
 #include <gtest/gtest.h>

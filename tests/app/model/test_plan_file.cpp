@@ -1,8 +1,11 @@
 // The plan file: what is refused (with the key, or line and column), and that
 // what export writes reads back to the same table and the same bytes; which
 // files are read and how they are replaced.
-#include "Model.h"
 #include "model/CalendarTime.h"
+#include "model/Plan.h"
+#include "model/PlanFile.h"
+#include "model/PlanJson.h"
+#include "model/PlanText.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +24,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace zrnctl {
+namespace zrn {
 namespace {
 
 std::string WithSchedule(const std::string& fields) {
@@ -369,4 +372,4 @@ TEST(PlanFile, AWriteThatFailsLeavesTheOldFileAndNoTemporary) {
 }
 
 } // namespace
-} // namespace zrnctl
+} // namespace zrn

@@ -2,9 +2,9 @@
 // neutral calls only, so that the same tests run on the Qt backend (offscreen)
 // and on the Win32 backend (under wine): replies, buttons, prompts answered
 // through the message-box hook, and what goes to a recording link.
-#include "../dialog/TestSupport.h"
+#include "LinkRecorder.h"
 #include "PanelInput.h"
-#include "RecordingLink.h"
+#include "TestSupport.h"
 #include "ZRNComDll.h"
 #include "platform/Dialog.h"
 #include "platform/PanelSupport.h"
@@ -26,7 +26,7 @@ using namespace win;
 
 namespace {
 
-using Commands = RecordingLink::Commands;
+using Commands = LinkRecorder::Commands;
 
 // A list cell as text on either backend.
 template <class Text> std::string Str(const Text& text) {
@@ -80,7 +80,7 @@ protected:
     void Send(int id, int code, int row = -1) { SendNotify(*dialog, id, code, row); }
     void Press(int id) { Send(id, BN_CLICKED); }
     void Click(int row) { Send(IDC_LIST_CTRL, NM_CLICK, row); }
-    Commands Take() { return RecordingLink::Take(); }
+    Commands Take() { return LinkRecorder::TakeSent(); }
     ListView& List() { return *dialog->Item<ListView>(IDC_LIST_CTRL); }
     std::string Cell(int row, int column) { return Str(List().GetItemText(row, column)); }
     // Save, Discard, Properties, Activate, Deactivate, Update clock, Sync clock,
@@ -94,7 +94,7 @@ protected:
 
     std::filesystem::path scratch;
     std::filesystem::path previousDir;
-    RecordingLink link;
+    LinkRecorder link;
     DebugCapture debug;
     std::unique_ptr<CZRNcomDlg> dialog;
 };

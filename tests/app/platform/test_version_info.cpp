@@ -1,8 +1,10 @@
+#include "EnvGuard.h"
 #include "platform/VersionInfo.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 
 using namespace zrn;
 
@@ -65,24 +67,14 @@ TEST(VersionInfo, LanguageOfTheLocale) {
 }
 
 TEST(VersionInfo, UserLanguageFollowsLocaleVariablePrecedence) {
-    const char* names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-    std::string saved[3];
-    bool had[3];
-    for (int i = 0; i < 3; ++i) {
-        const char* v = std::getenv(names[i]);
-        had[i] = v != nullptr;
-        saved[i] = v ? v : "";
-    }
-    setenv("LC_ALL", "", 1);
-    setenv("LC_MESSAGES", "fr_FR.UTF-8", 1);
-    setenv("LANG", "de_DE.UTF-8", 1);
+    const EnvGuard all("LC_ALL", "");
+    std::optional<EnvGuard> messages(std::in_place, "LC_MESSAGES", "fr_FR.UTF-8");
+    std::optional<EnvGuard> lang(std::in_place, "LANG", "de_DE.UTF-8");
     EXPECT_EQ(UserDefaultLangId(), 0x040C);
-    unsetenv("LC_MESSAGES");
+    messages.emplace("LC_MESSAGES", nullptr);
     EXPECT_EQ(UserDefaultLangId(), 0x0407);
-    unsetenv("LANG");
+    lang.emplace("LANG", nullptr);
     EXPECT_EQ(UserDefaultLangId(), 0x0409);
-    for (int i = 0; i < 3; ++i)
-        had[i] ? setenv(names[i], saved[i].c_str(), 1) : unsetenv(names[i]);
 }
 
 TEST(VersionInfo, BrowserCommandReplacesThePlaceholder) {

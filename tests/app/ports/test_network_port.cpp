@@ -1,3 +1,5 @@
+#include "EnvGuard.h"
+#include "Scratch.h"
 #include "ports/NetworkPort.h"
 #include "ports/RecentPortsFile.h"
 
@@ -76,40 +78,10 @@ namespace {
 
 class RecentPortsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        root = fs::temp_directory_path() / ("zrn_recent_" + std::to_string(::getpid()));
-        fs::remove_all(root);
-    }
-    void TearDown() override {
-        fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(root, ignored);
-    }
-    static std::string Contents(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    static std::string Contents(const fs::path& file) { return zrntest::ReadFile(file); }
 
-    fs::path root;
-    std::error_code ignored;
-};
-
-// Sets or clears an environment variable for one scope.
-class Env {
-public:
-    Env(const char* name, const char* value) : name(name) {
-        if (const char* old = std::getenv(name))
-            previous = old;
-        value ? ::setenv(name, value, 1) : ::unsetenv(name);
-    }
-    ~Env() { previous ? ::setenv(name, previous->c_str(), 1) : ::unsetenv(name); }
-    Env(const Env&) = delete;
-    Env& operator=(const Env&) = delete;
-
-private:
-    const char* name;
-    std::optional<std::string> previous;
+    zrntest::ScratchDir scratch{"zrn_recent"};
+    const fs::path root = scratch.Dir();
 };
 
 } // namespace
@@ -157,8 +129,8 @@ TEST(RecentPortsPlace, ConfigHomeThenHome) {
         {nullptr, "", std::nullopt},
     };
     for (const auto& c : cases) {
-        Env config("XDG_CONFIG_HOME", c.config);
-        Env home("HOME", c.home);
+        EnvGuard config("XDG_CONFIG_HOME", c.config);
+        EnvGuard home("HOME", c.home);
         EXPECT_EQ(RecentPortsFile(), c.file)
             << (c.config ? c.config : "(unset)") << " " << (c.home ? c.home : "(unset)");
     }

@@ -1,6 +1,7 @@
 // The connect dialog: its list, its order, its choice and its fallback, a
 // port typed in and the network ports it remembers.
 #include "EnvGuard.h"
+#include "Scratch.h"
 #include "TestSupport.h"
 #include "platform/Win.h"
 #include "ports/NetworkPort.h"
@@ -34,12 +35,7 @@ protected:
     ~OpenZrn() override { fs::remove_all(config); }
 
     fs::path RecentFile() const { return config / "ZRNcom" / "recent-ports"; }
-    std::string Recent() const {
-        std::ifstream in(RecentFile());
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string Recent() const { return zrntest::ReadFile(RecentFile()); }
 
     fs::path config;
     EnvGuard configHome;

@@ -1,3 +1,5 @@
+#include "EnvGuard.h"
+#include "Scratch.h"
 #include "ports/PortList.h"
 
 #include <gtest/gtest.h>
@@ -16,11 +18,6 @@ namespace {
 // A fake /sys/class/tty.
 class PortList : public ::testing::Test {
 protected:
-    void SetUp() override {
-        root_ = fs::temp_directory_path() / ("zrn_tty_" + std::to_string(::getpid()));
-        fs::create_directories(root_);
-    }
-    void TearDown() override { fs::remove_all(root_); }
     void Tty(const std::string& name, bool device, bool driver = false,
              const char* type = nullptr) {
         fs::create_directories(root_ / name);
@@ -31,7 +28,8 @@ protected:
         if (type)
             std::ofstream(root_ / name / "type") << type << "\n";
     }
-    fs::path root_;
+    zrntest::ScratchDir scratch{"zrn_tty"};
+    const fs::path root_ = scratch.Dir();
 };
 
 } // namespace
@@ -57,13 +55,12 @@ TEST_F(PortList, RealPortsInNameOrder) {
 }
 
 TEST_F(PortList, EnvironmentReplacesTheSystemList) {
-    const char* old = std::getenv("ZRNCOM_PORTS");
-    const std::string saved = old ? old : "";
-    setenv("ZRNCOM_PORTS", "/dev/pts/7::/dev/pts/3:", 1);
-    EXPECT_EQ(SystemSerialPorts(), (std::vector<std::string>{"/dev/pts/7", "/dev/pts/3"}));
-    setenv("ZRNCOM_PORTS", "", 1);
+    {
+        EnvGuard ports("ZRNCOM_PORTS", "/dev/pts/7::/dev/pts/3:");
+        EXPECT_EQ(SystemSerialPorts(), (std::vector<std::string>{"/dev/pts/7", "/dev/pts/3"}));
+    }
+    EnvGuard ports("ZRNCOM_PORTS", "");
     EXPECT_TRUE(SystemSerialPorts().empty());
-    old ? setenv("ZRNCOM_PORTS", saved.c_str(), 1) : unsetenv("ZRNCOM_PORTS");
 }
 
 // Old values split at ':' as before; ';' lets a network port's own ':' stand.

@@ -1,6 +1,7 @@
 // The interval presets, the custom timing pickers and the schedule details
 // dialog, in a zone with daylight saving.
 #include "DialogFixture.h"
+#include "TimeZone.h"
 #include "model/CalendarTime.h"
 #include "resources/Resources.h"
 #include "schedule/DetailsDialog.h"
@@ -29,26 +30,6 @@ int64_t Local(int year, int month, int day, int hour, int minute, int second) {
 constexpr int kRadios[] = {IDC_RADIO_15MIN, IDC_RADIO_30MIN, IDC_RADIO_1HOUR, IDC_RADIO_24HOURS,
                            IDC_RADIO_CUSTOM};
 constexpr int kCustomPickers[] = {IDC_INTERVAL, IDC_OPEN_VALVE, IDC_SAMPLE_HOLDING, IDC_PUMP_ON};
-
-class BerlinZone {
-public:
-    BerlinZone() {
-        if (const char* tz = std::getenv("TZ"))
-            saved = tz;
-        setenv("TZ", "Europe/Berlin", 1);
-        tzset();
-    }
-    ~BerlinZone() {
-        if (saved)
-            setenv("TZ", saved->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-
-private:
-    std::optional<std::string> saved;
-};
 
 // The base of the proposals in most tests: 10 June 2026 10:07:30, summer time
 // (computed once the zone is set).

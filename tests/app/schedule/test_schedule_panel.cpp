@@ -1,7 +1,8 @@
 // The schedule panel in the real dialog with a recording link: the list built
 // from replies, context menus, each action's commands, the leave-entry prompt.
-#include "../shared/PanelInput.h"
 #include "DialogFixture.h"
+#include "EnvGuard.h"
+#include "PanelInput.h"
 #include "PickerInput.h"
 #include "ZRNComDll.h"
 #include "model/CalendarTime.h"
@@ -40,8 +41,8 @@ protected:
     void Send(int id, int code, int row = -1) { SendNotify(*dialog, id, code, row); }
     void Click(int row) { Send(IDC_LIST_CTRL, NM_CLICK, row); }
     void Press(int id) { Send(id, BN_CLICKED); }
-    std::vector<std::string> Sent() { return LinkRecord::Get().sent; }
-    void ClearSent() { LinkRecord::Get().sent.clear(); }
+    std::vector<std::string> Sent() { return LinkRecorder::sent; }
+    void ClearSent() { LinkRecorder::sent.clear(); }
     ListView* List() { return dialog->Item<ListView>(IDC_LIST_CTRL); }
     std::string Cell(int row, int column) { return List()->GetItemText(row, column).toStdString(); }
     std::vector<int> Selected() { return List()->SelectedRows(); }
@@ -262,9 +263,8 @@ TEST_F(SchedulePanelTest, ActivateSendsTheStatusThenAsks) {
 // that reads back to it; every change leaves a journal line saying whether the
 // device's read-back showed it.
 TEST_F(SchedulePanelTest, TheFirstChangeIsBackedUpAndEveryChangeJournaled) {
-    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
     const std::filesystem::path state = scratch.filePath("state").toStdString();
-    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(state.string()));
+    const EnvGuard stateHome("XDG_STATE_HOME", state.c_str());
     LoadTwo();
     Clock();
     const zrn::DeviceSchedules held = dialog->panels.schedule.onDevice;
@@ -302,10 +302,6 @@ TEST_F(SchedulePanelTest, TheFirstChangeIsBackedUpAndEveryChangeJournaled) {
     EXPECT_EQ(lines[1]["what"], "schedule 1");
     EXPECT_EQ(lines[1]["after"]["status"], "inactive");
     EXPECT_EQ(lines[1]["result"], "unknown");
-    if (savedState.isNull())
-        qunsetenv("XDG_STATE_HOME");
-    else
-        qputenv("XDG_STATE_HOME", savedState);
 }
 
 TEST_F(SchedulePanelTest, ActivateWithAConflictLeavesTheDeviceInactive) {

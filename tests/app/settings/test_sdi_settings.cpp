@@ -30,7 +30,7 @@ protected:
     void Type(int id, const QString& text) { TypeOver(Box(id), text); }
     // The user clicks elsewhere (a read-only box outside the row), leaving the box.
     void Leave(int id) { ClickAway(Box(id), Box(IDC_VERSION)); }
-    Commands Sent() { return std::exchange(LinkRecord::Get().sent, {}); }
+    Commands Sent() { return std::exchange(LinkRecorder::sent, {}); }
     // A box as polling filled it.
     void Reply(const char* text) { Notify(LINK_REPLY, text); }
 };

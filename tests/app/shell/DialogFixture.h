@@ -1,6 +1,7 @@
 #pragma once
 // A real CZRNcomDlg, built in a scratch working directory (its ./ZRNcom.ini)
 // with the link exports replaced by a recorder.
+#include "LinkRecorder.h"
 #include "TestSupport.h"
 #include "platform/Win.h"
 #include "protocol/LinkApi.h"
@@ -17,38 +18,15 @@
 #include <string>
 #include <vector>
 
-// What the dialog handed to the link library.
-struct LinkRecord {
-    std::vector<std::string> sent;
-    std::vector<bool> logCalls;
-    static LinkRecord& Get() {
-        static LinkRecord record;
-        return record;
-    }
-};
-
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(scratch.isValid());
         previousDir = QDir::currentPath();
         QDir::setCurrent(scratch.path());
-        savedLink = Link();
-        LinkRecord::Get() = {};
-        Link().send = [](const char* text) {
-            LinkRecord::Get().sent.emplace_back(text);
-            return 1;
-        };
-        Link().log = [](bool enable) {
-            LinkRecord::Get().logCalls.push_back(enable);
-            return 0;
-        };
-        Link().open = [](HWND, const char*) { return 1; };
-        Link().close = [] { return 1; };
     }
     void TearDown() override {
         dialog.reset();
-        Link() = savedLink;
         QDir::setCurrent(previousDir);
     }
     void WriteIni(const char* text) {
@@ -75,6 +53,7 @@ protected:
     DebugCapture debug;
     QTemporaryDir scratch;
     QString previousDir;
-    LinkApi savedLink{};
+    LinkRecorder recorder;
+    LinkApi savedLink = recorder.Saved(); // the real exports
     std::unique_ptr<CZRNcomDlg> dialog;
 };

@@ -3,6 +3,7 @@
 #include "DeviceState.h"
 #include "HeldSchedule.h"
 #include "StateFile.h"
+#include "TestSupport.h"
 #include "model/CalendarTime.h"
 #include "platform/PanelSupport.h"
 #include "platform/PcClock.h"
@@ -96,26 +97,6 @@ std::string Show(const zrn::ScheduleEntry& e) {
            ":" + two(e.nHoldSeconds) + ", pump " + two(e.nPumpMinutes) + ":" + two(e.nPumpSeconds);
 }
 
-// The answer to a box: the choice-th of the buttons its flags give it.
-int Answer(unsigned flags, unsigned choice) {
-    using namespace win;
-    std::vector<int> buttons{IDOK};
-    switch (flags & 0xF) {
-    case MB_OKCANCEL:
-        buttons = {IDOK, IDCANCEL};
-        break;
-    case MB_YESNOCANCEL:
-        buttons = {IDYES, IDNO, IDCANCEL};
-        break;
-    case MB_YESNO:
-        buttons = {IDYES, IDNO};
-        break;
-    default:
-        break;
-    }
-    return buttons[choice % buttons.size()];
-}
-
 } // namespace
 
 RigCounts& OperatorRig::Total() {
@@ -145,8 +126,7 @@ OperatorRig::OperatorRig(const LineFaults& faults) {
     }
     ports = std::make_unique<EnvGuard>("ZRNCOM_PORTS", port.c_str());
 
-    savedLink = Link();
-    gReal = savedLink;
+    gReal = linkSwap.Saved();
     gHandedOver = gReceived = gCloses = gAcksSent = 0;
     gAcksHandled = 0;
     Link().open = &CountedOpen;
@@ -155,7 +135,7 @@ OperatorRig::OperatorRig(const LineFaults& faults) {
     savedHook = SetMessageBoxHook([this](const MessageBoxRequest& request) {
         boxesThisStep.push_back(request.text);
         ++counts.boxes;
-        return Answer(request.flags, answerChoice);
+        return NthButton(request.flags, answerChoice);
     });
 
     // The PC clock moves a second per tick, as the real timer would move it:
@@ -181,7 +161,6 @@ OperatorRig::~OperatorRig() {
     dialog.reset();
     SetPcClock(std::move(savedClock));
     SetMessageBoxHook(std::move(savedHook));
-    Link() = savedLink;
     gateway.reset();
     sim.reset();
     std::error_code ignored;

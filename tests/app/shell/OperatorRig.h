@@ -10,6 +10,7 @@
 //   - a change the device did not take was told in a box naming the schedule.
 #include "EnvGuard.h"
 #include "Gateway.h"
+#include "LinkRecorder.h"
 #include "SimProcess.h"
 #include "platform/MessageBox.h"
 #include "platform/PcClock.h"
@@ -83,7 +84,7 @@ private:
     std::unique_ptr<zrnsim::SimProcess> sim;
     std::unique_ptr<zrnsim::Gateway> gateway;
     std::unique_ptr<EnvGuard> ports;
-    LinkApi savedLink{};
+    LinkSwap linkSwap; // the real link comes back when the rig goes
     MessageBoxHook savedHook;
     PcClockSource savedClock;
     std::int64_t pcNow = 0;

@@ -3,6 +3,7 @@
 // in a scratch folder that holds the device's state, its trace and the
 // program's settings file.
 #include "EnvGuard.h"
+#include "Scratch.h"
 #include "SimProcess.h"
 #include "protocol/LinkApi.h"
 #include "shell/ZRNcomDlg.h"
@@ -17,6 +18,19 @@
 #include <string>
 #include <unistd.h>
 #include <vector>
+
+// The simulator's state: the clock 20 May 2026 10:07:30; schedule 1 active
+// from 1 to 8 June, 2 empty, 4 inactive from 5 to 12 June; `schedule3` is the
+// third schedule's line.
+inline std::string MorningDevice(const std::string& schedule3) {
+    return "clock = 05/20/26 10:07:30\n"
+           "schedule1 = A 06/01/26 08:00:00 06/08/26 08:00:00 01:00:00 00:01:00 00:01:00 00:01:00\n"
+           "schedule2 = 0 01/01/26 00:00:00 01/02/26 00:00:00 00:15:00 00:01:00 00:01:00 "
+           "00:01:00\n" +
+           schedule3 +
+           "\nschedule4 = D 06/05/26 08:00:00 06/12/26 08:00:00 00:30:00 00:02:00 00:01:00 "
+           "00:01:00\n";
+}
 
 class SimDialogTest : public ::testing::Test {
 protected:
@@ -71,12 +85,7 @@ protected:
         std::ofstream(dir / name, std::ios::binary) << text;
         return dir / name;
     }
-    static std::string Read(const Path& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    static std::string Read(const Path& file) { return zrntest::ReadFile(file); }
 
     const Path dir =
         std::filesystem::temp_directory_path() / ("zrncom-e2e-" + std::to_string(::getpid()));

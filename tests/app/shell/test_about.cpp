@@ -1,11 +1,13 @@
 // The maker's web page: the desktop opener, else the BROWSER command; the popup menus.
 #include "DialogFixture.h"
+#include "EnvGuard.h"
 
 #include "resources/Resources.h"
 #include "shell/AboutBox.h"
 
 #include <QFile>
 #include <QTimer>
+#include <optional>
 
 namespace {
 
@@ -21,18 +23,14 @@ class WebPageTest : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
-        savedPath = qgetenv("PATH");
-        savedBrowser = qgetenv("BROWSER");
-        hadBrowser = qEnvironmentVariableIsSet("BROWSER");
         QDir(scratch.path()).mkdir("bin");
-        qputenv("PATH",
-                scratch.filePath("bin").toLocal8Bit()); // no xdg-open unless a test puts one
-        qunsetenv("BROWSER");
+        // No xdg-open unless a test puts one.
+        path.emplace("PATH", scratch.filePath("bin").toLocal8Bit().constData());
+        browser.emplace("BROWSER", nullptr);
     }
     void TearDown() override {
-        qputenv("PATH", savedPath);
-        if (hadBrowser)
-            qputenv("BROWSER", savedBrowser);
+        browser.reset();
+        path.reset();
         DialogTest::TearDown();
     }
     // A program that writes its arguments, one a line, to `out`.
@@ -52,8 +50,8 @@ protected:
         QFile file(out);
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
-    QByteArray savedPath, savedBrowser;
-    bool hadBrowser = false;
+    std::optional<EnvGuard> path;
+    std::optional<EnvGuard> browser;
 };
 
 } // namespace
@@ -140,12 +138,12 @@ TEST_F(DialogTest, MenuCommandsReachTheSameHandlersAsTheButtons) {
             debug.Clear();
             if (p.button == IDC_BUTTON_PROPERTIES)
                 CloseNextModal();
-            LinkRecord::Get().sent.clear();
+            LinkRecorder::sent.clear();
             dlg.SendMessage(id, win::BN_CLICKED);
             if (p.trace)
                 EXPECT_TRUE(debug.Contains(p.trace)) << id;
             else
-                EXPECT_EQ(LinkRecord::Get().sent.size(), 36u) << id;
+                EXPECT_EQ(LinkRecorder::sent.size(), 36u) << id;
         }
     }
 }

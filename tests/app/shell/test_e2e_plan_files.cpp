@@ -25,12 +25,8 @@ namespace {
 
 // Schedule 1 active in early June, 2 empty, 3 and 4 inactive; the clock a
 // fixed morning before all of it.
-constexpr const char* kState = R"(clock = 05/20/26 10:07:30
-schedule1 = A 06/01/26 08:00:00 06/08/26 08:00:00 01:00:00 00:01:00 00:01:00 00:01:00
-schedule2 = 0 01/01/26 00:00:00 01/02/26 00:00:00 00:15:00 00:01:00 00:01:00 00:01:00
-schedule3 = D 07/01/26 08:00:00 07/08/26 08:00:00 00:30:00 00:01:00 00:01:00 00:01:00
-schedule4 = D 06/05/26 08:00:00 06/12/26 08:00:00 00:30:00 00:02:00 00:01:00 00:01:00
-)";
+const std::string kState = MorningDevice(
+    "schedule3 = D 07/01/26 08:00:00 07/08/26 08:00:00 00:30:00 00:01:00 00:01:00 00:01:00");
 
 // Four schedules in export's own layout: a device that holds them exports
 // these bytes.
@@ -44,22 +40,6 @@ constexpr const char* kPlan = R"({
   ]
 }
 )";
-
-// Answers the file dialogs with one name and records what they asked.
-class FileDialogAnswer {
-public:
-    explicit FileDialogAnswer(std::string name) {
-        previous = SetFileDialogHook([this, name](const FileDialogRequest& request) {
-            asked.push_back(request);
-            return std::optional<std::string>(name);
-        });
-    }
-    ~FileDialogAnswer() { SetFileDialogHook(std::move(previous)); }
-    std::vector<FileDialogRequest> asked;
-
-private:
-    FileDialogHook previous;
-};
 
 class PlanFilesEndToEnd : public SimDialogTest {
 protected:

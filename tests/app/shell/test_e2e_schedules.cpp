@@ -1,7 +1,7 @@
 // The schedule panel through the real link library against zrnsim as a
 // process: what reaches the device (zrnsim's trace), and what the device then
 // holds (read back by the program).
-#include "../shared/PanelInput.h"
+#include "PanelInput.h"
 #include "PickerInput.h"
 #include "SimDialogTest.h"
 #include "TestSupport.h"
@@ -19,12 +19,8 @@ namespace {
 
 // Entry 1 active, entry 2 empty, entry 3 impossible (month 13), entry 4
 // inactive; the device clock a fixed morning.
-constexpr const char* kState = R"(clock = 05/20/26 10:07:30
-schedule1 = A 06/01/26 08:00:00 06/08/26 08:00:00 01:00:00 00:01:00 00:01:00 00:01:00
-schedule2 = 0 01/01/26 00:00:00 01/02/26 00:00:00 00:15:00 00:01:00 00:01:00 00:01:00
-raw_schedule3 = D 13/01/26 08:00:00 06/08/26 08:00:00 00:15:00 00:01:00 00:01:00 00:01:00
-schedule4 = D 06/05/26 08:00:00 06/12/26 08:00:00 00:30:00 00:02:00 00:01:00 00:01:00
-)";
+const std::string kState = MorningDevice(
+    "raw_schedule3 = D 13/01/26 08:00:00 06/08/26 08:00:00 00:15:00 00:01:00 00:01:00 00:01:00");
 
 class ScheduleEndToEnd : public SimDialogTest {
 protected:

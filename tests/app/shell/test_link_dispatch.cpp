@@ -147,12 +147,12 @@ TEST_F(DialogTest, StatusButtonsSendTheirQueryOnlyWhileALinkIsOpen) {
     CZRNcomDlg& dlg = Make();
     for (int id : {IDC_BUTTON_CLOCK, IDC_BUTTON_VOLTAGES, IDC_BUTTON_VERSION})
         dlg.SendMessage(id, BN_CLICKED);
-    EXPECT_TRUE(LinkRecord::Get().sent.empty());
+    EXPECT_TRUE(LinkRecorder::sent.empty());
 
     dlg.link.bLinkOpen = 1;
     for (int id : {IDC_BUTTON_CLOCK, IDC_BUTTON_VOLTAGES, IDC_BUTTON_VERSION})
         QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton); // clipped, but still a button
-    EXPECT_EQ(LinkRecord::Get().sent, (std::vector<std::string>{"C", "B", "F"}));
+    EXPECT_EQ(LinkRecorder::sent, (std::vector<std::string>{"C", "B", "F"}));
 }
 
 // The C library's numbers under a locale with a decimal comma, for one test.

@@ -3,15 +3,14 @@
 #include "DialogFixture.h"
 
 #include "FrameCrc.h"
+#include "RawPty.h"
 #include "platform/qt/LinkWindow.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QTimer>
 #include <chrono>
-#include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <thread>
 #include <unistd.h>
 
@@ -24,15 +23,12 @@ protected:
     void SetUp() override {
         DialogTest::SetUp();
         Link() = savedLink; // the real exports
-        char name[256] = {};
-        ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
-        ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-        definition = std::string(name) + ":9600,N,8,1";
+        ASSERT_TRUE(pty.ok());
+        master = pty.master();
+        definition = pty.definition();
     }
     void TearDown() override {
         Link().close();
-        ::close(master);
-        ::close(slave);
         DialogTest::TearDown();
     }
     void Open(CZRNcomDlg& dlg) {
@@ -62,7 +58,7 @@ protected:
     }
 
     int master = -1;
-    int slave = -1;
+    zrntest::RawPty pty;
     std::string definition;
 };
 

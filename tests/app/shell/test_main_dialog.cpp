@@ -306,13 +306,13 @@ TEST_F(DialogTest, SwitchesAreFoundAnywhereInTheCommandLineAndTheLogIsSwitchedOn
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        LinkRecord::Get().logCalls.clear();
+        LinkRecorder::logCalls.clear();
         CZRNcomDlg dlg(c.line);
         EXPECT_EQ(dlg.options.bEditSdiInfo, c.editSdi);
         EXPECT_EQ(dlg.panels.settings.sdiInfoDlg.bEditable, c.editSdi ? 1 : 0);
         EXPECT_EQ(dlg.options.bLogComm, c.logComm);
         EXPECT_EQ(dlg.options.bNoScanCommPorts, c.noScan);
-        EXPECT_EQ(LinkRecord::Get().logCalls, std::vector<bool>{c.logComm});
+        EXPECT_EQ(LinkRecorder::logCalls, std::vector<bool>{c.logComm});
         EXPECT_EQ(dlg.options.strIniFile, "./ZRNcom.ini");
         EXPECT_EQ(dlg.options.strFileVersion, "2.1");
     }

@@ -5,7 +5,7 @@
 # saved there as a PNG once the schedules are in.
 set -euo pipefail
 zrnsim=$1 bindir=$2 prefix=$3 link=$4 screenshot=${5:-}
-source "$(dirname "$0")/../../link/win/zrnsim_on_com1.sh"
+source "$(dirname "$0")/../../../link/win/zrnsim_on_com1.sh"
 
 work=$(mktemp -d)
 sim_pid=

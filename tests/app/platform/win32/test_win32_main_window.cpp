@@ -1,9 +1,9 @@
 // The real main dialog as a Windows window: the link's notifications sent from
 // another thread to its handle, native focus changes in the SDI row, a mouse
 // click in the schedule list and the real system menu.
-#include "../dialog/TestSupport.h"
-#include "../shared/RecordingLink.h"
+#include "LinkRecorder.h"
 #include "MessagePump.h"
+#include "TestSupport.h"
 #include "ZRNComDll.h"
 #include "platform/Dialog.h"
 #include "platform/LinkWindow.h"
@@ -25,7 +25,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-using Commands = RecordingLink::Commands;
+using Commands = LinkRecorder::Commands;
 
 class MainWindow : public ::testing::Test {
 protected:
@@ -52,9 +52,9 @@ protected:
         EXPECT_TRUE(PumpUntil([&] { return done.load(); }));
         worker.join();
     }
-    Commands Take() { return RecordingLink::Take(); }
+    Commands Take() { return LinkRecorder::TakeSent(); }
 
-    RecordingLink link;
+    LinkRecorder link;
     DebugCapture debug;
     std::unique_ptr<CZRNcomDlg> dialog;
 };
