@@ -27,16 +27,12 @@ namespace {
 // The recent ports live in a folder of the test's own.
 class OpenZrn : public ::testing::Test {
 protected:
-    OpenZrn()
-        : config(fs::temp_directory_path() / ("zrn_open_" + std::to_string(::getpid()))),
-          configHome("XDG_CONFIG_HOME", config.c_str()) {
-        fs::remove_all(config);
-    }
-    ~OpenZrn() override { fs::remove_all(config); }
+    OpenZrn() : config(scratch.Dir()), configHome("XDG_CONFIG_HOME", config.c_str()) {}
 
     fs::path RecentFile() const { return config / "ZRNcom" / "recent-ports"; }
     std::string Recent() const { return zrntest::ReadFile(RecentFile()); }
 
+    zrntest::ScratchDir scratch{"zrn_open"};
     fs::path config;
     EnvGuard configHome;
 };

@@ -36,13 +36,11 @@ class SimDialogTest : public ::testing::Test {
 protected:
     using Path = std::filesystem::path;
 
-    void SetUp() override { std::filesystem::create_directories(dir); }
     // The port closed before the window its worker reports to goes.
     void TearDown() override {
         Link().close();
         dialog.reset();
         sim.reset();
-        std::filesystem::remove_all(dir);
     }
 
     // zrnsim holding `state`, its trace in trace.txt, `args` added to its
@@ -87,8 +85,8 @@ protected:
     }
     static std::string Read(const Path& file) { return zrntest::ReadFile(file); }
 
-    const Path dir =
-        std::filesystem::temp_directory_path() / ("zrncom-e2e-" + std::to_string(::getpid()));
+    zrntest::ScratchDir scratch{"zrncom-e2e"};
+    const Path dir = scratch.Dir();
     std::unique_ptr<zrnsim::SimProcess> sim;
     std::unique_ptr<EnvGuard> ports;
     std::unique_ptr<CZRNcomDlg> dialog;
