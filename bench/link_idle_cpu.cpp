@@ -7,8 +7,8 @@
 // link. With them the far end (a thread of this process) answers every frame
 // with an ACK, as the program polling a device would have it.
 
-#include "BenchPty.h"
 #include "ProcTasks.h"
+#include "RawPty.h"
 #include "ZRNComDll.h"
 
 #include <chrono>
@@ -44,13 +44,13 @@ void FarEnd(int master, int stop) {
 int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
     const double perSecond = argc > 2 ? std::atof(argv[2]) : 0;
-    const BenchPty pty;
+    const zrntest::RawPty pty;
     if (!pty.ok() || seconds <= 0)
         return 1;
     int stop[2];
     if (::pipe(stop) != 0)
         return 1;
-    std::thread farEnd(FarEnd, pty.far(), stop[0]);
+    std::thread farEnd(FarEnd, pty.master(), stop[0]);
     if (fnZrnOpen(nullptr, pty.definition().c_str()) != 1)
         return 1;
     std::this_thread::sleep_for(std::chrono::milliseconds(200));

@@ -1,8 +1,8 @@
 // Reply latency: from the far end writing a reply's last byte to the start of
 // its notification, over ~1000 replies on a pseudo-terminal.
 
-#include "BenchPty.h"
 #include "FrameCrc.h"
+#include "RawPty.h"
 #include "ZRNComDll.h"
 
 #include <algorithm>
@@ -41,7 +41,7 @@ struct TimingWindow : ZrnWindow {
 
 int main(int argc, char** argv) {
     const int replies = argc > 1 ? std::atoi(argv[1]) : 1000;
-    const BenchPty pty;
+    const zrntest::RawPty pty;
     if (!pty.ok())
         return 1;
 
@@ -53,10 +53,10 @@ int main(int argc, char** argv) {
         const std::string frame = zrn::BuildFrame("D|" + std::to_string(i));
         // Let the line go quiet, as between the device's replies.
         std::this_thread::sleep_for(std::chrono::milliseconds(i % 7));
-        if (::write(pty.far(), frame.data(), frame.size() - 1) < 0)
+        if (::write(pty.master(), frame.data(), frame.size() - 1) < 0)
             return 1;
         const auto written = Clock::now();
-        if (::write(pty.far(), frame.data() + frame.size() - 1, 1) != 1)
+        if (::write(pty.master(), frame.data() + frame.size() - 1, 1) != 1)
             return 1;
         std::unique_lock lock(window.mutex);
         if (!window.told.wait_for(lock, std::chrono::seconds(2), [&] { return window.count > i; }))

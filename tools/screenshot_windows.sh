@@ -28,7 +28,7 @@ fi
 
 mkdir -p "$(dirname "$out")"
 xvfb-run -a -s "-screen 0 1024x768x24" \
-    tests/app/win/zrncom_exe_e2e.sh "$zrnsim" build/mingw/bin "$prefix" "$link" \
+    tests/app/platform/win/zrncom_exe_e2e.sh "$zrnsim" build/mingw/bin "$prefix" "$link" \
     "$out.full.png"
 wineserver -k 2>/dev/null || true
 # The dialog sits at the top-left of the screen.

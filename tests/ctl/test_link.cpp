@@ -1,5 +1,6 @@
 // zrnctl's link on a gateway that goes away: the loss ends the waiting at
-// once, however long before the next command it was told.
+// once, however long before the next command it was told. And which reply
+// answers which query.
 #include "Link.h"
 #include "Loopback.h"
 

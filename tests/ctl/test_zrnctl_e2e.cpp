@@ -2,6 +2,7 @@
 // (zrnsim's trace), and what the devices hold afterwards (read back by zrnctl
 // itself, through a fresh process).
 #include "Loopback.h"
+#include "Scratch.h"
 #include "SimProcess.h"
 
 #include <nlohmann/json.hpp>
@@ -51,36 +52,16 @@ constexpr const char* kPlan = R"({
 }
 )";
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using zrntest::ToolRun;
 
 class Zrnctl : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("zrnctl-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir);
-        Write("state.txt", kState);
-    }
-    void TearDown() override {
-        sims.clear();
-        fs::remove_all(dir);
-    }
+    void SetUp() override { Write("state.txt", kState); }
+    void TearDown() override { sims.clear(); }
 
-    void Write(const std::string& name, const std::string& text) {
-        std::ofstream(dir / name, std::ios::binary) << text;
-    }
-    std::string Read(const std::string& name) {
-        std::ifstream in(dir / name, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    std::string Path(const std::string& name) { return (dir / name).string(); }
+    void Write(const std::string& name, const std::string& text) { scratch.Write(name, text); }
+    std::string Read(const std::string& name) { return scratch.Read(name); }
+    std::string Path(const std::string& name) { return scratch.Path(name); }
 
     // A device with its conversation traced to trace<i>.txt; its terminal path.
     std::string Sim(std::vector<std::string> switches = {}) {
@@ -91,25 +72,18 @@ protected:
     }
     // The frames device i received, without the "> ".
     std::vector<std::string> Received(std::size_t i) {
-        std::istringstream in(Read("trace" + std::to_string(i) + ".txt"));
-        std::vector<std::string> frames;
-        for (std::string line; std::getline(in, line);)
-            if (line.starts_with("> "))
-                frames.push_back(line.substr(2));
-        return frames;
+        return zrntest::ReceivedFrames(Read("trace" + std::to_string(i) + ".txt"));
     }
 
     // zrnctl with these arguments (and environment assignments in front); its
     // backups and journal in the test's own folder.
     ToolRun Zrn(const std::string& args, const std::string& env = "ZRNCOM_PORTS=") {
-        const std::string command = "env XDG_STATE_HOME=" + Path("state") + " " + env + " " +
-                                    ZRNCTL_PROGRAM + " " + args + " >" + Path("out.txt") + " 2>" +
-                                    Path("err.txt");
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read("out.txt"), Read("err.txt")};
+        return zrntest::RunCommand(scratch, "env XDG_STATE_HOME=" + Path("state") + " " + env +
+                                                " " + ZRNCTL_PROGRAM + " " + args);
     }
 
-    fs::path dir;
+    zrntest::ScratchDir scratch{"zrnctl"};
+    const fs::path dir = scratch.Dir();
     std::vector<std::unique_ptr<zrnsim::SimProcess>> sims;
 };
 

@@ -1,6 +1,7 @@
 // zrnctl reaching zrnsim through Debian's ser2net on loopback, as a field
 // gateway would serve it: both protocols, and a gateway that dies mid-read.
 #include "Gateway.h"
+#include "Scratch.h"
 #include "SimProcess.h"
 
 #include <gtest/gtest.h>
@@ -31,11 +32,7 @@ constexpr const char* kPlan = R"({
 }
 )";
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using zrntest::ToolRun;
 
 bool Has(const std::string& text, const std::string& piece) {
     return text.find(piece) != std::string::npos;
@@ -46,24 +43,14 @@ protected:
     void SetUp() override {
         if (!zrnsim::Gateway::Available())
             GTEST_FAIL() << "ser2net is not installed (tools/deps.sh installs it)";
-        dir = fs::temp_directory_path() /
-              ("zrnctl-gw-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir);
     }
     void TearDown() override {
         gateway.reset();
         sim.reset();
-        fs::remove_all(dir);
     }
 
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(dir / name, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string Path(const std::string& name) const { return scratch.Path(name); }
+    std::string Read(const std::string& name) const { return scratch.Read(name); }
 
     // zrnsim behind ser2net; the device's conversation goes to trace.txt.
     void StartDevice(std::vector<std::string> switches = {}) {
@@ -74,23 +61,17 @@ protected:
         ASSERT_TRUE(gateway->Start());
     }
     int FramesReceived() const {
-        std::istringstream in(Read("trace.txt"));
-        int count = 0;
-        for (std::string line; std::getline(in, line);)
-            count += line.starts_with("> ") ? 1 : 0;
-        return count;
+        return static_cast<int>(zrntest::ReceivedFrames(Read("trace.txt")).size());
     }
 
     ToolRun Zrn(const std::string& args) const {
         // Backups and the journal in the test's folder, not the user's.
-        const std::string command = "env ZRNCOM_PORTS= XDG_STATE_HOME=" + Path("state") + " " +
-                                    ZRNCTL_PROGRAM + " " + args + " >" + Path("out.txt") + " 2>" +
-                                    Path("err.txt");
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read("out.txt"), Read("err.txt")};
+        return zrntest::RunCommand(scratch, "env ZRNCOM_PORTS= XDG_STATE_HOME=" + Path("state") +
+                                                " " + ZRNCTL_PROGRAM + " " + args);
     }
 
-    fs::path dir;
+    zrntest::ScratchDir scratch{"zrnctl-gw"};
+    const fs::path dir = scratch.Dir();
     std::unique_ptr<zrnsim::SimProcess> sim;
     std::unique_ptr<zrnsim::Gateway> gateway;
 };

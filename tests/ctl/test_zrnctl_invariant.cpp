@@ -8,6 +8,7 @@
 //     device holds the whole plan, and nothing the plan does not list was touched.
 // CTest runs a short, seeded version; RC_PARAMS="seed=N max_success=2000" runs it long.
 #include "FrameCrc.h"
+#include "Scratch.h"
 #include "SimProcess.h"
 #include "StateFile.h"
 #include "Trace.h"
@@ -423,25 +424,11 @@ Trace ReadTrace(const fs::path& path) {
 
 // --- one import -----------------------------------------------------------------------
 
-class Bench {
+class Bench : public zrntest::ScratchDir {
 public:
-    Bench() {
-        dir_ = fs::temp_directory_path() / ("zrnctl-invariant-" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-    }
-    ~Bench() { fs::remove_all(dir_); }
-    fs::path Path(const std::string& name) const { return dir_ / name; }
-
-private:
-    fs::path dir_;
+    Bench() : ScratchDir("zrnctl-invariant") {}
+    fs::path Path(const std::string& name) const { return Dir() / name; }
 };
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 zrnsim::DeviceState LoadState(const fs::path& path) {
     zrnsim::DeviceState state = zrnsim::DefaultState(std::time(nullptr));
@@ -470,10 +457,7 @@ std::vector<std::string> Switches(const DeviceCase& d) {
     return s;
 }
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
+using Outcome = zrntest::ToolRun;
 
 void ImportAndCheck(const Bench& bench, const Plan& plan, const std::vector<DeviceCase>& devices) {
     const std::string planText = PlanText(plan);
@@ -504,11 +488,9 @@ void ImportAndCheck(const Bench& bench, const Plan& plan, const std::vector<Devi
                 const std::optional<int> after = devices[i].faults.killAfter;
                 if (!after || killed[i])
                     continue;
-                std::ifstream in(bench.Path("trace" + std::to_string(i)));
-                int frames = 0;
-                for (std::string line; std::getline(in, line);)
-                    frames += line.starts_with("> ");
-                if (frames >= *after) {
+                const auto frames = zrntest::ReceivedFrames(
+                    zrntest::ReadFile(bench.Path("trace" + std::to_string(i))));
+                if (frames.size() >= static_cast<std::size_t>(*after)) {
                     sims[i]->Signal(SIGKILL);
                     killed[i] = true;
                     ++figures.vanished;
@@ -519,15 +501,12 @@ void ImportAndCheck(const Bench& bench, const Plan& plan, const std::vector<Devi
     });
     // Each import journals into a folder of its own.
     fs::remove_all(bench.Path("state"));
-    const std::string command = std::string("env ZRNCOM_PORTS= XDG_STATE_HOME=") +
-                                bench.Path("state").string() + " " + ZRNCTL_PROGRAM + " --json" +
-                                ports + " plan import " + bench.Path("plan.json").string() + " >" +
-                                bench.Path("out").string() + " 2>" + bench.Path("err").string();
-    const int raw = std::system(command.c_str());
+    const Outcome run = zrntest::RunCommand(
+        bench, std::string("env ZRNCOM_PORTS= XDG_STATE_HOME=") + bench.Path("state").string() +
+                   " " + ZRNCTL_PROGRAM + " --json" + ports + " plan import " +
+                   bench.Path("plan.json").string());
     finished = true;
     killer.join();
-    const Outcome run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(bench.Path("out")),
-                      ReadAll(bench.Path("err"))};
     for (const auto& sim : sims) {
         sim->Signal(SIGTERM);
         sim->Wait(5s);

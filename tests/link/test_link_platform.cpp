@@ -1,7 +1,9 @@
 // Line settings, device names and the traffic log's file name.
 
+#include "EnvGuard.h"
 #include "LogName.h"
 #include "SerialPort.h"
+#include "TimeZone.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -64,18 +66,16 @@ TEST(LineSettings, DeviceIsTheTextBeforeTheFirstColon) {
 }
 
 TEST(LogName, MonthDayYearThenTimeInTheCLocale) {
-    ::setenv("TZ", "UTC", 1);
-    ::setenv("LC_ALL", "C", 1);
-    ::tzset();
+    const ZoneGuard utc("UTC");
+    const EnvGuard locale("LC_ALL", "C");
     // 6 December 2026, 14:05:09 UTC.
     EXPECT_EQ(zrn::LogFileName(1796565909), "Dec_06_2026_14_05_09.LOG");
     EXPECT_EQ(zrn::LogFileName(1767225600), "Jan_01_2026_00_00_00.LOG");
 }
 
 TEST(LogName, AnUnknownLocaleFallsBackToTheCNames) {
-    ::setenv("TZ", "UTC", 1);
-    ::setenv("LC_ALL", "xx_NOPE.UTF-8", 1);
-    ::tzset();
+    const ZoneGuard utc("UTC");
+    const EnvGuard locale("LC_ALL", "xx_NOPE.UTF-8");
     EXPECT_EQ(zrn::LogFileName(1796565909), "Dec_06_2026_14_05_09.LOG");
 }
 

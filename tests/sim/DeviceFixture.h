@@ -3,6 +3,7 @@
 
 #include "Device.h"
 #include "StateFile.h"
+#include "TimeZone.h"
 
 #include <gtest/gtest.h>
 
@@ -33,8 +34,6 @@ schedule2 = D 01/02/27 07:05:00 02/29/28 23:59:59 00:15:00 00:00:00 00:59:59 00:
 class KnownDevice : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::setenv("TZ", "UTC", 1);
-        ::tzset();
         DeviceState state = DefaultState(now);
         std::istringstream in(kKnownState);
         std::string error;
@@ -42,6 +41,7 @@ protected:
         device.emplace(state, [this] { return now; });
     }
 
+    ZoneGuard utc{"UTC"};
     std::time_t now = 1'700'000'000;
     std::optional<Device> device;
 };

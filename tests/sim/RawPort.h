@@ -3,27 +3,19 @@
 // check the simulator itself rather than the link library.
 
 #include "FrameCrc.h"
+#include "RawPty.h"
 #include "UniqueFd.h"
 
 #include <chrono>
-#include <fcntl.h>
 #include <poll.h>
 #include <string>
-#include <termios.h>
 #include <unistd.h>
 
 namespace zrnsim::testing {
 
 class RawPort {
 public:
-    explicit RawPort(const std::string& path)
-        : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
-        termios mode{};
-        if (fd_ && ::tcgetattr(fd_.get(), &mode) == 0) {
-            ::cfmakeraw(&mode);
-            ::tcsetattr(fd_.get(), TCSANOW, &mode);
-        }
-    }
+    explicit RawPort(const std::string& path) : fd_(zrntest::OpenRawTerminal(path)) {}
     bool IsOpen() const { return static_cast<bool>(fd_); }
 
     // Sends the framed command; returns the answer: a NAK alone, or an ACK and, for a

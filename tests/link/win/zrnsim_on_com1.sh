@@ -1,4 +1,4 @@
-# Sourced by the end-to-end scripts under wine (tests/app/win, tests/ctl/win):
+# Sourced by the end-to-end scripts under wine (tests/app/platform/win, tests/ctl/win):
 # zrnsim behind COM1's link, and wine's environment for the prefix.
 # The caller sets zrnsim, link, prefix and work, and kills $sim_pid at the end.
 

@@ -70,7 +70,7 @@ size=$(value HKCU EstimatedSize)
 [ "$(user_path)" = "$own_path" ] || fail "PATH changed without being asked: $(user_path)"
 
 # The installed programs work: ZRNcom.exe finds zrnsim behind COM1 and reads it.
-"$top/tests/app/win/zrncom_exe_e2e.sh" "$zrnsim" "$dir" "$prefix" "$link" ||
+"$top/tests/app/platform/win/zrncom_exe_e2e.sh" "$zrnsim" "$dir" "$prefix" "$link" ||
     fail "the installed ZRNcom.exe did not read zrnsim"
 out=$(cd "$dir" && timeout 60 wine ./zrnctl.exe --version </dev/null | tr -d '\r')
 [ "$out" = "zrnctl $version" ] || fail "zrnctl.exe --version: '$out'"
