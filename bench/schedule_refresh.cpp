@@ -4,7 +4,7 @@
 // and compared with the design bound: every byte on the wire at 960 bytes/s
 // plus one 20 ms idle read per command. Save is timed from the press to the
 // device's acknowledgement of the upload's last command.
-#include "../tests/app/shared/PanelTestAccess.h"
+#include "../tests/app/shell/PanelTestAccess.h"
 #include "SimProcess.h"
 #include "ZRNComDll.h"
 #include "model/Catalogue.h"

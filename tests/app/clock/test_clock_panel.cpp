@@ -1,6 +1,6 @@
 // The clock panel: clock replies, the pickers, setting and synchronising the
 // device clock, and the clock value nobody chose.
-#include "../shared/PanelTestAccess.h"
+#include "PanelTestAccess.h"
 #include "DialogHarness.h"
 #include "PickerInput.h"
 #include "TestSupport.h"

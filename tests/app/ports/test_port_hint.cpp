@@ -1,6 +1,6 @@
 // A port the user may not open, chosen by hand: a box says which group grants
 // it and how to join, every time; the log box says it once.
-#include "../shared/PanelTestAccess.h"
+#include "PanelTestAccess.h"
 #include "DialogHarness.h"
 #include "PortRights.h"
 #include "TestSupport.h"

@@ -1,6 +1,6 @@
 // The interval presets, the custom timing pickers and the schedule details
 // dialog, in a zone with daylight saving.
-#include "../shared/PanelTestAccess.h"
+#include "PanelTestAccess.h"
 #include "DialogFixture.h"
 #include "TimeZone.h"
 #include "model/CalendarTime.h"

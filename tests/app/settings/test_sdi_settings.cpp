@@ -1,7 +1,7 @@
 // The SDI row: each box edits with the keyboard focus, sends what changed when
 // the focus leaves, and keeps polling replies out while it is being typed in;
 // and the "SDI Information" dialog behind window-menu command 17.
-#include "../shared/PanelTestAccess.h"
+#include "PanelTestAccess.h"
 #include "DialogFixture.h"
 #include "Keyboard.h"
 #include "settings/SdiInfoDlg.h"

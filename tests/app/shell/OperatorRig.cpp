@@ -1,5 +1,5 @@
 #include "OperatorRig.h"
-#include "../shared/PanelTestAccess.h"
+#include "PanelTestAccess.h"
 
 #include "DeviceState.h"
 #include "HeldSchedule.h"

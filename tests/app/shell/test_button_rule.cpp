@@ -1,5 +1,5 @@
 // SetZrnButtonProperly, row by row.
-#include "../shared/PanelTestAccess.h"
+#include "PanelTestAccess.h"
 #include "DialogFixture.h"
 
 #include "model/CalendarTime.h"

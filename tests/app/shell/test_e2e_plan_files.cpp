@@ -1,7 +1,7 @@
 // The window menu's plan files through the real link library against zrnsim
 // as a process: what the device holds afterwards (its --state-out), what
 // reached it (its --trace), and the bytes export writes.
-#include "../shared/PanelTestAccess.h"
+#include "PanelTestAccess.h"
 #include "DeviceState.h"
 #include "HeldSchedule.h"
 #include "SimDialogTest.h"

@@ -1,7 +1,7 @@
 // The SDI row and the identification dialog through the real link library
 // against zrnsim as a process: typed values reach the device, come back into
 // the boxes, and a fresh link afterwards reads them from the device itself.
-#include "../shared/PanelTestAccess.h"
+#include "PanelTestAccess.h"
 #include "Keyboard.h"
 #include "LinkProbe.h"
 #include "SimDialogTest.h"

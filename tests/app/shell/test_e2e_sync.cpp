@@ -1,7 +1,7 @@
 // "Synchronize ZRN clock to PC" through the real link library against a
 // simulated device in this process, an hour behind: the program keeps setting
 // the device clock until a reply shows it equal to the PC's.
-#include "../shared/PanelTestAccess.h"
+#include "PanelTestAccess.h"
 #include "Device.h"
 #include "EnvGuard.h"
 #include "Options.h"

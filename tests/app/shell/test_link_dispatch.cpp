@@ -1,6 +1,6 @@
 // The program's end of the link: notifications, dispatch by first letter,
 // the status replies and the commands of the buttons below the visible area.
-#include "../shared/PanelTestAccess.h"
+#include "PanelTestAccess.h"
 #include "DialogFixture.h"
 #include "platform/Dialog.h"
 

@@ -1,5 +1,5 @@
 // The main dialog: its controls, initialisation, button rule, shell handlers.
-#include "../shared/PanelTestAccess.h"
+#include "PanelTestAccess.h"
 #include "DialogFixture.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 // The registered message from another process, over a private session bus
 // (CTest runs this under dbus-run-session).
-#include "../shared/PanelTestAccess.h"
+#include "PanelTestAccess.h"
 #include "DialogFixture.h"
 
 #include "platform/MessageBus.h"

@@ -1,5 +1,5 @@
 // The tick routine as a state machine: searching, probing, found, polling.
-#include "../shared/PanelTestAccess.h"
+#include "PanelTestAccess.h"
 #include "DialogHarness.h"
 #include "PortRights.h"
 #include "TestSupport.h"
