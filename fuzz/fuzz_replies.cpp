@@ -2,6 +2,7 @@
 // dispatcher, and so into every reply handler, with what the dialog shows
 // checked after each one. Offscreen; the link is a stub.
 
+#include "../tests/app/shell/PanelTestAccess.h"
 #include "model/Catalogue.h"
 #include "model/ClockSync.h"
 #include "model/ScheduleRules.h"
@@ -65,7 +66,8 @@ void CheckSchedules(CZRNcomDlg& dlg) {
     if (rows < 0 || rows > zrn::SCHEDULE_ENTRY_COUNT)
         Fail("schedule rows", std::to_string(rows));
     for (int r = 0; r < zrn::SCHEDULE_ENTRY_COUNT; ++r) {
-        const int entry = dlg.panels.schedule.sched.nRowEntry[static_cast<std::size_t>(r)];
+        const int entry =
+            PanelTestAccess::sched(dlg.panels.schedule).nRowEntry[static_cast<std::size_t>(r)];
         if (r >= rows) {
             if (entry != -1)
                 Fail("row map past the rows", std::to_string(entry));
@@ -74,12 +76,13 @@ void CheckSchedules(CZRNcomDlg& dlg) {
         if (entry < 0 || entry >= zrn::SCHEDULE_ENTRY_COUNT || list->GetItemData(r) != entry)
             Fail("row map", std::to_string(entry));
         const zrn::ScheduleEntry& e =
-            dlg.panels.schedule.sched.table[static_cast<std::size_t>(entry)];
+            PanelTestAccess::sched(dlg.panels.schedule).table[static_cast<std::size_t>(entry)];
         const std::string status = list->GetItemText(r, 0).toStdString();
         if (e.chStatus == zrn::STATUS_EMPTY ||
             status != (e.chStatus == zrn::STATUS_ACTIVE ? "Active" : "Inactive"))
             Fail("row status", status);
-        if (zrn::CheckEntry(e, dlg.panels.schedule.sched.nDaylightFlag, {}).bCorrected)
+        if (zrn::CheckEntry(e, PanelTestAccess::sched(dlg.panels.schedule).nDaylightFlag, {})
+                .bCorrected)
             Fail("row of an out-of-range entry", std::to_string(entry));
         const std::string texts[] = {
             list->GetItemText(r, 1).toStdString(), list->GetItemText(r, 2).toStdString(),
@@ -112,14 +115,15 @@ void CheckShown(CZRNcomDlg& dlg) {
     const std::string version = dlg.GetDlgItemText(IDC_VERSION);
     if (!version.empty()) {
         // Two digits each from the reply: 0..99.
-        if (dlg.panels.status.nVersionMajor < 0 || dlg.panels.status.nVersionMajor > 99 ||
-            dlg.panels.status.nVersionMinor < 0 || dlg.panels.status.nVersionMinor > 99 ||
-            !Matches(version, kVersion))
+        if (PanelTestAccess::nVersionMajor(dlg.panels.status) < 0 ||
+            PanelTestAccess::nVersionMajor(dlg.panels.status) > 99 ||
+            PanelTestAccess::nVersionMinor(dlg.panels.status) < 0 ||
+            PanelTestAccess::nVersionMinor(dlg.panels.status) > 99 || !Matches(version, kVersion))
             Fail("version", version);
     }
     for (const auto& [id, volts] :
-         {std::pair{IDC_EXTERNAL_VOLTS, dlg.panels.status.fExternalVolts},
-          std::pair{IDC_INTERNAL_VOLTS, dlg.panels.status.fInternalVolts}}) {
+         {std::pair{IDC_EXTERNAL_VOLTS, PanelTestAccess::fExternalVolts(dlg.panels.status)},
+          std::pair{IDC_INTERNAL_VOLTS, PanelTestAccess::fInternalVolts(dlg.panels.status)}}) {
         const std::string shown = dlg.GetDlgItemText(id);
         if (shown != zrn::VoltsText(volts) || shown.find(',') != std::string::npos)
             Fail("voltage", shown);
@@ -136,10 +140,11 @@ void CheckShown(CZRNcomDlg& dlg) {
             Field(time, 3) > 59 || Field(time, 6) > 59)
             Fail("device time", time);
     }
-    if (dlg.panels.clock.nSyncAttempts < 0 ||
-        dlg.panels.clock.nSyncAttempts > zrn::MAX_SYNC_ATTEMPTS ||
-        (dlg.panels.clock.bSyncToPc != 0 && dlg.panels.clock.bSyncToPc != 1))
-        Fail("synchronise state", std::to_string(dlg.panels.clock.nSyncAttempts));
+    if (PanelTestAccess::nSyncAttempts(dlg.panels.clock) < 0 ||
+        PanelTestAccess::nSyncAttempts(dlg.panels.clock) > zrn::MAX_SYNC_ATTEMPTS ||
+        (PanelTestAccess::bSyncToPc(dlg.panels.clock) != 0 &&
+         PanelTestAccess::bSyncToPc(dlg.panels.clock) != 1))
+        Fail("synchronise state", std::to_string(PanelTestAccess::nSyncAttempts(dlg.panels.clock)));
     CheckSchedules(dlg);
     CheckSdiRow(dlg);
 }

@@ -4,6 +4,12 @@
 #include "shell/ZRNcomDlg.h"
 
 struct PanelTestAccess {
+    // The status panel
+    static int nVersionMajor(const StatusPanel& p) { return p.nVersionMajor; }
+    static int nVersionMinor(const StatusPanel& p) { return p.nVersionMinor; }
+    static float fExternalVolts(const StatusPanel& p) { return p.fExternalVolts; }
+    static float fInternalVolts(const StatusPanel& p) { return p.fInternalVolts; }
+    static int nSyncAttempts(const ClockPanel& p) { return p.nSyncAttempts; }
     // The schedule panel
     static zrn::ScheduleState& sched(SchedulePanel& p) { return p.sched; }
     static double& odtInterval(SchedulePanel& p) { return p.odtInterval; }
